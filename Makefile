@@ -1,0 +1,26 @@
+# Thin wrapper: every target sets up what is missing, then defers to CMake and CTest.
+BUILD ?= build
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test bench dist clean
+
+all: build
+
+deps:
+	@bash tools/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@bash tools/run.sh $(BUILD)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure
+
+clean:
+	rm -rf $(BUILD)

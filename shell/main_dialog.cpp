@@ -1,0 +1,134 @@
+#include "shell/main_dialog.h"
+
+#include "resources/resource.h"
+#include "shell/main_dialog_internal.h"
+
+namespace {
+
+// Width of the colour-list panel, in dialog units, revealed by "Colors >>".
+const int kPanelWidthUnits = 73;
+
+int OnAlwaysOnTopChanged(int state, void* userData)
+{
+    auto* app = static_cast<AppState*>(userData);
+    CheckDlgButton(app->dialog, IDC_STAY_ON_TOP, state ? BST_CHECKED : BST_UNCHECKED);
+    SetWindowPos(app->dialog, state ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE);
+    return 0;
+}
+
+void MeasurePanelSizes(AppState* state)
+{
+    RECT window;
+    GetWindowRect(state->dialog, &window);
+    state->collapsedSize.cx = window.right - window.left;
+    state->collapsedSize.cy = window.bottom - window.top;
+
+    RECT panel = {0, 0, kPanelWidthUnits, 0};
+    MapDialogRect(state->dialog, &panel);
+    state->expandedSize.cx = state->collapsedSize.cx + panel.right;
+    state->expandedSize.cy = state->collapsedSize.cy;
+}
+
+bool LoadProgramIcons(AppState* state)
+{
+    state->largeIcon = static_cast<HICON>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDI_PROGRAM),
+        IMAGE_ICON, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    if (!state->largeIcon)
+        return false;
+    state->smallIcon = static_cast<HICON>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDI_PROGRAM),
+        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    if (!state->smallIcon)
+        return false;
+    state->notWebSafeIcon = static_cast<HICON>(LoadImageA(state->instance,
+        MAKEINTRESOURCEA(IDI_NOT_WEBSAFE), IMAGE_ICON, 0, 0, 0));
+    return state->notWebSafeIcon != nullptr;
+}
+
+BOOL Fail(HWND dialog)
+{
+    EndDialog(dialog, -1);
+    return FALSE;
+}
+
+BOOL OnInitDialog(HWND dialog, const StartParams* params)
+{
+    auto* state = static_cast<AppState*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(AppState)));
+    if (!state)
+        return Fail(dialog);
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    state->dialog = dialog;
+
+    state->options.RegisterCallback(AlwaysOnTop, OnAlwaysOnTopChanged, state);
+
+    state->instance = params->instance;
+    state->instanceMessage = params->instanceMessage;
+
+    if (!LoadProgramIcons(state))
+        return Fail(dialog);
+    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(state->largeIcon));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon));
+
+    // A missing grab cursor only makes the grab look plainer.
+    state->grabCursor = static_cast<HCURSOR>(LoadImageA(state->instance,
+        MAKEINTRESOURCEA(IDC_GRAB_CURSOR), IMAGE_CURSOR,
+        GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR), 0));
+
+    MeasurePanelSizes(state);
+
+    SetFocus(GetDlgItem(dialog, IDC_RED_EDIT));
+    return FALSE;
+}
+
+void OnDestroy(HWND dialog, AppState* state)
+{
+    if (state->largeIcon)
+        DestroyIcon(state->largeIcon);
+    if (state->smallIcon)
+        DestroyIcon(state->smallIcon);
+    if (state->notWebSafeIcon)
+        DestroyIcon(state->notWebSafeIcon);
+    if (state->grabCursor)
+        DestroyCursor(state->grabCursor);
+
+    state->options.Release();
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, 0);
+    HeapFree(GetProcessHeap(), 0, state);
+}
+
+}  // namespace
+
+AppState* GetAppState(HWND dialog)
+{
+    return reinterpret_cast<AppState*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+}
+
+void ApplyPanelSize(AppState* state)
+{
+    const SIZE& size = state->options.Test(ShowColors) ? state->expandedSize : state->collapsedSize;
+    SetWindowPos(state->dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    AppState* state = GetAppState(dialog);
+    if (state && message == state->instanceMessage && message != 0) {
+        OnInstanceMessage(state, wparam);
+        return FALSE;
+    }
+
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog, reinterpret_cast<const StartParams*>(lparam));
+    case WM_COMMAND:
+        return state ? OnCommand(state, wparam, reinterpret_cast<HWND>(lparam)) : FALSE;
+    case WM_CLOSE:
+        EndDialog(dialog, 0);
+        return TRUE;
+    case WM_DESTROY:
+        if (state)
+            OnDestroy(dialog, state);
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,92 @@
+// The main dialog: its state record and its window procedure.
+#pragma once
+#include <windows.h>
+#include <vfw.h>
+
+#include <cstdint>
+
+#include "color/color_value.h"
+#include "settings/option_flags.h"
+
+// Handed by start to the dialog as its creation parameter; copied during initialisation.
+struct StartParams {
+    HINSTANCE instance;
+    UINT instanceMessage;
+};
+
+// Which interaction holds the dialog's mouse capture.
+enum CaptureMode : uint32_t {
+    CaptureNone = 0,
+    CaptureSlider = 1,
+    CaptureField = 2,
+    CaptureGrab = 3,
+    CaptureHideButton = 4,
+};
+
+// The main dialog's state, allocated zero-filled at WM_INITDIALOG and kept in the user-data slot.
+struct AppState {
+    OptionFlags options;
+    HINSTANCE instance;
+    HWND dialog;
+    HWND toolTip;
+    HWND grabPopup;
+
+    HBITMAP leftArrowBitmap;
+    HBITMAP rightArrowBitmap;
+    HBITMAP sliderBitmap;
+
+    HICON largeIcon;
+    HICON smallIcon;
+    HICON notWebSafeIcon;
+    HCURSOR grabCursor;
+
+    // Selector pictures.
+    HDC leftArrowDC;
+    HDC rightArrowDC;
+    HDC sliderDC;
+    BITMAPINFOHEADER fieldHeader;
+    BITMAPINFOHEADER stripHeader;
+    BITMAPINFOHEADER referenceHeader;
+    uint32_t* fieldPixels;
+    uint32_t* stripPixels;
+    uint32_t* referencePixels;
+    RECT sliderRect;
+    RECT leftArrowRect;
+    RECT rightArrowRect;
+    RECT stripRect;
+    RECT referenceRect;
+    RECT fieldRect;
+
+    SIZE expandedSize;
+    SIZE collapsedSize;
+
+    ColorValue currentColor;
+    uint32_t sliderMode;
+    uint32_t captureMode;   // a CaptureMode
+
+    // Selector lookup tables.
+    uint16_t* columnRamp16;
+    uint16_t* rowRamp16;
+    uint8_t* columnRamp8;
+    uint8_t* rowRamp8;
+    uint32_t* columnRed;
+    uint32_t* columnGreen;
+    uint32_t* rowGreen;
+    uint32_t* rowBlue;
+    HDRAWDIB drawDib;
+
+    int32_t markerColumn;
+    int32_t markerRow;
+
+    UINT dragListMessage;
+    int32_t dragSourceIndex;
+
+    uint32_t grabFlip;
+    UINT instanceMessage;
+    BYTE hideButtonDown;
+};
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Fetches the dialog's state; null before initialisation and after teardown.
+AppState* GetAppState(HWND dialog);

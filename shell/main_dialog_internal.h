@@ -1,0 +1,12 @@
+// Handlers of the main dialog shared between its source files.
+#pragma once
+#include "shell/main_dialog.h"
+
+// Commands (WM_COMMAND keyed by the whole wparam); TRUE when the command is one of ours.
+INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control);
+
+// The running copy's answer to InstanceMessage: 1 closes, anything else shows the window.
+void OnInstanceMessage(AppState* state, WPARAM request);
+
+// Widens or narrows the window to show or hide the colour-list panel.
+void ApplyPanelSize(AppState* state);

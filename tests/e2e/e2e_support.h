@@ -1,0 +1,241 @@
+// The end-to-end driver's own small framework: checks that record and go on, cases in groups,
+// and a handle on a running tintora.exe that never lets a wait hang the run.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+inline bool operator==(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline bool operator!=(const RECT& a, const RECT& b) { return !(a == b); }
+
+namespace e2e {
+
+// ---- checks ----------------------------------------------------------------------------
+
+void RecordFailure(const char* file, int line, const std::string& what);
+void CountCheck();
+
+template <typename T>
+std::string Show(const T& value)
+{
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+std::string Show(const std::string& value);
+std::string Show(const char* value);
+std::string Show(bool value);
+std::string Show(HWND value);
+std::string Show(const RECT& value);
+
+inline bool CheckTrue(const char* file, int line, const char* expr, bool ok)
+{
+    CountCheck();
+    if (!ok)
+        RecordFailure(file, line, std::string("CHECK(") + expr + ") is false");
+    return ok;
+}
+
+template <typename A, typename B>
+bool CheckEqual(const char* file, int line, const char* actualExpr, const char* expectedExpr,
+                const A& actual, const B& expected)
+{
+    CountCheck();
+    if (actual == expected)
+        return true;
+    RecordFailure(file, line, std::string(actualExpr) + " == " + expectedExpr + ": expected " +
+                  Show(expected) + ", got " + Show(actual));
+    return false;
+}
+
+template <typename A, typename B>
+bool CheckNotEqual(const char* file, int line, const char* actualExpr, const char* otherExpr,
+                   const A& actual, const B& other)
+{
+    CountCheck();
+    if (!(actual == other))
+        return true;
+    RecordFailure(file, line, std::string(actualExpr) + " != " + otherExpr + ": both are " + Show(actual));
+    return false;
+}
+
+inline bool CheckNear(const char* file, int line, const char* actualExpr, const char* expectedExpr,
+                      long actual, long expected, long tolerance)
+{
+    CountCheck();
+    long diff = actual > expected ? actual - expected : expected - actual;
+    if (diff <= tolerance)
+        return true;
+    RecordFailure(file, line, std::string(actualExpr) + " ~ " + expectedExpr + ": expected " +
+                  Show(expected) + " +/- " + Show(tolerance) + ", got " + Show(actual));
+    return false;
+}
+
+#define CHECK(cond) ::e2e::CheckTrue(__FILE__, __LINE__, #cond, static_cast<bool>(cond))
+#define CHECK_EQ(actual, expected) \
+    ::e2e::CheckEqual(__FILE__, __LINE__, #actual, #expected, (actual), (expected))
+#define CHECK_NE(actual, other) \
+    ::e2e::CheckNotEqual(__FILE__, __LINE__, #actual, #other, (actual), (other))
+#define CHECK_NEAR(actual, expected, tolerance) \
+    ::e2e::CheckNear(__FILE__, __LINE__, #actual, #expected, (actual), (expected), (tolerance))
+// Stops the case when what follows would only pile up consequential failures.
+#define REQUIRE(cond) do { if (!CHECK(cond)) return; } while (0)
+#define FAIL(what) ::e2e::RecordFailure(__FILE__, __LINE__, (what))
+
+// Names what the following checks are about, in their failure lines, while it lives.
+class Context {
+public:
+    explicit Context(std::string what);
+    ~Context();
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
+};
+
+// ---- cases -----------------------------------------------------------------------------
+
+using CaseFunction = void (*)();
+
+struct CaseRegistrar {
+    CaseRegistrar(const char* group, const char* name, CaseFunction function);
+};
+
+#define E2E_CONCAT2(a, b) a##b
+#define E2E_CONCAT(a, b) E2E_CONCAT2(a, b)
+#define E2E_CASE_IMPL(group, name, fn)                                  \
+    static void fn();                                                   \
+    static ::e2e::CaseRegistrar E2E_CONCAT(fn, _registrar)(group, name, fn); \
+    static void fn()
+// Cases run in the order they are written, one group after the other.
+#define E2E_CASE(group, name) E2E_CASE_IMPL(group, name, E2E_CONCAT(e2e_case_, __LINE__))
+
+// Runs the cases whose "group: name" contains filter (all when empty); prints the summary line.
+int RunCases(const char* filter);
+
+// ---- the program under test ------------------------------------------------------------
+
+extern const char* const kTitle;          // dialog title, message-box caption, message name
+extern const char* const kFlatColorClass;
+
+// Where tintora.exe is; set once by main.
+void SetProgramPath(const std::string& path);
+const std::string& ProgramPath();
+
+// Removes the saved settings and the saved-colours file so each start is a first start.
+void ResetSavedState();
+
+// Main dialogs of Tintora on the desktop, of one process or (pid 0) of any.
+std::vector<HWND> FindMainDialogs(DWORD pid);
+
+// Dialog units of a dialog in Tintora's font, measured with a hidden dialog of our own.
+// Like the dialog manager, position and size are converted separately: the result is
+// (x, y, x' + w', y' + h') in pixels.
+RECT DialogUnitsToPixels(int x, int y, int w, int h);
+int DialogUnitsToPixelsX(int units);
+
+// A message box the program raised, seen by the watcher and dismissed.
+struct MessageBoxSeen {
+    std::string caption;
+    std::string text;
+};
+
+// One run of tintora.exe. The destructor leaves no copy running: it asks the program to
+// close, then ends it by force if it has not.
+class Tintora {
+public:
+    Tintora() = default;
+    ~Tintora();
+    Tintora(const Tintora&) = delete;
+    Tintora& operator=(const Tintora&) = delete;
+
+    // Clean state, start, then wait until the main dialog is shown; false (failure recorded)
+    // when it is not there in time.
+    bool Start();
+    // Only creates the process, for a copy that is expected to end by itself.
+    bool Launch();
+
+    // Waits for the process to end; on timeout records a failure and ends it by force.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
+    // True when the process is still running after timeoutMs (the expected outcome).
+    bool StaysRunning(DWORD timeoutMs);
+    bool Running() const;
+
+    HWND Dialog() const { return dialog_; }
+    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+    DWORD ProcessId() const { return info_.dwProcessId; }
+    DWORD ThreadId() const;
+
+    // Sends with a timeout so a busy or hung program fails the case instead of the run.
+    LRESULT Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT SendToDialog(UINT message, WPARAM wparam, LPARAM lparam)
+    {
+        return Send(dialog_, message, wparam, lparam);
+    }
+    void Click(int id);
+    bool IsChecked(int id);
+    // The keyboard focus inside the program's interface thread.
+    HWND Focus() const;
+
+    // Message boxes seen since the last call; those never taken fail the case at the end.
+    std::vector<MessageBoxSeen> TakeMessageBoxes();
+
+private:
+    void StartWatcher();
+    void StopWatcher();
+    void WatchOnce();
+    void End();
+
+    PROCESS_INFORMATION info_ = {};
+    HWND dialog_ = nullptr;
+
+    std::thread watcher_;
+    std::atomic<bool> watching_{false};
+    std::mutex boxesLock_;
+    std::vector<MessageBoxSeen> boxes_;
+    std::set<HWND> dismissed_;
+};
+
+// Polls condition every few milliseconds until it holds or timeoutMs passes.
+template <typename Condition>
+bool WaitUntil(DWORD timeoutMs, Condition condition)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return condition();
+        Sleep(20);
+    }
+}
+
+// Pixels as 0x00RRGGBB, row by row from the top.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> data;
+    uint32_t At(int x, int y) const { return data[static_cast<size_t>(y) * width + x]; }
+};
+Pixels CaptureScreen(const RECT& area);
+// The icon drawn at size x size on a background of one colour.
+Pixels DrawIconOn(HICON icon, int size, uint32_t background);
+// An icon resource of tintora.exe itself, loaded as data.
+HICON LoadProgramIcon(int id, int size);
+
+RECT WindowRect(HWND window);
+// A child's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND child);
+RECT ClientRect(HWND window);
+std::string ClassName(HWND window);
+std::string WindowText(HWND window);
+
+}  // namespace e2e

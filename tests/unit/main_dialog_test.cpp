@@ -1,0 +1,149 @@
+// The main dialog created in-process from the real template and driven with messages.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "flatcolor/flat_color.h"
+#include "resources/resource.h"
+#include "shell/main_dialog.h"
+
+namespace {
+
+class MainDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+        ASSERT_TRUE(InitCommonControlsEx(&controls));
+        ASSERT_TRUE(RegisterFlatColorClass(instance));
+        params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
+        dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+                                    reinterpret_cast<LPARAM>(&params));
+        ASSERT_NE(nullptr, dialog);
+        state = GetAppState(dialog);
+        ASSERT_NE(nullptr, state);
+    }
+
+    void TearDown() override
+    {
+        if (dialog)
+            DestroyWindow(dialog);
+    }
+
+    SIZE WindowSize() const
+    {
+        RECT r;
+        GetWindowRect(dialog, &r);
+        return {r.right - r.left, r.bottom - r.top};
+    }
+
+    int DialogUnitsToPixelsX(int units) const
+    {
+        RECT r = {0, 0, units, 0};
+        MapDialogRect(dialog, &r);
+        return r.right;
+    }
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    StartParams params{};
+    HWND dialog = nullptr;
+    AppState* state = nullptr;
+};
+
+SIZE IconSize(HICON icon)
+{
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info))
+        return {0, 0};
+    BITMAP bm = {};
+    GetObjectA(info.hbmMask, sizeof(bm), &bm);
+    SIZE size = {bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return size;
+}
+
+TEST_F(MainDialogTest, InitialisationFillsTheState)
+{
+    EXPECT_EQ(dialog, state->dialog);
+    EXPECT_EQ(instance, state->instance);
+    EXPECT_EQ(params.instanceMessage, state->instanceMessage);
+    EXPECT_EQ(0u, state->currentColor.GetRgb());
+
+    ASSERT_NE(nullptr, state->largeIcon);
+    ASSERT_NE(nullptr, state->smallIcon);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(state->largeIcon), SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(state->smallIcon), SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
+    SIZE large = IconSize(state->largeIcon), small = IconSize(state->smallIcon);
+    EXPECT_EQ(GetSystemMetrics(SM_CXICON), large.cx);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), small.cx);
+    SIZE indicator = IconSize(state->notWebSafeIcon);
+    EXPECT_EQ(16, indicator.cx);
+    EXPECT_EQ(20, indicator.cy);
+    EXPECT_NE(nullptr, state->grabCursor);
+
+    EXPECT_EQ(GetDlgItem(dialog, IDC_RED_EDIT), GetFocus());
+}
+
+TEST_F(MainDialogTest, ColorsButtonTogglesThePanelWidth)
+{
+    SIZE collapsed = WindowSize();
+    EXPECT_EQ(collapsed.cx, state->collapsedSize.cx);
+    EXPECT_EQ(collapsed.cx + DialogUnitsToPixelsX(73), state->expandedSize.cx);
+
+    SendDlgItemMessageA(dialog, IDC_COLORS, BM_CLICK, 0, 0);
+    EXPECT_TRUE(state->options.Test(ShowColors));
+    SIZE expanded = WindowSize();
+    EXPECT_EQ(state->expandedSize.cx, expanded.cx);
+    EXPECT_EQ(collapsed.cy, expanded.cy);
+
+    SendDlgItemMessageA(dialog, IDC_COLORS, BM_CLICK, 0, 0);
+    EXPECT_FALSE(state->options.Test(ShowColors));
+    SIZE again = WindowSize();
+    EXPECT_EQ(collapsed.cx, again.cx);
+    EXPECT_EQ(collapsed.cy, again.cy);
+}
+
+TEST_F(MainDialogTest, StayOnTopFollowsTheOption)
+{
+    SendDlgItemMessageA(dialog, IDC_STAY_ON_TOP, BM_CLICK, 0, 0);
+    EXPECT_TRUE(state->options.Test(AlwaysOnTop));
+    EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    // Assigning the option from elsewhere moves the check box and the z-order too.
+    state->options.Assign(AlwaysOnTop, false);
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_STAY_ON_TOP));
+    EXPECT_FALSE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(MainDialogTest, EnterAndEscapeAreNotCommands)
+{
+    ShowWindow(dialog, SW_SHOW);
+    EXPECT_EQ(FALSE, MainDialogProc(dialog, WM_COMMAND, IDOK, 0));
+    EXPECT_EQ(FALSE, MainDialogProc(dialog, WM_COMMAND, IDCANCEL, 0));
+    SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+}
+
+TEST_F(MainDialogTest, InstanceMessageShowsAHiddenWindow)
+{
+    ShowWindow(dialog, SW_HIDE);
+    SendMessageA(dialog, params.instanceMessage, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+
+    ShowWindow(dialog, SW_MINIMIZE);
+    SendMessageA(dialog, params.instanceMessage, 7, 0);
+    EXPECT_FALSE(IsIconic(dialog));
+}
+
+TEST_F(MainDialogTest, StateIsFreedWithTheWindow)
+{
+    DestroyWindow(dialog);
+    EXPECT_FALSE(IsWindow(dialog));
+    dialog = nullptr;
+}
+
+}  // namespace

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Tintora needs on Debian, only when something is missing.
+set -euo pipefail
+
+packages=(cmake make python3 zip mingw-w64 wine wine32:i386 libfreetype6:i386 fonts-wine
+          xvfb fp-utils googletest imagemagick xdotool)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "install-deps: installing ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Starts or stops the private test environment of a build folder: an Xvfb display, a 32-bit Wine
+# prefix kept in the build folder, and a persistent wineserver for the duration of the test run.
+#   test-env.sh start|stop ENV_DIR
+set -uo pipefail
+cmd=$1
+env_dir=$(mkdir -p "$2" && cd "$2" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+
+export WINEPREFIX=$env_dir/prefix WINEARCH=win32 WINEDEBUG=-all
+
+stop() {
+  if [ -f "$env_dir/display" ]; then
+    DISPLAY=:$(cat "$env_dir/display") wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+  fi
+  if [ -f "$env_dir/xvfb.pid" ]; then
+    kill "$(cat "$env_dir/xvfb.pid")" 2>/dev/null
+    rm -f "$env_dir/xvfb.pid"
+  fi
+  rm -f "$env_dir/display"
+}
+
+case $cmd in
+  start)
+    stop
+    "$here/xvfb-start.sh" "$env_dir" || exit 1
+    export DISPLAY=:$(cat "$env_dir/display")
+    "$here/wine-prefix.sh" "$WINEPREFIX" || exit 1
+    # One wineserver for the whole run: each program start then costs far less.
+    setsid wineserver -p >/dev/null 2>&1 < /dev/null &
+    wine cmd /c exit 0 >/dev/null 2>&1
+    echo "test environment: display $DISPLAY, prefix $WINEPREFIX"
+    ;;
+  stop)
+    stop
+    ;;
+  *)
+    echo "usage: $0 start|stop ENV_DIR" >&2; exit 2 ;;
+esac

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Runs a Windows program in the test environment that tools/test-env.sh started.
+# CMake uses this as the emulator for every test executable.
+set -euo pipefail
+env_dir=${TINTORA_TEST_ENV:?TINTORA_TEST_ENV must name the test environment folder}
+export WINEPREFIX=$env_dir/prefix WINEARCH=win32 WINEDEBUG=-all
+export DISPLAY=:$(cat "$env_dir/display")
+exec wine "$@"
