@@ -1,10 +1,32 @@
 #include "flatcolor/flat_color.h"
 
+#include <windowsx.h>
+
+#include <cstring>
+
+#include "color/hex_text.h"
+#include "resources/resource.h"
+
 namespace {
 
 FlatColorState* GetState(HWND window)
 {
     return reinterpret_cast<FlatColorState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+bool AppendMenuText(FlatColorState* state, UINT id)
+{
+    char text[1000];
+    if (!LoadStringA(state->instance, id, text, sizeof(text)))
+        text[0] = '\0';
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_ID | MIIM_STATE | MIIM_TYPE;
+    item.fType = MFT_STRING;
+    item.fState = id == IDM_COPY ? MFS_DEFAULT : 0;
+    item.wID = id;
+    item.dwTypeData = text;
+    return InsertMenuItemA(state->menu, GetMenuItemCount(state->menu), TRUE, &item) != FALSE;
 }
 
 LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
@@ -17,13 +39,17 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
     state->instance = create->hInstance;
     state->brush = GetSysColorBrush(COLOR_WINDOW);
     state->displayBits = LOWORD(create->style);
+    state->menu = CreatePopupMenu();
+    if (!state->menu)
+        return -1;   // WM_DESTROY frees the record
+    AppendMenuText(state, IDM_COPY);
+    AppendMenuText(state, IDM_COPY_WITH_PREFIX);
+    AppendMenuText(state, IDM_COPY_WITHOUT_PREFIX);
     return 0;
 }
 
 void OnDestroy(HWND window, FlatColorState* state)
 {
-    if (!state)
-        return;
     if (state->menu)
         DestroyMenu(state->menu);
     if (state->brushOwned)
@@ -39,6 +65,18 @@ void OnPaint(HWND window, FlatColorState* state)
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     FillRect(dc, &paint.rcPaint, state->brush);
+
+    char hex[HEX_TEXT_SIZE], text[HEX_TEXT_SIZE];
+    if (SelectSwatchText(state->displayBits, FormatHex(state->color, hex, true), text)) {
+        HGDIOBJ oldFont = state->font ? SelectObject(dc, state->font) : nullptr;
+        SetTextColor(dc, state->color.GetContrastTextColor());
+        SetBkColor(dc, state->color.GetColorRef());
+        RECT client;
+        GetClientRect(window, &client);
+        DrawTextA(dc, text, -1, &client, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        if (oldFont)
+            SelectObject(dc, oldFont);
+    }
     EndPaint(window, &paint);
 }
 
@@ -57,6 +95,26 @@ void OnSetColor(HWND window, FlatColorState* state, COLORREF color)
     UpdateWindow(window);
 }
 
+void OnCopyCommand(HWND window, FlatColorState* state, UINT id)
+{
+    char text[HEX_TEXT_SIZE + 1];
+    char* digits = text;
+    if (id == IDM_COPY_WITH_PREFIX)
+        *digits++ = '#';
+    FormatHex(state->color, digits, true);
+    // A failed copy from the swatch's own menu is not worth a message box.
+    CopyTextToClipboard(window, text);
+}
+
+void OnContextMenu(HWND window, FlatColorState* state, LPARAM position)
+{
+    POINT at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    if (position == -1)   // from the keyboard: no mouse position
+        GetCursorPos(&at);
+    TrackPopupMenu(state->menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0,
+                   window, nullptr);
+}
+
 void Notify(HWND window, WORD code)
 {
     SendMessageA(GetParent(window), WM_COMMAND,
@@ -65,9 +123,9 @@ void Notify(HWND window, WORD code)
 
 LRESULT CALLBACK FlatColorProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    FlatColorState* state = GetState(window);
     if (message == WM_CREATE)
         return OnCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lparam));
+    FlatColorState* state = GetState(window);
     if (!state)
         return DefWindowProcA(window, message, wparam, lparam);
 
@@ -75,17 +133,36 @@ LRESULT CALLBACK FlatColorProc(HWND window, UINT message, WPARAM wparam, LPARAM 
     case WM_DESTROY:
         OnDestroy(window, state);
         return 0;
+    case WM_STYLECHANGED:
+        if (wparam == static_cast<WPARAM>(GWL_STYLE))
+            state->displayBits = LOWORD(reinterpret_cast<const STYLESTRUCT*>(lparam)->styleNew);
+        InvalidateRect(window, nullptr, FALSE);
+        return 0;
     case WM_PAINT:
         OnPaint(window, state);
         return 0;
     case WM_ERASEBKGND:
         return 0;   // the paint fills everything
+    case WM_SETFONT:
+        state->font = reinterpret_cast<HFONT>(wparam);
+        if (lparam)
+            InvalidateRect(window, nullptr, FALSE);
+        return 0;
     case WM_LBUTTONDOWN:
         Notify(window, FCN_CLICKED);
         return 0;
     case WM_LBUTTONDBLCLK:
         Notify(window, FCN_DBLCLK);
         return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenu(window, state, lparam);
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wparam) >= IDM_COPY && LOWORD(wparam) <= IDM_COPY_WITHOUT_PREFIX) {
+            OnCopyCommand(window, state, LOWORD(wparam));
+            return 0;
+        }
+        break;
     case FCM_SETCOLOR:
         OnSetColor(window, state, static_cast<COLORREF>(wparam));
         return 0;
@@ -94,6 +171,33 @@ LRESULT CALLBACK FlatColorProc(HWND window, UINT message, WPARAM wparam, LPARAM 
 }
 
 }  // namespace
+
+bool SelectSwatchText(WORD displayBits, const char* hex, char* text)
+{
+    // Tested in this order, each set bit replacing the choice before it.
+    int start = -1, count = 0;
+    if (displayBits & FCS_RED) {
+        start = 0;
+        count = 2;
+    }
+    if (displayBits & FCS_GREEN) {
+        start = 2;
+        count = 2;
+    }
+    if (displayBits & FCS_BLUE) {
+        start = 4;
+        count = 2;
+    }
+    if (displayBits & FCS_HEX) {
+        start = 0;
+        count = 6;
+    }
+    if (start < 0)
+        return false;
+    memcpy(text, hex + start, count);
+    text[count] = '\0';
+    return true;
+}
 
 bool RegisterFlatColorClass(HINSTANCE instance)
 {
@@ -109,5 +213,5 @@ bool RegisterFlatColorClass(HINSTANCE instance)
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = FLATCOLOR_CLASS_NAME;
-    return RegisterClassExA(&wc) != 0;
+    return RegisterClassExA(&wc) != FALSE;
 }

@@ -29,5 +29,9 @@ struct FlatColorState {
     HINSTANCE instance;
 };
 
+// Copies into `text` (HEX_TEXT_SIZE bytes) the digits of `hex` that the display bits ask for;
+// false when they ask for none.
+bool SelectSwatchText(WORD displayBits, const char* hex, char* text);
+
 // Registers the class once per instance; true also when it is registered already.
 bool RegisterFlatColorClass(HINSTANCE instance);

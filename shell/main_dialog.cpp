@@ -1,12 +1,24 @@
 #include "shell/main_dialog.h"
 
+#include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "shell/main_dialog_internal.h"
+#include "shell/status_icon.h"
 
 namespace {
 
 // Width of the colour-list panel, in dialog units, revealed by "Colors >>".
 const int kPanelWidthUnits = 73;
+
+int OnStatusIconOptionChanged(int state, void* userData)
+{
+    auto* app = static_cast<AppState*>(userData);
+    if (state)
+        AddStatusIcon(app->dialog, app->smallIcon);
+    else
+        RemoveStatusIcon(app->dialog);
+    return 0;
+}
 
 int OnAlwaysOnTopChanged(int state, void* userData)
 {
@@ -14,6 +26,26 @@ int OnAlwaysOnTopChanged(int state, void* userData)
     CheckDlgButton(app->dialog, IDC_STAY_ON_TOP, state ? BST_CHECKED : BST_UNCHECKED);
     SetWindowPos(app->dialog, state ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE);
+    return 0;
+}
+
+// The swatches print their hex digits while the option is on: all six on the current and
+// web-safe colours, their own pair on the component swatches.
+int OnDisplayHexChanged(int state, void* userData)
+{
+    static const struct {
+        int id;
+        LONG bit;
+    } swatches[] = {
+        {IDC_CURRENT_SWATCH, FCS_HEX}, {IDC_WEBSAFE_SWATCH, FCS_HEX}, {IDC_RED_SWATCH, FCS_RED},
+        {IDC_GREEN_SWATCH, FCS_GREEN}, {IDC_BLUE_SWATCH, FCS_BLUE},
+    };
+    auto* app = static_cast<AppState*>(userData);
+    for (const auto& swatch : swatches) {
+        HWND control = GetDlgItem(app->dialog, swatch.id);
+        LONG style = GetWindowLongA(control, GWL_STYLE);
+        SetWindowLongA(control, GWL_STYLE, state ? style | swatch.bit : style & ~swatch.bit);
+    }
     return 0;
 }
 
@@ -59,7 +91,9 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     state->dialog = dialog;
 
+    state->options.RegisterCallback(AlwaysShowStatusIcon, OnStatusIconOptionChanged, state);
     state->options.RegisterCallback(AlwaysOnTop, OnAlwaysOnTopChanged, state);
+    state->options.RegisterCallback(DisplayHexValues, OnDisplayHexChanged, state);
 
     state->instance = params->instance;
     state->instanceMessage = params->instanceMessage;
@@ -82,6 +116,9 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
 
 void OnDestroy(HWND dialog, AppState* state)
 {
+    // Whatever the option says: an icon must not outlive its window.
+    RemoveStatusIcon(dialog);
+
     if (state->largeIcon)
         DestroyIcon(state->largeIcon);
     if (state->smallIcon)

@@ -148,9 +148,8 @@ def fill_notches(pic):
 def outline(pic, colour, corners=False):
     """Paints the silhouette's rim: a 1-pixel outline that follows the mask exactly."""
     edges = edge_pixels(pic, corners)
-    for (x, y) in sorted(edges):
-        c = colour(pic.get(x, y)) if callable(colour) else colour
-        pic.set(x, y, c)
+    for (x, y) in edges:
+        pic.set(x, y, colour)
     return edges
 
 
@@ -229,10 +228,6 @@ def minus(a, b):
     return lambda x, y: max(a(x, y), -b(x, y))
 
 
-def inset(f, k):
-    return lambda x, y: f(x, y) + k
-
-
 class Canvas:
     """Straight-alpha RGBA accumulation; pictures are composed by painting shapes over."""
 
@@ -240,6 +235,14 @@ class Canvas:
         self.w, self.h = w, h
         self.rgb = [(0.0, 0.0, 0.0)] * (w * h)
         self.a = [0.0] * (w * h)
+
+    @classmethod
+    def from_picture(cls, pic):
+        cv = cls(pic.w, pic.h)
+        for i, c in enumerate(pic.px):
+            if c is not None:
+                cv.paint(i % pic.w, i // pic.w, c, 1.0)
+        return cv
 
     def paint(self, x, y, colour, cov):
         if cov <= 0.0 or not (0 <= x < self.w and 0 <= y < self.h):
@@ -259,12 +262,6 @@ class Canvas:
                 if cov > 0.0:
                     c = colour(x + 0.5, y + 0.5) if callable(colour) else colour
                     self.paint(x, y, c, cov)
-
-    def fill_pixels(self, inside, colour):
-        for y in range(self.h):
-            for x in range(self.w):
-                if inside(x, y):
-                    self.paint(x, y, colour(x, y) if callable(colour) else colour, 1.0)
 
     def picture(self):
         # Hard mask: icons without an alpha channel are either in or out.
@@ -292,12 +289,13 @@ def darker(c, t=0.5):
 # ---------------------------------------------------------------------------
 # The pictures
 
-# Paint blobs: colour, its shadow ring, its glint.  The 256-colour set is taken
-# from the colour cube so those images need no dithering.
+# Paint blobs, clockwise from the left: true colour and where on the arc (degrees).
 BLOBS_TRUE = [
     ((220, 20, 20), -175), ((255, 140, 0), -128), ((255, 220, 0), -88),
     ((30, 170, 40), -50), ((30, 80, 230), -8), ((150, 40, 190), 45),
 ]
+# The same blobs for 256 colours: colour, shadow ring, glint, all from the
+# colour cube so the images need no dithering.
 BLOBS_256 = [
     ((0xFF, 0x00, 0x00), (0x99, 0x00, 0x00), (0xFF, 0x99, 0x99)),
     ((0xFF, 0x99, 0x00), (0xCC, 0x66, 0x00), (0xFF, 0xCC, 0x66)),
@@ -334,10 +332,7 @@ def draw_palette(size, depth):
         bevel(pic, rim, 0.45, 0.18)
 
     # Blobs on an arc around the upper rim, clear of the thumb hole.
-    cv = Canvas(size, size)
-    for i, c in enumerate(pic.px):
-        if c is not None:
-            cv.paint(i % size, i // size, c, 1.0)
+    cv = Canvas.from_picture(pic)
     cx, cy = 0.52 * s, 0.50 * s
     r = 0.085 * s
     # At 16 pixels the dabs move inwards so wood shows between them and the rim.
@@ -349,10 +344,8 @@ def draw_palette(size, depth):
         if size <= 16:
             # 2 x 2 dabs on whole pixels stay crisp at this size.
             bx, by = float(round(bx)), float(round(by))
-            cv.fill(box(bx - 1, by - 1, bx + 1, by + 1), BLOBS_256[n][0] if flat else colour,
-                    aa=False)
-            continue
-        if flat:
+            cv.fill(box(bx - 1, by - 1, bx + 1, by + 1), BLOBS_256[n][0], aa=False)
+        elif flat:
             # Whole-pixel centres keep hard-edged discs round and symmetric.
             bx, by = float(round(bx)), float(round(by))
             main, shadow, glint = BLOBS_256[n]
@@ -360,26 +353,23 @@ def draw_palette(size, depth):
             cv.fill(circle(bx - 0.5, by - 0.5, r - 0.6), main, aa=False)
             gx, gy = float(round(bx - 0.4 * r)), float(round(by - 0.4 * r))
             cv.fill(circle(gx, gy, 0.75), glint, aa=False)
-            continue
         else:
-            main, shadow, glint = colour, darker(colour, 0.45), mix(colour, (255, 255, 255), 0.7)
-        cv.fill(circle(bx, by, r), shadow)
-        cv.fill(circle(bx - 0.15 * r, by - 0.15 * r, r - 1.0), main)
-        cv.fill(circle(bx - 0.35 * r, by - 0.35 * r, 0.3 * r), glint)
+            shadow, glint = darker(colour, 0.45), mix(colour, (255, 255, 255), 0.7)
+            cv.fill(circle(bx, by, r), shadow)
+            cv.fill(circle(bx - 0.15 * r, by - 0.15 * r, r - 1.0), colour)
+            cv.fill(circle(bx - 0.35 * r, by - 0.35 * r, 0.3 * r), glint)
     return cv.picture()
 
 
 def draw_traffic_light():
+    """Not-web-safe mark: dark housing with red, amber and green lamps, top to bottom."""
     cv = Canvas(16, 20)
     housing = box(3, 0, 13, 20, 2.5)
     cv.fill(housing, gradient((88, 88, 88), (28, 28, 28), 3, 0, 13, 20), aa=False)
     pic = cv.picture()
     rim = outline(pic, (0, 0, 0))
     bevel(pic, rim, 0.35, 0.0)
-    cv = Canvas(16, 20)
-    for i, c in enumerate(pic.px):
-        if c is not None:
-            cv.paint(i % 16, i // 16, c, 1.0)
+    cv = Canvas.from_picture(pic)
     lamps = [((255, 36, 24), 4.0), ((255, 196, 0), 10.0), ((24, 214, 64), 16.0)]
     for colour, cy in lamps:
         cv.fill(circle(8, cy, 2.95), (8, 8, 8))
@@ -392,7 +382,7 @@ def draw_traffic_light():
 def draw_pages():
     """Two overlapping sheets with folded corners: copy."""
     pic = Picture(16, 16)
-    black, white, grey, silver, navy = VGA16[0], VGA16[15], VGA16[8], VGA16[7], VGA16[4]
+    black, white, silver, navy = VGA16[0], VGA16[15], VGA16[7], VGA16[4]
 
     def page(x0, y0, x1, y1, lines):
         fold = 3
@@ -436,7 +426,7 @@ def draw_arrow(pointing_right):
     for x in range(2, 6):
         pic.set(x, 5, VGA16[14])
     for x in range(6, 10):
-        pic.set(x, x - 4, VGA16[14]) if x - 4 >= 2 else None
+        pic.set(x, x - 4, VGA16[14])
     return pic if pointing_right else pic.mirrored()
 
 
@@ -467,25 +457,21 @@ def diagonal_tool(w, h, axis, part, colours):
     no stray corners.
     """
     pic = Picture(w, h)
-    region = {}
     for y in range(h):
         for x in range(w):
             name = part(x - y, x + y - axis)
-            if name is None:
-                continue
-            region[(x, y)] = name
-            c = colours[name]
-            pic.set(x, y, c(x - y, x + y - axis) if callable(c) else c)
-    return pic, region
+            if name is not None:
+                c = colours[name]
+                pic.set(x, y, c(x - y, x + y - axis) if callable(c) else c)
+    return pic
 
 
 def by_segments(segments):
     """part() for diagonal_tool from (first t, last t, half-width, name) runs.
 
-    Only every other t holds a pixel on a given diagonal, so a run's ends
-    step by one pixel between neighbouring diagonals.  Runs are chosen so the
-    outermost diagonal is the shorter one (chamfered ends, no spurs): that is,
-    widths alternate in parity from run to run.
+    Only every other t holds a pixel on a given diagonal, so where runs of
+    different widths meet, neighbouring diagonals end a pixel apart; the
+    single-pixel notches that leaves are closed by fill_notches.
     """
     def part(t, d):
         for t_from, t_to, half, name in segments:
@@ -508,7 +494,7 @@ def draw_eyedropper_icon():
         'collar': VGA16[7],
         'bulb': lambda t, d: VGA16[8] if d == -1 and 8 <= t <= 11 else VGA16[0],
     }
-    pic, _ = diagonal_tool(16, 16, 15, part, colours)
+    pic = diagonal_tool(16, 16, 15, part, colours)
     fill_notches(pic)
     outline(pic, VGA16[0])
     return pic
@@ -529,7 +515,7 @@ def draw_grab_cursor():
     white, black = MONO[1], MONO[0]
     # White inside, black outline: visible on light and dark screens alike.
     colours = {'tip': black, 'glass': white, 'collar': black, 'bulb': white}
-    pic, _ = diagonal_tool(32, 32, axis, part, colours)
+    pic = diagonal_tool(32, 32, axis, part, colours)
     fill_notches(pic)
     outline(pic, black)
     return pic
@@ -1000,6 +986,8 @@ def decoded_images(art_dir):
     """(label, Image) for every image in every file, read back from disk."""
     out = []
     for name in sorted(os.listdir(art_dir)):
+        if not name.endswith(('.ico', '.cur', '.bmp')):
+            continue
         with open(os.path.join(art_dir, name), 'rb') as f:
             data = f.read()
         base = name.rsplit('.', 1)[0]
@@ -1011,7 +999,7 @@ def decoded_images(art_dir):
                     if img.xor[y][x] == (255, 255, 255):
                         img.andm[y][x], img.xor[y][x] = 1, (0, 0, 0)
             out.append(('%s %dx%d 1bpp (anded)' % (base, img.w, img.h), img))
-        elif name.endswith('.ico') or name.endswith('.cur'):
+        else:
             kind, entries = parse_icon_file(data)
             for e in entries:
                 img = e['image']
@@ -1046,14 +1034,14 @@ def write_preview(art_dir, out_dir):
     for x, y, label, img in placed:
         sheet.text(x, y, label, INK)
         top = y + 14
-        sheet.blit(x, top, _on(img, GREY), 1)
-        sheet.blit(x, top + img.h + 4, _on(img, WHITE), 1)
+        sheet.blit(x, top, img.shown_on(GREY), 1)
+        sheet.blit(x, top + img.h + 4, img.shown_on(WHITE), 1)
         zx = x + img.w + 8
         sheet.rect(zx - 1, top - 1, ZOOM * img.w + 2, ZOOM * img.h + 2, INK)
-        sheet.blit(zx, top, _on(img, GREY), ZOOM)
+        sheet.blit(zx, top, img.shown_on(GREY), ZOOM)
         zx += ZOOM * img.w + 8
         sheet.rect(zx - 1, top - 1, ZOOM * img.w + 2, ZOOM * img.h + 2, INK)
-        sheet.blit(zx, top, _on(img, WHITE), ZOOM)
+        sheet.blit(zx, top, img.shown_on(WHITE), ZOOM)
     path = os.path.join(out_dir, 'tintora-art.png')
     with open(path, 'wb') as f:
         f.write(sheet.png())
@@ -1061,18 +1049,14 @@ def write_preview(art_dir, out_dir):
     for label, img in items:
         z = 16
         one = Sheet(2 * z * img.w + 3 * 8 + 2 * img.w + 16, z * img.h + 16, PAPER)
-        one.blit(8, 8, _on(img, GREY), 1)
-        one.blit(8, 8 + img.h + 4, _on(img, WHITE), 1)
-        one.blit(16 + img.w, 8, _on(img, GREY), z)
-        one.blit(24 + img.w + z * img.w, 8, _on(img, WHITE), z)
+        one.blit(8, 8, img.shown_on(GREY), 1)
+        one.blit(8, 8 + img.h + 4, img.shown_on(WHITE), 1)
+        one.blit(16 + img.w, 8, img.shown_on(GREY), z)
+        one.blit(24 + img.w + z * img.w, 8, img.shown_on(WHITE), z)
         fname = '-'.join(label.split()[:3]).replace(',', '') + '.png'
         with open(os.path.join(out_dir, fname), 'wb') as f:
             f.write(one.png())
     return path
-
-
-def _on(img, bg):
-    return img.shown_on(bg)
 
 
 # ---------------------------------------------------------------------------
@@ -1080,7 +1064,7 @@ def _on(img, bg):
 def main(argv):
     ap = argparse.ArgumentParser(description=__doc__.split('\n')[0])
     ap.add_argument('--check', action='store_true', help='verify the files in the art folder')
-    ap.add_argument('--preview', metavar='DIR', help='write a PNG contact sheet to DIR')
+    ap.add_argument('--preview', metavar='DIR', help='write PNG contact sheets of the files in the art folder to DIR')
     ap.add_argument('--out', default=ART_DIR, help='art folder (default: %(default)s)')
     args = ap.parse_args(argv)
     if args.check:

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <shellapi.h>
+
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "shell/main_dialog.h"
@@ -85,6 +87,59 @@ TEST_F(MainDialogTest, InitialisationFillsTheState)
     EXPECT_NE(nullptr, state->grabCursor);
 
     EXPECT_EQ(GetDlgItem(dialog, IDC_RED_EDIT), GetFocus());
+}
+
+// NIM_MODIFY succeeds only for an icon the shell holds.
+bool StatusIconPresent(HWND dialog)
+{
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = dialog;
+    data.uFlags = NIF_TIP;
+    lstrcpyA(data.szTip, "probe");
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+TEST_F(MainDialogTest, OptionCallbacksAreRegisteredInOrder)
+{
+    ASSERT_EQ(3u, state->options.entryCount);
+    EXPECT_EQ(static_cast<uint32_t>(AlwaysShowStatusIcon), state->options.entries[0].key);
+    EXPECT_EQ(static_cast<uint32_t>(AlwaysOnTop), state->options.entries[1].key);
+    EXPECT_EQ(static_cast<uint32_t>(DisplayHexValues), state->options.entries[2].key);
+}
+
+TEST_F(MainDialogTest, DisplayHexOptionSetsEachSwatchsBit)
+{
+    const struct {
+        int id;
+        LONG bit;
+    } swatches[] = {{IDC_CURRENT_SWATCH, FCS_HEX}, {IDC_WEBSAFE_SWATCH, FCS_HEX}, {IDC_RED_SWATCH, FCS_RED},
+                    {IDC_GREEN_SWATCH, FCS_GREEN}, {IDC_BLUE_SWATCH, FCS_BLUE}};
+    state->options.Assign(DisplayHexValues, true);
+    for (const auto& s : swatches) {
+        LONG style = GetWindowLongA(GetDlgItem(dialog, s.id), GWL_STYLE);
+        EXPECT_EQ(s.bit, style & 0xFFFF) << s.id;
+        EXPECT_EQ(WS_CHILD | WS_VISIBLE, style & (WS_CHILD | WS_VISIBLE)) << s.id;
+        auto* swatch = reinterpret_cast<FlatColorState*>(GetWindowLongPtrA(GetDlgItem(dialog, s.id), GWLP_USERDATA));
+        EXPECT_EQ(s.bit, swatch->displayBits) << s.id;
+    }
+    state->options.Assign(DisplayHexValues, false);
+    for (const auto& s : swatches)
+        EXPECT_EQ(0, GetWindowLongA(GetDlgItem(dialog, s.id), GWL_STYLE) & 0xFFFF) << s.id;
+}
+
+TEST_F(MainDialogTest, StatusIconFollowsItsOptionAndGoesWithTheWindow)
+{
+    state->options.Assign(AlwaysShowStatusIcon, true);
+    EXPECT_TRUE(StatusIconPresent(dialog));
+    state->options.Assign(AlwaysShowStatusIcon, false);
+    EXPECT_FALSE(StatusIconPresent(dialog));
+
+    state->options.Assign(AlwaysShowStatusIcon, true);
+    HWND gone = dialog;
+    DestroyWindow(dialog);
+    dialog = nullptr;
+    EXPECT_FALSE(StatusIconPresent(gone));
 }
 
 TEST_F(MainDialogTest, ColorsButtonTogglesThePanelWidth)

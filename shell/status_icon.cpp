@@ -1,0 +1,30 @@
+#include "shell/status_icon.h"
+
+#include <shellapi.h>
+
+#include "shell/product.h"
+
+// The first version of the record, which every shell understands.
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "first-version NOTIFYICONDATA is 88 bytes");
+
+void AddStatusIcon(HWND dialog, HICON icon)
+{
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = dialog;
+    data.uID = 0;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = STATUS_ICON_MESSAGE;
+    data.hIcon = icon;
+    lstrcpynA(data.szTip, PRODUCT_TITLE, 64);
+    Shell_NotifyIconA(NIM_ADD, &data);
+}
+
+void RemoveStatusIcon(HWND dialog)
+{
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = dialog;
+    data.uID = 0;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+}

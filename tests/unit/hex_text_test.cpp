@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "color/hex_text.h"
+
+namespace {
+
+ColorValue Rgb(uint32_t rgb)
+{
+    ColorValue c{};
+    c.SetRgb(rgb);
+    return c;
+}
+
+std::string Hex(const ColorValue& c, bool upper)
+{
+    char text[HEX_TEXT_SIZE];
+    return FormatHex(c, text, upper);
+}
+
+std::string ClipboardText()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return "<clipboard busy>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+TEST(HexText, FormatsSixDigitsInTheAskedCase)
+{
+    EXPECT_EQ("FF8000", Hex(Rgb(0xFF8000), true));
+    EXPECT_EQ("ff8000", Hex(Rgb(0xFF8000), false));
+    EXPECT_EQ("000000", Hex(Rgb(0), true));
+    EXPECT_EQ("FFFFFF", Hex(Rgb(0xFFFFFF), true));
+    EXPECT_EQ("0A0B0C", Hex(Rgb(0x0A0B0C), true));
+
+    // An Hsb-form colour is formatted from its computed components.
+    ColorValue hsb{};
+    hsb.SetHsb(21846, 65535, 65535);
+    EXPECT_EQ("00FF00", Hex(hsb, true));
+}
+
+TEST(HexText, ParsesOneToSixDigitsOfEitherCase)
+{
+    for (const char* text : {"ff8000", "FF8000", "Ff8000"}) {
+        ColorValue c{};
+        ASSERT_TRUE(ParseHex(c, text)) << text;
+        EXPECT_EQ(0xFF8000u, c.GetRgb()) << text;
+    }
+    ColorValue c{};
+    ASSERT_TRUE(ParseHex(c, "F"));
+    EXPECT_EQ(0x00000Fu, c.GetRgb());
+    ASSERT_TRUE(ParseHex(c, "12345"));
+    EXPECT_EQ(1, c.GetRed());
+    EXPECT_EQ(35, c.GetGreen());
+    EXPECT_EQ(69, c.GetBlue());
+
+    // Success leaves the colour in Rgb form.
+    c.SetHsb(1000, 2000, 3000);
+    ASSERT_TRUE(ParseHex(c, "abcdef"));
+    EXPECT_EQ(ColorForm::Rgb, c.form);
+}
+
+TEST(HexText, RejectedTextLeavesTheColourAlone)
+{
+    for (const char* text : {"", "#FF8000", "#FFF", "FF 000", "FF80G0", "1234567", "-1", "0x12", "ff800g"}) {
+        ColorValue c{};
+        c.SetHsb(1234, 5678, 9012);
+        const ColorValue before = c;
+        EXPECT_FALSE(ParseHex(c, text)) << '"' << text << '"';
+        EXPECT_EQ(0, memcmp(&before, &c, sizeof c)) << '"' << text << '"';
+    }
+}
+
+TEST(HexText, ParsingTheFormattedTextRestoresEveryColour)
+{
+    for (uint32_t rgb = 0; rgb <= 0xFFFFFF; ++rgb) {
+        char text[HEX_TEXT_SIZE];
+        ColorValue parsed{};
+        const bool upper = rgb & 1;
+        if (!ParseHex(parsed, FormatHex(Rgb(rgb), text, upper)) || parsed.GetRgb() != rgb)
+            FAIL() << "colour " << std::hex << rgb << " came back as " << parsed.GetRgb();
+    }
+}
+
+TEST(Clipboard, CopiesTextAndClosesTheClipboard)
+{
+    ASSERT_TRUE(CopyTextToClipboard(nullptr, "#FF8000"));
+    EXPECT_EQ(nullptr, GetOpenClipboardWindow());
+    EXPECT_EQ("#FF8000", ClipboardText());
+
+    ASSERT_TRUE(CopyTextToClipboard(nullptr, ""));
+    EXPECT_EQ("", ClipboardText());
+}
+
+TEST(Clipboard, FailsWhileAnotherWindowHoldsIt)
+{
+    // The clipboard is per session: hold it open from a window of our own and try to copy.
+    HWND holder = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    HWND other = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(OpenClipboard(holder));
+    EXPECT_FALSE(CopyTextToClipboard(other, "abc"));
+    CloseClipboard();
+    DestroyWindow(holder);
+    DestroyWindow(other);
+    ASSERT_TRUE(CopyTextToClipboard(nullptr, "abc"));
+    EXPECT_EQ("abc", ClipboardText());
+}
+
+}  // namespace
