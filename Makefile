@@ -22,5 +22,12 @@ run: build
 test: build
 	@cd $(BUILD) && ctest --output-on-failure
 
+# Builds the benchmarks and runs them in the private test environment; figures go to stdout.
+bench: configure
+	@cmake --build $(BUILD) --target fill_bench -j $(JOBS)
+	@tools/test-env.sh start $(BUILD)/test-env >/dev/null && \
+	  TINTORA_TEST_ENV=$(abspath $(BUILD))/test-env tools/wine-run.sh $(BUILD)/fill_bench.exe $(BENCH_ARGS); \
+	  rc=$$?; tools/test-env.sh stop $(BUILD)/test-env; exit $$rc
+
 clean:
 	rm -rf $(BUILD)

@@ -1,8 +1,14 @@
-// WM_COMMAND handling of the main dialog.
+// WM_COMMAND handling of the main dialog: value fields, slider modes, swatches, buttons.
 #include <windowsx.h>
 
+#include "color/hex_text.h"
+#include "color/named_colors.h"
+#include "flatcolor/flat_color.h"
 #include "resources/resource.h"
+#include "selector/selector.h"
+#include "selector/selector_mouse.h"
 #include "shell/main_dialog_internal.h"
+#include "shell/messages.h"
 
 namespace {
 
@@ -11,18 +17,186 @@ bool IsChecked(AppState* state, int id)
     return IsDlgButtonChecked(state->dialog, id) == BST_CHECKED;
 }
 
+void Redraw(AppState* state, WPARAM bits)
+{
+    SendMessageA(state->dialog, SELECTOR_REDRAW, bits, 0);
+}
+
+// One number field: its largest value, its range message, and how the colour shows and stores it.
+struct NumberField {
+    UINT maximum;
+    UINT rangeMessage;
+};
+
+const NumberField kNumberFields[6] = {
+    {255, IDS_RANGE_255}, {255, IDS_RANGE_255}, {255, IDS_RANGE_255},
+    {360, IDS_RANGE_360}, {100, IDS_RANGE_100}, {100, IDS_RANGE_100},
+};
+
+UINT ShownValue(const ColorValue& c, int component)
+{
+    switch (component) {
+    case SliderRed: return c.GetRed();
+    case SliderGreen: return c.GetGreen();
+    case SliderBlue: return c.GetBlue();
+    case SliderHue: return HueToDegrees(c.GetHue());
+    case SliderSaturation: return LevelToPercent(c.GetSaturation());
+    default: return LevelToPercent(c.GetBrightness());
+    }
+}
+
+void StoreValue(ColorValue* c, int component, UINT value)
+{
+    switch (component) {
+    case SliderRed: c->SetRed(value); break;
+    case SliderGreen: c->SetGreen(value); break;
+    case SliderBlue: c->SetBlue(value); break;
+    case SliderHue: c->SetHue(DegreesToHue(value)); break;
+    case SliderSaturation: c->SetSaturation(PercentToLevel(value)); break;
+    default: c->SetBrightness(PercentToLevel(value)); break;
+    }
+}
+
+// Unsigned decimal; anything else, the empty text included, reads as 0.
+UINT ReadNumber(AppState* state, int id)
+{
+    BOOL ok = FALSE;
+    UINT value = GetDlgItemInt(state->dialog, id, &ok, FALSE);
+    return ok ? value : 0;
+}
+
+void ApplyNumberField(AppState* state, int id)
+{
+    const int component = id - IDC_RED_EDIT;
+    const UINT value = ReadNumber(state, id);
+    // The redraw's own rewrite of the field arrives here too and must change nothing.
+    if (value == ShownValue(state->currentColor, component) || value > kNumberFields[component].maximum)
+        return;
+    StoreValue(&state->currentColor, component, value);
+    WPARAM bits = RB_SLIDERMARK | RB_FIELD | RB_FIELDMARK;
+    if (state->sliderMode != static_cast<uint32_t>(component))
+        bits |= RB_SLIDERSTRIP;
+    Redraw(state, bits);
+}
+
+// At most the first 9 characters are looked at; ParseHex accepts only up to 6.
+bool ReadHexField(AppState* state, ColorValue* color)
+{
+    char text[10];
+    GetDlgItemTextA(state->dialog, IDC_HEX_EDIT, text, sizeof(text));
+    color->Reset();
+    return ParseHex(*color, text);
+}
+
+void ApplyHexField(AppState* state)
+{
+    ColorValue parsed;
+    if (!ReadHexField(state, &parsed) || parsed.GetRgb() == state->currentColor.GetRgb())
+        return;
+    state->currentColor = parsed;
+    Redraw(state, RB_SLIDERSTRIP | RB_SLIDERMARK | RB_FIELD | RB_FIELDMARK);
+}
+
+void CheckField(AppState* state, int id)
+{
+    UINT message = 0;
+    if (id == IDC_HEX_EDIT) {
+        ColorValue parsed;
+        if (!ReadHexField(state, &parsed))
+            message = IDS_RANGE_HEX;
+    } else {
+        const NumberField& field = kNumberFields[id - IDC_RED_EDIT];
+        if (ReadNumber(state, id) > field.maximum)
+            message = field.rangeMessage;
+    }
+    if (!message)
+        return;
+    ShowWarningMessage(state->instance, state->dialog, message);
+    WriteValueField(state, id);
+}
+
+void CopyHex(AppState* state)
+{
+    char text[HEX_TEXT_SIZE + 1];
+    char* digits = text;
+    if (state->options.Test(UseHexPrefix))
+        *digits++ = '#';
+    FormatHex(state->currentColor, digits, state->options.Test(HexUpperCase));
+    if (!CopyTextToClipboard(state->dialog, text))
+        ShowErrorMessage(state->instance, state->dialog, IDS_CLIPBOARD_ERROR);
+}
+
+// A component swatch keeps its own component and clears the other two.
+void IsolateComponent(AppState* state, int keep, int focusField)
+{
+    ColorValue& c = state->currentColor;
+    if (keep != SliderRed)
+        c.SetRed(0);
+    if (keep != SliderGreen)
+        c.SetGreen(0);
+    if (keep != SliderBlue)
+        c.SetBlue(0);
+    Redraw(state, RB_ALL);
+    SetFocus(GetDlgItem(state->dialog, focusField));
+}
+
 }  // namespace
 
-INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND /*control*/)
+INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
 {
+    const int id = LOWORD(wparam);
+    const int code = HIWORD(wparam);
+
+    if (id >= IDC_RED_EDIT && id <= IDC_HEX_EDIT && (code == EN_UPDATE || code == EN_KILLFOCUS)) {
+        if (code == EN_KILLFOCUS)
+            CheckField(state, id);
+        else if (id == IDC_HEX_EDIT)
+            ApplyHexField(state);
+        else
+            ApplyNumberField(state, id);
+        return TRUE;
+    }
+    if (id >= IDC_MODE_RED && id <= IDC_MODE_BRIGHTNESS && code == BN_CLICKED) {
+        state->sliderMode = id - IDC_MODE_RED;
+        Redraw(state, RB_ALL);
+        return TRUE;
+    }
+
     // Keyed by the whole wparam: notification code in the high word, control id in the low.
     switch (wparam) {
+    case MAKEWPARAM(IDC_FIELD, STN_CLICKED):
+    case MAKEWPARAM(IDC_FIELD, STN_DBLCLK):
+        StartSelectorDrag(state, CaptureField, control);
+        return TRUE;
+    case MAKEWPARAM(IDC_SLIDER, STN_CLICKED):
+    case MAKEWPARAM(IDC_SLIDER, STN_DBLCLK):
+        StartSelectorDrag(state, CaptureSlider, control);
+        return TRUE;
+    case MAKEWPARAM(IDC_COPY_HEX, BN_CLICKED):
+        CopyHex(state);
+        return TRUE;
     case MAKEWPARAM(IDC_STAY_ON_TOP, BN_CLICKED):
         state->options.Assign(AlwaysOnTop, IsChecked(state, IDC_STAY_ON_TOP));
         return TRUE;
     case MAKEWPARAM(IDC_COLORS, BN_CLICKED):
         state->options.Assign(ShowColors, IsChecked(state, IDC_COLORS));
         ApplyPanelSize(state);
+        return TRUE;
+    case MAKEWPARAM(IDC_CURRENT_SWATCH, FCN_DBLCLK):
+        SendDlgItemMessageA(state->dialog, IDC_SAVED_ADD, BM_CLICK, 0, 0);
+        return TRUE;
+    case MAKEWPARAM(IDC_WEBSAFE_SWATCH, FCN_CLICKED):
+        RoundToWebSafe(state->currentColor);
+        Redraw(state, RB_ALL);
+        return TRUE;
+    case MAKEWPARAM(IDC_RED_SWATCH, FCN_CLICKED):
+        IsolateComponent(state, SliderRed, IDC_RED_EDIT);
+        return TRUE;
+    case MAKEWPARAM(IDC_GREEN_SWATCH, FCN_CLICKED):
+        IsolateComponent(state, SliderGreen, IDC_GREEN_EDIT);
+        return TRUE;
+    case MAKEWPARAM(IDC_BLUE_SWATCH, FCN_CLICKED):
+        IsolateComponent(state, SliderBlue, IDC_BLUE_EDIT);
         return TRUE;
     }
     return FALSE;

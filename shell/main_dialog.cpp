@@ -2,6 +2,8 @@
 
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
+#include "selector/selector.h"
+#include "selector/selector_mouse.h"
 #include "shell/main_dialog_internal.h"
 #include "shell/status_icon.h"
 
@@ -108,7 +110,17 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
         MAKEINTRESOURCEA(IDC_GRAB_CURSOR), IMAGE_CURSOR,
         GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR), 0));
 
+    if (!CreateSelectorPictures(state))
+        return Fail(dialog);
+
+    if (!CreateSelectorTables(state))
+        return Fail(dialog);
+
     MeasurePanelSizes(state);
+
+    // Clicking the stored mode's button runs its command, which sends the first full redraw.
+    const int modeButton = state->sliderMode <= SliderBrightness ? IDC_MODE_RED + state->sliderMode : IDC_MODE_RED;
+    SendDlgItemMessageA(dialog, modeButton, BM_CLICK, 0, 0);
 
     SetFocus(GetDlgItem(dialog, IDC_RED_EDIT));
     return FALSE;
@@ -119,6 +131,8 @@ void OnDestroy(HWND dialog, AppState* state)
     // Whatever the option says: an icon must not outlive its window.
     RemoveStatusIcon(dialog);
 
+    ReleaseSelectorPictures(state);
+
     if (state->largeIcon)
         DestroyIcon(state->largeIcon);
     if (state->smallIcon)
@@ -128,9 +142,29 @@ void OnDestroy(HWND dialog, AppState* state)
     if (state->grabCursor)
         DestroyCursor(state->grabCursor);
 
+    ReleaseSelectorTables(state);
+
     state->options.Release();
     SetWindowLongPtrA(dialog, GWLP_USERDATA, 0);
     HeapFree(GetProcessHeap(), 0, state);
+}
+
+void OnCaptureMessage(AppState* state, UINT message, LPARAM lparam)
+{
+    switch (message) {
+    case WM_MOUSEMOVE:
+        OnCaptureMouseMove(state, lparam);
+        break;
+    case WM_LBUTTONUP:
+        OnCaptureLButtonUp(state);
+        break;
+    case WM_RBUTTONDOWN:
+        OnCaptureRButtonDown(state);
+        break;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged(state);
+        break;
+    }
 }
 
 }  // namespace
@@ -159,6 +193,31 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
         return OnInitDialog(dialog, reinterpret_cast<const StartParams*>(lparam));
     case WM_COMMAND:
         return state ? OnCommand(state, wparam, reinterpret_cast<HWND>(lparam)) : FALSE;
+    case WM_DRAWITEM:
+        return state && DrawSelectorItem(state, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+    case SELECTOR_REDRAW:
+        if (state)
+            OnSelectorRedraw(state, wparam);
+        return TRUE;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_CAPTURECHANGED:
+        if (state)
+            OnCaptureMessage(state, message, lparam);
+        return TRUE;
+    case WM_NCPAINT:
+        if (!state)
+            return FALSE;
+        DefWindowProcA(dialog, message, wparam, lparam);
+        DrawHideButton(dialog, state->hideButtonDown);
+        return TRUE;
+    case WM_ACTIVATE:
+        if (state)
+            DrawHideButton(dialog, state->hideButtonDown);
+        return FALSE;
+    case WM_NCLBUTTONDOWN:
+        return state && OnHideButtonPress(state, lparam);
     case WM_CLOSE:
         EndDialog(dialog, 0);
         return TRUE;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "color/color_value.h"
+#include "selector/selector_pixels.h"
 #include "settings/option_flags.h"
 
 // Handed by start to the dialog as its creation parameter; copied during initialisation.
@@ -61,18 +62,10 @@ struct AppState {
     SIZE collapsedSize;
 
     ColorValue currentColor;
-    uint32_t sliderMode;
+    uint32_t sliderMode;    // a SliderMode
     uint32_t captureMode;   // a CaptureMode
 
-    // Selector lookup tables.
-    uint16_t* columnRamp16;
-    uint16_t* rowRamp16;
-    uint8_t* columnRamp8;
-    uint8_t* rowRamp8;
-    uint32_t* columnRed;
-    uint32_t* columnGreen;
-    uint32_t* rowGreen;
-    uint32_t* rowBlue;
+    SelectorTables tables;
     HDRAWDIB drawDib;
 
     int32_t markerColumn;

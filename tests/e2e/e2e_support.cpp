@@ -62,6 +62,29 @@ void EndLiveProcesses()
     }
 }
 
+// Every copy we start lives in one job that ends them all when the driver goes, however it goes.
+HANDLE ProgramJob()
+{
+    static HANDLE job = [] {
+        HANDLE created = CreateJobObjectA(nullptr, nullptr);
+        if (created) {
+            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+            limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+            SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+        }
+        return created;
+    }();
+    return job;
+}
+
+LONG WINAPI OnCrash(EXCEPTION_POINTERS*)
+{
+    printf("\ne2e: the driver crashed; ending the programs it started\n");
+    fflush(stdout);
+    EndLiveProcesses();
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 void StartDeadline()
 {
     std::thread([] {
@@ -231,6 +254,7 @@ CaseRegistrar::CaseRegistrar(const char* group, const char* name, CaseFunction f
 int RunCases(const char* filter)
 {
     StartDeadline();
+    SetUnhandledExceptionFilter(OnCrash);
     unsigned passed = 0, failed = 0;
     DWORD runStart = GetTickCount();
     for (const Case& c : Cases()) {
@@ -459,13 +483,17 @@ bool Tintora::Launch()
     std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
+    // Suspended until it is in the job, so not even its first instant runs outside.
+    if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
         RecordFailure(__FILE__, __LINE__, "cannot start " + path + " (error " +
                                           std::to_string(GetLastError()) + ")");
         info_ = {};
         return false;
     }
+    if (ProgramJob())
+        AssignProcessToJobObject(ProgramJob(), info_.hProcess);
+    ResumeThread(info_.hThread);
     {
         std::lock_guard<std::mutex> lock(g_liveLock);
         g_live.insert(info_.hProcess);
@@ -557,7 +585,8 @@ LRESULT Tintora::Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     }
     if (!SendMessageTimeoutA(window, message, wparam, lparam, SMTO_NORMAL, kSendTimeoutMs, &result))
         RecordFailure(__FILE__, __LINE__, "message " + std::to_string(message) +
-                                          " was not answered within 5 s");
+                                          (IsWindow(window) ? " was not answered within 5 s"
+                                                            : " went to a window that is gone"));
     return static_cast<LRESULT>(result);
 }
 

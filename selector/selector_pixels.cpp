@@ -1,0 +1,622 @@
+#include "selector/selector_pixels.h"
+
+#include <emmintrin.h>
+
+namespace {
+
+// One sixth of the hue circle; 65535 still lands in sector 5.
+constexpr uint32_t kSectorSize = 10923;
+// The field scales by shifts, so its full level is 65536 rather than ColorValue's 65535.
+constexpr uint32_t kFieldFull = 65536;
+// Columns whose terms are precomputed at a time, on the stack; at 96 DPI one block covers a
+// whole row of the field.
+constexpr int kBlock = 512;
+
+template <typename T>
+bool Allocate(T** table, int count) {
+    *table = static_cast<T*>(HeapAlloc(GetProcessHeap(), 0, sizeof(T) * static_cast<size_t>(count)));
+    return *table != nullptr;
+}
+
+template <typename T>
+void Release(T** table) {
+    if (*table) {
+        HeapFree(GetProcessHeap(), 0, *table);
+        *table = nullptr;
+    }
+}
+
+// Checked once: a Pentium II or III still runs the plain loops.
+bool HaveSse2() {
+    static const bool have = IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != FALSE;
+    return have;
+}
+
+#define SSE2_FUNCTION __attribute__((target("sse2"), force_align_arg_pointer))
+
+// ---- modes 0-2: fixed component | column table | row table --------------------------------
+
+// Columns from..count of one row; the whole row without SSE2, the last few columns with it.
+inline void OrRun(uint32_t* out, int from, int count, const uint32_t* column, uint32_t bits) {
+    for (int x = from; x < count; ++x) {
+        out[x] = bits | column[x];
+    }
+}
+
+void OrRowsPlain(uint32_t* pixels, int width, int height, const uint32_t* column,
+                 const uint32_t* row, uint32_t fixed) {
+    for (int y = 0; y < height; ++y) {
+        OrRun(pixels + static_cast<size_t>(y) * width, 0, width, column, fixed | row[y]);
+    }
+}
+
+SSE2_FUNCTION
+void OrRowsSse2(uint32_t* pixels, int width, int height, const uint32_t* column,
+                const uint32_t* row, uint32_t fixed) {
+    const int wide = width & ~7;
+    for (int y = 0; y < height; ++y) {
+        const uint32_t bits = fixed | row[y];
+        const __m128i vbits = _mm_set1_epi32(static_cast<int>(bits));
+        uint32_t* out = pixels + static_cast<size_t>(y) * width;
+        int x = 0;
+        for (; x < wide; x += 8) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(column + x));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(column + x + 4));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_or_si128(a, vbits));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x + 4), _mm_or_si128(b, vbits));
+        }
+        OrRun(out, x, width, column, bits);
+    }
+}
+
+// ---- HSB sector terms ----------------------------------------------------------------------
+
+struct Levels {
+    uint32_t red;
+    uint32_t green;
+    uint32_t blue;
+};
+
+Levels SectorLevels(uint32_t h, uint32_t s) {
+    const uint32_t sector = h / kSectorSize;
+    const uint32_t f = (h % kSectorSize) * 6;
+    const uint32_t p = 65535 - s;
+    const uint32_t q = 65535 - ((s * f) >> 16);
+    const uint32_t t = 65535 - ((s * (65535 - f)) >> 16);
+    switch (sector) {
+    case 0:  return {kFieldFull, t, p};
+    case 1:  return {q, kFieldFull, p};
+    case 2:  return {p, kFieldFull, t};
+    case 3:  return {p, q, kFieldFull};
+    case 4:  return {t, p, kFieldFull};
+    default: return {kFieldFull, p, q};
+    }
+}
+
+// (level * v) >> 24 per channel, placed straight into 0x00RRGGBB; level * v stays below 2^32.
+inline uint32_t LevelPixel(uint32_t red, uint32_t green, uint32_t blue, uint32_t v) {
+    return (((red * v) >> 8) & 0xFF0000u) | (((green * v) >> 16) & 0xFF00u) | ((blue * v) >> 24);
+}
+
+// Modes 3 and 4: the levels vary by column, the brightness by row.
+inline void LevelRun(uint32_t* out, int from, int count, const uint32_t* red,
+                     const uint32_t* green, const uint32_t* blue, uint32_t v) {
+    for (int x = from; x < count; ++x) {
+        out[x] = LevelPixel(red[x], green[x], blue[x], v);
+    }
+}
+
+void LevelRowsPlain(uint32_t* pixels, int stride, int count, int height, const uint16_t* rowV,
+                    const uint32_t* red, const uint32_t* green, const uint32_t* blue) {
+    for (int y = 0; y < height; ++y) {
+        LevelRun(pixels + static_cast<size_t>(y) * stride, 0, count, red, green, blue, rowV[y]);
+    }
+}
+
+// Levels run to 65536, one past 16 bits; since only the full level has bit 16 set,
+// (level * v) >> 16 = mulhi(low 16 bits, v) + (full ? v : 0), all in 16-bit lanes.
+struct LevelGroup {
+    __m128i low[3];
+    __m128i full[3];
+};
+
+SSE2_FUNCTION
+void LevelRowsSse2(uint32_t* pixels, int stride, int count, int height, const uint16_t* rowV,
+                   const uint32_t* red, const uint32_t* green, const uint32_t* blue) {
+    LevelGroup groups[kBlock / 8];
+    const int groupCount = count / 8;
+    const uint32_t* levels[3] = {red, green, blue};
+    for (int g = 0; g < groupCount; ++g) {
+        for (int c = 0; c < 3; ++c) {
+            alignas(16) uint16_t low[8];
+            alignas(16) uint16_t full[8];
+            for (int i = 0; i < 8; ++i) {
+                const uint32_t level = levels[c][g * 8 + i];
+                low[i] = static_cast<uint16_t>(level);
+                full[i] = level >> 16 ? 0xFFFF : 0;
+            }
+            groups[g].low[c] = _mm_load_si128(reinterpret_cast<const __m128i*>(low));
+            groups[g].full[c] = _mm_load_si128(reinterpret_cast<const __m128i*>(full));
+        }
+    }
+
+    const int wide = groupCount * 8;
+    for (int y = 0; y < height; ++y) {
+        const uint32_t v = rowV[y];
+        const __m128i vv = _mm_set1_epi16(static_cast<short>(v));
+        uint32_t* out = pixels + static_cast<size_t>(y) * stride;
+        for (int g = 0; g < groupCount; ++g) {
+            const LevelGroup& group = groups[g];
+            __m128i ch[3];
+            for (int c = 0; c < 3; ++c) {
+                ch[c] = _mm_srli_epi16(_mm_add_epi16(_mm_mulhi_epu16(group.low[c], vv),
+                                                     _mm_and_si128(group.full[c], vv)),
+                                       8);
+            }
+            const __m128i greenBlue = _mm_or_si128(ch[2], _mm_slli_epi16(ch[1], 8));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8),
+                             _mm_unpacklo_epi16(greenBlue, ch[0]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8 + 4),
+                             _mm_unpackhi_epi16(greenBlue, ch[0]));
+        }
+        LevelRun(out, wide, count, red, green, blue, v);
+    }
+}
+
+// Mode 5: every channel level is base - ((s * factor) >> 16), which covers the full level
+// (base 65536, factor 0), p (65535, 65536), q (65535, f) and t (65535, 65535 - f) with no
+// branch per pixel.
+struct ChannelTerms {
+    uint32_t base;
+    uint32_t factor;
+};
+
+void BrightnessColumn(uint32_t h, ChannelTerms* red, ChannelTerms* green, ChannelTerms* blue) {
+    const uint32_t f = (h % kSectorSize) * 6;
+    const ChannelTerms full{kFieldFull, 0};
+    const ChannelTerms p{65535, 65536};
+    const ChannelTerms q{65535, f};
+    const ChannelTerms t{65535, 65535 - f};
+    switch (h / kSectorSize) {
+    case 0:  *red = full; *green = t;    *blue = p;    break;
+    case 1:  *red = q;    *green = full; *blue = p;    break;
+    case 2:  *red = p;    *green = full; *blue = t;    break;
+    case 3:  *red = p;    *green = q;    *blue = full; break;
+    case 4:  *red = t;    *green = p;    *blue = full; break;
+    default: *red = full; *green = p;    *blue = q;    break;
+    }
+}
+
+inline uint32_t BrightnessPixel(const ChannelTerms* terms, uint32_t s, uint32_t v) {
+    const uint32_t red = terms[0].base - ((s * terms[0].factor) >> 16);
+    const uint32_t green = terms[1].base - ((s * terms[1].factor) >> 16);
+    const uint32_t blue = terms[2].base - ((s * terms[2].factor) >> 16);
+    return LevelPixel(red, green, blue, v);
+}
+
+// terms holds three ChannelTerms (red, green, blue) per column.
+inline void BrightnessRun(uint32_t* out, int from, int count, const ChannelTerms* terms,
+                          uint32_t s, uint32_t v) {
+    for (int x = from; x < count; ++x) {
+        out[x] = BrightnessPixel(terms + 3 * x, s, v);
+    }
+}
+
+void BrightnessRowsPlain(uint32_t* pixels, int stride, int count, int height,
+                         const uint16_t* rowS, const ChannelTerms* terms, uint32_t v) {
+    for (int y = 0; y < height; ++y) {
+        BrightnessRun(pixels + static_cast<size_t>(y) * stride, 0, count, terms, rowS[y], v);
+    }
+}
+
+// The same in 16-bit lanes: factor 65536 is kept as low 0 plus a mask that adds s, and the
+// full level as base 0 plus a constant v added after the second multiply.
+struct BrightnessGroup {
+    __m128i factor[3];
+    __m128i factorFull[3];
+    __m128i base[3];
+    __m128i fullV[3];
+};
+
+SSE2_FUNCTION
+void BrightnessRowsSse2(uint32_t* pixels, int stride, int count, int height,
+                        const uint16_t* rowS, const ChannelTerms* terms, uint32_t v) {
+    BrightnessGroup groups[kBlock / 8];
+    const int groupCount = count / 8;
+    for (int g = 0; g < groupCount; ++g) {
+        for (int c = 0; c < 3; ++c) {
+            alignas(16) uint16_t factor[8];
+            alignas(16) uint16_t factorFull[8];
+            alignas(16) uint16_t base[8];
+            alignas(16) uint16_t fullV[8];
+            for (int i = 0; i < 8; ++i) {
+                const ChannelTerms& term = terms[3 * (g * 8 + i) + c];
+                const bool full = term.base == kFieldFull;
+                factor[i] = static_cast<uint16_t>(term.factor);
+                factorFull[i] = term.factor >> 16 ? 0xFFFF : 0;
+                base[i] = full ? 0 : static_cast<uint16_t>(term.base);
+                fullV[i] = full ? static_cast<uint16_t>(v) : 0;
+            }
+            groups[g].factor[c] = _mm_load_si128(reinterpret_cast<const __m128i*>(factor));
+            groups[g].factorFull[c] = _mm_load_si128(reinterpret_cast<const __m128i*>(factorFull));
+            groups[g].base[c] = _mm_load_si128(reinterpret_cast<const __m128i*>(base));
+            groups[g].fullV[c] = _mm_load_si128(reinterpret_cast<const __m128i*>(fullV));
+        }
+    }
+
+    const int wide = groupCount * 8;
+    const __m128i vv = _mm_set1_epi16(static_cast<short>(v));
+    for (int y = 0; y < height; ++y) {
+        const uint32_t s = rowS[y];
+        const __m128i ss = _mm_set1_epi16(static_cast<short>(s));
+        uint32_t* out = pixels + static_cast<size_t>(y) * stride;
+        for (int g = 0; g < groupCount; ++g) {
+            const BrightnessGroup& group = groups[g];
+            __m128i ch[3];
+            for (int c = 0; c < 3; ++c) {
+                const __m128i scaled = _mm_add_epi16(_mm_mulhi_epu16(group.factor[c], ss),
+                                                     _mm_and_si128(group.factorFull[c], ss));
+                const __m128i level = _mm_sub_epi16(group.base[c], scaled);
+                ch[c] = _mm_srli_epi16(
+                    _mm_add_epi16(_mm_mulhi_epu16(level, vv), group.fullV[c]), 8);
+            }
+            const __m128i greenBlue = _mm_or_si128(ch[2], _mm_slli_epi16(ch[1], 8));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8),
+                             _mm_unpacklo_epi16(greenBlue, ch[0]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8 + 4),
+                             _mm_unpackhi_epi16(greenBlue, ch[0]));
+        }
+        BrightnessRun(out, wide, count, terms, s, v);
+    }
+}
+
+// ---- the fills per mode ------------------------------------------------------------------
+
+void FillOr(uint32_t* pixels, int width, int height, const uint32_t* column, const uint32_t* row,
+            uint32_t fixed) {
+    if (HaveSse2()) {
+        OrRowsSse2(pixels, width, height, column, row, fixed);
+    } else {
+        OrRowsPlain(pixels, width, height, column, row, fixed);
+    }
+}
+
+// Modes 3 and 4; `fixed` is the hue (mode 3) or the saturation (mode 4).
+void FillLevels(uint32_t* pixels, int width, int height, bool hueFixed, uint32_t fixed,
+                const SelectorTables& tables) {
+    uint32_t red[kBlock];
+    uint32_t green[kBlock];
+    uint32_t blue[kBlock];
+    for (int x0 = 0; x0 < width; x0 += kBlock) {
+        const int count = width - x0 < kBlock ? width - x0 : kBlock;
+        for (int x = 0; x < count; ++x) {
+            const uint32_t ramp = tables.columnRamp16[x0 + x];
+            const Levels levels = hueFixed ? SectorLevels(fixed, ramp) : SectorLevels(ramp, fixed);
+            red[x] = levels.red;
+            green[x] = levels.green;
+            blue[x] = levels.blue;
+        }
+        if (HaveSse2()) {
+            LevelRowsSse2(pixels + x0, width, count, height, tables.rowRamp16, red, green, blue);
+        } else {
+            LevelRowsPlain(pixels + x0, width, count, height, tables.rowRamp16, red, green, blue);
+        }
+    }
+}
+
+void FillBrightness(uint32_t* pixels, int width, int height, uint32_t v,
+                    const SelectorTables& tables) {
+    ChannelTerms terms[3 * kBlock];
+    for (int x0 = 0; x0 < width; x0 += kBlock) {
+        const int count = width - x0 < kBlock ? width - x0 : kBlock;
+        for (int x = 0; x < count; ++x) {
+            BrightnessColumn(tables.columnRamp16[x0 + x], &terms[3 * x], &terms[3 * x + 1],
+                             &terms[3 * x + 2]);
+        }
+        if (HaveSse2()) {
+            BrightnessRowsSse2(pixels + x0, width, count, height, tables.rowRamp16, terms, v);
+        } else {
+            BrightnessRowsPlain(pixels + x0, width, count, height, tables.rowRamp16, terms, v);
+        }
+    }
+}
+
+// Truncating double-precision steps. On i686 the x87 unit keeps 80-bit intermediates, which
+// can put a product on the other side of an integer; storing rounds to a true double.
+double Rounded(double x) {
+    volatile double stored = x;
+    return stored;
+}
+
+void FillRow(uint32_t* row, int width, uint32_t color) {
+    for (int x = 0; x < width; ++x) {
+        row[x] = color;
+    }
+}
+
+uint32_t SliderComponent(uint32_t mode, const ColorValue& color) {
+    switch (mode) {
+    case SliderRed:        return color.GetRed();
+    case SliderGreen:      return color.GetGreen();
+    case SliderBlue:       return color.GetBlue();
+    case SliderHue:        return color.GetHue();
+    case SliderSaturation: return color.GetSaturation();
+    case SliderBrightness: return color.GetBrightness();
+    default:               return 0;
+    }
+}
+
+void SetComponent(ColorValue* color, int component, uint32_t value) {
+    switch (component) {
+    case SliderRed:        color->SetRed(value); break;
+    case SliderGreen:      color->SetGreen(value); break;
+    case SliderBlue:       color->SetBlue(value); break;
+    case SliderHue:        color->SetHue(value); break;
+    case SliderSaturation: color->SetSaturation(value); break;
+    case SliderBrightness: color->SetBrightness(value); break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+bool BuildSelectorTables(SelectorTables* tables, int width, int height) {
+    *tables = SelectorTables{};
+    if (width < 2 || height < 2) {
+        return false;
+    }
+    if (!Allocate(&tables->columnRamp16, width) || !Allocate(&tables->rowRamp16, height) ||
+        !Allocate(&tables->columnRamp8, width) || !Allocate(&tables->rowRamp8, height) ||
+        !Allocate(&tables->columnRed, width) || !Allocate(&tables->columnGreen, width) ||
+        !Allocate(&tables->rowGreen, height) || !Allocate(&tables->rowBlue, height)) {
+        return false;
+    }
+    const uint32_t lastColumn = static_cast<uint32_t>(width) - 1;
+    const uint32_t lastRow = static_cast<uint32_t>(height) - 1;
+    for (uint32_t x = 0; x <= lastColumn; ++x) {
+        const uint32_t ramp8 = x * 255 / lastColumn;
+        tables->columnRamp16[x] = static_cast<uint16_t>(x * 65535 / lastColumn);
+        tables->columnRamp8[x] = static_cast<uint8_t>(ramp8);
+        tables->columnRed[x] = ramp8 << 16;
+        tables->columnGreen[x] = ramp8 << 8;
+    }
+    for (uint32_t y = 0; y <= lastRow; ++y) {
+        const uint32_t ramp8 = y * 255 / lastRow;
+        tables->rowRamp16[y] = static_cast<uint16_t>(y * 65535 / lastRow);
+        tables->rowRamp8[y] = static_cast<uint8_t>(ramp8);
+        tables->rowGreen[y] = ramp8 << 8;
+        tables->rowBlue[y] = ramp8;
+    }
+    return true;
+}
+
+void FreeSelectorTables(SelectorTables* tables) {
+    Release(&tables->columnRamp16);
+    Release(&tables->rowRamp16);
+    Release(&tables->columnRamp8);
+    Release(&tables->rowRamp8);
+    Release(&tables->columnRed);
+    Release(&tables->columnGreen);
+    Release(&tables->rowGreen);
+    Release(&tables->rowBlue);
+}
+
+void FillField(uint32_t* pixels, int width, int height, uint32_t mode, const ColorValue& current,
+               const SelectorTables& tables) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    switch (mode) {
+    case SliderRed:
+        FillOr(pixels, width, height, tables.columnGreen, tables.rowBlue,
+               static_cast<uint32_t>(current.GetRed()) << 16);
+        break;
+    case SliderGreen:
+        FillOr(pixels, width, height, tables.columnRed, tables.rowBlue,
+               static_cast<uint32_t>(current.GetGreen()) << 8);
+        break;
+    case SliderBlue:
+        FillOr(pixels, width, height, tables.columnRed, tables.rowGreen, current.GetBlue());
+        break;
+    case SliderHue:
+        FillLevels(pixels, width, height, true, current.GetHue(), tables);
+        break;
+    case SliderSaturation:
+        FillLevels(pixels, width, height, false, current.GetSaturation(), tables);
+        break;
+    case SliderBrightness:
+        FillBrightness(pixels, width, height, current.GetBrightness(), tables);
+        break;
+    default:
+        break;
+    }
+}
+
+POINT FieldMarkerPosition(uint32_t mode, const ColorValue& current, int width, int height) {
+    const int w1 = width - 1;
+    const int h1 = height - 1;
+    switch (mode) {
+    case SliderRed:
+        return {current.GetGreen() * w1 / 255, current.GetBlue() * h1 / 255};
+    case SliderGreen:
+        return {current.GetRed() * w1 / 255, current.GetBlue() * h1 / 255};
+    case SliderBlue:
+        return {current.GetRed() * w1 / 255, current.GetGreen() * h1 / 255};
+    case SliderHue:
+        return {current.GetSaturation() * w1 / 65535, current.GetBrightness() * h1 / 65535};
+    case SliderSaturation:
+        return {current.GetHue() * w1 / 65535, current.GetBrightness() * h1 / 65535};
+    case SliderBrightness:
+        return {current.GetHue() * w1 / 65535, current.GetSaturation() * h1 / 65535};
+    default:
+        return {0, 0};
+    }
+}
+
+void XorFieldMarker(uint32_t* pixels, int width, int height, int column, int row) {
+    // The centre lies on both bars, so it is inverted twice and keeps the field's colour.
+    if (row >= 0 && row < height) {
+        const int from = column - 5 > 0 ? column - 5 : 0;
+        const int to = column + 6 < width ? column + 6 : width;
+        uint32_t* line = pixels + static_cast<size_t>(row) * width;
+        for (int x = from; x < to; ++x) {
+            line[x] ^= 0xFFFFFFu;
+        }
+    }
+    if (column >= 0 && column < width) {
+        const int from = row - 5 > 0 ? row - 5 : 0;
+        const int to = row + 6 < height ? row + 6 : height;
+        for (int y = from; y < to; ++y) {
+            pixels[static_cast<size_t>(y) * width + column] ^= 0xFFFFFFu;
+        }
+    }
+}
+
+void FillGradientStrip(uint32_t top, uint32_t bottom, uint32_t* pixels,
+                       const BITMAPINFOHEADER& header) {
+    const int width = header.biWidth;
+    const int height = header.biHeight;
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    int bottomChannel[3];
+    int span[3];
+    for (int c = 0; c < 3; ++c) {
+        const int shift = 16 - 8 * c;
+        bottomChannel[c] = static_cast<int>((bottom >> shift) & 0xFF);
+        span[c] = static_cast<int>((top >> shift) & 0xFF) - bottomChannel[c];
+    }
+    for (int i = 0; i < height; ++i) {
+        const double f = Rounded(static_cast<double>(i) / static_cast<double>(height));
+        uint32_t color = 0;
+        for (int c = 0; c < 3; ++c) {
+            const int step = static_cast<int>(Rounded(static_cast<double>(span[c]) * f));
+            color |= static_cast<uint32_t>(bottomChannel[c] + step) << (16 - 8 * c);
+        }
+        FillRow(pixels + static_cast<size_t>(i) * width, width, color);
+    }
+}
+
+void FillSliderStrip(uint32_t* pixels, const BITMAPINFOHEADER& header, uint32_t mode,
+                     const ColorValue& current) {
+    const int width = header.biWidth;
+    const int height = header.biHeight;
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    if (mode == SliderHue) {
+        // After the first row the copy is in Hsb form, so only its hue changes.
+        ColorValue color = current;
+        for (int y = 0; y < height; ++y) {
+            color.SetHue(static_cast<uint32_t>(y) * 65535u / static_cast<uint32_t>(height));
+            FillRow(pixels + static_cast<size_t>(y) * width, width, color.GetRgb());
+        }
+        return;
+    }
+    if (mode > SliderBrightness) {
+        return;
+    }
+    const uint32_t full = mode <= SliderBlue ? 255 : 65535;
+    ColorValue top = current;
+    ColorValue bottom = current;
+    SetComponent(&top, static_cast<int>(mode), full);
+    SetComponent(&bottom, static_cast<int>(mode), 0);
+    FillGradientStrip(top.GetRgb(), bottom.GetRgb(), pixels, header);
+}
+
+void FillReferenceStrip(uint32_t* pixels, const BITMAPINFOHEADER& header, uint32_t mode) {
+    const int width = header.biWidth;
+    const int height = header.biHeight;
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    switch (mode) {
+    case SliderRed:
+        FillGradientStrip(0xFF0000, 0x000000, pixels, header);
+        break;
+    case SliderGreen:
+        FillGradientStrip(0x00FF00, 0x000000, pixels, header);
+        break;
+    case SliderBlue:
+        FillGradientStrip(0x0000FF, 0x000000, pixels, header);
+        break;
+    case SliderHue:
+        for (int y = 0; y < height; ++y) {
+            ColorValue color{};
+            color.SetHsb(static_cast<uint32_t>(y) * 65535u / static_cast<uint32_t>(height), 65535,
+                         65535);
+            FillRow(pixels + static_cast<size_t>(y) * width, width, color.GetRgb());
+        }
+        break;
+    case SliderSaturation:
+        // Pure red over white: the saturation axis at hue 0, full brightness.
+        FillGradientStrip(0xFF0000, 0xFFFFFF, pixels, header);
+        break;
+    case SliderBrightness:
+        FillGradientStrip(0xFFFFFF, 0x000000, pixels, header);
+        break;
+    default:
+        break;
+    }
+}
+
+int SliderPosition(uint32_t mode, const ColorValue& current, int stripHeight) {
+    const uint32_t component = SliderComponent(mode, current);
+    const uint32_t height = static_cast<uint32_t>(stripHeight);
+    return static_cast<int>(mode <= SliderBlue ? component * height >> 8
+                                               : component * height >> 16);
+}
+
+void ApplySliderPoint(ColorValue* color, uint32_t mode, int y, int barBottom, int barHeight) {
+    if (barHeight <= 0 || mode > SliderBrightness) {
+        return;
+    }
+    int v = barBottom - y;
+    if (v < 0) {
+        v = 0;
+    }
+    if (v > barHeight) {
+        v = barHeight;
+    }
+    const uint32_t full = mode <= SliderBlue ? 255 : 65535;
+    SetComponent(color, static_cast<int>(mode),
+                 static_cast<uint32_t>(v) * full / static_cast<uint32_t>(barHeight));
+}
+
+void ApplyFieldPoint(ColorValue* color, uint32_t mode, int x, int y, int width, int height,
+                     const SelectorTables& tables) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    const int column = x < 0 ? 0 : (x > width - 1 ? width - 1 : x);
+    int row = height - y;
+    row = row < 0 ? 0 : (row > height - 1 ? height - 1 : row);
+    switch (mode) {
+    case SliderRed:
+        color->SetGreen(tables.columnRamp8[column]);
+        color->SetBlue(tables.rowRamp8[row]);
+        break;
+    case SliderGreen:
+        color->SetRed(tables.columnRamp8[column]);
+        color->SetBlue(tables.rowRamp8[row]);
+        break;
+    case SliderBlue:
+        color->SetRed(tables.columnRamp8[column]);
+        color->SetGreen(tables.rowRamp8[row]);
+        break;
+    case SliderHue:
+        color->SetSaturation(tables.columnRamp16[column]);
+        color->SetBrightness(tables.rowRamp16[row]);
+        break;
+    case SliderSaturation:
+        color->SetHue(tables.columnRamp16[column]);
+        color->SetBrightness(tables.rowRamp16[row]);
+        break;
+    case SliderBrightness:
+        color->SetHue(tables.columnRamp16[column]);
+        color->SetSaturation(tables.rowRamp16[row]);
+        break;
+    default:
+        break;
+    }
+}

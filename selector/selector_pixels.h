@@ -1,0 +1,68 @@
+// Pixel work of the colour selector: lookup tables, field and strip fills, markers, and the
+// mapping between positions and colour components. Plain data in, plain data out.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "color/color_value.h"
+
+// Which component the slider controls; the field shows the other two of the same model.
+enum SliderMode : uint32_t {
+    SliderRed = 0,
+    SliderGreen = 1,
+    SliderBlue = 2,
+    SliderHue = 3,
+    SliderSaturation = 4,
+    SliderBrightness = 5,
+};
+
+// Per-column and per-row tables of a W x H field, so no pixel or mouse move divides.
+struct SelectorTables {
+    uint16_t* columnRamp16;   // [x] = x * 65535 / (W - 1)
+    uint16_t* rowRamp16;      // [y] = y * 65535 / (H - 1)
+    uint8_t* columnRamp8;     // [x] = x * 255 / (W - 1)
+    uint8_t* rowRamp8;        // [y] = y * 255 / (H - 1)
+    uint32_t* columnRed;      // [x] = ColumnRamp8 << 16
+    uint32_t* columnGreen;    // [x] = ColumnRamp8 << 8
+    uint32_t* rowGreen;       // [y] = RowRamp8 << 8
+    uint32_t* rowBlue;        // [y] = RowRamp8
+};
+
+// Allocates (process heap, in the member order) and fills the tables; false when a block cannot
+// be had, leaving what was allocated for FreeSelectorTables. W and H must be at least 2.
+bool BuildSelectorTables(SelectorTables* tables, int width, int height);
+void FreeSelectorTables(SelectorTables* tables);
+
+// Fills a bottom-up W x H buffer of 0x00RRGGBB words with the field of `mode` for `current`.
+void FillField(uint32_t* pixels, int width, int height, uint32_t mode, const ColorValue& current,
+               const SelectorTables& tables);
+
+// Where the field marker of `current` sits: column from the left, row from the bottom.
+POINT FieldMarkerPosition(uint32_t mode, const ColorValue& current, int width, int height);
+
+// Inverts a hollow cross of two 11-pixel bars centred on (column, row), clipped to the buffer;
+// drawing it twice at the same place restores the picture.
+void XorFieldMarker(uint32_t* pixels, int width, int height, int column, int row);
+
+// Rows from `bottom` (row 0, exact) towards `top` (the top row is one step short of it).
+void FillGradientStrip(uint32_t top, uint32_t bottom, uint32_t* pixels, const BITMAPINFOHEADER& header);
+
+// The slider's strip: the current colour with the slider's component running bottom to top.
+void FillSliderStrip(uint32_t* pixels, const BITMAPINFOHEADER& header, uint32_t mode,
+                     const ColorValue& current);
+
+// The narrow legend beside the strip; depends only on the mode.
+void FillReferenceStrip(uint32_t* pixels, const BITMAPINFOHEADER& header, uint32_t mode);
+
+// Arrow position in pixels above the strip's bottom edge, for a strip `stripHeight` rows high.
+int SliderPosition(uint32_t mode, const ColorValue& current, int stripHeight);
+
+// Sets the slider's component from a point `y` (slider client coordinates) on a bar whose bottom
+// edge is `barBottom` and which is `barHeight` rows high; clamps to the bar.
+void ApplySliderPoint(ColorValue* color, uint32_t mode, int y, int barBottom, int barHeight);
+
+// Sets the field's two components from a point (field client coordinates) of a W x H field;
+// clamps each axis separately.
+void ApplyFieldPoint(ColorValue* color, uint32_t mode, int x, int y, int width, int height,
+                     const SelectorTables& tables);
