@@ -1,5 +1,6 @@
 // How other copies of the program reach the running one.
 #include "shell/main_dialog_internal.h"
+#include "shell/status_icon.h"
 
 void OnInstanceMessage(AppState* state, WPARAM request)
 {
@@ -10,4 +11,15 @@ void OnInstanceMessage(AppState* state, WPARAM request)
     }
     ShowWindow(state->dialog, SW_SHOWNORMAL);
     SetForegroundWindow(state->dialog);
+}
+
+void OnStatusIconMessage(AppState* state, LPARAM mouseMessage)
+{
+    // A double click ends in a release too, so it acts like a single click.
+    if (mouseMessage != WM_LBUTTONUP)
+        return;
+    // With the option set the icon stays; otherwise it was there only for the hidden window.
+    if (!state->options.Test(AlwaysShowStatusIcon))
+        RemoveStatusIcon(state->dialog);
+    ShowWindow(state->dialog, SW_SHOW);
 }

@@ -4,9 +4,13 @@
 #include "color/hex_text.h"
 #include "color/named_colors.h"
 #include "flatcolor/flat_color.h"
+#include "lists/named_list.h"
+#include "lists/saved_colors.h"
 #include "resources/resource.h"
 #include "selector/selector.h"
 #include "selector/selector_mouse.h"
+#include "settings/settings_page.h"
+#include "shell/help.h"
 #include "shell/main_dialog_internal.h"
 #include "shell/messages.h"
 
@@ -140,6 +144,14 @@ void IsolateComponent(AppState* state, int keep, int focusField)
     SetFocus(GetDlgItem(state->dialog, focusField));
 }
 
+// Whatever the sheet's outcome, the displays follow the (possibly) new text options.
+void ShowSettings(AppState* state)
+{
+    ShowSettingsSheet(state->dialog, state->instance, &state->options);
+    Redraw(state, RB_ALL);
+    InvalidateRect(GetDlgItem(state->dialog, IDC_SAVED_LIST), nullptr, FALSE);
+}
+
 }  // namespace
 
 INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
@@ -174,6 +186,37 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
         return TRUE;
     case MAKEWPARAM(IDC_COPY_HEX, BN_CLICKED):
         CopyHex(state);
+        return TRUE;
+    case MAKEWPARAM(IDC_SAVED_ADD, BN_CLICKED):
+        AddSavedColor(state);
+        return TRUE;
+    case MAKEWPARAM(IDC_SAVED_DELETE, BN_CLICKED):
+        DeleteSavedColor(state);
+        return TRUE;
+    case MAKEWPARAM(IDC_SAVED_OVERWRITE, BN_CLICKED):
+        OverwriteSavedColor(state);
+        return TRUE;
+    case MAKEWPARAM(IDC_SAVED_LOAD, BN_CLICKED):
+        LoadColorFromList(state, GetDlgItem(state->dialog, IDC_SAVED_LIST));
+        return TRUE;
+    case MAKEWPARAM(IDC_NAMED_LOAD, BN_CLICKED):
+        LoadColorFromList(state, GetDlgItem(state->dialog, IDC_NAMED_LIST));
+        return TRUE;
+    case MAKEWPARAM(IDC_SAVED_LIST, LBN_DBLCLK):
+    case MAKEWPARAM(IDC_NAMED_LIST, LBN_DBLCLK):
+        LoadColorFromList(state, control);
+        return TRUE;
+    case MAKEWPARAM(IDC_NAMED_FIND, BN_CLICKED):
+        FindNearestNamedColor(state);
+        return TRUE;
+    case MAKEWPARAM(IDC_NAMED_COPY, BN_CLICKED):
+        CopyNamedColor(state);
+        return TRUE;
+    case MAKEWPARAM(IDC_SETTINGS, BN_CLICKED):
+        ShowSettings(state);
+        return TRUE;
+    case MAKEWPARAM(IDC_HELP_BUTTON, BN_CLICKED):
+        ShowHelp(state->dialog);
         return TRUE;
     case MAKEWPARAM(IDC_STAY_ON_TOP, BN_CLICKED):
         state->options.Assign(AlwaysOnTop, IsChecked(state, IDC_STAY_ON_TOP));

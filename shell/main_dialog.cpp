@@ -1,9 +1,12 @@
 #include "shell/main_dialog.h"
 
 #include "flatcolor/flat_color.h"
+#include "lists/named_list.h"
+#include "lists/saved_colors.h"
 #include "resources/resource.h"
 #include "selector/selector.h"
 #include "selector/selector_mouse.h"
+#include "shell/decoration.h"
 #include "shell/main_dialog_internal.h"
 #include "shell/status_icon.h"
 
@@ -100,6 +103,14 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     state->instance = params->instance;
     state->instanceMessage = params->instanceMessage;
 
+    // Tips and images are found by each control's id, so the walk covers every child.
+    state->toolTip = CreateToolTipWindow(dialog, state->instance);
+    if (!state->toolTip)
+        return Fail(dialog);
+    ToolTipSetup tipSetup = {dialog, state->toolTip, state->instance};
+    EnumChildWindows(dialog, AddChildToolTip, reinterpret_cast<LPARAM>(&tipSetup));
+    EnumChildWindows(dialog, SetChildIcon, reinterpret_cast<LPARAM>(state->instance));
+
     if (!LoadProgramIcons(state))
         return Fail(dialog);
     SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(state->largeIcon));
@@ -113,21 +124,46 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     if (!CreateSelectorPictures(state))
         return Fail(dialog);
 
+    if (!InitSavedColorsList(state))
+        return Fail(dialog);
+
+    // Step 14: stored settings, before the saved colours are loaded.
+    LoadSettings(state);
+
+    LoadSavedColors(state);
+
     if (!CreateSelectorTables(state))
         return Fail(dialog);
 
     MeasurePanelSizes(state);
 
+    FillNamedList(state);
+
     // Clicking the stored mode's button runs its command, which sends the first full redraw.
     const int modeButton = state->sliderMode <= SliderBrightness ? IDC_MODE_RED + state->sliderMode : IDC_MODE_RED;
     SendDlgItemMessageA(dialog, modeButton, BM_CLICK, 0, 0);
+    if (state->options.Test(ShowColors))
+        SendDlgItemMessageA(dialog, IDC_COLORS, BM_CLICK, 0, 0);
 
     SetFocus(GetDlgItem(dialog, IDC_RED_EDIT));
+    state->initialised = TRUE;
     return FALSE;
+}
+
+// Writes what the user set and saved; a start that failed part-way never loaded it, so it must
+// not replace what is stored.
+void SaveState(AppState* state)
+{
+    if (!state->initialised)
+        return;
+    SaveSettings(state);
+    SaveSavedColors(state);
 }
 
 void OnDestroy(HWND dialog, AppState* state)
 {
+    EnumChildWindows(dialog, ReleaseChildImage, 0);
+
     // Whatever the option says: an icon must not outlive its window.
     RemoveStatusIcon(dialog);
 
@@ -143,6 +179,8 @@ void OnDestroy(HWND dialog, AppState* state)
         DestroyCursor(state->grabCursor);
 
     ReleaseSelectorTables(state);
+
+    SaveState(state);
 
     state->options.Release();
     SetWindowLongPtrA(dialog, GWLP_USERDATA, 0);
@@ -188,17 +226,35 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
         return FALSE;
     }
 
+    // Only list 430 is a drag list; the message for any other id gets the ordinary handling.
+    if (state && message == state->dragListMessage && message != 0 && wparam == IDC_SAVED_LIST) {
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT,
+                          OnSavedListDrag(state, reinterpret_cast<const DRAGLISTINFO*>(lparam)));
+        return TRUE;
+    }
+
     switch (message) {
     case WM_INITDIALOG:
         return OnInitDialog(dialog, reinterpret_cast<const StartParams*>(lparam));
     case WM_COMMAND:
         return state ? OnCommand(state, wparam, reinterpret_cast<HWND>(lparam)) : FALSE;
     case WM_DRAWITEM:
-        return state && DrawSelectorItem(state, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+        // The lists' rows are drawn here, yet the answer stays FALSE.
+        if (state && wparam == IDC_SAVED_LIST)
+            DrawSavedColorItem(state, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+        else if (state && wparam == IDC_NAMED_LIST)
+            DrawNamedColorItem(state, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+        else
+            return state && DrawSelectorItem(state, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+        return FALSE;
     case SELECTOR_REDRAW:
         if (state)
             OnSelectorRedraw(state, wparam);
         return TRUE;
+    case STATUS_ICON_MESSAGE:
+        if (state)
+            OnStatusIconMessage(state, lparam);
+        return FALSE;
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
@@ -218,6 +274,11 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
         return FALSE;
     case WM_NCLBUTTONDOWN:
         return state && OnHideButtonPress(state, lparam);
+    case WM_ENDSESSION:
+        // The process ends after this without a teardown: save as a close would.
+        if (state && wparam)
+            SaveState(state);
+        return FALSE;
     case WM_CLOSE:
         EndDialog(dialog, 0);
         return TRUE;

@@ -77,6 +77,7 @@ struct AppState {
     uint32_t grabFlip;
     UINT instanceMessage;
     BYTE hideButtonDown;
+    BYTE initialised;       // set when WM_INITDIALOG completed; only then is state written back
 };
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);

@@ -8,5 +8,12 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control);
 // The running copy's answer to InstanceMessage: 1 closes, anything else shows the window.
 void OnInstanceMessage(AppState* state, WPARAM request);
 
+// A mouse event over the status icon; a left-button release brings the window back.
+void OnStatusIconMessage(AppState* state, LPARAM mouseMessage);
+
 // Widens or narrows the window to show or hide the colour-list panel.
 void ApplyPanelSize(AppState* state);
+
+// Registry settings: read and applied during initialisation, written at the end.
+void LoadSettings(AppState* state);
+void SaveSettings(AppState* state);

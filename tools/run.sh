@@ -11,7 +11,7 @@ exe=$build/tintora.exe
 export WINEPREFIX=${TINTORA_WINEPREFIX:-$build/run-prefix} WINEARCH=win32 WINEDEBUG=-all
 
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
-  "$here/wine-prefix.sh" "$WINEPREFIX"
+  "$here/wine-prefix.sh" "$WINEPREFIX" managed
   cd "$build" && exec wine "$exe"
 fi
 
@@ -25,7 +25,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$here/wine-prefix.sh" "$WINEPREFIX"
+"$here/wine-prefix.sh" "$WINEPREFIX" bare
 (cd "$build" && wine "$exe" >/dev/null 2>&1) &
 app=$!
 

@@ -26,7 +26,7 @@ case $cmd in
     stop
     "$here/xvfb-start.sh" "$env_dir" || exit 1
     export DISPLAY=:$(cat "$env_dir/display")
-    "$here/wine-prefix.sh" "$WINEPREFIX" || exit 1
+    "$here/wine-prefix.sh" "$WINEPREFIX" bare || exit 1
     # One wineserver for the whole run: each program start then costs far less.
     setsid wineserver -p >/dev/null 2>&1 < /dev/null &
     wine cmd /c exit 0 >/dev/null 2>&1

@@ -16,6 +16,8 @@ class MainDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // Start as a first run: no stored settings.
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tintora");
         INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
         ASSERT_TRUE(InitCommonControlsEx(&controls));
         ASSERT_TRUE(RegisterFlatColorClass(instance));
@@ -72,7 +74,6 @@ TEST_F(MainDialogTest, InitialisationFillsTheState)
     EXPECT_EQ(dialog, state->dialog);
     EXPECT_EQ(instance, state->instance);
     EXPECT_EQ(params.instanceMessage, state->instanceMessage);
-    EXPECT_EQ(0u, state->currentColor.GetRgb());
 
     ASSERT_NE(nullptr, state->largeIcon);
     ASSERT_NE(nullptr, state->smallIcon);
@@ -144,21 +145,23 @@ TEST_F(MainDialogTest, StatusIconFollowsItsOptionAndGoesWithTheWindow)
 
 TEST_F(MainDialogTest, ColorsButtonTogglesThePanelWidth)
 {
-    SIZE collapsed = WindowSize();
-    EXPECT_EQ(collapsed.cx, state->collapsedSize.cx);
-    EXPECT_EQ(collapsed.cx + DialogUnitsToPixelsX(73), state->expandedSize.cx);
-
-    SendDlgItemMessageA(dialog, IDC_COLORS, BM_CLICK, 0, 0);
-    EXPECT_TRUE(state->options.Test(ShowColors));
+    // A first start shows the panel.
     SIZE expanded = WindowSize();
+    EXPECT_TRUE(state->options.Test(ShowColors));
     EXPECT_EQ(state->expandedSize.cx, expanded.cx);
-    EXPECT_EQ(collapsed.cy, expanded.cy);
+    EXPECT_EQ(state->collapsedSize.cx + DialogUnitsToPixelsX(73), state->expandedSize.cx);
 
     SendDlgItemMessageA(dialog, IDC_COLORS, BM_CLICK, 0, 0);
     EXPECT_FALSE(state->options.Test(ShowColors));
+    SIZE collapsed = WindowSize();
+    EXPECT_EQ(state->collapsedSize.cx, collapsed.cx);
+    EXPECT_EQ(expanded.cy, collapsed.cy);
+
+    SendDlgItemMessageA(dialog, IDC_COLORS, BM_CLICK, 0, 0);
+    EXPECT_TRUE(state->options.Test(ShowColors));
     SIZE again = WindowSize();
-    EXPECT_EQ(collapsed.cx, again.cx);
-    EXPECT_EQ(collapsed.cy, again.cy);
+    EXPECT_EQ(expanded.cx, again.cx);
+    EXPECT_EQ(expanded.cy, again.cy);
 }
 
 TEST_F(MainDialogTest, StayOnTopFollowsTheOption)

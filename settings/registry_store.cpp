@@ -1,0 +1,89 @@
+#include "settings/registry_store.h"
+
+#include <cstring>
+
+bool ReadRegistryTable(HKEY root, const char* path, RegistryValueEntry* table, int count)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    for (int i = 0; i < count; ++i) {
+        RegistryValueEntry& row = table[i];
+        row.status = REGISTRY_ROW_UNTOUCHED;
+        DWORD size = 0;
+        if (RegQueryValueExA(key, row.name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+            continue;
+        const bool text = (row.flags & REGISTRY_TEXT_ROW) != 0;
+        if (!(size == row.size || (text && size < row.size)))
+            continue;   // a value of another size is not ours: keep the default
+        DWORD type = 0;
+        if (RegQueryValueExA(key, row.name, nullptr, &type, static_cast<BYTE*>(row.data), &size) != ERROR_SUCCESS)
+            continue;
+        if (text && row.size > 0) {
+            // Stored text need not carry its terminator.
+            char* buffer = static_cast<char*>(row.data);
+            buffer[size < row.size ? size : row.size - 1] = '\0';
+        }
+        row.type = type;
+        row.status = REGISTRY_ROW_DONE;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+bool WriteRegistryTable(HKEY root, const char* path, RegistryValueEntry* table, int count)
+{
+    HKEY key;
+    if (RegCreateKeyExA(root, path, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    for (int i = 0; i < count; ++i) {
+        RegistryValueEntry& row = table[i];
+        row.status = REGISTRY_ROW_UNTOUCHED;
+        DWORD size = row.size;
+        if (row.flags & REGISTRY_TEXT_ROW)
+            size = static_cast<DWORD>(strnlen(static_cast<const char*>(row.data), row.size - 1) + 1);
+        if (RegSetValueExA(key, row.name, 0, row.type, static_cast<const BYTE*>(row.data), size) == ERROR_SUCCESS)
+            row.status = REGISTRY_ROW_DONE;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+StoredSettings DefaultSettings()
+{
+    StoredSettings s = {};
+    s.lastColor = 0xFFFFFF;
+    s.alwaysOnTop = 0;
+    s.sliderMode = 0;
+    s.realTimeUpdate = 1;
+    s.showColors = 1;
+    s.windowX = POSITION_NOT_STORED;
+    s.windowY = POSITION_NOT_STORED;
+    s.hexUpperCase = 1;
+    s.useHexPrefix = 1;
+    s.namedColorsLowerCase = 0;
+    s.alwaysShowStatusIcon = 1;
+    s.displayHexValues = 1;
+    return s;
+}
+
+void MakeSettingsTable(StoredSettings* s, RegistryValueEntry table[SETTINGS_ROW_COUNT])
+{
+    const RegistryValueEntry rows[SETTINGS_ROW_COUNT] = {
+        {"LastColor", 0, REG_DWORD, 4, &s->lastColor, 0},
+        {"AlwaysOnTop", 0, REG_BINARY, 1, &s->alwaysOnTop, 0},
+        {"SliderMode", 0, REG_DWORD, 4, &s->sliderMode, 0},
+        {"RealTimeUpdate", 0, REG_BINARY, 1, &s->realTimeUpdate, 0},
+        {"ShowColors", 0, REG_BINARY, 1, &s->showColors, 0},
+        {"MainWindowXPos", 0, REG_DWORD, 4, &s->windowX, 0},
+        {"MainWindowYPos", 0, REG_DWORD, 4, &s->windowY, 0},
+        {"HexUpperCase", 0, REG_BINARY, 1, &s->hexUpperCase, 0},
+        {"UseHexPrefix", 0, REG_BINARY, 1, &s->useHexPrefix, 0},
+        {"NamedColorsLowerCase", 0, REG_BINARY, 1, &s->namedColorsLowerCase, 0},
+        {"AlwaysShowStatusIcon", 0, REG_BINARY, 1, &s->alwaysShowStatusIcon, 0},
+        {"DisplayHexValues", 0, REG_BINARY, 1, &s->displayHexValues, 0},
+    };
+    for (int i = 0; i < SETTINGS_ROW_COUNT; ++i)
+        table[i] = rows[i];
+}

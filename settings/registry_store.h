@@ -1,0 +1,54 @@
+// Table-driven reading and writing of registry values, and the program's twelve stored settings.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+// Row flag: the variable is a text buffer (accepts shorter stored values).
+#define REGISTRY_TEXT_ROW 0x1
+
+// Row status after a pass.
+enum : uint8_t {
+    REGISTRY_ROW_UNTOUCHED = 0,   // read: default kept; write: failed
+    REGISTRY_ROW_DONE = 1,
+};
+
+struct RegistryValueEntry {
+    const char* name;
+    uint32_t flags;
+    uint32_t type;     // written with this type; a read stores the type it found
+    uint32_t size;     // bytes of the variable at `data`
+    void* data;
+    uint8_t status;
+};
+
+// False only when the key cannot be opened; a missing or wrong-sized value keeps its default.
+bool ReadRegistryTable(HKEY root, const char* path, RegistryValueEntry* table, int count);
+// False only when the key can be neither opened nor created; single failures do not stop it.
+bool WriteRegistryTable(HKEY root, const char* path, RegistryValueEntry* table, int count);
+
+#define SETTINGS_KEY "Software\\Ostrel\\Tintora"
+#define POSITION_NOT_STORED 0x7FFFFFFF
+
+// The values kept between runs, one variable per registry row.
+struct StoredSettings {
+    uint32_t lastColor;   // 0x00RRGGBB
+    uint8_t alwaysOnTop;
+    uint32_t sliderMode;
+    uint8_t realTimeUpdate;
+    uint8_t showColors;
+    int32_t windowX;
+    int32_t windowY;
+    uint8_t hexUpperCase;
+    uint8_t useHexPrefix;
+    uint8_t namedColorsLowerCase;
+    uint8_t alwaysShowStatusIcon;
+    uint8_t displayHexValues;
+};
+
+enum { SETTINGS_ROW_COUNT = 12 };
+
+// What a first start uses: white, red axis, no position, the usual options.
+StoredSettings DefaultSettings();
+// The twelve rows, in their fixed order, pointing into `settings`.
+void MakeSettingsTable(StoredSettings* settings, RegistryValueEntry table[SETTINGS_ROW_COUNT]);

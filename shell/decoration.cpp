@@ -1,0 +1,70 @@
+#include "shell/decoration.h"
+
+#include <commctrl.h>
+
+// The first version of the record: every tool-tip control since the first understands it.
+static_assert(TTTOOLINFOA_V1_SIZE == 44, "first-version TOOLINFO is 44 bytes");
+
+namespace {
+
+bool HasString(HINSTANCE instance, int id)
+{
+    // Two characters are enough to tell an empty or missing string from a real one.
+    char probe[2];
+    return LoadStringA(instance, id, probe, sizeof(probe)) > 0;
+}
+
+}  // namespace
+
+HWND CreateToolTipWindow(HWND dialog, HINSTANCE instance)
+{
+    return CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           0, 0, 0, 0, dialog, nullptr, instance, nullptr);
+}
+
+BOOL CALLBACK AddChildToolTip(HWND child, LPARAM lparam)
+{
+    const auto* setup = reinterpret_cast<const ToolTipSetup*>(lparam);
+    const int id = GetDlgCtrlID(child);
+    if (!HasString(setup->instance, id))
+        return TRUE;
+
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    // The control watches the child's mouse itself and loads the text when it shows the tip.
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = setup->dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(child);
+    tool.hinst = setup->instance;
+    tool.lpszText = MAKEINTRESOURCEA(id);
+    SendMessageA(setup->toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    return TRUE;
+}
+
+BOOL CALLBACK SetChildIcon(HWND child, LPARAM lparam)
+{
+    const auto instance = reinterpret_cast<HINSTANCE>(lparam);
+    const int id = GetDlgCtrlID(child);
+    auto icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+    if (!icon)
+        return TRUE;
+
+    char name[101] = "";
+    GetClassNameA(child, name, sizeof(name));
+    CharLowerA(name);
+    if (lstrcmpA(name, "button") == 0)
+        SendMessageA(child, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+    else if (lstrcmpA(name, "static") == 0)
+        SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    else
+        DestroyIcon(icon);   // nobody would own it
+    return TRUE;
+}
+
+BOOL CALLBACK ReleaseChildImage(HWND child, LPARAM)
+{
+    auto old = reinterpret_cast<HICON>(SendMessageA(child, BM_SETIMAGE, IMAGE_ICON, 0));
+    if (old)
+        DestroyIcon(old);
+    return TRUE;
+}

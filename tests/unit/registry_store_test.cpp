@@ -1,0 +1,256 @@
+// The registry table routines and the stored settings, against the test prefix's real registry.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "flatcolor/flat_color.h"
+#include "resources/resource.h"
+#include "settings/registry_store.h"
+#include "shell/main_dialog.h"
+
+namespace {
+
+const char kTestKey[] = "Software\\Ostrel\\TintoraRegistryTest";
+
+class RegistryStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override { RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey); }
+    void TearDown() override { RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey); }
+
+    void Put(const char* name, DWORD type, const void* data, DWORD size)
+    {
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_WRITE,
+                                                 nullptr, &key, nullptr));
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size));
+        RegCloseKey(key);
+    }
+
+    StoredSettings Read(bool* opened = nullptr)
+    {
+        StoredSettings s = DefaultSettings();
+        RegistryValueEntry table[SETTINGS_ROW_COUNT];
+        MakeSettingsTable(&s, table);
+        bool result = ReadRegistryTable(HKEY_CURRENT_USER, kTestKey, table, SETTINGS_ROW_COUNT);
+        if (opened)
+            *opened = result;
+        return s;
+    }
+};
+
+bool SameSettings(const StoredSettings& a, const StoredSettings& b)
+{
+    return a.lastColor == b.lastColor && a.alwaysOnTop == b.alwaysOnTop && a.sliderMode == b.sliderMode &&
+           a.realTimeUpdate == b.realTimeUpdate && a.showColors == b.showColors && a.windowX == b.windowX &&
+           a.windowY == b.windowY && a.hexUpperCase == b.hexUpperCase && a.useHexPrefix == b.useHexPrefix &&
+           a.namedColorsLowerCase == b.namedColorsLowerCase && a.alwaysShowStatusIcon == b.alwaysShowStatusIcon &&
+           a.displayHexValues == b.displayHexValues;
+}
+
+TEST_F(RegistryStoreTest, MissingKeyKeepsEveryDefault)
+{
+    bool opened = true;
+    StoredSettings s = Read(&opened);
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(SameSettings(DefaultSettings(), s));
+    // Reading never creates the key.
+    HKEY key;
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, &key));
+}
+
+TEST_F(RegistryStoreTest, WrongSizedOrMissingValuesKeepTheirDefaults)
+{
+    const DWORD four = 1, color = 0x123456;
+    const BYTE one = 0;
+    Put("AlwaysOnTop", REG_DWORD, &four, 4);        // a boolean row holds one byte
+    Put("LastColor", REG_BINARY, &color, 4);        // the type is not compared
+    Put("RealTimeUpdate", REG_BINARY, &one, 1);
+    Put("MainWindowXPos", REG_DWORD, &color, 4);    // Y stays missing
+    bool opened = false;
+    StoredSettings s = Read(&opened);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(0, s.alwaysOnTop);
+    EXPECT_EQ(0x123456u, s.lastColor);
+    EXPECT_EQ(0, s.realTimeUpdate);
+    EXPECT_EQ(0x123456, s.windowX);
+    EXPECT_EQ(POSITION_NOT_STORED, s.windowY);
+    EXPECT_EQ(1, s.showColors);
+}
+
+TEST_F(RegistryStoreTest, AllTwelveValuesRoundTrip)
+{
+    StoredSettings written = {0xABCDEF, 1, 4, 0, 0, -32000, -32000, 0, 0, 1, 0, 0};
+    RegistryValueEntry table[SETTINGS_ROW_COUNT];
+    MakeSettingsTable(&written, table);
+    ASSERT_TRUE(WriteRegistryTable(HKEY_CURRENT_USER, kTestKey, table, SETTINGS_ROW_COUNT));
+    for (const auto& row : table)
+        EXPECT_EQ(REGISTRY_ROW_DONE, row.status) << row.name;
+    EXPECT_TRUE(SameSettings(written, Read()));
+
+    // Boolean rows are one-byte binary values, the others dwords.
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, &key));
+    DWORD type = 0, size = 0;
+    RegQueryValueExA(key, "HexUpperCase", nullptr, &type, nullptr, &size);
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
+    EXPECT_EQ(1u, size);
+    RegQueryValueExA(key, "MainWindowYPos", nullptr, &type, nullptr, &size);
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
+    EXPECT_EQ(4u, size);
+    RegCloseKey(key);
+}
+
+TEST_F(RegistryStoreTest, TextRowsAreTerminated)
+{
+    Put("Name", REG_SZ, "abcdef", 6);   // stored without its terminator
+    char buffer[16];
+    memset(buffer, 'x', sizeof buffer);
+    RegistryValueEntry row = {"Name", REGISTRY_TEXT_ROW, REG_SZ, sizeof buffer, buffer, 0};
+    ASSERT_TRUE(ReadRegistryTable(HKEY_CURRENT_USER, kTestKey, &row, 1));
+    EXPECT_STREQ("abcdef", buffer);
+
+    char small[4];
+    RegistryValueEntry tooSmall = {"Name", REGISTRY_TEXT_ROW, REG_SZ, sizeof small, small, 0};
+    strcpy(small, "old");
+    ReadRegistryTable(HKEY_CURRENT_USER, kTestKey, &tooSmall, 1);
+    EXPECT_STREQ("old", small);
+}
+
+// The stored settings as the main dialog applies them.
+class StoredSettingsDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+        InitCommonControlsEx(&controls);
+        RegisterFlatColorClass(GetModuleHandleA(nullptr));
+    }
+    void TearDown() override
+    {
+        if (dialog)
+            DestroyWindow(dialog);
+        RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
+    }
+
+    void Put(const char* name, DWORD type, const void* data, DWORD size)
+    {
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE,
+                                                 nullptr, &key, nullptr));
+        RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+        RegCloseKey(key);
+    }
+
+    AppState* Open()
+    {
+        params = {GetModuleHandleA(nullptr), RegisterWindowMessageA("Ostrel Tintora")};
+        dialog = CreateDialogParamA(params.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+                                    reinterpret_cast<LPARAM>(&params));
+        return dialog ? GetAppState(dialog) : nullptr;
+    }
+
+    StartParams params{};
+    HWND dialog = nullptr;
+};
+
+TEST_F(StoredSettingsDialogTest, FirstStartUsesTheDefaults)
+{
+    AppState* state = Open();
+    ASSERT_NE(nullptr, state);
+    EXPECT_EQ(0xFFFFFFu, state->currentColor.GetRgb());
+    EXPECT_EQ(0u, state->sliderMode);
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_MODE_RED));
+    EXPECT_EQ(0x001u | 0x004 | 0x010 | 0x020 | 0x080 | 0x100, state->options.flags);
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_COLORS));
+    RECT r;
+    GetWindowRect(dialog, &r);
+    EXPECT_EQ(state->expandedSize.cx, r.right - r.left);
+}
+
+TEST_F(StoredSettingsDialogTest, OddStoredValuesAreReadAsTheUserMeantThem)
+{
+    const BYTE five = 5, zero = 0;
+    const DWORD nine = 9, one = 1;
+    Put("ShowColors", REG_BINARY, &five, 1);      // any non-zero byte is set
+    Put("SliderMode", REG_DWORD, &nine, 4);       // unknown axis: red
+    Put("AlwaysOnTop", REG_DWORD, &one, 4);       // wrong size: ignored
+    Put("DisplayHexValues", REG_BINARY, &zero, 1);
+    AppState* state = Open();
+    ASSERT_NE(nullptr, state);
+    EXPECT_TRUE(state->options.Test(ShowColors));
+    EXPECT_EQ(0u, state->sliderMode);
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_MODE_RED));
+    EXPECT_FALSE(state->options.Test(AlwaysOnTop));
+    EXPECT_FALSE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(state->options.Test(DisplayHexValues));
+    EXPECT_EQ(0, GetWindowLongA(GetDlgItem(dialog, IDC_CURRENT_SWATCH), GWL_STYLE) & FCS_HEX);
+}
+
+TEST_F(StoredSettingsDialogTest, PositionIsAppliedOnlyWhenOnAMonitor)
+{
+    const DWORD x = 40, y = 30;
+    Put("MainWindowXPos", REG_DWORD, &x, 4);
+    Put("MainWindowYPos", REG_DWORD, &y, 4);
+    ASSERT_NE(nullptr, Open());
+    RECT r;
+    GetWindowRect(dialog, &r);
+    EXPECT_EQ(40, r.left);
+    EXPECT_EQ(30, r.top);
+    DestroyWindow(dialog);
+    dialog = nullptr;
+
+    const LONG offscreen = -32000;
+    Put("MainWindowXPos", REG_DWORD, &offscreen, 4);
+    Put("MainWindowYPos", REG_DWORD, &offscreen, 4);
+    ASSERT_NE(nullptr, Open());
+    GetWindowRect(dialog, &r);
+    EXPECT_NE(-32000, r.left);   // stays centred rather than lost off screen
+}
+
+TEST_F(StoredSettingsDialogTest, CloseWritesTheStateAndTheNextStartRestoresIt)
+{
+    AppState* state = Open();
+    ASSERT_NE(nullptr, state);
+    state->currentColor.SetRgb(0x336699);
+    SendDlgItemMessageA(dialog, IDC_MODE_HUE, BM_CLICK, 0, 0);
+    SendDlgItemMessageA(dialog, IDC_STAY_ON_TOP, BM_CLICK, 0, 0);
+    SendDlgItemMessageA(dialog, IDC_COLORS, BM_CLICK, 0, 0);   // collapse
+    state->options.Assign(HexUpperCase, false);
+    SetWindowPos(dialog, nullptr, 60, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(dialog, SW_MINIMIZE);   // the restored place is what counts
+    DestroyWindow(dialog);
+    dialog = nullptr;
+
+    state = Open();
+    ASSERT_NE(nullptr, state);
+    EXPECT_EQ(0x336699u, state->currentColor.GetRgb());
+    EXPECT_EQ(3u, state->sliderMode);
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_MODE_HUE));
+    EXPECT_TRUE(state->options.Test(AlwaysOnTop));
+    EXPECT_FALSE(state->options.Test(ShowColors));
+    EXPECT_FALSE(state->options.Test(HexUpperCase));
+    RECT r;
+    GetWindowRect(dialog, &r);
+    EXPECT_EQ(60, r.left);
+    EXPECT_EQ(50, r.top);
+    EXPECT_EQ(state->collapsedSize.cx, r.right - r.left);
+}
+
+TEST_F(StoredSettingsDialogTest, EndOfSessionSavesLikeAClose)
+{
+    AppState* state = Open();
+    ASSERT_NE(nullptr, state);
+    state->currentColor.SetRgb(0x0A0B0C);
+    SendMessageA(dialog, WM_QUERYENDSESSION, 0, 0);
+    SendMessageA(dialog, WM_ENDSESSION, TRUE, 0);
+
+    StoredSettings s = DefaultSettings();
+    RegistryValueEntry table[SETTINGS_ROW_COUNT];
+    MakeSettingsTable(&s, table);
+    ASSERT_TRUE(ReadRegistryTable(HKEY_CURRENT_USER, SETTINGS_KEY, table, SETTINGS_ROW_COUNT));
+    EXPECT_EQ(0x0A0B0Cu, s.lastColor);
+}
+
+}  // namespace
