@@ -29,5 +29,10 @@ bench: configure
 	  TINTORA_TEST_ENV=$(abspath $(BUILD))/test-env tools/wine-run.sh $(BUILD)/fill_bench.exe $(BENCH_ARGS); \
 	  rc=$$?; tools/test-env.sh stop $(BUILD)/test-env; exit $$rc
 
+# The release archive $(BUILD)/tintora-<version>.zip: program, About box library, help file,
+# credits page and read-me.
+dist: build
+	@bash tools/dist.sh $(BUILD)
+
 clean:
 	rm -rf $(BUILD)

@@ -3,6 +3,7 @@
 // Without --size the colour field gets its size at 96 DPI from a dialog with the main dialog's
 // font, the way the program lays it out.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -12,7 +13,11 @@
 #include <vector>
 
 #include "color/color_value.h"
+#include "flatcolor/flat_color.h"
+#include "resources/resource.h"
+#include "selector/selector.h"
 #include "selector/selector_pixels.h"
+#include "shell/main_dialog.h"
 
 namespace {
 
@@ -22,6 +27,8 @@ constexpr int kFieldUnitsY = 181;
 
 constexpr int kWarmUp = 20;
 constexpr int kSamples = 301;
+// Redraw steps in the dialog, each timed on its own.
+constexpr int kSteps = 501;
 
 double g_tickNs = 0.0;
 
@@ -87,6 +94,78 @@ bool MeasureField(int* width, int* height) {
 
 const char* const kModeNames[6] = {"red", "green", "blue", "hue", "saturation", "brightness"};
 
+// Paints, activation and the lists' repaints happen between two drag steps, not in them.
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+double MedianOf(std::vector<double>& samples) {
+    std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
+    return samples[samples.size() / 2];
+}
+
+// The component `index` (0..2: red, green, blue or hue, saturation, brightness) of the mode's
+// model, set to a value that changes with every step.
+void SetStepComponent(ColorValue* color, bool hsb, int index, int step) {
+    const uint32_t value = hsb ? static_cast<uint32_t>(step) * 7919u % 65536u
+                               : static_cast<uint32_t>(step) * 97u % 256u;
+    switch (index + (hsb ? 3 : 0)) {
+    case 0: color->SetRed(value); break;
+    case 1: color->SetGreen(value); break;
+    case 2: color->SetBlue(value); break;
+    case 3: color->SetHue(value); break;
+    case 4: color->SetSaturation(value); break;
+    default: color->SetBrightness(value); break;
+    }
+}
+
+// What a drag step does in the running dialog: change the current colour as the mouse code
+// would, then send SelectorRedraw, which refills, moves the markers and paints synchronously.
+double MedianStepUs(HWND dialog, AppState* state, uint32_t mode, WPARAM bits, bool field) {
+    // Slider, field x and field y components per mode, as indices into RGB or HSB.
+    static const int kAxes[6][3] = {{0, 1, 2}, {1, 0, 2}, {2, 0, 1}, {0, 1, 2}, {1, 0, 2}, {2, 0, 1}};
+    const bool hsb = mode >= 3;
+    std::vector<double> samples;
+    samples.reserve(kSteps);
+    for (int step = -kWarmUp; step < kSteps; ++step) {
+        PumpMessages();
+        const int i = step + kWarmUp + 1;
+        if (field) {
+            SetStepComponent(&state->currentColor, hsb, kAxes[mode][1], i);
+            SetStepComponent(&state->currentColor, hsb, kAxes[mode][2], i * 3);
+        } else {
+            SetStepComponent(&state->currentColor, hsb, kAxes[mode][0], i);
+        }
+        const double start = NowNs();
+        SendMessageA(dialog, SELECTOR_REDRAW, bits, 0);
+        const double took = NowNs() - start;
+        if (step >= 0) {
+            samples.push_back(took);
+        }
+    }
+    return MedianOf(samples) / 1000.0;
+}
+
+// The main dialog from the program's own template, shown as the user sees it.
+HWND OpenMainDialog(StartParams* params) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+    if (!InitCommonControlsEx(&controls) || !RegisterFlatColorClass(params->instance)) {
+        return nullptr;
+    }
+    HWND dialog = CreateDialogParamA(params->instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                     MainDialogProc, reinterpret_cast<LPARAM>(params));
+    if (dialog) {
+        ShowWindow(dialog, SW_SHOW);
+        UpdateWindow(dialog);
+        PumpMessages();
+    }
+    return dialog;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,7 +229,33 @@ int main(int argc, char** argv) {
     }
 
     // ---- redraw steps in the running dialog -------------------------------------------------
-    // Timings of SelectorRedraw (field, marker, strips, slider arrows) go here.
+    StartParams params = {GetModuleHandleA(nullptr), RegisterWindowMessageA("Ostrel Tintora")};
+    HWND dialog = OpenMainDialog(&params);
+    AppState* state = dialog ? GetAppState(dialog) : nullptr;
+    if (!state) {
+        std::fprintf(stderr, "fill_bench: cannot open the main dialog\n");
+    } else {
+        std::printf("dialog steps: field %ldx%ld px, slider strip %ldx%ld px; median of %d steps\n",
+                    state->fieldRect.right, state->fieldRect.bottom,
+                    state->stripRect.right - state->stripRect.left,
+                    state->stripRect.bottom - state->stripRect.top, kSteps);
+        // What every redraw does whatever its bits (swatches, web-safe mark, value fields,
+        // lists), for comparison with the steps below.
+        std::printf("redraw without pictures (0x00), red changing %8.1f us\n",
+                    MedianStepUs(dialog, state, 0, 0, false));
+        for (uint32_t mode = 0; mode < 6; ++mode) {
+            // The mode's radio button, as the user picks it: a full redraw.
+            SendDlgItemMessageA(dialog, IDC_MODE_RED + mode, BM_CLICK, 0, 0);
+            const WPARAM sliderBits = RB_SLIDERMARK | RB_FIELD | RB_FIELDMARK | RB_FOCUSEDEDIT;
+            const WPARAM fieldBits = RB_SLIDERSTRIP | RB_SLIDERMARK | RB_FIELDMARK | RB_FOCUSEDEDIT;
+            std::printf("slider-drag step (0x3C) mode %u %-10s %8.1f us\n", mode, kModeNames[mode],
+                        MedianStepUs(dialog, state, mode, sliderBits, false));
+            std::printf("field-drag step  (0x35) mode %u %-10s %8.1f us\n", mode, kModeNames[mode],
+                        MedianStepUs(dialog, state, mode, fieldBits, true));
+        }
+        DestroyWindow(dialog);
+        PumpMessages();
+    }
 
     HeapFree(GetProcessHeap(), 0, pixels);
     FreeSelectorTables(&tables);

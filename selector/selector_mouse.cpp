@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "grabber/grabber.h"
 #include "resources/resource.h"
 #include "selector/selector.h"
 #include "shell/main_dialog.h"
@@ -74,14 +75,19 @@ void OnCaptureMouseMove(AppState* state, LPARAM lparam)
     case CaptureField:
         MoveOnField(state);
         break;
+    case CaptureGrab:
+        FollowGrab(state);
+        break;
     case CaptureHideButton:
         TrackHideButton(state, lparam);
         break;
     }
 }
 
-void OnCaptureLButtonUp(AppState* state)
+void OnCaptureLButtonUp(AppState* state, LPARAM lparam)
 {
+    if (state->captureMode == CaptureGrab)
+        PickGrabbedColor(state, lparam);
     if (state->captureMode == CaptureHideButton && state->hideButtonDown) {
         state->hideButtonDown = FALSE;
         AddStatusIcon(state->dialog, state->smallIcon);
@@ -90,8 +96,10 @@ void OnCaptureLButtonUp(AppState* state)
     ReleaseCapture();
 }
 
-void OnCaptureRButtonDown(AppState* /*state*/)
+void OnCaptureRButtonDown(AppState* state)
 {
+    if (state->captureMode == CaptureGrab)
+        CancelGrab(state);
 }
 
 void OnCaptureChanged(AppState* state)
@@ -101,6 +109,9 @@ void OnCaptureChanged(AppState* state)
         // Without real-time update the field has waited for the end of the drag.
         if (!state->options.Test(RealTimeUpdate))
             SendMessageA(state->dialog, SELECTOR_REDRAW, RB_FIELD | RB_FIELDMARK, 0);
+        break;
+    case CaptureGrab:
+        EndGrab(state);
         break;
     case CaptureHideButton:
         state->hideButtonDown = FALSE;

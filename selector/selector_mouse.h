@@ -11,7 +11,8 @@ struct AppState;
 void StartSelectorDrag(AppState* state, uint32_t captureMode, HWND control);
 
 void OnCaptureMouseMove(AppState* state, LPARAM lparam);
-void OnCaptureLButtonUp(AppState* state);
+// lparam: the point of the release in dialog client coordinates.
+void OnCaptureLButtonUp(AppState* state, LPARAM lparam);
 void OnCaptureRButtonDown(AppState* state);
 // The only place an interaction ends, whoever took the capture away.
 void OnCaptureChanged(AppState* state);

@@ -4,6 +4,7 @@
 #include "color/hex_text.h"
 #include "color/named_colors.h"
 #include "flatcolor/flat_color.h"
+#include "grabber/grabber.h"
 #include "lists/named_list.h"
 #include "lists/saved_colors.h"
 #include "resources/resource.h"
@@ -184,8 +185,15 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
     case MAKEWPARAM(IDC_SLIDER, STN_DBLCLK):
         StartSelectorDrag(state, CaptureSlider, control);
         return TRUE;
+    // Only a first press: the second press of a double click starts nothing.
+    case MAKEWPARAM(IDC_GRAB, STN_CLICKED):
+        StartGrab(state);
+        return TRUE;
     case MAKEWPARAM(IDC_COPY_HEX, BN_CLICKED):
         CopyHex(state);
+        return TRUE;
+    case MAKEWPARAM(IDC_ABOUT, BN_CLICKED):
+        ShowAboutBox(state);
         return TRUE;
     case MAKEWPARAM(IDC_SAVED_ADD, BN_CLICKED):
         AddSavedColor(state);

@@ -2,10 +2,14 @@
 
 #include <commctrl.h>
 
-// The first version of the record: every tool-tip control since the first understands it.
-static_assert(TTTOOLINFOA_V1_SIZE == 44, "first-version TOOLINFO is 44 bytes");
+#include <cstddef>
 
 namespace {
+
+// The record up to and with lParam (left zero): 44 bytes, taken by every tool-tip control since
+// the one of Internet Explorer 3. Later fields would make older controls refuse the tool.
+const UINT kToolInfoSize = 44;
+static_assert(offsetof(TOOLINFOA, lParam) + sizeof(LPARAM) == kToolInfoSize, "TOOLINFO up to lParam");
 
 bool HasString(HINSTANCE instance, int id)
 {
@@ -30,7 +34,7 @@ BOOL CALLBACK AddChildToolTip(HWND child, LPARAM lparam)
         return TRUE;
 
     TOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.cbSize = kToolInfoSize;
     // The control watches the child's mouse itself and loads the text when it shows the tip.
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = setup->dialog;
@@ -61,10 +65,21 @@ BOOL CALLBACK SetChildIcon(HWND child, LPARAM lparam)
     return TRUE;
 }
 
-BOOL CALLBACK ReleaseChildImage(HWND child, LPARAM)
+BOOL CALLBACK ReleaseChildImage(HWND child, LPARAM lparam)
 {
     auto old = reinterpret_cast<HICON>(SendMessageA(child, BM_SETIMAGE, IMAGE_ICON, 0));
     if (old)
         DestroyIcon(old);
+    // The grab control's icon was loaded for it too; the web-safe mark's belongs to the dialog,
+    // and no icon resource carries that control's id.
+    const auto instance = reinterpret_cast<HINSTANCE>(lparam);
+    const int id = GetDlgCtrlID(child);
+    char name[101] = "";
+    GetClassNameA(child, name, sizeof(name));
+    if (lstrcmpiA(name, "static") == 0 && FindResourceA(instance, MAKEINTRESOURCEA(id), RT_GROUP_ICON)) {
+        old = reinterpret_cast<HICON>(SendMessageA(child, STM_SETICON, 0, 0));
+        if (old)
+            DestroyIcon(old);
+    }
     return TRUE;
 }

@@ -17,5 +17,5 @@ HWND CreateToolTipWindow(HWND dialog, HINSTANCE instance);
 BOOL CALLBACK AddChildToolTip(HWND child, LPARAM setup);
 // lparam: the HINSTANCE holding the icons. The icon with the child's id, if there is one.
 BOOL CALLBACK SetChildIcon(HWND child, LPARAM instance);
-// lparam unused. Takes a button's image away and destroys it.
-BOOL CALLBACK ReleaseChildImage(HWND child, LPARAM unused);
+// lparam: the HINSTANCE holding the icons. Takes back the images SetChildIcon gave and destroys them.
+BOOL CALLBACK ReleaseChildImage(HWND child, LPARAM instance);

@@ -1,6 +1,7 @@
 #include "shell/main_dialog.h"
 
 #include "flatcolor/flat_color.h"
+#include "grabber/grabber.h"
 #include "lists/named_list.h"
 #include "lists/saved_colors.h"
 #include "resources/resource.h"
@@ -9,6 +10,7 @@
 #include "shell/decoration.h"
 #include "shell/main_dialog_internal.h"
 #include "shell/status_icon.h"
+#include "shell/topmost.h"
 
 namespace {
 
@@ -29,8 +31,7 @@ int OnAlwaysOnTopChanged(int state, void* userData)
 {
     auto* app = static_cast<AppState*>(userData);
     CheckDlgButton(app->dialog, IDC_STAY_ON_TOP, state ? BST_CHECKED : BST_UNCHECKED);
-    SetWindowPos(app->dialog, state ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowTopmost(app->dialog, state != 0);
     return 0;
 }
 
@@ -103,6 +104,9 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     state->instance = params->instance;
     state->instanceMessage = params->instanceMessage;
 
+    if (!RegisterGrabberClass(state->instance))
+        return Fail(dialog);
+
     // Tips and images are found by each control's id, so the walk covers every child.
     state->toolTip = CreateToolTipWindow(dialog, state->instance);
     if (!state->toolTip)
@@ -162,7 +166,7 @@ void SaveState(AppState* state)
 
 void OnDestroy(HWND dialog, AppState* state)
 {
-    EnumChildWindows(dialog, ReleaseChildImage, 0);
+    EnumChildWindows(dialog, ReleaseChildImage, reinterpret_cast<LPARAM>(state->instance));
 
     // Whatever the option says: an icon must not outlive its window.
     RemoveStatusIcon(dialog);
@@ -177,6 +181,7 @@ void OnDestroy(HWND dialog, AppState* state)
         DestroyIcon(state->notWebSafeIcon);
     if (state->grabCursor)
         DestroyCursor(state->grabCursor);
+    ReleaseGrabber(state);
 
     ReleaseSelectorTables(state);
 
@@ -194,7 +199,7 @@ void OnCaptureMessage(AppState* state, UINT message, LPARAM lparam)
         OnCaptureMouseMove(state, lparam);
         break;
     case WM_LBUTTONUP:
-        OnCaptureLButtonUp(state);
+        OnCaptureLButtonUp(state, lparam);
         break;
     case WM_RBUTTONDOWN:
         OnCaptureRButtonDown(state);

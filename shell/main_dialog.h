@@ -73,6 +73,7 @@ struct AppState {
 
     UINT dragListMessage;
     int32_t dragSourceIndex;
+    int32_t dragInsertIndex;    // row the insertion mark stands before while a drag runs, or -1
 
     uint32_t grabFlip;
     UINT instanceMessage;

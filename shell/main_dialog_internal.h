@@ -14,6 +14,9 @@ void OnStatusIconMessage(AppState* state, LPARAM mouseMessage);
 // Widens or narrows the window to show or hide the colour-list panel.
 void ApplyPanelSize(AppState* state);
 
+// Command 422: shows the About box; message 304 when it cannot.
+void ShowAboutBox(AppState* state);
+
 // Registry settings: read and applied during initialisation, written at the end.
 void LoadSettings(AppState* state);
 void SaveSettings(AppState* state);

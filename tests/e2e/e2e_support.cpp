@@ -462,7 +462,44 @@ std::string WindowText(HWND window)
     return text;
 }
 
+std::string ControlText(HWND control)
+{
+    // Asked of the control itself: an edit's text lives in the control, not in the window.
+    char text[512] = "";
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, &length);
+    return text;
+}
+
 // ---- Tintora ---------------------------------------------------------------------------
+
+namespace {
+
+// This process's environment block with `changes` ("NAME=value") set; empty for no changes.
+std::string EnvironmentWith(const std::vector<std::string>& changes)
+{
+    if (changes.empty())
+        return std::string();
+    auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=', 1)); };
+    std::string block;
+    char* strings = GetEnvironmentStringsA();
+    for (const char* entry = strings; entry && *entry; entry += strlen(entry) + 1) {
+        bool replaced = false;
+        for (const std::string& change : changes)
+            replaced = replaced || lstrcmpiA(nameOf(entry).c_str(), nameOf(change).c_str()) == 0;
+        if (!replaced)
+            block.append(entry).push_back('\0');
+    }
+    if (strings)
+        FreeEnvironmentStringsA(strings);
+    for (const std::string& change : changes)
+        block.append(change).push_back('\0');
+    block.push_back('\0');
+    return block;
+}
+
+}  // namespace
 
 Tintora::~Tintora()
 {
@@ -472,20 +509,28 @@ Tintora::~Tintora()
                                           box.text + "\"");
 }
 
+void Tintora::UseCopy(const std::string& path, const std::vector<std::string>& environment)
+{
+    copyPath_ = path;
+    environment_ = environment;
+}
+
 bool Tintora::Launch()
 {
     if (info_.hProcess) {
         RecordFailure(__FILE__, __LINE__, "this Tintora was started already");
         return false;
     }
-    const std::string& path = ProgramPath();
+    const std::string& path = copyPath_.empty() ? ProgramPath() : copyPath_;
     std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
     std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
+    std::string environment = EnvironmentWith(environment_);
     // Suspended until it is in the job, so not even its first instant runs outside.
     if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
+                        environment.empty() ? nullptr : &environment[0],
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
         RecordFailure(__FILE__, __LINE__, "cannot start " + path + " (error " +
                                           std::to_string(GetLastError()) + ")");
         info_ = {};
@@ -502,9 +547,10 @@ bool Tintora::Launch()
     return true;
 }
 
-bool Tintora::Start()
+bool Tintora::Start(bool fresh)
 {
-    ResetSavedState();
+    if (fresh)
+        ResetSavedState();
     if (!FindMainDialogs(0).empty()) {
         RecordFailure(__FILE__, __LINE__, "a Tintora from elsewhere is running already");
         return false;
@@ -661,6 +707,14 @@ void Tintora::WatchOnce()
     }
     for (auto it = dismissed_.begin(); it != dismissed_.end();)
         it = IsWindow(*it) ? std::next(it) : dismissed_.erase(it);
+}
+
+void Tintora::Kill()
+{
+    if (!info_.hProcess || !Running())
+        return;
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 2000);
 }
 
 void Tintora::End()

@@ -159,15 +159,20 @@ public:
 
     // Clean state, start, then wait until the main dialog is shown; false (failure recorded)
     // when it is not there in time.
-    bool Start();
+    bool Start(bool fresh = true);   // fresh: clean state first; false keeps what was saved
     // Only creates the process, for a copy that is expected to end by itself.
     bool Launch();
+    // Before Start or Launch: run the copy of the program at `path` instead, with the variables
+    // "NAME=value" set in its environment (replacing any of the same name).
+    void UseCopy(const std::string& path, const std::vector<std::string>& environment);
 
     // Waits for the process to end; on timeout records a failure and ends it by force.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
     // True when the process is still running after timeoutMs (the expected outcome).
     bool StaysRunning(DWORD timeoutMs);
     bool Running() const;
+    // Ends the process at once, as the system does after the session ends.
+    void Kill();
 
     HWND Dialog() const { return dialog_; }
     HWND Item(int id) const { return GetDlgItem(dialog_, id); }
@@ -195,6 +200,8 @@ private:
     void End();
 
     PROCESS_INFORMATION info_ = {};
+    std::string copyPath_;
+    std::vector<std::string> environment_;
     HWND dialog_ = nullptr;
 
     std::thread watcher_;
@@ -237,5 +244,7 @@ RECT ChildRect(HWND child);
 RECT ClientRect(HWND window);
 std::string ClassName(HWND window);
 std::string WindowText(HWND window);
+// The text of another process's control (an edit field), asked with WM_GETTEXT.
+std::string ControlText(HWND control);
 
 }  // namespace e2e

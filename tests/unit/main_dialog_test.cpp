@@ -9,6 +9,7 @@
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "shell/main_dialog.h"
+#include "tests/unit/stored_state.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ protected:
     void SetUp() override
     {
         // Start as a first run: no stored settings.
-        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tintora");
+        ResetStoredState();
         INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
         ASSERT_TRUE(InitCommonControlsEx(&controls));
         ASSERT_TRUE(RegisterFlatColorClass(instance));

@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "settings/registry_store.h"
 #include "shell/main_dialog.h"
+#include "tests/unit/stored_state.h"
 
 namespace {
 
@@ -122,7 +123,7 @@ class StoredSettingsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
+        ResetStoredState();
         INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
         InitCommonControlsEx(&controls);
         RegisterFlatColorClass(GetModuleHandleA(nullptr));

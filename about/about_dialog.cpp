@@ -1,0 +1,226 @@
+#include "about/about_dialog.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "about/about_resource.h"
+#include "about/about_text.h"
+
+namespace {
+
+AboutDialogState* GetState(HWND dialog)
+{
+    return reinterpret_cast<AboutDialogState*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+}
+
+char* CopyText(const char* text)
+{
+    const size_t size = strlen(text) + 1;
+    auto* copy = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, size));
+    if (copy)
+        memcpy(copy, text, size);
+    return copy;
+}
+
+BOOL Fail(HWND dialog)
+{
+    EndDialog(dialog, -1);
+    return FALSE;
+}
+
+void ShowOperatingSystem(HWND dialog)
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    GetVersionExA(&version);
+    SetDlgItemTextA(dialog, IDC_ABOUT_OS, OsFamilyName(version.dwPlatformId));
+
+    char line[ABOUT_TEXT_SIZE];
+    FormatOsVersionLine(version, line, sizeof(line));
+    SetDlgItemTextA(dialog, IDC_ABOUT_OS_VERSION, line);
+}
+
+// The field stays empty when the browser is missing or its version cannot be read.
+void ShowBrowserVersion(HWND dialog)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, "Version", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+        // One byte more, zeroed: a stored value need not end with its terminator.
+        auto* version = static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size + 1));
+        if (version) {
+            if (RegQueryValueExA(key, "Version", nullptr, nullptr, reinterpret_cast<BYTE*>(version), &size) ==
+                ERROR_SUCCESS)
+                SetDlgItemTextA(dialog, IDC_ABOUT_IE_VERSION, version);
+            HeapFree(GetProcessHeap(), 0, version);
+        }
+    }
+    RegCloseKey(key);
+}
+
+BOOL OnInitDialog(HWND dialog, const OSTRELABOUT* about)
+{
+    auto* state = static_cast<AboutDialogState*>(
+        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(AboutDialogState)));
+    if (!state)
+        return Fail(dialog);
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    state->homeUrl = CopyText(about->pszHomeUrl);
+    if (!state->homeUrl)
+        return Fail(dialog);
+    state->productUrl = CopyText(about->pszProductUrl);
+    if (!state->productUrl)
+        return Fail(dialog);
+
+    state->credits = about->pfnCredits;
+    state->feedback = about->pfnFeedback;
+
+    char title[ABOUT_TEXT_SIZE];
+    FormatAboutTitle(about->pszProgram, title, sizeof(title));
+    SetWindowTextA(dialog, title);
+
+    SetDlgItemTextA(dialog, IDC_ABOUT_PROGRAM, about->pszProgram);
+    SetDlgItemTextA(dialog, IDC_ABOUT_COPYRIGHT, about->pszCopyright);
+    SetDlgItemTextA(dialog, IDC_ABOUT_LINK, about->pszHomeUrl);
+    SetDlgItemTextA(dialog, IDC_ABOUT_LICENSE, about->pszLicense);
+    SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, about->pszVersion);
+    SetDlgItemTextA(dialog, IDC_ABOUT_RELEASE_DATE, about->pszReleaseDate);
+
+    // Only the small icon: the caption shows it, and the box has no use for a large one.
+    HICON icon = (about->dwFlags & OAF_USEICON)
+        ? about->hIcon
+        : reinterpret_cast<HICON>(SendMessageA(GetWindow(dialog, GW_OWNER), WM_GETICON, ICON_SMALL, 0));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
+    ShowOperatingSystem(dialog);
+    ShowBrowserVersion(dialog);
+
+    // Focus on OK, so that Enter closes the box rather than pressing the first button.
+    SetFocus(GetDlgItem(dialog, IDOK));
+    return FALSE;
+}
+
+// The control's own font, underlined; measured in the DC being prepared for the link.
+HFONT CreateLinkFont(HDC dc, HWND link)
+{
+    // Some static controls select their font only after asking for colours, so the DC may still
+    // hold the system font: measure the control's own.
+    HFONT own = reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0));
+    if (own)
+        SelectObject(dc, own);
+
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    LOGFONTA font = {};
+    font.lfHeight = metrics.tmHeight;
+    font.lfWeight = metrics.tmWeight;
+    font.lfItalic = metrics.tmItalic;
+    font.lfUnderline = TRUE;
+    font.lfStrikeOut = metrics.tmStruckOut;
+    font.lfCharSet = metrics.tmCharSet;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = ANTIALIASED_QUALITY;
+    font.lfPitchAndFamily = metrics.tmPitchAndFamily;
+    GetTextFaceA(dc, LF_FACESIZE, font.lfFaceName);
+    HFONT linkFont = CreateFontIndirectA(&font);
+
+    // Those controls draw with their own font, whatever the DC holds: hand it the link font too.
+    if (linkFont)
+        SendMessageA(link, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont), FALSE);
+    return linkFont;
+}
+
+INT_PTR OnCtlColorStatic(AboutDialogState* state, HDC dc, HWND control)
+{
+    if (!state || GetDlgCtrlID(control) != IDC_ABOUT_LINK)
+        return FALSE;
+    SetTextColor(dc, RGB(0, 0, 255));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    if (!state->linkFont)
+        state->linkFont = CreateLinkFont(dc, control);
+    if (state->linkFont)
+        SelectObject(dc, state->linkFont);
+    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+BOOL OnSetCursor(HWND dialog, HWND over)
+{
+    if (GetDlgCtrlID(over) != IDC_ABOUT_LINK || GetParent(over) != dialog)
+        return FALSE;
+    SetCursor(LoadCursorA(nullptr, IDC_HAND));
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
+void OpenAddress(HWND dialog, const char* address)
+{
+    ShellExecuteA(dialog, "open", address, nullptr, nullptr, SW_SHOW);
+}
+
+// Clicks only (notification code 0); there is no Cancel, so Escape closes nothing.
+BOOL OnCommand(HWND dialog, AboutDialogState* state, WPARAM wparam)
+{
+    switch (wparam) {
+    case MAKEWPARAM(IDOK, BN_CLICKED):
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+        return TRUE;
+    case MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED):
+        OpenAddress(dialog, state->homeUrl);
+        return TRUE;
+    case MAKEWPARAM(IDC_ABOUT_CREDITS, BN_CLICKED):
+        state->credits(dialog);
+        return TRUE;
+    case MAKEWPARAM(IDC_ABOUT_FEEDBACK, BN_CLICKED):
+        state->feedback(dialog);
+        return TRUE;
+    case MAKEWPARAM(IDC_ABOUT_HOMEPAGE, BN_CLICKED):
+        OpenAddress(dialog, state->productUrl);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void OnDestroy(HWND dialog, AboutDialogState* state)
+{
+    if (state->linkFont) {
+        // The link outlives this message by a little; leave it no deleted font.
+        SendDlgItemMessageA(dialog, IDC_ABOUT_LINK, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
+        DeleteObject(state->linkFont);
+    }
+    if (state->homeUrl)
+        HeapFree(GetProcessHeap(), 0, state->homeUrl);
+    if (state->productUrl)
+        HeapFree(GetProcessHeap(), 0, state->productUrl);
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, 0);
+    HeapFree(GetProcessHeap(), 0, state);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    AboutDialogState* state = GetState(dialog);
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog, reinterpret_cast<const OSTRELABOUT*>(lparam));
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(state, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+    case WM_SETCURSOR:
+        return OnSetCursor(dialog, reinterpret_cast<HWND>(wparam));
+    case WM_COMMAND:
+        return state && OnCommand(dialog, state, wparam);
+    case WM_CLOSE:
+        EndDialog(dialog, 0);
+        return TRUE;
+    case WM_DESTROY:
+        if (state)
+            OnDestroy(dialog, state);
+        return TRUE;
+    }
+    return FALSE;
+}

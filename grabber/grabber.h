@@ -1,0 +1,75 @@
+// The screen grab: a press on the grab icon, a drag anywhere with the magnifier popup following
+// the cursor, and the pick of the pixel under the hot spot at the release.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+struct AppState;
+
+#define GRABBER_CLASS_NAME "Ostrel ColorGrabber"
+#define GRABBER_WINDOW_NAME "Color Grabber"
+
+// Bits of AppState::grabFlip: which side of the cursor the popup sits on.
+enum GrabFlipBits : uint32_t {
+    GF_LEFT = 0x1,
+    GF_ABOVE = 0x2,
+};
+
+enum {
+    GRAB_POPUP_SIZE = 100,     // outer width and height
+    GRAB_POPUP_GAP = 10,       // between the hot spot and the near edge of the popup
+    MAGNIFIER_CELL = 6,        // screen pixel -> 6 x 6 cell
+    MAGNIFIER_BAND = 14,       // the info band's height, below a 1-pixel separator
+};
+
+// ---- geometry, plain data ----------------------------------------------------------------
+
+// The popup's top-left corner for the cursor on the desktop. Updates *flip: the popup turns to
+// the other side only when it would leave the desktop, and turns back only when the turned
+// popup would leave it on the opposite edge.
+POINT PlaceGrabPopup(POINT cursor, const RECT& desktop, uint32_t* flip);
+
+// Regions of the popup's client area: the magnified area, the separator line, the info band,
+// and the cell that shows the pixel under the hot spot.
+struct MagnifierLayout {
+    RECT area;
+    RECT separator;
+    RECT band;
+    int32_t centreColumn;
+    int32_t centreRow;
+    int32_t columns;   // cells across the area, the last one cut off where it does not fit
+    int32_t rows;
+    POINT crossHair;   // where the red lines run: the middle of the centre cell
+};
+MagnifierLayout LayoutMagnifier(const RECT& client);
+
+// The cell (column, row) in client coordinates, cut off at the edges of the magnified area.
+RECT MagnifierCell(const MagnifierLayout& layout, int32_t column, int32_t row);
+// The screen pixel shown by the cell (column, row) while the hot spot is at cursor.
+POINT MagnifierSource(const MagnifierLayout& layout, POINT cursor, int32_t column, int32_t row);
+
+// ---- the popup window --------------------------------------------------------------------
+
+// Registered while the main dialog initialises; false ends the dialog.
+bool RegisterGrabberClass(HINSTANCE instance);
+// At the dialog's end; leaves a class of the same name alone unless it is ours.
+void UnregisterGrabberClass(HINSTANCE instance);
+
+// Shown at the screen's top-left corner until the first move places it.
+HWND CreateGrabPopup(HWND owner, HINSTANCE instance);
+
+// ---- the dialog's side, while CaptureGrab holds the capture ------------------------------
+
+// STN_CLICKED from the grab icon: popup, capture, cursor, topmost.
+void StartGrab(AppState* state);
+// WM_MOUSEMOVE: the popup follows the cursor.
+void FollowGrab(AppState* state);
+// WM_LBUTTONUP: the pixel at the message's point (dialog client coordinates) becomes the colour.
+void PickGrabbedColor(AppState* state, LPARAM clientPoint);
+// WM_RBUTTONDOWN: nothing is picked.
+void CancelGrab(AppState* state);
+// WM_CAPTURECHANGED, however the capture went: no popup left behind, z-order as the option says.
+void EndGrab(AppState* state);
+// WM_DESTROY of the dialog.
+void ReleaseGrabber(AppState* state);

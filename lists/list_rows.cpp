@@ -1,0 +1,49 @@
+#include "lists/list_rows.h"
+
+#include "color/color_value.h"
+
+namespace {
+
+const int kSwatchLeft = 2;
+const int kSwatchWidth = 20;
+const int kTextLeft = 24;
+
+}  // namespace
+
+RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, uint32_t rgb)
+{
+    const RowColors colors = (item->itemState & ODS_SELECTED)
+        ? RowColors{COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT}
+        : RowColors{COLOR_WINDOWTEXT, COLOR_WINDOW};
+    FillRect(item->hDC, &item->rcItem, GetSysColorBrush(colors.background));
+
+    RECT swatch = item->rcItem;
+    swatch.top += 1;
+    swatch.bottom -= 1;
+    swatch.left += kSwatchLeft;
+    swatch.right = swatch.left + kSwatchWidth;
+    FillRect(item->hDC, &swatch, GetSysColorBrush(colors.text));
+    InflateRect(&swatch, -1, -1);
+
+    ColorValue color;
+    color.Reset();
+    color.SetRgb(rgb);
+    HBRUSH brush = CreateSolidBrush(color.GetColorRef());
+    FillRect(item->hDC, &swatch, brush);
+    DeleteObject(brush);
+    return colors;
+}
+
+void DrawRowText(const DRAWITEMSTRUCT* item, const RowColors& colors, const char* text)
+{
+    RECT area = item->rcItem;
+    area.top += 1;
+    area.bottom -= 1;
+    area.left += kTextLeft;
+    const COLORREF oldText = SetTextColor(item->hDC, GetSysColor(colors.text));
+    const COLORREF oldBackground = SetBkColor(item->hDC, GetSysColor(colors.background));
+    // DT_VCENTER alone: without DT_SINGLELINE the text keeps to the top of the row.
+    DrawTextA(item->hDC, text, -1, &area, DT_VCENTER);
+    SetTextColor(item->hDC, oldText);
+    SetBkColor(item->hDC, oldBackground);
+}

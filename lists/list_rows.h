@@ -1,0 +1,18 @@
+// The look of a row, shared by the two colour lists.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+// The system colours a row is drawn in: highlight colours when selected, window colours else.
+struct RowColors {
+    int text;         // COLOR_ index
+    int background;   // COLOR_ index
+};
+
+// Fills the row's background and draws its 20-pixel swatch of `rgb` (0x00RRGGBB), framed one
+// pixel in the text colour.
+RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, uint32_t rgb);
+
+// Draws `text` right of the swatch in the row's colours, leaving the DC's colours as found.
+void DrawRowText(const DRAWITEMSTRUCT* item, const RowColors& colors, const char* text);

@@ -1,0 +1,99 @@
+#include "lists/named_list.h"
+
+#include "color/color_value.h"
+#include "color/hex_text.h"
+#include "color/named_colors.h"
+#include "lists/list_rows.h"
+#include "resources/resource.h"
+#include "shell/main_dialog.h"
+#include "shell/messages.h"
+
+namespace {
+
+const int kNameSize = 100;
+
+HWND NamedList(const AppState* state)
+{
+    return GetDlgItem(state->dialog, IDC_NAMED_LIST);
+}
+
+// The DC's own font made bold (exact match) or italic (only nearest), at the same cell height.
+HFONT CreateMarkFont(HDC dc, bool exact)
+{
+    TEXTMETRICA metrics;
+    if (!GetTextMetricsA(dc, &metrics))
+        return nullptr;
+    LOGFONTA font = {};
+    font.lfHeight = metrics.tmHeight;
+    font.lfWeight = exact ? FW_BOLD : metrics.tmWeight;
+    font.lfItalic = exact ? metrics.tmItalic : 1;
+    font.lfUnderline = metrics.tmUnderlined;
+    font.lfStrikeOut = metrics.tmStruckOut;
+    font.lfCharSet = metrics.tmCharSet;
+    font.lfPitchAndFamily = metrics.tmPitchAndFamily;
+    font.lfQuality = ANTIALIASED_QUALITY;
+    GetTextFaceA(dc, LF_FACESIZE, font.lfFaceName);
+    return CreateFontIndirectA(&font);
+}
+
+}  // namespace
+
+void FillNamedList(AppState* state)
+{
+    HWND list = NamedList(state);
+    for (int i = 0; i < NAMED_COLOR_COUNT; ++i)
+        SendMessageA(list, LB_ADDSTRING, 0, static_cast<LPARAM>(GetNamedColorValue(i)));
+}
+
+void FindNearestNamedColor(AppState* state)
+{
+    SendMessageA(NamedList(state), LB_SETCURSEL, FindNamedColor(state->currentColor, true), 0);
+}
+
+void CopyNamedColor(AppState* state)
+{
+    HWND list = NamedList(state);
+    const LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    if (row == LB_ERR) {
+        ShowWarningMessage(state->instance, state->dialog, IDS_NO_COLOR_SELECTED);
+        return;
+    }
+    ColorValue color;
+    color.Reset();
+    color.SetRgb(static_cast<uint32_t>(SendMessageA(list, LB_GETITEMDATA, row, 0)));
+    char name[kNameSize] = "";
+    GetColorName(color, name, kNameSize, false);
+    if (state->options.Test(NamedColorsLowerCase))
+        CharLowerA(name);
+    if (!CopyTextToClipboard(state->dialog, name))
+        ShowErrorMessage(state->instance, state->dialog, IDS_CLIPBOARD_ERROR);
+}
+
+void DrawNamedColorItem(const AppState* state, const DRAWITEMSTRUCT* item)
+{
+    if (item->itemID == static_cast<UINT>(-1))
+        return;
+    const uint32_t rgb = static_cast<uint32_t>(item->itemData);
+    const RowColors colors = DrawRowSwatch(item, rgb);
+
+    ColorValue color;
+    color.Reset();
+    color.SetRgb(rgb);
+    // A colour listed twice shows the first entry's name on both rows.
+    char name[kNameSize] = "";
+    GetColorName(color, name, kNameSize, false);
+
+    const uint32_t nearest = GetNamedColorValue(FindNamedColor(state->currentColor, true));
+    HFONT markFont = nullptr;
+    HGDIOBJ oldFont = nullptr;
+    if (rgb == nearest) {
+        markFont = CreateMarkFont(item->hDC, rgb == state->currentColor.GetRgb());
+        if (markFont)
+            oldFont = SelectObject(item->hDC, markFont);
+    }
+    DrawRowText(item, colors, name);
+    if (markFont) {
+        SelectObject(item->hDC, oldFont);
+        DeleteObject(markFont);
+    }
+}

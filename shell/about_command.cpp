@@ -1,0 +1,28 @@
+// Command 422: the About box of the ostrel_about library, filled with the program's texts and
+// its Credits and Feedback actions.
+#include "about/ostrel_about.h"
+#include "feedback/feedback.h"
+#include "resources/resource.h"
+#include "shell/main_dialog_internal.h"
+#include "shell/messages.h"
+#include "shell/product.h"
+
+void ShowAboutBox(AppState* state)
+{
+    OSTRELABOUT about = {};
+    about.dwFlags = 0;  // the box takes the main dialog's small icon
+    about.hwndOwner = state->dialog;
+    about.pszCompany = PRODUCT_COMPANY;
+    about.pszProgram = PRODUCT_TITLE;
+    about.pszCopyright = PRODUCT_COPYRIGHT;
+    about.pszLicense = PRODUCT_LICENSE;
+    about.pszVersion = PRODUCT_VERSION;
+    about.pszReleaseDate = PRODUCT_RELEASE_DATE;
+    about.pszProductUrl = PRODUCT_PAGE_URL;
+    about.pszHomeUrl = COMPANY_HOME_URL;
+    about.pfnCredits = ShowCredits;
+    about.pfnFeedback = SendFeedback;
+    about.hIcon = nullptr;
+    if (!OstrelAbout(&about))
+        ShowErrorMessage(state->instance, state->dialog, IDS_ABOUT_ERROR);
+}

@@ -1,0 +1,392 @@
+// The feedback mail behind the About box's "Feedback..." button. Each case runs a copy of the
+// program in a folder of its own, with an empty temporary folder, so every file the program
+// makes there can be seen; beside the copy lies the recording stand-in for "mapi32.dll"
+// (tests/mapi_recorder), which this driver's test tells Wine to prefer (WINEDLLOVERRIDES
+// mapi32=n). Without it in the folder there is no mail support at all: Wine's own is not
+// taken then.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/e2e_about_box.h"
+#include "tests/e2e/e2e_support.h"
+
+using namespace e2e;
+using namespace e2e::about;
+
+namespace {
+
+struct WindowsOf {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK VisibleWindowsProc(HWND window, LPARAM lparam)
+{
+    auto* data = reinterpret_cast<WindowsOf*>(lparam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == data->pid && IsWindowVisible(window))
+        data->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> VisibleTopLevelWindows(DWORD pid)
+{
+    WindowsOf data = {pid, {}};
+    EnumWindows(VisibleWindowsProc, reinterpret_cast<LPARAM>(&data));
+    return data.found;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+std::string NameOf(const std::string& path)
+{
+    return path.substr(path.find_last_of("\\/") + 1);
+}
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+void EmptyFolder(const std::string& folder)
+{
+    for (const std::string& name : FilesIn(folder))
+        DeleteFileA((folder + name).c_str());
+}
+
+bool ReadWholeFile(const std::string& path, std::string* contents)
+{
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    contents->clear();
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0)
+        contents->append(buffer, n);
+    fclose(f);
+    return true;
+}
+
+// The recorder's "name=value" lines; repeated names keep the last value.
+std::map<std::string, std::string> ReadRecord(const std::string& path)
+{
+    std::map<std::string, std::string> record;
+    std::string text;
+    if (!ReadWholeFile(path, &text))
+        return record;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        start = end == std::string::npos ? text.size() : end + 1;
+        size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        std::string value;
+        for (size_t i = eq + 1; i < line.size(); ++i) {
+            if (line[i] == '\\' && i + 1 < line.size()) {
+                char c = line[++i];
+                value += c == 'r' ? '\r' : c == 'n' ? '\n' : c;
+            } else {
+                value += line[i];
+            }
+        }
+        record[line.substr(0, eq)] = value;
+    }
+    return record;
+}
+
+std::string BrowserVersion()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", 0, KEY_READ, &key))
+        return "Not installed";
+    char value[256] = "";
+    DWORD size = sizeof(value) - 1;
+    LONG result = RegQueryValueExA(key, "Version", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? value : "Unknown";
+}
+
+// A copy of the program, its library and (optionally) the recording mapi32.dll in a folder
+// of their own, with an empty temporary folder beside them.
+struct StagedCopy {
+    std::string folder;
+    std::string program;
+    std::string temp;
+    std::string record;
+
+    bool Make(bool withRecorder)
+    {
+        char base[MAX_PATH];
+        GetTempPathA(MAX_PATH, base);
+        folder = std::string(base) + "tintora-feedback\\";
+        program = folder + "tintora.exe";
+        temp = folder + "temp\\";
+        record = folder + "mail-record.txt";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        CreateDirectoryA(temp.c_str(), nullptr);
+        EmptyFolder(folder);
+        EmptyFolder(temp);
+        const std::string built = FolderOf(ProgramPath());
+        bool ok = CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE) &&
+                  CopyFileA((built + "ostrel_about.dll").c_str(), (folder + "ostrel_about.dll").c_str(), FALSE);
+        if (withRecorder)
+            ok = ok && CopyFileA((built + "mapi_recorder\\mapi32.dll").c_str(), (folder + "mapi32.dll").c_str(), FALSE);
+        if (!ok)
+            FAIL("cannot stage a copy of the program in " + folder + " (error " + std::to_string(GetLastError()) + ")");
+        return ok;
+    }
+
+    // Wine takes DLL overrides from the driver's own start, not from here.
+    std::vector<std::string> Environment(const std::string& tempFolder) const
+    {
+        return {"TMP=" + tempFolder, "TEMP=" + tempFolder,
+                "TINTORA_MAPI_RECORD=" + record};
+    }
+};
+
+// Makes Wine report Windows XP to every tintora.exe while it lives.
+class WindowsXpForTintora {
+public:
+    WindowsXpForTintora()
+    {
+        HKEY key;
+        ok_ = RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+              ERROR_SUCCESS;
+        if (ok_) {
+            ok_ = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("winxp"), 6) ==
+                  ERROR_SUCCESS;
+            RegCloseKey(key);
+        }
+    }
+    ~WindowsXpForTintora() { RegDeleteKeyA(HKEY_CURRENT_USER, kKey); }
+    WindowsXpForTintora(const WindowsXpForTintora&) = delete;
+    WindowsXpForTintora& operator=(const WindowsXpForTintora&) = delete;
+    bool Ok() const { return ok_; }
+
+private:
+    static constexpr const char* kKey = "Software\\Wine\\AppDefaults\\tintora.exe";
+    bool ok_ = false;
+};
+
+const char kBody[] =
+    "[An attachment containing anonymous information about your system configuration was added. "
+    "Please do not remove it, as we need it to give you the best possible support.]";
+
+// The temporary folder's changes while `act` runs: "+name" for a file made, "-name" removed.
+template <typename Act>
+std::vector<std::string> WatchFolder(const std::string& folder, Act act)
+{
+    std::vector<std::string> changes;
+    HANDLE handle = CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        FAIL("cannot watch " + folder);
+        act();
+        return changes;
+    }
+    OVERLAPPED overlapped = {};
+    overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    alignas(DWORD) char buffer[8192];
+    auto issue = [&] {
+        ResetEvent(overlapped.hEvent);
+        return ReadDirectoryChangesW(handle, buffer, sizeof(buffer), FALSE,
+                                     FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE, nullptr,
+                                     &overlapped, nullptr);
+    };
+    bool watching = issue();
+    act();
+    // Collect until the file made has been removed again, or nothing more comes.
+    while (watching && WaitForSingleObject(overlapped.hEvent, 2000) == WAIT_OBJECT_0) {
+        DWORD bytes = 0;
+        if (!GetOverlappedResult(handle, &overlapped, &bytes, FALSE) || bytes == 0)
+            break;
+        for (char* p = buffer;;) {
+            auto* info = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(p);
+            char name[MAX_PATH] = "";
+            WideCharToMultiByte(CP_ACP, 0, info->FileName, info->FileNameLength / sizeof(WCHAR), name,
+                                sizeof(name) - 1, nullptr, nullptr);
+            if (info->Action == FILE_ACTION_ADDED)
+                changes.push_back(std::string("+") + name);
+            else if (info->Action == FILE_ACTION_REMOVED)
+                changes.push_back(std::string("-") + name);
+            if (!info->NextEntryOffset)
+                break;
+            p += info->NextEntryOffset;
+        }
+        if (!changes.empty() && changes.back()[0] == '-')
+            break;
+        watching = issue();
+    }
+    CancelIo(handle);
+    CloseHandle(overlapped.hEvent);
+    CloseHandle(handle);
+    return changes;
+}
+
+// The stand-in is only taken when Wine prefers native mapi32 for this whole run.
+bool NativeMapiPreferred()
+{
+    char overrides[512] = "";
+    GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof(overrides));
+    if (strstr(overrides, "mapi32=n"))
+        return true;
+    FAIL("run these cases with WINEDLLOVERRIDES=mapi32=n in the environment");
+    return false;
+}
+
+}  // namespace
+
+// ---- the feedback mail -------------------------------------------------------------------
+
+E2E_CASE("feedback", "\"Feedback...\" offers support a mail with the report attached; the file is gone afterwards")
+{
+    WindowsXpForTintora xp;
+    REQUIRE(xp.Ok());
+    REQUIRE(NativeMapiPreferred());
+    StagedCopy copy;
+    REQUIRE(copy.Make(true));
+    Tintora app;
+    app.UseCopy(copy.program, copy.Environment(copy.temp));
+    REQUIRE(app.Start());
+    HWND about = OpenAboutBox(app);
+    REQUIRE(about);
+    const std::string family = WindowText(GetDlgItem(about, kOsFamily));
+    const std::string versionLine = WindowText(GetDlgItem(about, kOsVersion));
+    CHECK_EQ(family, std::string("Windows NT/2000"));
+    CHECK_EQ(WindowText(GetDlgItem(about, kIeVersion)), BrowserVersion());
+
+    // Returns once the stand-in has recorded the mail and returned.
+    app.Send(GetDlgItem(about, kFeedback), BM_CLICK, 0, 0);
+
+    std::map<std::string, std::string> mail = ReadRecord(copy.record);
+    REQUIRE(!mail.empty());
+    CHECK_EQ(mail["session"], std::string("0"));
+    CHECK_EQ(mail["uiparam"], std::string("0"));
+    CHECK_EQ(mail["flags"], std::string("8"));   // MAPI_DIALOG
+    CHECK_EQ(mail["reserved"], std::string("0"));
+    CHECK_EQ(mail["subject"], std::string("Ostrel Tintora1.02"));
+    CHECK_EQ(mail["body"], std::string(kBody));
+    CHECK_EQ(mail["messagetype"], std::string("(null)"));
+    CHECK_EQ(mail["date"], std::string("(null)"));
+    CHECK_EQ(mail["conversation"], std::string("(null)"));
+    CHECK_EQ(mail["message.flags"], std::string("0"));
+    CHECK_EQ(mail["originator"], std::string("(null)"));
+    CHECK_EQ(mail["recipients"], std::string("1"));
+    CHECK_EQ(mail["recipient.class"], std::string("1"));   // MAPI_TO
+    CHECK_EQ(mail["recipient.name"], std::string("Ostrel"));
+    CHECK_EQ(mail["recipient.address"], std::string("feedback@ostrel.example"));
+    CHECK_EQ(mail["recipient.eidsize"], std::string("0"));
+    CHECK_EQ(mail["recipient.entryid"], std::string("(null)"));
+    CHECK_EQ(mail["files"], std::string("1"));
+    CHECK_EQ(mail["file.flags"], std::string("0"));
+    CHECK_EQ(mail["file.position"], std::string("4294967295"));   // -1: not inside the body
+    CHECK_EQ(mail["file.name"], std::string("System Configuration.txt"));
+    CHECK_EQ(mail["file.type"], std::string("(null)"));
+    CHECK_EQ(mail["file.copied"], std::string("1"));
+
+    // A file of its own in the temporary folder, gone once the mail client has returned.
+    const std::string path = mail["file.path"];
+    CHECK_EQ(lstrcmpiA(FolderOf(path).c_str(), copy.temp.c_str()), 0);
+    CHECK_EQ(NameOf(path).substr(0, 3), std::string("OSF"));
+    CHECK(GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES);
+    CHECK(FilesIn(copy.temp).empty());
+
+    // The report, for the system the program was told it runs on: "5.1.2600 Service Pack 3".
+    const size_t space = versionLine.find(' ');
+    REQUIRE(space != std::string::npos);
+    const std::string expected =
+        "Program:                        Ostrel Tintora\r\n"
+        "Program Version:                1.02\r\n"
+        "OS:                             Windows XP\r\n"
+        "OS Version:                     " + versionLine.substr(0, space) + "\r\n"
+        "Additional Version Information: " + versionLine.substr(space + 1) + "\r\n"
+        "Internet Explorer Version:      " + BrowserVersion();
+    CHECK_EQ(versionLine.substr(0, 6), std::string("5.1.26"));
+    std::string attachment;
+    CHECK(ReadWholeFile(copy.record + ".attachment", &attachment));
+    CHECK_EQ(attachment, expected);
+
+    CHECK(IsWindowVisible(about));
+    CHECK(CloseAboutBox(app, about));
+    CHECK(app.TakeMessageBoxes().empty());
+}
+
+E2E_CASE("feedback", "without a mail library the report file is still made and deleted, and nothing is shown")
+{
+    REQUIRE(NativeMapiPreferred());
+    StagedCopy copy;
+    REQUIRE(copy.Make(false));
+    Tintora app;
+    // No stand-in beside the copy, and Wine's own is not to be taken: no mail support at all.
+    app.UseCopy(copy.program, copy.Environment(copy.temp));
+    REQUIRE(app.Start());
+    HWND about = OpenAboutBox(app);
+    REQUIRE(about);
+    const std::vector<HWND> before = VisibleTopLevelWindows(app.ProcessId());
+
+    std::vector<std::string> changes =
+        WatchFolder(copy.temp, [&] { app.Send(GetDlgItem(about, kFeedback), BM_CLICK, 0, 0); });
+    REQUIRE(changes.size() >= 2);
+    CHECK_EQ(changes.front().substr(0, 4), std::string("+OSF"));
+    CHECK_EQ(changes.back(), "-" + changes.front().substr(1));
+    CHECK(FilesIn(copy.temp).empty());
+    CHECK(GetFileAttributesA(copy.record.c_str()) == INVALID_FILE_ATTRIBUTES);
+
+    Sleep(300);
+    CHECK(VisibleTopLevelWindows(app.ProcessId()) == before);
+    CHECK(app.TakeMessageBoxes().empty());
+    CHECK(CloseAboutBox(app, about));
+}
+
+E2E_CASE("feedback", "without a temporary folder the report goes in the body and nothing is attached")
+{
+    REQUIRE(NativeMapiPreferred());
+    StagedCopy copy;
+    REQUIRE(copy.Make(true));
+    Tintora app;
+    app.UseCopy(copy.program, copy.Environment(copy.folder + "missing\\"));
+    REQUIRE(app.Start());
+    HWND about = OpenAboutBox(app);
+    REQUIRE(about);
+    app.Send(GetDlgItem(about, kFeedback), BM_CLICK, 0, 0);
+
+    std::map<std::string, std::string> mail = ReadRecord(copy.record);
+    REQUIRE(!mail.empty());
+    CHECK_EQ(mail["flags"], std::string("8"));
+    CHECK_EQ(mail["recipient.address"], std::string("feedback@ostrel.example"));
+    CHECK_EQ(mail["subject"], std::string("Ostrel Tintora1.02"));
+    CHECK_EQ(mail["files"], std::string("0"));
+    CHECK(mail.find("file.path") == mail.end());
+    const std::string body = mail["body"];
+    const std::string lead =
+        "[The following anonymous information about your system configuration was added. "
+        "Please do not remove it, as we need it to give you the best possible support.]\r\n\r\n"
+        "Program:                        Ostrel Tintora\r\n"
+        "Program Version:                1.02\r\n";
+    CHECK_EQ(body.substr(0, lead.size()), lead);
+    CHECK(body.find("\r\nInternet Explorer Version:      " + BrowserVersion()) != std::string::npos);
+    CHECK(CloseAboutBox(app, about));
+    CHECK(app.TakeMessageBoxes().empty());
+}

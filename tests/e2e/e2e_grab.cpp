@@ -1,0 +1,691 @@
+// The screen grab driven with real mouse input: press on the grab icon, drag over a board of
+// known colours painted by the driver, release or cancel, and look at the magnifier popup on the
+// screen while the button is held.
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "tests/e2e/e2e_support.h"
+
+using namespace e2e;
+
+namespace {
+
+const int kRedEdit = 413;
+const int kGreenEdit = 414;
+const int kBlueEdit = 415;
+const int kHexEdit = 419;
+const int kStayOnTop = 426;
+const int kGrabIcon = 435;
+
+const char kGrabberClass[] = "Ostrel ColorGrabber";
+const int kPopupSize = 100;
+const int kCell = 6;
+// The magnifier's 98 x 98 client area: centre cell (8, 6), cross-hair through its middle,
+// separator row and info band below the magnified area.
+const int kCentreColumn = 8;
+const int kCentreRow = 6;
+const int kCrossX = 51;
+const int kCrossY = 39;
+const int kAreaHeight = 83;
+const int kSeparatorY = 83;
+const int kBandTop = 84;
+
+const DWORD kWaitMs = 3000;
+
+// ---- a board of known colours --------------------------------------------------------------
+
+// Every pixel of the board has its own colour: red counts the columns, green the rows.
+const int kBoardSize = 256;
+const int kBoardBlue = 0x5A;
+
+uint32_t BoardColor(int x, int y)
+{
+    return static_cast<uint32_t>(x) << 16 | static_cast<uint32_t>(y) << 8 | kBoardBlue;
+}
+
+LRESULT CALLBACK BoardProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_PAINT) {
+        static std::vector<uint32_t> pixels = [] {
+            std::vector<uint32_t> p(kBoardSize * kBoardSize);
+            for (int y = 0; y < kBoardSize; ++y)
+                for (int x = 0; x < kBoardSize; ++x)
+                    p[y * kBoardSize + x] = BoardColor(x, y);
+            return p;
+        }();
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = kBoardSize;
+        info.bmiHeader.biHeight = -kBoardSize;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        SetDIBitsToDevice(dc, 0, 0, kBoardSize, kBoardSize, 0, 0, 0, kBoardSize, pixels.data(), &info,
+                          DIB_RGB_COLORS);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    if (message == WM_CLOSE) {
+        DestroyWindow(window);
+        return 0;
+    }
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+// A window of the driver on a thread of its own, so it repaints while the driver waits.
+class Board {
+public:
+    explicit Board(POINT origin) : origin_(origin)
+    {
+        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = std::thread([this, ready] {
+            WNDCLASSA windowClass = {};
+            windowClass.lpfnWndProc = BoardProc;
+            windowClass.hInstance = GetModuleHandleA(nullptr);
+            windowClass.lpszClassName = "Tintora e2e colour board";
+            RegisterClassA(&windowClass);
+            window_ = CreateWindowExA(WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE,
+                                      origin_.x, origin_.y, kBoardSize, kBoardSize, nullptr, nullptr,
+                                      windowClass.hInstance, nullptr);
+            if (window_)
+                UpdateWindow(window_);
+            SetEvent(ready);
+            MSG msg;
+            while (window_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        });
+        WaitForSingleObject(ready, 5000);
+        CloseHandle(ready);
+    }
+    ~Board()
+    {
+        if (window_)
+            PostMessageA(window_, WM_CLOSE, 0, 0);
+        thread_.join();
+    }
+    Board(const Board&) = delete;
+    Board& operator=(const Board&) = delete;
+
+    bool Ready() const { return window_ != nullptr; }
+    RECT Rect() const { return RECT{origin_.x, origin_.y, origin_.x + kBoardSize, origin_.y + kBoardSize}; }
+    POINT At(int x, int y) const { return POINT{origin_.x + x, origin_.y + y}; }
+    // True once the screen shows the board's own pixels.
+    bool Shown() const
+    {
+        Pixels shot = CaptureScreen(Rect());
+        return shot.width == kBoardSize && shot.At(0, 0) == BoardColor(0, 0) &&
+               shot.At(kBoardSize - 1, kBoardSize - 1) == BoardColor(kBoardSize - 1, kBoardSize - 1) &&
+               shot.At(123, 77) == BoardColor(123, 77);
+    }
+
+private:
+    POINT origin_;
+    HWND window_ = nullptr;
+    std::thread thread_;
+};
+
+// ---- mouse ---------------------------------------------------------------------------------
+
+POINT Cursor()
+{
+    POINT p = {};
+    GetCursorPos(&p);
+    return p;
+}
+
+bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
+
+std::string Show(const POINT& p)
+{
+    return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
+}
+
+void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+// An absolute move to the pixel p of the primary screen: the system maps 0..65535 onto it.
+//
+// Under Wine the move also warps the X pointer, and the program receiving the pointer's X
+// events turns them into mouse moves of its own when it next reads them. So after each move
+// the program is given time to read what is pending; should a late event have put the cursor
+// back, the move is made again.
+bool MoveTo(POINT p, HWND program)
+{
+    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (p.x * 65536 + width - 1) / width,
+                  (p.y * 65536 + height - 1) / height);
+        if (!WaitUntil(kWaitMs, [&] { return Cursor() == p; }))
+            break;
+        Sleep(40);
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(program, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
+        if (Cursor() == p)
+            return true;
+    }
+    FAIL("the cursor went to " + Show(Cursor()) + " instead of " + Show(p));
+    return false;
+}
+
+// A drag in a few steps, as a hand would move.
+bool DragTo(POINT to, HWND program)
+{
+    const POINT from = Cursor();
+    for (int step = 1; step <= 4; ++step)
+        if (!MoveTo(POINT{from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4}, program))
+            return false;
+    return true;
+}
+
+void LeftDown() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
+void LeftUp() { SendMouse(MOUSEEVENTF_LEFTUP); }
+
+// ---- the program ---------------------------------------------------------------------------
+
+struct FindPopupData {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindPopupProc(HWND window, LPARAM lparam)
+{
+    auto* data = reinterpret_cast<FindPopupData*>(lparam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == data->pid && ClassName(window) == kGrabberClass) {
+        data->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindPopup(const Tintora& app)
+{
+    FindPopupData data = {app.ProcessId(), nullptr};
+    EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&data));
+    return data.found;
+}
+
+bool IsTopmost(HWND window)
+{
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string FieldText(Tintora& app, int id)
+{
+    char text[64] = "";
+    app.Send(app.Item(id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// What the value fields show, as six lower-case hex digits, and red, green, blue as decimals.
+struct Shown {
+    std::string hex;
+    std::string red, green, blue;
+};
+
+Shown ShownColor(Tintora& app)
+{
+    return Shown{Lower(FieldText(app, kHexEdit)), FieldText(app, kRedEdit), FieldText(app, kGreenEdit),
+                 FieldText(app, kBlueEdit)};
+}
+
+std::string HexOf(uint32_t rgb)
+{
+    char text[8];
+    snprintf(text, sizeof(text), "%06lx", static_cast<unsigned long>(rgb & 0xFFFFFF));
+    return text;
+}
+
+// Checks that the fields show rgb, waiting for the program to get there.
+void CheckShows(Tintora& app, uint32_t rgb)
+{
+    WaitUntil(kWaitMs, [&] { return ShownColor(app).hex == HexOf(rgb); });
+    const Shown shown = ShownColor(app);
+    CHECK_EQ(shown.hex, HexOf(rgb));
+    CHECK_EQ(shown.red, std::to_string(rgb >> 16 & 0xFF));
+    CHECK_EQ(shown.green, std::to_string(rgb >> 8 & 0xFF));
+    CHECK_EQ(shown.blue, std::to_string(rgb & 0xFF));
+}
+
+uint32_t RgbOfSysColor(int index)
+{
+    const COLORREF c = GetSysColor(index);
+    return static_cast<uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+}
+
+POINT Centre(const RECT& r)
+{
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// The program running, its window moved clear of the board and the corner where the popup
+// first appears, and the board painted.
+struct Scene {
+    Tintora app;
+    Board board{POINT{130, 130}};
+
+    bool Set()
+    {
+        if (!CHECK(board.Ready()) || !app.Start())
+            return false;
+        SetWindowPos(app.Dialog(), nullptr, 440, 440, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT dialog = WindowRect(app.Dialog()), overlap;
+        const RECT boardRect = board.Rect();
+        return CHECK(!IntersectRect(&overlap, &dialog, &boardRect)) &&
+               CHECK(WaitUntil(kWaitMs, [&] { return board.Shown(); })) &&
+               CHECK(Steady(dialog));
+    }
+
+    // True once two looks at the area a moment apart see the same picture: the window has
+    // finished repainting at its new place.
+    static bool Steady(const RECT& area)
+    {
+        Pixels before = CaptureScreen(area);
+        return WaitUntil(kWaitMs, [&] {
+            Sleep(150);
+            Pixels now = CaptureScreen(area);
+            const bool same = now.data == before.data;
+            before = std::move(now);
+            return same;
+        });
+    }
+
+    // A left press where the cursor is. Presses closer together than the double-click time
+    // would make a double click, which starts no grab; so each waits for the last to be old.
+    void Press()
+    {
+        while (lastPress && GetTickCount() - lastPress < GetDoubleClickTime() + 100)
+            Sleep(20);
+        LeftDown();
+        lastPress = GetTickCount();
+    }
+    DWORD lastPress = 0;
+
+    POINT GrabIcon() { return Centre(WindowRect(app.Item(kGrabIcon))); }
+    bool MoveTo(POINT p) { return ::MoveTo(p, app.Dialog()); }
+    bool DragTo(POINT p) { return ::DragTo(p, app.Dialog()); }
+
+    // Press on the grab icon; true when the popup came up.
+    bool PressGrabIcon()
+    {
+        if (!MoveTo(GrabIcon()))
+            return false;
+        Press();
+        return CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) != nullptr; }));
+    }
+
+    // Once the popup sits where it belongs beside the cursor (and has painted there).
+    bool PopupSettles(POINT topLeft)
+    {
+        HWND popup = FindPopup(app);
+        const RECT expected = {topLeft.x, topLeft.y, topLeft.x + kPopupSize, topLeft.y + kPopupSize};
+        if (!WaitUntil(kWaitMs, [&] { return WindowRect(popup) == expected; })) {
+            CHECK_EQ(WindowRect(popup), expected);
+            return false;
+        }
+        return true;
+    }
+
+    // The popup's client area as it is on the screen, after what uncovered pixels there were
+    // have been repainted and the popup has painted once more.
+    Pixels Magnifier()
+    {
+        Sleep(200);
+        SendMouse(MOUSEEVENTF_MOVE, 0, 0);
+        Sleep(300);
+        HWND popup = FindPopup(app);
+        RECT client = ClientRect(popup);
+        MapWindowPoints(popup, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        return CaptureScreen(client);
+    }
+
+    // Lets go wherever the cursor is, and waits for the popup to go.
+    void Release()
+    {
+        LeftUp();
+        CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) == nullptr; }));
+    }
+
+    // A whole grab onto the board pixel (x, y); the fields then show its colour.
+    void Pick(int x, int y)
+    {
+        if (!PressGrabIcon() || !DragTo(board.At(x, y)))
+            return;
+        Release();
+        CheckShows(app, BoardColor(x, y));
+    }
+};
+
+// Ends a case with the mouse button up whatever happened on the way.
+struct ButtonGuard {
+    ~ButtonGuard()
+    {
+        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000)
+            LeftUp();
+        if (GetAsyncKeyState(VK_RBUTTON) & 0x8000)
+            SendMouse(MOUSEEVENTF_RIGHTUP);
+    }
+};
+
+}  // namespace
+
+// ---- picking -------------------------------------------------------------------------------
+
+E2E_CASE("grab", "a drag from the grab icon picks exactly the pixel under the hot spot at the release")
+{
+    Scene scene;
+    ButtonGuard guard;
+    REQUIRE(scene.Set());
+    Tintora& app = scene.app;
+    const Shown before = ShownColor(app);
+
+    REQUIRE(scene.PressGrabIcon());
+    REQUIRE(scene.DragTo(scene.board.At(123, 77)));
+    // Nothing is taken while the button is held.
+    CHECK_EQ(ShownColor(app).hex, before.hex);
+    scene.Release();
+    CheckShows(app, BoardColor(123, 77));
+
+    // A second grab, released one pixel right and one below a point it passed over.
+    REQUIRE(scene.PressGrabIcon());
+    REQUIRE(scene.DragTo(scene.board.At(200, 13)));
+    REQUIRE(scene.MoveTo(scene.board.At(201, 14)));
+    scene.Release();
+    CheckShows(app, BoardColor(201, 14));
+    CHECK(app.TakeMessageBoxes().empty());
+}
+
+E2E_CASE("grab", "a click on the grab icon without moving picks the icon's own pixel; a double click grabs once")
+{
+    Scene scene;
+    ButtonGuard guard;
+    REQUIRE(scene.Set());
+    Tintora& app = scene.app;
+
+    const POINT icon = scene.GrabIcon();
+    REQUIRE(Scene::Steady(WindowRect(app.Item(kGrabIcon))));
+    const uint32_t iconPixel = CaptureScreen(RECT{icon.x, icon.y, icon.x + 1, icon.y + 1}).At(0, 0);
+    // Start from a colour the icon does not have, so the pick shows.
+    scene.Pick(60, 60);
+    REQUIRE(iconPixel != BoardColor(60, 60));
+
+    REQUIRE(scene.MoveTo(icon));
+    scene.Press();
+    LeftUp();
+    CheckShows(app, iconPixel);
+    CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) == nullptr; }));
+    CHECK(WaitUntil(kWaitMs, [&] { return !IsTopmost(app.Dialog()); }));
+
+    // The first click of a double click grabs; the second press starts nothing: no popup,
+    // nothing lifted.
+    scene.Pick(70, 80);
+    REQUIRE(scene.MoveTo(icon));
+    scene.Press();
+    LeftUp();
+    LeftDown();
+    Sleep(300);
+    CHECK(FindPopup(app) == nullptr);
+    CHECK(!IsTopmost(app.Dialog()));
+    LeftUp();
+    CheckShows(app, iconPixel);
+}
+
+E2E_CASE("grab", "a right click cancels: the popup goes, the colour stays, the release picks nothing")
+{
+    Scene scene;
+    ButtonGuard guard;
+    REQUIRE(scene.Set());
+    Tintora& app = scene.app;
+    scene.Pick(90, 100);
+
+    REQUIRE(scene.PressGrabIcon());
+    REQUIRE(scene.DragTo(scene.board.At(40, 50)));
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) == nullptr; }));
+    CHECK(WaitUntil(kWaitMs, [&] { return !IsTopmost(app.Dialog()); }));
+    LeftUp();
+    Sleep(300);
+    CheckShows(app, BoardColor(90, 100));
+    CHECK(app.TakeMessageBoxes().empty());
+}
+
+// ---- the popup -----------------------------------------------------------------------------
+
+E2E_CASE("grab", "the popup follows beside the cursor and turns at the right and bottom edges")
+{
+    Scene scene;
+    ButtonGuard guard;
+    REQUIRE(scene.Set());
+    Tintora& app = scene.app;
+
+    REQUIRE(scene.PressGrabIcon());
+    HWND popup = FindPopup(app);
+    CHECK_EQ(WindowText(popup), std::string("Color Grabber"));
+    CHECK_EQ(GetWindow(popup, GW_OWNER), app.Dialog());
+    CHECK(IsWindowVisible(popup));
+
+    const RECT desktop = WindowRect(GetDesktopWindow());
+    const LONG middleX = (desktop.left + desktop.right) / 2, middleY = (desktop.top + desktop.bottom) / 2;
+    struct Step {
+        const char* what;
+        POINT cursor;
+        bool left, above;
+    } const steps[] = {
+        {"middle", {middleX, middleY}, false, false},
+        {"near the right edge", {desktop.right - 60, middleY}, true, false},
+        {"back in the middle", {middleX, middleY}, true, false},
+        {"near the left edge", {desktop.left + 100, middleY}, false, false},
+        {"near the bottom edge", {middleX, desktop.bottom - 40}, false, true},
+        {"back in the middle", {middleX, middleY}, false, true},
+        {"near the top edge", {middleX, desktop.top + 60}, false, false},
+        {"bottom-right corner", {desktop.right - 1, desktop.bottom - 1}, true, true},
+    };
+    for (const Step& step : steps) {
+        Context context(step.what);
+        REQUIRE(scene.MoveTo(step.cursor));
+        const POINT topLeft = {step.cursor.x + (step.left ? -110 : 10), step.cursor.y + (step.above ? -110 : 10)};
+        scene.PopupSettles(topLeft);
+        CHECK(IsWindowVisible(popup));
+    }
+    scene.Release();
+}
+
+E2E_CASE("grab", "the magnifier shows the pixels around the hot spot, the cross-hair, and the hex band")
+{
+    Scene scene;
+    ButtonGuard guard;
+    REQUIRE(scene.Set());
+    Tintora& app = scene.app;
+    const Board& board = scene.board;
+
+    REQUIRE(scene.PressGrabIcon());
+    // A dark pixel (white text), then a light one (black text).
+    const struct {
+        int x, y;
+        uint32_t text;
+    } spots[] = {{123, 77, 0xFFFFFF}, {240, 245, 0x000000}};
+    for (const auto& spot : spots) {
+        Context context("board pixel " + std::to_string(spot.x) + ", " + std::to_string(spot.y));
+        const POINT hot = board.At(spot.x, spot.y);
+        REQUIRE(scene.DragTo(hot));
+        REQUIRE(scene.PopupSettles(POINT{hot.x + 10, hot.y + 10}));
+        const Pixels m = scene.Magnifier();
+        REQUIRE(m.width == 98 && m.height == 98);
+
+        // Each cell is one board pixel, six times as large, around the hot spot.
+        int wrongCells = 0;
+        std::string firstWrong;
+        for (int row = 0; row * kCell < kAreaHeight; ++row) {
+            for (int column = 0; column * kCell < m.width; ++column) {
+                const int bx = spot.x + column - kCentreColumn, by = spot.y + row - kCentreRow;
+                if (bx < 0 || by < 0 || bx >= kBoardSize || by >= kBoardSize)
+                    continue;
+                const int x = column * kCell, y = row * kCell;
+                const int lastX = std::min(x + kCell, m.width) - 1, lastY = std::min(y + kCell, kAreaHeight) - 1;
+                for (POINT p : {POINT{x, y}, POINT{lastX, lastY}, POINT{x, lastY}}) {
+                    if (p.x == kCrossX || p.y == kCrossY || m.At(p.x, p.y) == BoardColor(bx, by))
+                        continue;
+                    if (wrongCells++ == 0)
+                        firstWrong = "cell " + std::to_string(column) + ", " + std::to_string(row) + ": " +
+                                     HexOf(m.At(p.x, p.y)) + " instead of " + HexOf(BoardColor(bx, by));
+                }
+            }
+        }
+        CHECK_EQ(wrongCells, 0);
+        if (wrongCells)
+            FAIL(firstWrong);
+
+        // One-pixel red lines through the middle of the centre cell, over the whole area.
+        int red = 0;
+        for (int y = 0; y < kAreaHeight; ++y)
+            red += m.At(kCrossX, y) == 0xFF0000;
+        for (int x = 0; x < m.width; ++x)
+            red += m.At(x, kCrossY) == 0xFF0000;
+        CHECK_EQ(red, kAreaHeight + m.width);
+        CHECK(m.At(kCrossX - 1, kCrossY - 1) != 0xFF0000);
+        CHECK(m.At(kCrossX + 1, kCrossY + 1) != 0xFF0000);
+
+        // The separator, then the band in the hot spot's colour with its hex in the contrast colour.
+        const uint32_t separator = RgbOfSysColor(COLOR_3DDKSHADOW);
+        int separatorPixels = 0;
+        for (int x = 0; x < m.width; ++x)
+            separatorPixels += m.At(x, kSeparatorY) == separator;
+        CHECK_EQ(separatorPixels, m.width);
+        const uint32_t colour = BoardColor(spot.x, spot.y);
+        CHECK_EQ(HexOf(m.At(0, kBandTop)), HexOf(colour));
+        CHECK_EQ(HexOf(m.At(m.width - 1, m.height - 1)), HexOf(colour));
+        int text = 0, foreign = 0;
+        for (int y = kBandTop; y < m.height; ++y) {
+            for (int x = 0; x < m.width; ++x) {
+                text += m.At(x, y) == spot.text;
+                // Only the band colour, the text colour and the text's smoothed edges between them.
+                const uint32_t p = m.At(x, y);
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const int a = colour >> shift & 0xFF, b = spot.text >> shift & 0xFF, v = p >> shift & 0xFF;
+                    if (v < std::min(a, b) - 2 || v > std::max(a, b) + 2) {
+                        ++foreign;
+                        break;
+                    }
+                }
+            }
+        }
+        CHECK(text >= 12);
+        CHECK_EQ(foreign, 0);
+        // The text is centred: as much of it left of the middle as right of it, within a column.
+        int leftmost = m.width, rightmost = -1;
+        for (int y = kBandTop; y < m.height; ++y)
+            for (int x = 0; x < m.width; ++x)
+                if (m.At(x, y) == spot.text) {
+                    leftmost = std::min(leftmost, x);
+                    rightmost = std::max(rightmost, x);
+                }
+        CHECK_NEAR(leftmost, m.width - 1 - rightmost, 3);
+    }
+    scene.Release();
+    CheckShows(app, BoardColor(240, 245));
+}
+
+E2E_CASE("grab", "cells beyond the screen's edge show the button face, those on it the screen")
+{
+    Scene scene;
+    ButtonGuard guard;
+    REQUIRE(scene.Set());
+    Tintora& app = scene.app;
+
+    REQUIRE(scene.PressGrabIcon());
+    REQUIRE(scene.DragTo(POINT{0, 0}));
+    REQUIRE(scene.PopupSettles(POINT{10, 10}));
+    const Pixels m = scene.Magnifier();
+    const Pixels corner = CaptureScreen(RECT{0, 0, 9, 8});
+    REQUIRE(m.width == 98 && corner.width == 9);
+    const uint32_t face = RgbOfSysColor(COLOR_3DFACE);
+
+    int wrong = 0;
+    std::string firstWrong;
+    for (int row = 0; row < 14; ++row) {
+        for (int column = 0; column < 17; ++column) {
+            const int sx = column - kCentreColumn, sy = row - kCentreRow;
+            const int x = column * kCell + 1, y = std::min(row * kCell + 1, kAreaHeight - 1);
+            if (x >= m.width || x == kCrossX || y == kCrossY)
+                continue;
+            const uint32_t expected = sx < 0 || sy < 0 ? face : corner.At(sx, sy);
+            if (m.At(x, y) != expected && wrong++ == 0)
+                firstWrong = "cell " + std::to_string(column) + ", " + std::to_string(row) + ": " +
+                             HexOf(m.At(x, y)) + " instead of " + HexOf(expected);
+        }
+    }
+    CHECK_EQ(wrong, 0);
+    if (wrong)
+        FAIL(firstWrong);
+    // The band shows the pixel that is there, never the button face stand-in.
+    CHECK_EQ(HexOf(m.At(0, kBandTop)), HexOf(corner.At(0, 0)));
+    scene.Release();
+    CheckShows(app, corner.At(0, 0));
+}
+
+// ---- z-order -------------------------------------------------------------------------------
+
+E2E_CASE("grab", "the window is topmost during the grab and afterwards only with \"Stay on Top\"")
+{
+    Scene scene;
+    ButtonGuard guard;
+    REQUIRE(scene.Set());
+    Tintora& app = scene.app;
+    HWND dialog = app.Dialog();
+    REQUIRE(!IsTopmost(dialog));
+
+    {
+        Context context("option clear");
+        REQUIRE(scene.PressGrabIcon());
+        CHECK(IsTopmost(dialog));
+        CHECK(IsTopmost(FindPopup(app)));
+        REQUIRE(scene.DragTo(scene.board.At(10, 10)));
+        CHECK(IsTopmost(dialog));
+        scene.Release();
+        CHECK(WaitUntil(kWaitMs, [&] { return !IsTopmost(dialog); }));
+        CheckShows(app, BoardColor(10, 10));
+    }
+    {
+        Context context("option set");
+        app.Click(kStayOnTop);
+        REQUIRE(IsTopmost(dialog));
+        REQUIRE(scene.PressGrabIcon());
+        CHECK(IsTopmost(dialog));
+        REQUIRE(scene.DragTo(scene.board.At(20, 30)));
+        scene.Release();
+        CheckShows(app, BoardColor(20, 30));
+        CHECK(IsTopmost(dialog));
+        CHECK(app.IsChecked(kStayOnTop));
+    }
+}

@@ -1,0 +1,665 @@
+// The colour lists of the side panel driven from outside: the saved list's buttons, drags with
+// the real mouse (Ctrl held for a copy), its file across a close and a restart, and the named
+// list's buttons and marks.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/e2e_support.h"
+
+using namespace e2e;
+
+namespace {
+
+const int kRedEdit = 413;
+const int kGreenEdit = 414;
+const int kBlueEdit = 415;
+const int kHexEdit = 419;
+const int kColors = 429;
+const int kSavedList = 430;
+const int kAdd = 431;
+const int kDelete = 432;
+const int kOverwrite = 433;
+const int kLoad = 434;
+const int kNamedList = 437;
+const int kNamedLoad = 438;
+const int kFind = 439;
+const int kNamedCopy = 440;
+
+const int kAliceBlue = 0, kAqua = 2, kCyan = 20, kFuchsia = 45;
+
+const DWORD kWaitMs = 3000;
+const DWORD kExitTimeoutMs = 5000;
+const char kSettingsKey[] = "Software\\Ostrel\\Tintora";
+const char kNoColorSelected[] = "No color selected.";
+
+const uint32_t kA = 0xAA0000, kB = 0x00BB00, kC = 0x0000CC, kD = 0xDDDD00;
+
+std::string Hex(uint32_t rgb)
+{
+    char text[16];
+    snprintf(text, sizeof(text), "%06X", static_cast<unsigned>(rgb & 0xFFFFFF));
+    return text;
+}
+
+// The rows' colours as one line, "AA0000 00BB00 ...", so a failure shows the whole list.
+std::string RowText(Tintora& app, int id)
+{
+    HWND list = app.Item(id);
+    const LRESULT count = app.Send(list, LB_GETCOUNT, 0, 0);
+    std::string text;
+    for (LRESULT i = 0; i < count; ++i)
+        text += (i ? " " : "") + Hex(static_cast<uint32_t>(app.Send(list, LB_GETITEMDATA, i, 0)));
+    return text;
+}
+
+std::string RowText(const std::vector<uint32_t>& rows)
+{
+    std::string text;
+    for (size_t i = 0; i < rows.size(); ++i)
+        text += (i ? " " : "") + Hex(rows[i]);
+    return text;
+}
+
+bool ExpectRows(Tintora& app, const std::vector<uint32_t>& rows)
+{
+    const std::string expected = RowText(rows);
+    WaitUntil(kWaitMs, [&] { return RowText(app, kSavedList) == expected; });
+    return CHECK_EQ(RowText(app, kSavedList), expected);
+}
+
+LRESULT Selected(Tintora& app, int id)
+{
+    return app.Send(app.Item(id), LB_GETCURSEL, 0, 0);
+}
+
+void Select(Tintora& app, int id, int row)
+{
+    app.Send(app.Item(id), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}
+
+std::string Fields(Tintora& app)
+{
+    return ControlText(app.Item(kRedEdit)) + " " + ControlText(app.Item(kGreenEdit)) + " " +
+           ControlText(app.Item(kBlueEdit));
+}
+
+// Sets the current colour through the hex field, as typing there does; the other fields follow.
+bool SetColor(Tintora& app, uint32_t rgb)
+{
+    app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Item(kHexEdit)), TRUE);
+    const std::string hex = Hex(rgb);
+    app.Send(app.Item(kHexEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(hex.c_str()));
+    const std::string expected =
+        std::to_string(rgb >> 16) + " " + std::to_string(rgb >> 8 & 0xFF) + " " + std::to_string(rgb & 0xFF);
+    WaitUntil(kWaitMs, [&] { return Fields(app) == expected; });
+    return CHECK_EQ(Fields(app), expected);
+}
+
+// The current colour as the hex field shows it, in upper case.
+std::string CurrentHex(Tintora& app)
+{
+    std::string text = ControlText(app.Item(kHexEdit));
+    CharUpperA(&text[0]);
+    return text;
+}
+
+// Empties the saved list with its delete button and adds the rows with its add button.
+bool FillSavedList(Tintora& app, const std::vector<uint32_t>& rows)
+{
+    while (app.Send(app.Item(kSavedList), LB_GETCOUNT, 0, 0) > 0) {
+        Select(app, kSavedList, 0);
+        app.Click(kDelete);
+    }
+    // With the new row selected after each add, the next one goes after it: at the end.
+    for (uint32_t rgb : rows) {
+        if (!SetColor(app, rgb))
+            return false;
+        app.Click(kAdd);
+    }
+    return ExpectRows(app, rows);
+}
+
+void ExpectBoxes(Tintora& app, const char* text, size_t count)
+{
+    std::vector<MessageBoxSeen> seen;
+    WaitUntil(kWaitMs, [&] {
+        for (const MessageBoxSeen& box : app.TakeMessageBoxes())
+            seen.push_back(box);
+        return seen.size() >= count;
+    });
+    CHECK_EQ(seen.size(), count);
+    for (const MessageBoxSeen& box : seen) {
+        CHECK_EQ(box.caption, std::string(kTitle));
+        CHECK_EQ(box.text, std::string(text));
+    }
+}
+
+std::string ClipboardText()
+{
+    std::string text = "(no text)";
+    if (!OpenClipboard(nullptr))
+        return "(clipboard busy)";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void PutOnClipboard(const char* text)
+{
+    if (!OpenClipboard(nullptr)) {
+        FAIL("cannot open the clipboard");
+        return;
+    }
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+    memcpy(GlobalLock(block), text, strlen(text) + 1);
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}
+
+std::string IniPath()
+{
+    char path[MAX_PATH] = "";
+    GetWindowsDirectoryA(path, MAX_PATH);
+    return std::string(path) + "\\Tintora.ini";
+}
+
+// The file's non-empty lines, one after the other with "|" between.
+std::string IniLines()
+{
+    HANDLE file = CreateFileA(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "(no file)";
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read)
+        text.append(buffer, read);
+    CloseHandle(file);
+    std::string lines, line;
+    for (char c : text + "\n") {
+        if (c == '\r')
+            continue;
+        if (c != '\n') {
+            line += c;
+            continue;
+        }
+        if (!line.empty())
+            lines += (lines.empty() ? "" : "|") + line;
+        line.clear();
+    }
+    return lines;
+}
+
+void WriteIni(const std::string& text)
+{
+    HANDLE file = CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        FAIL("cannot write " + IniPath());
+        return;
+    }
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void WriteBinaryOption(const char* name, BYTE value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        FAIL(std::string("cannot create the settings key for ") + name);
+        return;
+    }
+    RegSetValueExA(key, name, 0, REG_BINARY, &value, 1);
+    RegCloseKey(key);
+}
+
+bool CloseAndWait(Tintora& app)
+{
+    PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    return app.WaitForExit(kExitTimeoutMs, &code) && CHECK_EQ(code, 0ul);
+}
+
+// ---- real input ----------------------------------------------------------------------------
+
+POINT Cursor()
+{
+    POINT p = {};
+    GetCursorPos(&p);
+    return p;
+}
+
+void SendMouse(DWORD flags, POINT p)
+{
+    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    // The system maps 0..65535 onto the screen, rounding down.
+    input.mi.dx = (p.x * 65536 + width - 1) / width;
+    input.mi.dy = (p.y * 65536 + height - 1) / height;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+bool MoveTo(POINT p)
+{
+    SendMouse(0, p);
+    if (WaitUntil(kWaitMs, [&] { POINT c = Cursor(); return c.x == p.x && c.y == p.y; }))
+        return true;
+    FAIL("the cursor did not reach " + std::to_string(p.x) + ", " + std::to_string(p.y));
+    return false;
+}
+
+HCURSOR CurrentCursor()
+{
+    CURSORINFO info = {};
+    info.cbSize = sizeof(info);
+    GetCursorInfo(&info);
+    return info.hCursor;
+}
+
+void CtrlKey(bool down)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = VK_CONTROL;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+// The panel shown and the window in front, so the mouse reaches the lists.
+bool ShowPanel(Tintora& app)
+{
+    if (!app.IsChecked(kColors))
+        app.Click(kColors);
+    SetForegroundWindow(app.Dialog());
+    return CHECK(WaitUntil(kWaitMs, [&] { return GetForegroundWindow() == app.Dialog(); })) &&
+           CHECK(app.IsChecked(kColors));
+}
+
+// Screen point in the middle of a visible row.
+POINT RowPoint(Tintora& app, int id, int row)
+{
+    HWND list = app.Item(id);
+    const LONG height = static_cast<LONG>(app.Send(list, LB_GETITEMHEIGHT, 0, 0));
+    const LONG top = static_cast<LONG>(app.Send(list, LB_GETTOPINDEX, 0, 0));
+    POINT p = {ClientRect(list).right / 2, (row - top) * height + height / 2};
+    ClientToScreen(list, &p);
+    return p;
+}
+
+// Inside the saved list, below its last row.
+POINT BelowLastRow(Tintora& app)
+{
+    HWND list = app.Item(kSavedList);
+    RECT client = ClientRect(list);
+    const LONG height = static_cast<LONG>(app.Send(list, LB_GETITEMHEIGHT, 0, 0));
+    const LONG rows = static_cast<LONG>(app.Send(list, LB_GETCOUNT, 0, 0));
+    if (rows * height >= client.bottom - 3)
+        FAIL("the list has no room below its last row");
+    POINT p = {client.right / 2, client.bottom - 3};
+    ClientToScreen(list, &p);
+    return p;
+}
+
+// Where the insertion mark goes for a row: left of the list, from a little above the row.
+RECT InsertionArea(Tintora& app, int row)
+{
+    POINT rowTop = RowPoint(app, kSavedList, row);
+    rowTop.y -= static_cast<LONG>(app.Send(app.Item(kSavedList), LB_GETITEMHEIGHT, 0, 0)) / 2;
+    const LONG listLeft = WindowRect(app.Item(kSavedList)).left;
+    return RECT{listLeft - 17, rowTop.y - 7, listLeft, rowTop.y + 25};
+}
+
+// Presses on the first point, moves in steps through the others and releases on the last;
+// `during` runs while the button is still down there.
+template <typename During>
+void DragAlong(const std::vector<POINT>& path, During during)
+{
+    if (path.empty() || !MoveTo(path[0]))
+        return;
+    SendMouse(MOUSEEVENTF_LEFTDOWN, path[0]);
+    Sleep(50);
+    for (size_t i = 1; i < path.size(); ++i) {
+        const POINT from = path[i - 1], to = path[i];
+        for (int step = 1; step <= 4; ++step) {
+            MoveTo(POINT{from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
+            Sleep(30);
+        }
+    }
+    during();
+    // Without a move, so nothing asks the X server for the keys again before the drop.
+    INPUT up = {};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof(INPUT));
+}
+
+template <typename During>
+void DragRow(POINT from, POINT to, During during)
+{
+    DragAlong({from, to}, during);
+}
+
+void DragRow(POINT from, POINT to)
+{
+    DragAlong({from, to}, [] {});
+}
+
+void DoubleClick(POINT p)
+{
+    if (!MoveTo(p))
+        return;
+    for (int i = 0; i < 2; ++i) {
+        SendMouse(MOUSEEVENTF_LEFTDOWN, p);
+        SendMouse(MOUSEEVENTF_LEFTUP, p);
+    }
+}
+
+// Pixels that differ from the row's background: the text's ink.
+size_t Ink(const Pixels& pixels, uint32_t background)
+{
+    size_t ink = 0;
+    for (uint32_t p : pixels.data)
+        ink += p != background;
+    return ink;
+}
+
+}  // namespace
+
+// ---- saved colours: buttons ----------------------------------------------------------------
+
+E2E_CASE("saved colors", "431 adds after the selection or at the end, 432 deletes, 433 overwrites, 434 loads")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(app.Send(app.Item(kSavedList), LB_GETCOUNT, 0, 0) == 0);
+
+    REQUIRE(SetColor(app, kA));
+    app.Click(kAdd);
+    REQUIRE(SetColor(app, kB));
+    Select(app, kSavedList, -1);
+    app.Click(kAdd);
+    CHECK(ExpectRows(app, {kA, kB}));
+    CHECK_EQ(Selected(app, kSavedList), 1);
+
+    REQUIRE(SetColor(app, kC));
+    Select(app, kSavedList, 0);
+    app.Click(kAdd);
+    CHECK(ExpectRows(app, {kA, kC, kB}));
+    CHECK_EQ(Selected(app, kSavedList), 1);
+
+    app.Click(kDelete);
+    CHECK(ExpectRows(app, {kA, kB}));
+    CHECK_EQ(Selected(app, kSavedList), 1);
+    app.Click(kDelete);
+    CHECK(ExpectRows(app, {kA}));
+    CHECK_EQ(Selected(app, kSavedList), 0);
+
+    REQUIRE(SetColor(app, kD));
+    app.Click(kOverwrite);
+    CHECK(ExpectRows(app, {kD}));
+
+    REQUIRE(SetColor(app, 0x123456));
+    app.Click(kLoad);
+    CHECK_EQ(CurrentHex(app), Hex(kD));
+    CHECK(app.TakeMessageBoxes().empty());
+}
+
+E2E_CASE("saved colors", "432, 433 and 434 without a selection say \"No color selected.\" and change nothing")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(FillSavedList(app, {kA, kB}));
+    REQUIRE(SetColor(app, 0x123456));
+    Select(app, kSavedList, -1);
+    for (int id : {kDelete, kOverwrite, kLoad}) {
+        Context context("button " + std::to_string(id));
+        app.Click(id);
+        ExpectBoxes(app, kNoColorSelected, 1);
+    }
+    CHECK(ExpectRows(app, {kA, kB}));
+    CHECK_EQ(CurrentHex(app), std::string("123456"));
+}
+
+// ---- saved colours: drags with the mouse ------------------------------------------------------
+
+E2E_CASE("saved colors", "a drag moves a row before the row it is dropped on and shows the insertion mark")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(ShowPanel(app));
+    REQUIRE(FillSavedList(app, {kA, kB, kC, kD}));
+
+    const RECT mark = InsertionArea(app, 2);
+    const Pixels before = CaptureScreen(mark);
+    bool markShown = false;
+    DragRow(RowPoint(app, kSavedList, 0), RowPoint(app, kSavedList, 2), [&] {
+        markShown = WaitUntil(kWaitMs, [&] { return CaptureScreen(mark).data != before.data; });
+    });
+    CHECK(markShown);
+    CHECK(ExpectRows(app, {kB, kA, kC, kD}));
+    CHECK_EQ(Selected(app, kSavedList), 1);
+    // Gone with the drop.
+    CHECK(WaitUntil(kWaitMs, [&] { return CaptureScreen(mark).data == before.data; }));
+
+    REQUIRE(FillSavedList(app, {kA, kB, kC, kD}));
+    DragRow(RowPoint(app, kSavedList, 3), RowPoint(app, kSavedList, 1));
+    CHECK(ExpectRows(app, {kA, kD, kB, kC}));
+    CHECK_EQ(Selected(app, kSavedList), 1);
+}
+
+E2E_CASE("saved colors", "a drag with Ctrl held copies the row")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(ShowPanel(app));
+    REQUIRE(FillSavedList(app, {kA, kB, kC, kD}));
+
+    // Wine takes the modifier keys from the X server again whenever the pointer moves, so Ctrl
+    // goes down after the last move; the drag list asks again on its timer and shows the copy
+    // cursor.
+    HCURSOR moving = nullptr, copying = nullptr;
+    DragRow(RowPoint(app, kSavedList, 0), RowPoint(app, kSavedList, 2), [&] {
+        moving = CurrentCursor();
+        CtrlKey(true);
+        WaitUntil(kWaitMs, [&] { return (copying = CurrentCursor()) != moving; });
+    });
+    CHECK(copying != moving);
+    // Ctrl stays down until the drop has been handled.
+    CHECK(ExpectRows(app, {kA, kB, kA, kC, kD}));
+    CtrlKey(false);
+    CHECK_EQ(Selected(app, kSavedList), 2);
+}
+
+E2E_CASE("saved colors", "drops onto the row itself or below the last row, and drags from below it, change nothing")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(ShowPanel(app));
+    REQUIRE(FillSavedList(app, {kA, kB, kC, kD}));
+    Select(app, kSavedList, 1);
+
+    // The list's left edge, where the insertion arrows reach in: as it was once the drag is over.
+    RECT edge = WindowRect(app.Item(kSavedList));
+    edge.right = edge.left + 16;
+    Pixels before;
+    WaitUntil(kWaitMs, [&] {
+        Pixels now = CaptureScreen(edge);
+        const bool settled = now.data == before.data;
+        before = now;
+        return settled;
+    });
+
+    DragAlong({RowPoint(app, kSavedList, 1), RowPoint(app, kSavedList, 2), RowPoint(app, kSavedList, 3),
+               RowPoint(app, kSavedList, 1)},
+              [] {});
+    DragRow(RowPoint(app, kSavedList, 1), BelowLastRow(app));
+    DragRow(BelowLastRow(app), RowPoint(app, kSavedList, 1));
+    // Give the last drop time to arrive before looking.
+    Sleep(300);
+    CHECK(ExpectRows(app, {kA, kB, kC, kD}));
+    CHECK_EQ(Selected(app, kSavedList), 1);
+    CHECK(WaitUntil(kWaitMs, [&] { return CaptureScreen(edge).data == before.data; }));
+}
+
+E2E_CASE("lists", "a double click on a row of either list loads its colour")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(ShowPanel(app));
+    REQUIRE(FillSavedList(app, {kA, kB}));
+    REQUIRE(SetColor(app, 0x123456));
+
+    DoubleClick(RowPoint(app, kSavedList, 0));
+    CHECK(WaitUntil(kWaitMs, [&] { return CurrentHex(app) == Hex(kA); }));
+    CHECK_EQ(CurrentHex(app), Hex(kA));
+
+    DoubleClick(RowPoint(app, kNamedList, 1));
+    // Row 1 is AntiqueWhite.
+    CHECK(WaitUntil(kWaitMs, [&] { return CurrentHex(app) == "FAEBD7"; }));
+    CHECK_EQ(CurrentHex(app), std::string("FAEBD7"));
+    CHECK(ExpectRows(app, {kA, kB}));
+}
+
+// ---- saved colours: the file ------------------------------------------------------------------
+
+E2E_CASE("saved colors", "the list is written to Tintora.ini at the close and comes back at the next start")
+{
+    {
+        Tintora app;
+        REQUIRE(app.Start());
+        REQUIRE(FillSavedList(app, {0xFF0000, 0x00FF00, 0x0000FF}));
+        REQUIRE(CloseAndWait(app));
+    }
+    CHECK_EQ(IniLines(), std::string("[SavedColors]|nColors=3|Color0=FF0000|Color1=00FF00|Color2=0000FF"));
+
+    Tintora again;
+    REQUIRE(again.Start(false));
+    CHECK(ExpectRows(again, {0xFF0000, 0x00FF00, 0x0000FF}));
+}
+
+E2E_CASE("saved colors", "a file counting 4000000000 colours gives a normal start with 32767 rows and a quick close")
+{
+    ResetSavedState();
+    WriteIni("[SavedColors]\r\nnColors=4000000000\r\nColor0=ff8000\r\n");
+    {
+        Tintora app;
+        DWORD started = GetTickCount();
+        REQUIRE(app.Start(false));
+        // Bounded, not timed: a count this size must not stall the start.
+        CHECK(GetTickCount() - started < 20000);
+        HWND saved = app.Item(kSavedList);
+        CHECK_EQ(app.Send(saved, LB_GETCOUNT, 0, 0), 32767);
+        CHECK_EQ(Hex(static_cast<uint32_t>(app.Send(saved, LB_GETITEMDATA, 0, 0))), std::string("FF8000"));
+        CHECK_EQ(Hex(static_cast<uint32_t>(app.Send(saved, LB_GETITEMDATA, 32766, 0))), std::string("000000"));
+        CHECK_EQ(app.Send(app.Item(kNamedList), LB_GETCOUNT, 0, 0), 140);
+        CHECK_EQ(ControlText(app.Item(kHexEdit)).size(), 6u);
+        PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
+        DWORD code = 99;
+        REQUIRE(app.WaitForExit(20000, &code));
+        CHECK_EQ(code, 0ul);
+    }
+    CHECK_EQ(IniLines().substr(0, 42), std::string("[SavedColors]|nColors=32767|Color0=FF8000|"));
+}
+
+// ---- named colours ------------------------------------------------------------------------
+
+E2E_CASE("named colors", "439 selects the nearest row, 440 copies its exact name, 438 loads the row")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(SetColor(app, 0x00FFFF));
+    app.Click(kFind);
+    CHECK_EQ(Selected(app, kNamedList), kAqua);
+
+    PutOnClipboard("before");
+    app.Click(kNamedCopy);
+    CHECK_EQ(ClipboardText(), std::string("Aqua"));
+    // Cyan has Aqua's colour, so its row copies the first name.
+    Select(app, kNamedList, kCyan);
+    app.Click(kNamedCopy);
+    CHECK_EQ(ClipboardText(), std::string("Aqua"));
+    Select(app, kNamedList, kAliceBlue);
+    app.Click(kNamedCopy);
+    CHECK_EQ(ClipboardText(), std::string("AliceBlue"));
+
+    Select(app, kNamedList, kFuchsia);
+    app.Click(kNamedLoad);
+    CHECK_EQ(CurrentHex(app), std::string("FF00FF"));
+    CHECK(app.TakeMessageBoxes().empty());
+}
+
+E2E_CASE("named colors", "with NamedColorsLowerCase stored, 440 copies the name in lower case")
+{
+    ResetSavedState();
+    WriteBinaryOption("NamedColorsLowerCase", 1);
+    Tintora app;
+    REQUIRE(app.Start(false));
+    Select(app, kNamedList, kAliceBlue);
+    PutOnClipboard("before");
+    app.Click(kNamedCopy);
+    CHECK_EQ(ClipboardText(), std::string("aliceblue"));
+}
+
+E2E_CASE("named colors", "438 and 440 without a selection say \"No color selected.\"; the clipboard keeps its text")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(SetColor(app, 0x123456));
+    PutOnClipboard("before");
+    Select(app, kNamedList, -1);
+    app.Click(kNamedLoad);
+    ExpectBoxes(app, kNoColorSelected, 1);
+    app.Click(kNamedCopy);
+    ExpectBoxes(app, kNoColorSelected, 1);
+    CHECK_EQ(ClipboardText(), std::string("before"));
+    CHECK_EQ(CurrentHex(app), std::string("123456"));
+}
+
+E2E_CASE("named colors", "on the screen the exact row's name is bold and the nearest row's italic")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(ShowPanel(app));
+    HWND list = app.Item(kNamedList);
+    REQUIRE(app.Send(list, LB_GETTOPINDEX, 0, 0) == 0);
+    const LONG height = static_cast<LONG>(app.Send(list, LB_GETITEMHEIGHT, 0, 0));
+    RECT name = {24, 0, ClientRect(list).right, height};
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&name), 2);
+
+    // Each colour change repaints the list; wait until the row looks new and then stays put.
+    auto look = [&](uint32_t rgb, const Pixels* unlike) {
+        SetColor(app, rgb);
+        Pixels now = CaptureScreen(name);
+        WaitUntil(kWaitMs, [&] {
+            Sleep(100);
+            Pixels again = CaptureScreen(name);
+            const bool settled = again.data == now.data && (!unlike || now.data != unlike->data);
+            now = again;
+            return settled;
+        });
+        return now;
+    };
+    // The text's ink: pixels unlike the row's background, which the far right of the row shows.
+    auto ink = [](const Pixels& row) { return Ink(row, row.At(row.width - 1, 0)); };
+    const Pixels plain = look(0x000000, nullptr);
+    const Pixels bold = look(0xF0F8FF, &plain);
+    const Pixels italic = look(0xF0F8FE, &bold);
+    CHECK(ink(plain) > 20);
+    CHECK(ink(plain) < static_cast<size_t>(plain.width * plain.height / 2));
+    CHECK(ink(bold) > ink(plain) * 11 / 10);
+    CHECK(italic.data != plain.data);
+    CHECK(italic.data != bold.data);
+}

@@ -1,0 +1,881 @@
+// The colour selector and the value fields driven as a user does: real drags on the field and the
+// slider in every mode, typing in the fields, pressing swatches, copying the hex value, and the
+// pictures the selector puts on the screen.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/e2e/e2e_support.h"
+
+using namespace e2e;
+
+namespace {
+
+const int kField = 401;
+const int kRedSwatch = 404;
+const int kGreenSwatch = 405;
+const int kBlueSwatch = 406;
+const int kModeRed = 407;
+const int kModeHue = 410;
+const int kRedEdit = 413;
+const int kGreenEdit = 414;
+const int kBlueEdit = 415;
+const int kHueEdit = 416;
+const int kSaturationEdit = 417;
+const int kBrightnessEdit = 418;
+const int kHexEdit = 419;
+const int kCopyHex = 421;
+const int kSlider = 425;
+const int kWebSafeSwatch = 427;
+
+const DWORD kWaitMs = 2000;
+// How long a change that must not happen is given to show itself.
+const DWORD kQuietMs = 150;
+
+const char kSettingsKey[] = "Software\\Ostrel\\Tintora";
+const char kRange255[] = "You must enter a value between 0 and 255. Last valid value inserted.";
+const char kRangeHex[] =
+    "You must enter a valid hex value between 000000 and FFFFFF. Last valid value inserted.";
+
+// ---- colour arithmetic of the program, written out for the expectations --------------------
+
+// Hexagonal sectors of 10923 units, levels scaled by v / 0xFFFFFF.
+uint32_t HsbToRgb(uint32_t h, uint32_t s, uint32_t v)
+{
+    const uint32_t sector = h / 10923, f = (h % 10923) * 6;
+    const uint32_t p = 65535 - s, q = 65535 - s * f / 65535, t = 65535 - s * (65535 - f) / 65535;
+    const uint32_t levels[6][3] = {{65535, t, p}, {q, 65535, p}, {p, 65535, t},
+                                   {p, q, 65535}, {t, p, 65535}, {65535, p, q}};
+    const uint32_t* l = levels[sector];
+    auto byte = [v](uint32_t level) {
+        return static_cast<uint32_t>(static_cast<unsigned long long>(level) * v / 16777215u);
+    };
+    return byte(l[0]) << 16 | byte(l[1]) << 8 | byte(l[2]);
+}
+
+std::string HexText(uint32_t rgb)
+{
+    char text[8];
+    snprintf(text, sizeof(text), "%06X", static_cast<unsigned>(rgb & 0xFFFFFF));
+    return text;
+}
+
+std::string Number(uint32_t value) { return std::to_string(value); }
+
+// The current colour as the test follows it: 8-bit RGB, or 16-bit HSB in the HSB modes.
+struct Model {
+    bool hsb;
+    uint32_t c[3];
+
+    uint32_t Rgb() const { return hsb ? HsbToRgb(c[0], c[1], c[2]) : c[0] << 16 | c[1] << 8 | c[2]; }
+    // What a value field shows for component i.
+    std::string Shown(int i) const
+    {
+        if (!hsb)
+            return Number(c[i]);
+        return Number(c[i] * (i == 0 ? 360u : 100u) / 65535u);
+    }
+};
+
+uint32_t Full(bool hsb) { return hsb ? 65535u : 255u; }
+
+// ---- the program's fields ------------------------------------------------------------------
+
+std::string Text(Tintora& app, int id)
+{
+    char text[64] = "";
+    app.Send(app.Item(id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+using Fields = std::vector<std::pair<int, std::string>>;
+
+Fields FieldsOf(const Model& m)
+{
+    const uint32_t rgb = m.Rgb();
+    Fields f = {{kRedEdit, Number(rgb >> 16)}, {kGreenEdit, Number(rgb >> 8 & 0xFF)},
+                {kBlueEdit, Number(rgb & 0xFF)}, {kHexEdit, HexText(rgb)}};
+    // An RGB colour's hue is the arc-tangent one; only HSB colours have their fields checked.
+    if (m.hsb) {
+        f.push_back({kHueEdit, m.Shown(0)});
+        f.push_back({kSaturationEdit, m.Shown(1)});
+        f.push_back({kBrightnessEdit, m.Shown(2)});
+    }
+    return f;
+}
+
+POINT Cursor();
+void SendMouse(DWORD flags, POINT p);
+
+// The program handles input in its own time: wait for the fields, then check each.
+// Under Wine a late pointer event of an earlier move can put the cursor back where it was, and
+// outside the program's windows nothing corrects it; `cursor` says where it must stay.
+bool ExpectFields(Tintora& app, const Fields& expected, const POINT* cursor = nullptr)
+{
+    auto all = [&] {
+        if (cursor) {
+            POINT now = Cursor();
+            if (now.x != cursor->x || now.y != cursor->y)
+                SendMouse(0, *cursor);
+        }
+        for (const auto& field : expected)
+            if (Text(app, field.first) != field.second)
+                return false;
+        return true;
+    };
+    if (WaitUntil(kWaitMs, all)) {
+        for (size_t i = 0; i < expected.size(); ++i)
+            CountCheck();
+        return true;
+    }
+    for (const auto& field : expected) {
+        Context context("field " + Number(field.first));
+        CHECK_EQ(Text(app, field.first), field.second);
+    }
+    return false;
+}
+
+// Sets the colour as a program would, through the hex field. The focus goes there first: the
+// field being typed in is the one the program does not rewrite.
+bool SetColor(Tintora& app, uint32_t rgb)
+{
+    const std::string hex = HexText(rgb);
+    app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Item(kHexEdit)), TRUE);
+    app.Send(app.Item(kHexEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(hex.c_str()));
+    return ExpectFields(app, {{kRedEdit, Number(rgb >> 16)}, {kGreenEdit, Number(rgb >> 8 & 0xFF)},
+                              {kBlueEdit, Number(rgb & 0xFF)}});
+}
+
+HWND CaptureOf(Tintora& app)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(app.ThreadId(), &info) ? info.hwndCapture : nullptr;
+}
+
+std::vector<MessageBoxSeen> WaitForBoxes(Tintora& app, size_t count)
+{
+    std::vector<MessageBoxSeen> seen;
+    WaitUntil(3000, [&] {
+        for (const MessageBoxSeen& box : app.TakeMessageBoxes())
+            seen.push_back(box);
+        return seen.size() >= count;
+    });
+    return seen;
+}
+
+void CheckOneBox(Tintora& app, const char* text)
+{
+    std::vector<MessageBoxSeen> boxes = WaitForBoxes(app, 1);
+    if (CHECK_EQ(boxes.size(), 1u)) {
+        CHECK_EQ(boxes[0].caption, std::string(kTitle));
+        CHECK_EQ(boxes[0].text, std::string(text));
+    }
+}
+
+// ---- real input ----------------------------------------------------------------------------
+
+std::string Show(const POINT& p)
+{
+    return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
+}
+
+POINT Cursor()
+{
+    POINT p = {};
+    GetCursorPos(&p);
+    return p;
+}
+
+void SendMouse(DWORD flags, POINT p)
+{
+    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    // The system maps 0..65535 onto the screen, rounding down.
+    input.mi.dx = (p.x * 65536 + width - 1) / width;
+    input.mi.dy = (p.y * 65536 + height - 1) / height;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+bool MoveTo(POINT p)
+{
+    SendMouse(0, p);
+    if (WaitUntil(kWaitMs, [&] { POINT c = Cursor(); return c.x == p.x && c.y == p.y; }))
+        return true;
+    FAIL("the cursor went to " + Show(Cursor()) + " instead of " + Show(p));
+    return false;
+}
+
+void Press(POINT p)
+{
+    if (MoveTo(p))
+        SendMouse(MOUSEEVENTF_LEFTDOWN, p);
+}
+
+void Release(POINT p)
+{
+    SendMouse(MOUSEEVENTF_LEFTUP, p);
+}
+
+// A control's client point on the screen; points outside the control are fine.
+POINT At(HWND control, int x, int y)
+{
+    POINT p = {x, y};
+    ClientToScreen(control, &p);
+    return p;
+}
+
+void Click(HWND control)
+{
+    RECT r = ClientRect(control);
+    POINT p = At(control, r.right / 2, r.bottom / 2);
+    Press(p);
+    Release(p);
+}
+
+// Out of the way of every control, so no tool tip or hover shows on the pictures. A late
+// pointer event of the program can take the cursor back (see ExpectFields); look again.
+void ParkCursor()
+{
+    const POINT corner = {0, 0};
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        MoveTo(corner);
+        Sleep(50);
+        POINT now = Cursor();
+        if (now.x == corner.x && now.y == corner.y)
+            return;
+    }
+}
+
+void Key(WORD key, DWORD flags = 0, WCHAR unicode = 0)
+{
+    INPUT input[2] = {};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = key;
+    input[0].ki.wScan = unicode;
+    input[0].ki.dwFlags = flags;
+    input[1] = input[0];
+    input[1].ki.dwFlags = flags | KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+// Characters as the keyboard delivers them, whatever the layout.
+void Type(const std::string& text)
+{
+    for (char c : text)
+        Key(0, KEYEVENTF_UNICODE, static_cast<WCHAR>(static_cast<unsigned char>(c)));
+}
+
+// Puts the keyboard focus in a field with its text selected, as a click and Ctrl+A would.
+bool FocusField(Tintora& app, int id)
+{
+    SetForegroundWindow(app.Dialog());
+    if (!WaitUntil(kWaitMs, [&] { return GetForegroundWindow() == app.Dialog(); })) {
+        FAIL("the dialog did not come to the foreground");
+        return false;
+    }
+    app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Item(id)), TRUE);
+    app.Send(app.Item(id), EM_SETSEL, 0, -1);
+    return CHECK_EQ(app.Focus(), app.Item(id));
+}
+
+// Types text into the focused field and waits until the field holds what is expected.
+bool TypeInto(Tintora& app, int id, const std::string& text, const std::string& fieldAfter)
+{
+    Type(text);
+    if (WaitUntil(kWaitMs, [&] { return Text(app, id) == fieldAfter; }))
+        return true;
+    CHECK_EQ(Text(app, id), fieldAfter);
+    return false;
+}
+
+// ---- selector geometry and the position-to-component mapping -------------------------------
+
+struct Geometry {
+    HWND field, slider;
+    int width, height;          // field client size
+    int sliderWidth, sliderHeight;
+    int barBottom, barHeight;   // the slider's bar: rows 5 .. h - 5
+};
+
+Geometry GeometryOf(Tintora& app)
+{
+    Geometry g;
+    g.field = app.Item(kField);
+    g.slider = app.Item(kSlider);
+    RECT f = ClientRect(g.field), s = ClientRect(g.slider);
+    g.width = f.right;
+    g.height = f.bottom;
+    g.sliderWidth = s.right;
+    g.sliderHeight = s.bottom;
+    g.barBottom = s.bottom - 5;
+    g.barHeight = s.bottom - 10;
+    return g;
+}
+
+int Clamp(int v, int low, int high) { return v < low ? low : (v > high ? high : v); }
+
+// The field's column and row tables: i x full / last, truncated.
+uint32_t Ramp(int i, int last, uint32_t full)
+{
+    return static_cast<uint32_t>(i) * full / static_cast<uint32_t>(last);
+}
+
+uint32_t SliderValue(const Geometry& g, bool hsb, int y)
+{
+    const int v = Clamp(g.barBottom - y, 0, g.barHeight);
+    return static_cast<uint32_t>(v) * Full(hsb) / static_cast<uint32_t>(g.barHeight);
+}
+
+uint32_t ColumnValue(const Geometry& g, bool hsb, int x)
+{
+    return Ramp(Clamp(x, 0, g.width - 1), g.width - 1, Full(hsb));
+}
+
+uint32_t RowValue(const Geometry& g, bool hsb, int y)
+{
+    return Ramp(Clamp(g.height - y, 0, g.height - 1), g.height - 1, Full(hsb));
+}
+
+// A coordinate near `from` whose shown value differs from both neighbours, so a point one pixel
+// off would show.
+template <typename Shown>
+int Telling(int from, int to, Shown shown)
+{
+    for (int i = from; i != to; i += from < to ? 1 : -1)
+        if (shown(i - 1) != shown(i) && shown(i) != shown(i + 1))
+            return i;
+    return from;
+}
+
+// Which components the slider and the field's two axes set, as indices into RGB or HSB.
+struct ModeAxes {
+    bool hsb;
+    int slider, x, y;
+};
+
+const ModeAxes kModes[6] = {
+    {false, 0, 1, 2}, {false, 1, 0, 2}, {false, 2, 0, 1},   // red, green, blue
+    {true, 0, 1, 2},  {true, 1, 0, 2},  {true, 2, 0, 1},    // hue, saturation, brightness
+};
+
+// Slider and field drags in one mode, from white, every step checked through the fields.
+void DragInMode(int mode)
+{
+    const ModeAxes& axes = kModes[mode];
+    Tintora app;
+    REQUIRE(app.Start());
+    app.Click(kModeRed + mode);
+    const Geometry g = GeometryOf(app);
+    REQUIRE(g.width > 256 && g.height > 256 && g.barHeight > 100);
+    // White; as HSB: hue 0, grey, full brightness.
+    Model m = axes.hsb ? Model{true, {0, 0, 65535}} : Model{false, {255, 255, 255}};
+    REQUIRE(ExpectFields(app, FieldsOf(m)));
+
+    // What the field of the component shows for a point, the rest of the colour as it is.
+    auto shownSlider = [&](int y) {
+        Model t = m;
+        t.c[axes.slider] = SliderValue(g, axes.hsb, y);
+        return t.Shown(axes.slider);
+    };
+    auto shownColumn = [&](int x) {
+        Model t = m;
+        t.c[axes.x] = ColumnValue(g, axes.hsb, x);
+        return t.Shown(axes.x);
+    };
+    auto shownRow = [&](int y) {
+        Model t = m;
+        t.c[axes.y] = RowValue(g, axes.hsb, y);
+        return t.Shown(axes.y);
+    };
+
+    {
+        Context context("slider");
+        const int x = 10;
+        // Presses or moves to a slider point (x off by dx) and checks the colour it gives.
+        auto go = [&](bool press, int dx, int y) {
+            const POINT p = At(g.slider, x + dx, y);
+            if (press)
+                Press(p);
+            else
+                MoveTo(p);
+            m.c[axes.slider] = SliderValue(g, axes.hsb, y);
+            Context where("y " + std::to_string(y));
+            return ExpectFields(app, FieldsOf(m), &p);
+        };
+        const int low = Telling(g.barBottom - g.barHeight / 4, g.barBottom, shownSlider);
+        const int high = Telling(g.barBottom - g.barHeight * 3 / 4, g.barBottom, shownSlider);
+        const int middle = Telling(g.barBottom - g.barHeight / 2, g.barBottom, shownSlider);
+
+        // The press alone sets the colour.
+        REQUIRE(go(true, 0, low));
+        go(false, 0, high);
+        go(false, 30, -100);                     // far above, and off to the side
+        go(false, -40, g.sliderHeight + 100);    // far below
+        go(false, 0, middle);
+        Release(At(g.slider, x, middle));
+        CHECK(WaitUntil(kWaitMs, [&] { return CaptureOf(app) == nullptr; }));
+
+        // Released: moving over the slider changes nothing.
+        MoveTo(At(g.slider, x, low));
+        Sleep(kQuietMs);
+        ExpectFields(app, FieldsOf(m));
+
+        if (mode == 0) {
+            Context again("double click");
+            const int first = Telling(g.barBottom - g.barHeight / 5, g.barBottom, shownSlider);
+            const int then = Telling(g.barBottom - g.barHeight / 2 - 7, g.barBottom, shownSlider);
+            go(true, 0, first);
+            Release(At(g.slider, x, first));
+            CHECK(WaitUntil(kWaitMs, [&] { return CaptureOf(app) == nullptr; }));
+            // The second press of the double click starts a drag too.
+            Press(At(g.slider, x, first));
+            CHECK(WaitUntil(kWaitMs, [&] { return CaptureOf(app) == app.Dialog(); }));
+            go(false, 0, then);
+            Release(At(g.slider, x, then));
+            CHECK(WaitUntil(kWaitMs, [&] { return CaptureOf(app) == nullptr; }));
+        }
+    }
+    {
+        Context context("field");
+        auto go = [&](bool press, int x, int y) {
+            const POINT p = At(g.field, x, y);
+            if (press)
+                Press(p);
+            else
+                MoveTo(p);
+            m.c[axes.x] = ColumnValue(g, axes.hsb, x);
+            m.c[axes.y] = RowValue(g, axes.hsb, y);
+            Context where("point (" + std::to_string(x) + ", " + std::to_string(y) + ")");
+            return ExpectFields(app, FieldsOf(m), &p);
+        };
+        const int x1 = Telling(g.width * 2 / 3, 0, shownColumn);
+        const int y1 = Telling(g.height / 3, g.height, shownRow);
+        const int x2 = Telling(g.width / 3, 0, shownColumn);
+        const int y2 = Telling(g.height * 2 / 3, g.height, shownRow);
+
+        REQUIRE(go(true, x1, y1));
+        // Outside, each axis clamps on its own.
+        go(false, -40, y2);
+        go(false, x2, -40);
+        go(false, g.width + 40, g.height + 40);
+        // The last column and the top two rows give the maximum; one step in, one less.
+        go(false, g.width - 2, 2);
+        go(false, g.width - 1, 1);
+        CHECK_EQ(m.c[axes.x], Full(axes.hsb));
+        CHECK_EQ(m.c[axes.y], Full(axes.hsb));
+        go(false, g.width - 1, 0);
+        Sleep(kQuietMs);
+        ExpectFields(app, FieldsOf(m));
+        Release(At(g.field, g.width - 1, 0));
+        CHECK(WaitUntil(kWaitMs, [&] { return CaptureOf(app) == nullptr; }));
+    }
+    ParkCursor();
+}
+
+// ---- screen pixels -------------------------------------------------------------------------
+
+uint32_t ScreenPixel(HWND control, int x, int y)
+{
+    POINT p = At(control, x, y);
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+}
+
+Pixels ClientPixels(HWND control)
+{
+    RECT r = ClientRect(control);
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return CaptureScreen(r);
+}
+
+std::string Rgb(uint32_t c)
+{
+    char text[16];
+    snprintf(text, sizeof(text), "0x%06X", static_cast<unsigned>(c));
+    return text;
+}
+
+bool Near(uint32_t a, uint32_t b, int tolerance)
+{
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int d = static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF);
+        if (d < -tolerance || d > tolerance)
+            return false;
+    }
+    return true;
+}
+
+// The field picture as it should be on the screen, rows from the top; `pixel` takes the column
+// and the row from the bottom.
+template <typename PixelAt>
+Pixels ExpectedField(const Geometry& g, POINT marker, PixelAt pixel)
+{
+    Pixels p;
+    p.width = g.width;
+    p.height = g.height;
+    p.data.resize(static_cast<size_t>(g.width) * g.height);
+    for (int top = 0; top < g.height; ++top)
+        for (int x = 0; x < g.width; ++x)
+            p.data[static_cast<size_t>(top) * g.width + x] = pixel(x, g.height - 1 - top);
+    // The hollow cross: its centre is inverted twice.
+    auto invert = [&](int x, int row) {
+        if (x >= 0 && x < g.width && row >= 0 && row < g.height)
+            p.data[static_cast<size_t>(g.height - 1 - row) * g.width + x] ^= 0xFFFFFF;
+    };
+    for (int d = -5; d <= 5; ++d) {
+        invert(marker.x + d, marker.y);
+        invert(marker.x, marker.y + d);
+    }
+    return p;
+}
+
+// Waits for the screen to show the expected field, then reports the first few differences.
+void ExpectFieldOnScreen(const Geometry& g, const Pixels& expected, int tolerance)
+{
+    auto differences = [&](std::string* report) {
+        Pixels shot = ClientPixels(g.field);
+        if (shot.width != expected.width || shot.height != expected.height) {
+            if (report)
+                *report = "captured " + std::to_string(shot.width) + "x" + std::to_string(shot.height);
+            return -1;
+        }
+        int count = 0;
+        for (int y = 0; y < shot.height; ++y)
+            for (int x = 0; x < shot.width; ++x)
+                if (!Near(shot.At(x, y), expected.At(x, y), tolerance)) {
+                    if (report && count < 5)
+                        *report += " (" + std::to_string(x) + ", " + std::to_string(y) + ") " +
+                                   Rgb(shot.At(x, y)) + " not " + Rgb(expected.At(x, y)) + ";";
+                    ++count;
+                }
+        return count;
+    };
+    if (WaitUntil(kWaitMs, [&] { return differences(nullptr) == 0; }))
+        return;
+    std::string report;
+    int count = differences(&report);
+    FAIL("the field on the screen differs in " + std::to_string(count) + " pixels:" + report);
+}
+
+// The two arrows point at `position` rows above the strip's bottom edge: their tips are rows 4-5
+// of the 10-row bitmaps, whose top is 5 rows above that.
+void ExpectArrowsAt(const Geometry& g, int position)
+{
+    const int top = g.barBottom - 5 - position;
+    for (int row : {top + 4, top + 5}) {
+        Context context("arrow tip row " + std::to_string(row));
+        CHECK_EQ(Rgb(ScreenPixel(g.slider, 4, row)), Rgb(0));
+        CHECK_EQ(Rgb(ScreenPixel(g.slider, g.sliderWidth - 5, row)), Rgb(0));
+    }
+    // Beyond the tips the arrows narrow.
+    CHECK_NE(Rgb(ScreenPixel(g.slider, 4, top + 3)), Rgb(0));
+    CHECK_NE(Rgb(ScreenPixel(g.slider, 4, top + 6)), Rgb(0));
+}
+
+void WriteBinaryOption(const char* name, BYTE value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        FAIL(std::string("cannot create the settings key for ") + name);
+        return;
+    }
+    RegSetValueExA(key, name, 0, REG_BINARY, &value, 1);
+    RegCloseKey(key);
+}
+
+std::string ClipboardText()
+{
+    std::string text = "(no text)";
+    if (!OpenClipboard(nullptr))
+        return "(clipboard busy)";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void EmptyTheClipboard()
+{
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+}  // namespace
+
+// ---- drags ---------------------------------------------------------------------------------
+
+E2E_CASE("selector drags", "red mode: the slider sets red, the field green and blue; a double click drags again")
+{
+    DragInMode(0);
+}
+
+E2E_CASE("selector drags", "green mode: the slider sets green, the field red and blue")
+{
+    DragInMode(1);
+}
+
+E2E_CASE("selector drags", "blue mode: the slider sets blue, the field red and green")
+{
+    DragInMode(2);
+}
+
+E2E_CASE("selector drags", "hue mode: the slider sets hue, the field saturation and brightness")
+{
+    DragInMode(3);
+}
+
+E2E_CASE("selector drags", "saturation mode: the slider sets saturation, the field hue and brightness")
+{
+    DragInMode(4);
+}
+
+E2E_CASE("selector drags", "brightness mode: the slider sets brightness, the field hue and saturation")
+{
+    DragInMode(5);
+}
+
+// ---- typing --------------------------------------------------------------------------------
+
+E2E_CASE("value fields", "3, 30, 300 in the red field, then Tab: message 351 and 30 again")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(FocusField(app, kRedEdit));
+
+    REQUIRE(TypeInto(app, kRedEdit, "3", "3"));
+    ExpectFields(app, {{kHexEdit, "03FFFF"}, {kGreenEdit, "255"}});
+    REQUIRE(TypeInto(app, kRedEdit, "0", "30"));
+    ExpectFields(app, {{kHexEdit, "1EFFFF"}});
+    // Out of range while typing: the colour keeps its last valid value, the field its text.
+    REQUIRE(TypeInto(app, kRedEdit, "0", "300"));
+    CHECK_EQ(Text(app, kHexEdit), std::string("1EFFFF"));
+    CHECK(app.TakeMessageBoxes().empty());
+
+    Key(VK_TAB);
+    CheckOneBox(app, kRange255);
+    ExpectFields(app, {{kRedEdit, "30"}, {kHexEdit, "1EFFFF"}});
+}
+
+E2E_CASE("value fields", "an emptied red field reads 0 at once; leaving it shows no message")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(FocusField(app, kRedEdit));
+    Key(VK_DELETE);
+    REQUIRE(WaitUntil(kWaitMs, [&] { return Text(app, kRedEdit).empty(); }));
+    ExpectFields(app, {{kHexEdit, "00FFFF"}, {kBlueEdit, "255"}});
+
+    Key(VK_TAB);
+    CHECK(WaitUntil(kWaitMs, [&] { return app.Focus() == app.Item(kGreenEdit); }));
+    Sleep(kQuietMs * 2);
+    CHECK(app.TakeMessageBoxes().empty());
+    // An acceptable text is left as typed.
+    CHECK_EQ(Text(app, kRedEdit), std::string(""));
+}
+
+E2E_CASE("value fields", "hue 10 stores 1820: the colour follows at once and the field shows 9 when rewritten")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(SetColor(app, 0xFF0000));
+    REQUIRE(FocusField(app, kHueEdit));
+    REQUIRE(TypeInto(app, kHueEdit, "10", "10"));
+    // 10 x 65535 / 360 = 1820; 1820 x 360 / 65535 = 9.
+    const uint32_t rgb = HsbToRgb(1820, 65535, 65535);
+    ExpectFields(app, {{kHexEdit, HexText(rgb)}, {kGreenEdit, Number(rgb >> 8 & 0xFF)},
+                       {kSaturationEdit, "100"}, {kBrightnessEdit, "100"}});
+    // A mode click rewrites every field, the focused one too.
+    app.Click(kModeHue);
+    ExpectFields(app, {{kHueEdit, "9"}, {kHexEdit, HexText(rgb)}});
+    CHECK(app.TakeMessageBoxes().empty());
+}
+
+E2E_CASE("value fields", "\"#FF0000\" in the hex field changes nothing and leaving shows 354; \"ff\" is blue at once")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(FocusField(app, kHexEdit));
+    // The field does not scroll: what does not fit its width is refused, at least the seventh
+    // character here.
+    Type("#FF0000");
+    CHECK(WaitUntil(kWaitMs, [&] { return Text(app, kHexEdit).compare(0, 6, "#FF000") == 0; }));
+    CHECK_EQ(Text(app, kHexEdit).substr(0, 6), std::string("#FF000"));
+    ExpectFields(app, {{kRedEdit, "255"}, {kGreenEdit, "255"}, {kBlueEdit, "255"}});
+    CHECK(app.TakeMessageBoxes().empty());
+    Key(VK_TAB);
+    CheckOneBox(app, kRangeHex);
+    ExpectFields(app, {{kHexEdit, "FFFFFF"}});
+
+    REQUIRE(FocusField(app, kHexEdit));
+    REQUIRE(TypeInto(app, kHexEdit, "f", "f"));
+    ExpectFields(app, {{kRedEdit, "0"}, {kGreenEdit, "0"}, {kBlueEdit, "15"}});
+    REQUIRE(TypeInto(app, kHexEdit, "f", "ff"));
+    ExpectFields(app, {{kRedEdit, "0"}, {kGreenEdit, "0"}, {kBlueEdit, "255"}});
+    Key(VK_TAB);
+    CHECK(WaitUntil(kWaitMs, [&] { return app.Focus() != app.Item(kHexEdit); }));
+    Sleep(kQuietMs * 2);
+    CHECK(app.TakeMessageBoxes().empty());
+    CHECK_EQ(Text(app, kHexEdit), std::string("ff"));
+}
+
+// ---- swatches ------------------------------------------------------------------------------
+
+E2E_CASE("swatches", "a component swatch keeps its component and takes the focus; web-safe rounds")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    const struct {
+        int swatch;
+        int field;
+        uint32_t result;
+    } components[] = {
+        {kGreenSwatch, kGreenEdit, 0x001400},
+        {kRedSwatch, kRedEdit, 0x0A0000},
+        {kBlueSwatch, kBlueEdit, 0x00001E},
+    };
+    for (const auto& c : components) {
+        Context context("swatch " + Number(c.swatch));
+        REQUIRE(SetColor(app, 0x0A141E));   // (10, 20, 30)
+        Click(app.Item(c.swatch));
+        ExpectFields(app, {{kRedEdit, Number(c.result >> 16)}, {kGreenEdit, Number(c.result >> 8 & 0xFF)},
+                           {kBlueEdit, Number(c.result & 0xFF)}, {kHexEdit, HexText(c.result)}});
+        CHECK(WaitUntil(kWaitMs, [&] { return app.Focus() == app.Item(c.field); }));
+        CHECK_EQ(app.Focus(), app.Item(c.field));
+    }
+
+    Context context("web-safe swatch");
+    REQUIRE(SetColor(app, 0x1A1900));       // (26, 25, 0)
+    Click(app.Item(kWebSafeSwatch));
+    ExpectFields(app, {{kRedEdit, "51"}, {kGreenEdit, "0"}, {kBlueEdit, "0"}, {kHexEdit, "330000"}});
+    ParkCursor();
+}
+
+// ---- copy ----------------------------------------------------------------------------------
+
+E2E_CASE("copy hex", "the clipboard gets \"#\" and the case as the stored options say")
+{
+    const struct {
+        BYTE upper, prefix;
+        const char* text;
+    } combinations[] = {
+        {1, 1, "#FF8000"}, {1, 0, "FF8000"}, {0, 1, "#ff8000"}, {0, 0, "ff8000"},
+    };
+    for (const auto& combination : combinations) {
+        Context context(std::string("expecting ") + combination.text);
+        ResetSavedState();
+        WriteBinaryOption("HexUpperCase", combination.upper);
+        WriteBinaryOption("UseHexPrefix", combination.prefix);
+        Tintora app;
+        REQUIRE(app.Start(false));
+        REQUIRE(SetColor(app, 0xFF8000));
+        EmptyTheClipboard();
+        app.Click(kCopyHex);
+        CHECK(WaitUntil(kWaitMs, [&] { return ClipboardText() == combination.text; }));
+        CHECK_EQ(ClipboardText(), std::string(combination.text));
+    }
+}
+
+// ---- pictures ------------------------------------------------------------------------------
+
+E2E_CASE("selector pictures", "red mode: field, marker, strip and arrows on the screen; a field drag moves only the marker")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    ParkCursor();
+    const Geometry g = GeometryOf(app);
+    REQUIRE(g.width > 256 && g.height > 256);
+    auto redField = [&](int x, int row) {
+        return 0xFF0000u | Ramp(x, g.width - 1, 255) << 8 | Ramp(row, g.height - 1, 255);
+    };
+
+    // White: the marker sits in the top-right corner, only its inner halves inside the field.
+    CHECK(WaitUntil(kWaitMs, [&] { return ScreenPixel(g.field, 0, g.height - 1) == 0xFF0000; }));
+    CHECK_EQ(Rgb(ScreenPixel(g.field, 0, g.height - 1)), Rgb(0xFF0000));
+    CHECK_EQ(Rgb(ScreenPixel(g.field, g.width - 1, 0)), Rgb(0xFFFFFF));
+    ExpectFieldOnScreen(g, ExpectedField(g, POINT{g.width - 1, g.height - 1}, redField), 0);
+
+    // The strip runs from (0, 255, 255) at the bottom towards white; the reference strip from
+    // black towards red. Rows inside the sunken edge only.
+    const int hs = g.barHeight;
+    CHECK(WaitUntil(kWaitMs, [&] { return ScreenPixel(g.slider, 8, g.barBottom - 2) == 0x00FFFF; }));
+    for (int i : {1, hs / 3, hs / 2, hs - 2}) {
+        Context context("strip row " + std::to_string(i));
+        const int y = g.barBottom - 1 - i;
+        const uint32_t step = static_cast<uint32_t>(255.0 * i / hs);
+        CHECK_EQ(Rgb(ScreenPixel(g.slider, 8, y)), Rgb(step << 16 | 0x00FFFF));
+        CHECK_EQ(Rgb(ScreenPixel(g.slider, g.sliderWidth - 8, y)), Rgb(step << 16));
+    }
+    ExpectArrowsAt(g, 255 * hs >> 8);
+
+    // A drag in the field leaves the picture and moves the cross.
+    const int x = g.width / 3, y = g.height / 2;
+    const POINT press = At(g.field, x, y);
+    Press(press);
+    const uint32_t green = Ramp(x, g.width - 1, 255), blue = Ramp(g.height - y, g.height - 1, 255);
+    ExpectFields(app, {{kGreenEdit, Number(green)}, {kBlueEdit, Number(blue)}}, &press);
+    Release(At(g.field, x, y));
+    ParkCursor();
+    const POINT marker = {static_cast<LONG>(green * (g.width - 1) / 255),
+                          static_cast<LONG>(blue * (g.height - 1) / 255)};
+    ExpectFieldOnScreen(g, ExpectedField(g, marker, redField), 0);
+    ExpectArrowsAt(g, 255 * hs >> 8);
+}
+
+E2E_CASE("selector pictures", "hue mode: saturation across, brightness up, the hue rainbow beside the strip")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    ParkCursor();
+    app.Click(kModeHue);
+    const Geometry g = GeometryOf(app);
+    REQUIRE(g.width > 256 && g.height > 256);
+
+    // White has hue 0 and saturation 0: the marker is in the top-left corner. Hue 0 fields: red
+    // at full level, the others falling with the saturation.
+    auto hueField = [&](int x, int row) {
+        const uint32_t s = Ramp(x, g.width - 1, 65535), v = Ramp(row, g.height - 1, 65535);
+        const uint32_t full = 65536, t = 65535 - ((s * 65535) >> 16), p = 65535 - s;
+        auto byte = [v](uint32_t level) {
+            return static_cast<uint32_t>((static_cast<unsigned long long>(level) * v) >> 24);
+        };
+        return byte(full) << 16 | byte(t) << 8 | byte(p);
+    };
+    CHECK(WaitUntil(kWaitMs, [&] { return ScreenPixel(g.field, g.width - 1, 0) == 0xFF0000; }));
+    CHECK_EQ(Rgb(ScreenPixel(g.field, g.width - 1, 0)), Rgb(0xFF0000));
+    CHECK_EQ(Rgb(ScreenPixel(g.field, g.width / 2, g.height - 1)), Rgb(0));
+    ExpectFieldOnScreen(g, ExpectedField(g, POINT{0, g.height - 1}, hueField), 0);
+
+    // The reference strip: row i shows hue i / hs of the circle at full saturation and brightness.
+    const int hs = g.barHeight;
+    CHECK(WaitUntil(kWaitMs, [&] { return ScreenPixel(g.slider, g.sliderWidth - 8, g.barBottom - 2) ==
+                                          HsbToRgb(65535 / hs, 65535, 65535); }));
+    int checked = 0;
+    for (int sixth = 0; sixth < 6; ++sixth) {
+        for (int i : {hs * sixth / 6 + 3, hs * sixth / 6 + hs / 12}) {
+            if (i < 1 || i > hs - 2)
+                continue;
+            Context context("reference row " + std::to_string(i));
+            const uint32_t expected = HsbToRgb(static_cast<uint32_t>(i) * 65535 / hs, 65535, 65535);
+            CHECK_EQ(Rgb(ScreenPixel(g.slider, g.sliderWidth - 8, g.barBottom - 1 - i)), Rgb(expected));
+            ++checked;
+        }
+    }
+    CHECK(checked >= 10);
+    // White keeps its hue 0 arrow at the bottom.
+    ExpectArrowsAt(g, 0);
+}

@@ -1,0 +1,211 @@
+// What the user sets survives: the settings sheet, a close and restart, the end of a session.
+#include <windows.h>
+
+#include <string>
+
+#include "tests/e2e/e2e_support.h"
+
+using namespace e2e;
+
+namespace {
+
+const int kApplyButton = 0x3021;   // the property sheet's Apply
+const int kHexEdit = 419;
+const int kCopyHex = 421;
+const int kCurrentSwatch = 403;
+const int kSettings = 436;
+const int kModeHue = 410;
+const int kStayOnTop = 426;
+const int kColors = 429;
+const char kSettingsKey[] = "Software\\Ostrel\\Tintora";
+
+struct FindSheet {
+    DWORD pid;
+    HWND sheet;
+};
+
+BOOL CALLBACK FindSheetProc(HWND window, LPARAM lparam)
+{
+    auto* find = reinterpret_cast<FindSheet*>(lparam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == find->pid && ClassName(window) == "#32770" && WindowText(window) == "Settings" &&
+        IsWindowVisible(window)) {
+        find->sheet = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The open settings sheet and its page.
+struct Sheet {
+    HWND sheet = nullptr;
+    HWND page = nullptr;
+};
+
+Sheet OpenSettings(Tintora& app)
+{
+    Sheet s;
+    // Posted: the sheet is modal and would hold a sent click until it closes.
+    PostMessageA(app.Item(kSettings), BM_CLICK, 0, 0);
+    FindSheet find = {app.ProcessId(), nullptr};
+    WaitUntil(5000, [&] {
+        find.sheet = nullptr;
+        EnumWindows(FindSheetProc, reinterpret_cast<LPARAM>(&find));
+        return find.sheet != nullptr;
+    });
+    s.sheet = find.sheet;
+    if (!s.sheet)
+        return s;
+    WaitUntil(3000, [&] {
+        for (HWND child = GetWindow(s.sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (GetDlgItem(child, 501))
+                s.page = child;
+        return s.page != nullptr;
+    });
+    return s;
+}
+
+void PressSheetButton(Tintora& app, const Sheet& s, int id)
+{
+    app.Send(GetDlgItem(s.sheet, id), BM_CLICK, 0, 0);
+}
+
+bool SheetClosed(const Sheet& s)
+{
+    return WaitUntil(3000, [&] { return !IsWindow(s.sheet); });
+}
+
+std::string ClipboardText()
+{
+    std::string text;
+    if (!WaitUntil(2000, [] { return OpenClipboard(nullptr) != FALSE; }))
+        return "<clipboard busy>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool SwatchShowsHex(Tintora& app)
+{
+    return (GetWindowLongA(app.Item(kCurrentSwatch), GWL_STYLE) & 0x1) != 0;
+}
+
+void SetHex(Tintora& app, const char* text)
+{
+    app.Send(app.Item(kHexEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+DWORD StoredDword(const char* name)
+{
+    DWORD value = 0, size = sizeof(value);
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 0xDEADBEEF;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
+        value = 0xDEADBEEF;
+    RegCloseKey(key);
+    return value;
+}
+
+E2E_CASE("settings", "the sheet shows the options, Apply is enabled by a change and applies at once")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    Sheet s = OpenSettings(app);
+    REQUIRE(s.sheet && s.page);
+
+    // A first start's options.
+    const int expected[6] = {BST_CHECKED, BST_CHECKED, BST_CHECKED, BST_UNCHECKED, BST_CHECKED, BST_CHECKED};
+    for (int i = 0; i < 6; ++i)
+        CHECK_EQ(static_cast<int>(app.Send(GetDlgItem(s.page, 501 + i), BM_GETCHECK, 0, 0)), expected[i]);
+    CHECK(!IsWindowEnabled(GetDlgItem(s.sheet, kApplyButton)));
+
+    app.Send(GetDlgItem(s.page, 506), BM_CLICK, 0, 0);   // display hex values off
+    CHECK(IsWindowEnabled(GetDlgItem(s.sheet, kApplyButton)));
+    CHECK(SwatchShowsHex(app));
+    PressSheetButton(app, s, kApplyButton);
+    CHECK(!SwatchShowsHex(app));
+
+    // Cancel after Apply keeps what was applied, and drops the later change.
+    app.Send(GetDlgItem(s.page, 506), BM_CLICK, 0, 0);
+    PressSheetButton(app, s, IDCANCEL);
+    CHECK(SheetClosed(s));
+    CHECK(!SwatchShowsHex(app));
+}
+
+E2E_CASE("settings", "OK applies the case and prefix options, Cancel changes nothing")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    SetHex(app, "ABCDEF");
+
+    Sheet s = OpenSettings(app);
+    REQUIRE(s.sheet && s.page);
+    app.Send(GetDlgItem(s.page, 502), BM_CLICK, 0, 0);   // upper case off
+    PressSheetButton(app, s, IDOK);
+    CHECK(SheetClosed(s));
+    CHECK_EQ(ControlText(app.Item(kHexEdit)), std::string("abcdef"));
+    app.Send(app.Item(kCopyHex), BM_CLICK, 0, 0);
+    CHECK_EQ(ClipboardText(), std::string("#abcdef"));
+
+    s = OpenSettings(app);
+    REQUIRE(s.sheet && s.page);
+    app.Send(GetDlgItem(s.page, 503), BM_CLICK, 0, 0);   // prefix off, then thought better of
+    PressSheetButton(app, s, IDCANCEL);
+    CHECK(SheetClosed(s));
+    app.Send(app.Item(kCopyHex), BM_CLICK, 0, 0);
+    CHECK_EQ(ClipboardText(), std::string("#abcdef"));
+}
+
+E2E_CASE("settings", "a close and a restart bring back colour, axis, options, panel and place")
+{
+    RECT placed;
+    {
+        Tintora app;
+        REQUIRE(app.Start());
+        SetHex(app, "336699");
+        app.Send(app.Item(kModeHue), BM_CLICK, 0, 0);
+        app.Send(app.Item(kStayOnTop), BM_CLICK, 0, 0);
+        app.Send(app.Item(kColors), BM_CLICK, 0, 0);   // collapse the panel
+        SetWindowPos(app.Dialog(), nullptr, 50, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        placed = WindowRect(app.Dialog());
+        CHECK_EQ(placed.left, 50L);
+        app.SendToDialog(RegisterWindowMessageA(kTitle), 1, 0);
+        DWORD code = 1;
+        CHECK(app.WaitForExit(5000, &code));
+        CHECK_EQ(code, 0ul);
+    }
+    CHECK_EQ(StoredDword("LastColor"), 0x336699ul);
+    CHECK_EQ(StoredDword("SliderMode"), 3ul);
+    CHECK_EQ(StoredDword("MainWindowXPos"), 50ul);
+
+    Tintora again;
+    REQUIRE(again.Start(false));
+    CHECK_EQ(ControlText(again.Item(kHexEdit)), std::string("336699"));
+    CHECK(again.IsChecked(kModeHue));
+    CHECK(again.IsChecked(kStayOnTop));
+    CHECK(GetWindowLongA(again.Dialog(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    CHECK(!again.IsChecked(kColors));
+    CHECK_EQ(WindowRect(again.Dialog()), placed);
+}
+
+E2E_CASE("settings", "the end of the session saves as a close does")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    SetHex(app, "0A0B0C");
+    CHECK_EQ(static_cast<int>(app.SendToDialog(WM_QUERYENDSESSION, 0, 0)), TRUE);
+    app.SendToDialog(WM_ENDSESSION, TRUE, 0);
+    // After WM_ENDSESSION the system ends the process without any teardown.
+    app.Kill();
+    CHECK_EQ(StoredDword("LastColor"), 0x0A0B0Cul);
+    CHECK_EQ(StoredDword("ShowColors") & 0xFF, 1ul);
+}
+
+}  // namespace

@@ -1,0 +1,806 @@
+// The About box: its texts, and the real dialog of ostrel_about.dll shown modally in-process and
+// driven from a timer while OstrelAbout runs; then command 422 of the main dialog.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "about/about_dialog.h"
+#include "about/about_resource.h"
+#include "about/about_text.h"
+#include "about/ostrel_about.h"
+#include "feedback/feedback.h"
+#include "flatcolor/flat_color.h"
+#include "resources/resource.h"
+#include "shell/main_dialog.h"
+
+namespace {
+
+// ---- texts -----------------------------------------------------------------------------
+
+OSVERSIONINFOA Version(DWORD platform, DWORD major, DWORD minor, DWORD build, const char* servicePack)
+{
+    OSVERSIONINFOA v = {};
+    v.dwOSVersionInfoSize = sizeof(v);
+    v.dwPlatformId = platform;
+    v.dwMajorVersion = major;
+    v.dwMinorVersion = minor;
+    v.dwBuildNumber = build;
+    strcpy(v.szCSDVersion, servicePack);
+    return v;
+}
+
+std::string VersionLine(const OSVERSIONINFOA& v)
+{
+    char text[ABOUT_TEXT_SIZE];
+    FormatOsVersionLine(v, text, sizeof(text));
+    return text;
+}
+
+TEST(AboutText, VersionLineTakesTheLowHalfOfTheBuildOutsideNt)
+{
+    // Windows 98 Second Edition: 4.10 in the high half of the build number.
+    EXPECT_EQ("4.10.1998  A", VersionLine(Version(VER_PLATFORM_WIN32_WINDOWS, 4, 10, MAKELONG(1998, 0x040A), " A")));
+    EXPECT_EQ("4.0.950 ", VersionLine(Version(VER_PLATFORM_WIN32_WINDOWS, 4, 0, MAKELONG(950, 0x0400), "")));
+    EXPECT_EQ("3.10.5 ", VersionLine(Version(VER_PLATFORM_WIN32s, 3, 10, MAKELONG(5, 0x030A), "")));
+}
+
+TEST(AboutText, VersionLineKeepsTheWholeBuildAndTheSpaceOnNt)
+{
+    EXPECT_EQ("5.0.2195 ", VersionLine(Version(VER_PLATFORM_WIN32_NT, 5, 0, 2195, "")));
+    EXPECT_EQ("5.1.2600 Service Pack 2", VersionLine(Version(VER_PLATFORM_WIN32_NT, 5, 1, 2600, "Service Pack 2")));
+    EXPECT_EQ("4.0.65537 ", VersionLine(Version(VER_PLATFORM_WIN32_NT, 4, 0, 0x10001, "")));
+}
+
+TEST(AboutText, FamilyNamesAreFixed)
+{
+    EXPECT_STREQ("Windows 95/98/Me", OsFamilyName(VER_PLATFORM_WIN32_WINDOWS));
+    EXPECT_STREQ("Windows NT/2000", OsFamilyName(VER_PLATFORM_WIN32_NT));
+    EXPECT_STREQ("Unknown OS", OsFamilyName(VER_PLATFORM_WIN32s));
+    EXPECT_STREQ("Unknown OS", OsFamilyName(3));
+}
+
+TEST(AboutText, TitleTooLongForTheBufferIsCut)
+{
+    struct {
+        char text[ABOUT_TEXT_SIZE];
+        char guard[16];
+    } buffer;
+    memset(&buffer, 'G', sizeof(buffer));
+    FormatAboutTitle("Ostrel Tintora", buffer.text, sizeof(buffer.text));
+    EXPECT_STREQ("About Ostrel Tintora", buffer.text);
+
+    const std::string longTitle(600, 'T');
+    FormatAboutTitle(longTitle.c_str(), buffer.text, sizeof(buffer.text));
+    EXPECT_EQ(ABOUT_TEXT_SIZE - 1u, strlen(buffer.text));
+    EXPECT_EQ("About " + longTitle.substr(0, ABOUT_TEXT_SIZE - 7), buffer.text);
+    for (char c : buffer.guard)
+        ASSERT_EQ('G', c) << "written past the buffer";
+}
+
+// ---- driving the modal dialog ------------------------------------------------------------
+
+// Steps run one per timer tick while OstrelAbout's modal loop runs; the last one closes the
+// box. A box still open long after its steps is ended so a failing test cannot hang the run.
+struct AboutScript {
+    std::vector<std::function<void(HWND)>> steps;
+    size_t next = 0;
+    HWND about = nullptr;
+    DWORD start = 0;
+    bool busy = false;
+    bool forced = false;
+};
+// Timers carry no data of their own: the script being run.
+AboutScript* g_script = nullptr;
+
+BOOL CALLBACK FindAboutProc(HWND window, LPARAM lparam)
+{
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof(name));
+    if (strcmp(name, "#32770") == 0 && IsWindowVisible(window) && GetDlgItem(window, IDC_ABOUT_HOMEPAGE)) {
+        *reinterpret_cast<HWND*>(lparam) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindAboutBox()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindAboutProc, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void CALLBACK OnScriptTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    AboutScript* script = g_script;
+    if (!script || script->busy)
+        return;
+    script->busy = true;
+    if (!script->about)
+        script->about = FindAboutBox();
+    if (script->about && IsWindow(script->about) && script->next < script->steps.size()) {
+        script->steps[script->next++](script->about);
+    } else if (GetTickCount() - script->start > 10000) {
+        HWND open = script->about && IsWindow(script->about) ? script->about : FindAboutBox();
+        if (open) {
+            script->forced = true;
+            EndDialog(open, 77);
+        }
+    }
+    script->busy = false;
+}
+
+// Runs `show` (which ends up in OstrelAbout) with the script's steps; returns what show returned.
+template <typename Show>
+auto RunWithScript(AboutScript& script, Show show) -> decltype(show())
+{
+    script.start = GetTickCount();
+    g_script = &script;
+    UINT_PTR timer = SetTimer(nullptr, 0, 30, OnScriptTimer);
+    auto result = show();
+    KillTimer(nullptr, timer);
+    g_script = nullptr;
+    EXPECT_FALSE(script.forced) << "the About box was still open after its steps";
+    EXPECT_EQ(script.steps.size(), script.next) << "the About box closed before all steps ran";
+    return result;
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    char text[1024] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof(text));
+    return text;
+}
+
+std::string WindowTitle(HWND window)
+{
+    char text[1024] = "";
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+AboutDialogState* StateOf(HWND about)
+{
+    return reinterpret_cast<AboutDialogState*>(GetWindowLongPtrA(about, GWLP_USERDATA));
+}
+
+void Click(HWND about, int id)
+{
+    SendDlgItemMessageA(about, id, BM_CLICK, 0, 0);
+}
+
+// Callbacks record whom they were called with.
+struct Calls {
+    std::vector<HWND> credits;
+    std::vector<HWND> feedback;
+};
+Calls g_calls;
+void RecordCredits(HWND about) { g_calls.credits.push_back(about); }
+void RecordFeedback(HWND about) { g_calls.feedback.push_back(about); }
+
+class AboutBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_calls = Calls();
+        owner = CreateWindowExA(0, "Static", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(nullptr, owner);
+        record.hwndOwner = owner;
+        record.pszCompany = "Test Company";
+        record.pszProgram = "Test Program";
+        record.pszCopyright = "Copyright line";
+        record.pszLicense = "License line";
+        record.pszVersion = "9.87";
+        record.pszReleaseDate = "January 2 2003";
+        record.pszProductUrl = "tintora-test:product";
+        record.pszHomeUrl = "tintora-test:home";
+        record.pfnCredits = RecordCredits;
+        record.pfnFeedback = RecordFeedback;
+    }
+
+    void TearDown() override
+    {
+        if (owner)
+            DestroyWindow(owner);
+    }
+
+    bool Show(AboutScript& script)
+    {
+        return RunWithScript(script, [&] { return OstrelAbout(&record); });
+    }
+
+    OSTRELABOUT record = {};
+    HWND owner = nullptr;
+};
+
+// Expected from the system's own version record, as the box should show it.
+std::string ExpectedFamily(const OSVERSIONINFOA& v)
+{
+    if (v.dwPlatformId == VER_PLATFORM_WIN32_NT)
+        return "Windows NT/2000";
+    return v.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? "Windows 95/98/Me" : "Unknown OS";
+}
+
+std::string ExpectedBrowserVersion()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", 0, KEY_READ, &key))
+        return "";
+    char value[512] = "";
+    DWORD size = sizeof(value) - 1;
+    if (RegQueryValueExA(key, "Version", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size))
+        value[0] = '\0';
+    RegCloseKey(key);
+    return value;
+}
+
+TEST_F(AboutBoxTest, ShowsTheRecordsTextsAndTheSystemsVersions)
+{
+    OSVERSIONINFOA v = {};
+    v.dwOSVersionInfoSize = sizeof(v);
+    ASSERT_TRUE(GetVersionExA(&v));
+    char versionLine[300];
+    snprintf(versionLine, sizeof(versionLine), "%lu.%lu.%lu %s", v.dwMajorVersion, v.dwMinorVersion,
+             v.dwPlatformId == VER_PLATFORM_WIN32_NT ? v.dwBuildNumber : (v.dwBuildNumber & 0xFFFF),
+             v.szCSDVersion);
+
+    AboutScript script;
+    script.steps.push_back([&](HWND about) {
+        EXPECT_EQ("About Test Program", WindowTitle(about));
+        EXPECT_EQ(owner, GetWindow(about, GW_OWNER));
+        EXPECT_FALSE(IsWindowEnabled(owner)) << "a modal box disables its owner";
+        EXPECT_EQ("Test Program", ItemText(about, IDC_ABOUT_PROGRAM));
+        EXPECT_EQ("Copyright line", ItemText(about, IDC_ABOUT_COPYRIGHT));
+        EXPECT_EQ("tintora-test:home", ItemText(about, IDC_ABOUT_LINK));
+        EXPECT_EQ("License line", ItemText(about, IDC_ABOUT_LICENSE));
+        EXPECT_EQ("9.87", ItemText(about, IDC_ABOUT_VERSION));
+        EXPECT_EQ("January 2 2003", ItemText(about, IDC_ABOUT_RELEASE_DATE));
+        EXPECT_EQ(ExpectedFamily(v), ItemText(about, IDC_ABOUT_OS));
+        EXPECT_EQ(versionLine, ItemText(about, IDC_ABOUT_OS_VERSION));
+        EXPECT_EQ(ExpectedBrowserVersion(), ItemText(about, IDC_ABOUT_IE_VERSION));
+        // The company is not shown anywhere.
+        for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            EXPECT_EQ(std::string::npos, WindowTitle(child).find("Test Company"));
+
+        // The addresses are the box's own copies.
+        AboutDialogState* state = StateOf(about);
+        ASSERT_NE(nullptr, state);
+        EXPECT_STREQ("tintora-test:home", state->homeUrl);
+        EXPECT_STREQ("tintora-test:product", state->productUrl);
+        EXPECT_NE(record.pszHomeUrl, state->homeUrl);
+        EXPECT_NE(record.pszProductUrl, state->productUrl);
+        EXPECT_EQ(GetDlgItem(about, IDOK), GetFocus());
+        Click(about, IDOK);
+    });
+    EXPECT_TRUE(Show(script));
+    EXPECT_TRUE(IsWindowEnabled(owner));
+}
+
+// Dialog 500 in template order: id (-1 for the unnamed ones), class, rectangle, text.
+struct TemplateControl {
+    int id;
+    const char* windowClass;
+    int x, y, w, h;
+    const char* text;
+};
+const TemplateControl kDialog500[] = {
+    {IDC_ABOUT_PROGRAM, "Static", 7, 7, 213, 8, nullptr},
+    {IDC_ABOUT_COPYRIGHT, "Static", 7, 17, 213, 8, nullptr},
+    {IDC_ABOUT_LINK, "Static", 7, 27, 213, 8, nullptr},
+    {IDC_ABOUT_LICENSE, "Static", 7, 37, 213, 8, nullptr},
+    {-1, "Static", 7, 52, 213, 1, ""},
+    {-1, "Static", 7, 60, 60, 8, "Program Version:"},
+    {-1, "Static", 7, 70, 60, 8, "Release Date:"},
+    {IDC_ABOUT_VERSION, "Static", 71, 60, 149, 8, nullptr},
+    {IDC_ABOUT_RELEASE_DATE, "Static", 71, 70, 149, 8, nullptr},
+    {-1, "Static", 7, 85, 213, 1, ""},
+    {-1, "Static", 7, 90, 60, 8, "Operating System:"},
+    {-1, "Static", 7, 100, 60, 8, "OS Version:"},
+    {-1, "Static", 7, 110, 60, 8, "IE Version:"},
+    {IDC_ABOUT_OS, "Static", 71, 90, 149, 8, nullptr},
+    {IDC_ABOUT_OS_VERSION, "Static", 71, 100, 149, 8, nullptr},
+    {IDC_ABOUT_IE_VERSION, "Static", 71, 110, 149, 8, nullptr},
+    {-1, "Static", 7, 125, 213, 1, ""},
+    {IDC_ABOUT_CREDITS, "Button", 7, 133, 50, 14, "Credits..."},
+    {IDC_ABOUT_FEEDBACK, "Button", 61, 133, 50, 14, "Feedback..."},
+    {IDC_ABOUT_HOMEPAGE, "Button", 115, 133, 50, 14, "Homepage..."},
+    {IDOK, "Button", 169, 133, 50, 14, "OK"},
+};
+
+TEST_F(AboutBoxTest, LayoutFollowsTheTemplate)
+{
+    AboutScript script;
+    script.steps.push_back([&](HWND about) {
+        RECT client;
+        GetClientRect(about, &client);
+        RECT size = {0, 0, 227, 154};
+        MapDialogRect(about, &size);
+        EXPECT_EQ(size.right, client.right);
+        EXPECT_EQ(size.bottom, client.bottom);
+
+        // Centred on the screen's work area, whatever the owner.
+        RECT window, work;
+        GetWindowRect(about, &window);
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_NEAR((work.left + work.right) / 2, (window.left + window.right) / 2, 2);
+        EXPECT_NEAR((work.top + work.bottom) / 2, (window.top + window.bottom) / 2, 2);
+        const LONG style = GetWindowLongA(about, GWL_STYLE);
+        EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_POPUP, style & (WS_CAPTION | WS_SYSMENU | WS_POPUP));
+
+        HWND child = GetWindow(about, GW_CHILD);
+        for (const TemplateControl& c : kDialog500) {
+            ASSERT_NE(nullptr, child) << "missing control " << c.id;
+            SCOPED_TRACE("control " + std::to_string(c.id) + " at " + std::to_string(c.x) + "," + std::to_string(c.y));
+            char name[32] = "";
+            GetClassNameA(child, name, sizeof(name));
+            EXPECT_STRCASEEQ(c.windowClass, name);
+            const int id = GetDlgCtrlID(child);
+            EXPECT_EQ(c.id, id == 0xFFFF ? -1 : id);
+            RECT mapped = {c.x, c.y, c.w, c.h};
+            MapDialogRect(about, &mapped);
+            RECT actual;
+            GetWindowRect(child, &actual);
+            MapWindowPoints(nullptr, about, reinterpret_cast<POINT*>(&actual), 2);
+            EXPECT_EQ(mapped.left, actual.left);
+            EXPECT_EQ(mapped.top, actual.top);
+            // Etched lines are sized to their edges by the control itself.
+            if (c.h > 1) {
+                EXPECT_EQ(mapped.right, actual.right - actual.left);
+                EXPECT_EQ(mapped.bottom, actual.bottom - actual.top);
+            }
+            if (c.text) {
+                EXPECT_EQ(c.text, WindowTitle(child));
+            }
+            child = GetWindow(child, GW_HWNDNEXT);
+        }
+        EXPECT_EQ(nullptr, child) << "more controls than the template has";
+        const LONG linkStyle = GetWindowLongA(GetDlgItem(about, IDC_ABOUT_LINK), GWL_STYLE);
+        EXPECT_TRUE(linkStyle & SS_NOTIFY);
+        EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongA(GetDlgItem(about, IDOK), GWL_STYLE) & BS_TYPEMASK);
+        for (int id : {IDC_ABOUT_CREDITS, IDC_ABOUT_FEEDBACK, IDC_ABOUT_HOMEPAGE, IDOK})
+            EXPECT_TRUE(GetWindowLongA(GetDlgItem(about, id), GWL_STYLE) & WS_TABSTOP) << id;
+        Click(about, IDOK);
+    });
+    EXPECT_TRUE(Show(script));
+}
+
+HICON SmallIconOf(HWND window)
+{
+    return reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
+}
+
+TEST_F(AboutBoxTest, SmallIconComesFromTheRecordOrTheOwner)
+{
+    HICON ownersIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    HICON recordsIcon = LoadIconA(nullptr, IDI_INFORMATION);
+    auto iconShown = [&](DWORD flags, HICON ownerSmall) {
+        record.dwFlags = flags;
+        record.hIcon = recordsIcon;
+        SendMessageA(owner, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ownerSmall));
+        HICON small = nullptr, big = reinterpret_cast<HICON>(1);
+        AboutScript script;
+        script.steps.push_back([&](HWND about) {
+            small = SmallIconOf(about);
+            big = reinterpret_cast<HICON>(SendMessageA(about, WM_GETICON, ICON_BIG, 0));
+            Click(about, IDOK);
+        });
+        EXPECT_TRUE(Show(script));
+        EXPECT_EQ(nullptr, big) << "the large icon is not set";
+        return small;
+    };
+    EXPECT_EQ(recordsIcon, iconShown(OAF_USEICON, ownersIcon));
+    EXPECT_EQ(ownersIcon, iconShown(0, ownersIcon));
+    EXPECT_EQ(nullptr, iconShown(0, nullptr)) << "an owner without a small icon gives the box none";
+}
+
+COLORREF Pixel(const std::vector<COLORREF>& pixels, int width, int x, int y)
+{
+    return pixels[static_cast<size_t>(y) * width + x];
+}
+
+// The control as it is on the screen, as COLORREFs.
+std::vector<COLORREF> CaptureWindow(HWND window, int* width, int* height)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    *width = r.right - r.left;
+    *height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, *width, *height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, *width, *height, screen, r.left, r.top, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < *height; ++y)
+        for (int x = 0; x < *width; ++x)
+            pixels.push_back(GetPixel(memory, x, y));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+TEST_F(AboutBoxTest, LinkIsBlueUnderlinedWithAHandCursorAndItsFontIsMadeOnce)
+{
+    HFONT linkFont = nullptr;
+    AboutScript script;
+    script.steps.push_back([&](HWND about) {
+        UpdateWindow(about);
+        AboutDialogState* state = StateOf(about);
+        ASSERT_NE(nullptr, state);
+        linkFont = state->linkFont;
+        ASSERT_NE(nullptr, linkFont) << "made at the link's first drawing";
+
+        LOGFONTA logical = {};
+        ASSERT_TRUE(GetObjectA(linkFont, sizeof(logical), &logical));
+        EXPECT_TRUE(logical.lfUnderline);
+        EXPECT_FALSE(logical.lfItalic);
+        EXPECT_FALSE(logical.lfStrikeOut);
+        EXPECT_EQ(ANTIALIASED_QUALITY, logical.lfQuality);
+
+        // Otherwise the dialog's font: same face, cell height and weight.
+        HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(about, WM_GETFONT, 0, 0));
+        HDC dc = GetDC(about);
+        HGDIOBJ old = SelectObject(dc, linkFont);
+        TEXTMETRICA linkMetrics = {}, dialogMetrics = {};
+        char linkFace[LF_FACESIZE] = "", dialogFace[LF_FACESIZE] = "";
+        GetTextMetricsA(dc, &linkMetrics);
+        GetTextFaceA(dc, LF_FACESIZE, linkFace);
+        SelectObject(dc, dialogFont);
+        GetTextMetricsA(dc, &dialogMetrics);
+        GetTextFaceA(dc, LF_FACESIZE, dialogFace);
+        SelectObject(dc, old);
+        ReleaseDC(about, dc);
+        EXPECT_STREQ(dialogFace, linkFace);
+        EXPECT_EQ(dialogMetrics.tmHeight, linkMetrics.tmHeight);
+        EXPECT_EQ(dialogMetrics.tmWeight, linkMetrics.tmWeight);
+    });
+    script.steps.push_back([&](HWND about) {
+        HWND link = GetDlgItem(about, IDC_ABOUT_LINK);
+        RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_EQ(linkFont, StateOf(about)->linkFont) << "built once";
+
+        int width = 0, height = 0;
+        std::vector<COLORREF> pixels = CaptureWindow(link, &width, &height);
+        const COLORREF blue = RGB(0, 0, 255), face = GetSysColor(COLOR_BTNFACE);
+        int bluePixels = 0, longestRun = 0, otherPixels = 0;
+        for (int y = 0; y < height; ++y) {
+            int run = 0;
+            for (int x = 0; x < width; ++x) {
+                COLORREF c = Pixel(pixels, width, x, y);
+                if (c == blue) {
+                    ++bluePixels;
+                    longestRun = std::max(longestRun, ++run);
+                } else {
+                    run = 0;
+                    // Smoothed edges lie between the face colour and blue; anything else is wrong.
+                    if (GetRValue(c) > GetRValue(face) + 4 || GetGValue(c) > GetGValue(face) + 4 ||
+                        GetBValue(c) + 4 < GetBValue(face))
+                        ++otherPixels;
+                }
+            }
+        }
+        EXPECT_GT(bluePixels, 40) << "the link text is pure blue";
+        EXPECT_GT(longestRun, 50) << "an underline runs under the text";
+        EXPECT_EQ(0, otherPixels) << "background is the button face";
+        EXPECT_EQ(face, Pixel(pixels, width, width - 1, 0));
+
+        // The hand over the link, the default elsewhere.
+        EXPECT_TRUE(SendMessageA(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+        EXPECT_EQ(LoadCursorA(nullptr, IDC_HAND), GetCursor());
+        SendMessageA(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(about, IDOK)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_NE(LoadCursorA(nullptr, IDC_HAND), GetCursor());
+        SendMessageA(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(about, IDC_ABOUT_COPYRIGHT)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_NE(LoadCursorA(nullptr, IDC_HAND), GetCursor());
+
+        // Only the link is coloured.
+        HWND copyright = GetDlgItem(about, IDC_ABOUT_COPYRIGHT);
+        HDC dc = GetDC(copyright);
+        SetTextColor(dc, RGB(1, 2, 3));
+        SendMessageA(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(copyright));
+        EXPECT_NE(RGB(0, 0, 255), GetTextColor(dc));
+        SetTextColor(dc, RGB(1, 2, 3));
+        SendMessageA(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(link));
+        EXPECT_EQ(RGB(0, 0, 255), GetTextColor(dc));
+        ReleaseDC(copyright, dc);
+        Click(about, IDOK);
+    });
+    EXPECT_TRUE(Show(script));
+    EXPECT_EQ(0u, GetObjectType(linkFont)) << "the link font is deleted with the box";
+}
+
+TEST_F(AboutBoxTest, ButtonsCallBackWithTheBoxItself)
+{
+    HWND shown = nullptr;
+    AboutScript script;
+    script.steps.push_back([&](HWND about) {
+        shown = about;
+        Click(about, IDC_ABOUT_CREDITS);
+        ASSERT_EQ(1u, g_calls.credits.size());
+        EXPECT_TRUE(g_calls.feedback.empty());
+        Click(about, IDC_ABOUT_FEEDBACK);
+        ASSERT_EQ(1u, g_calls.feedback.size());
+        EXPECT_EQ(1u, g_calls.credits.size());
+        // Only clicks count.
+        SendMessageA(about, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_CREDITS, BN_DOUBLECLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(about, IDC_ABOUT_CREDITS)));
+        SendMessageA(about, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_FEEDBACK, BN_SETFOCUS),
+                     reinterpret_cast<LPARAM>(GetDlgItem(about, IDC_ABOUT_FEEDBACK)));
+        EXPECT_EQ(1u, g_calls.credits.size());
+        EXPECT_EQ(1u, g_calls.feedback.size());
+        EXPECT_TRUE(IsWindowVisible(about)) << "the box stays open after its callbacks";
+        Click(about, IDOK);
+    });
+    EXPECT_TRUE(Show(script));
+    ASSERT_EQ(1u, g_calls.credits.size());
+    ASSERT_EQ(1u, g_calls.feedback.size());
+    EXPECT_EQ(shown, g_calls.credits[0]);
+    EXPECT_EQ(shown, g_calls.feedback[0]);
+    EXPECT_NE(owner, g_calls.credits[0]);
+}
+
+void PostKey(HWND window, UINT key)
+{
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+TEST_F(AboutBoxTest, EscapeAndCancelLeaveItOpen)
+{
+    AboutScript script;
+    script.steps.push_back([&](HWND) { PostKey(GetFocus(), VK_ESCAPE); });
+    script.steps.push_back([&](HWND about) {
+        EXPECT_TRUE(IsWindowVisible(about));
+        SendMessageA(about, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(IsWindowVisible(about));
+        PostKey(GetDlgItem(about, IDC_ABOUT_CREDITS), VK_ESCAPE);
+    });
+    script.steps.push_back([&](HWND about) {
+        EXPECT_TRUE(IsWindowVisible(about));
+        EXPECT_TRUE(g_calls.credits.empty());
+        Click(about, IDOK);
+    });
+    EXPECT_TRUE(Show(script));
+}
+
+TEST_F(AboutBoxTest, CaptionCloseEnterAndOkReturnTrue)
+{
+    AboutScript closeBox;
+    closeBox.steps.push_back([&](HWND about) { PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    EXPECT_TRUE(Show(closeBox));
+
+    // Focus starts on OK, so Enter closes the box instead of pressing Credits.
+    AboutScript enter;
+    enter.steps.push_back([&](HWND) { PostKey(GetFocus(), VK_RETURN); });
+    EXPECT_TRUE(Show(enter));
+    EXPECT_TRUE(g_calls.credits.empty());
+
+    AboutScript close;
+    close.steps.push_back([&](HWND about) { SendMessageA(about, WM_CLOSE, 0, 0); });
+    EXPECT_TRUE(Show(close));
+}
+
+TEST_F(AboutBoxTest, TooLongATitleIsCutInTheCaption)
+{
+    const std::string program(1000, 'P');
+    record.pszProgram = program.c_str();
+    std::string title, firstLine;
+    AboutScript script;
+    script.steps.push_back([&](HWND about) {
+        title = WindowTitle(about);
+        char line[2000] = "";
+        GetDlgItemTextA(about, IDC_ABOUT_PROGRAM, line, sizeof(line));
+        firstLine = line;
+        Click(about, IDOK);
+    });
+    EXPECT_TRUE(Show(script));
+    EXPECT_EQ("About " + program.substr(0, ABOUT_TEXT_SIZE - 7), title);
+    EXPECT_EQ(program, firstLine);
+}
+
+// ---- what the shell was asked to open ------------------------------------------------------
+
+std::string Folder(const std::string& path)
+{
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+std::string ThisProgramsFolder()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return Folder(path);
+}
+
+bool SetDefault(HKEY root, const std::string& key, const std::string& value)
+{
+    HKEY created;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &created, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG result = RegSetValueExA(created, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(created);
+    return result == ERROR_SUCCESS;
+}
+
+bool GetDefault(HKEY root, const std::string& key, std::string* value)
+{
+    char text[512] = "";
+    LONG size = sizeof(text);
+    if (RegQueryValueA(root, key.c_str(), text, &size) != ERROR_SUCCESS)
+        return false;
+    *value = text;
+    return true;
+}
+
+// Makes the shell's "open" of the test address scheme "tintora-test:" and of .htm files start
+// shell_open_recorder, which notes what it was given; undone at the end. Classes are
+// registered machine-wide, where the shell looks for them.
+class ShellOpenRecorder {
+public:
+    ShellOpenRecorder()
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        record_ = std::string(temp) + "tintora_shell_open.txt";
+        DeleteFileA(record_.c_str());
+        const std::string command =
+            "\"" + ThisProgramsFolder() + "shell_open_recorder.exe\" \"" + record_ + "\" \"%1\"";
+        hadHtm_ = GetDefault(HKEY_CLASSES_ROOT, ".htm", &oldHtm_);
+        ready_ = SetDefault(HKEY_CLASSES_ROOT, "tintora-test", "URL:Tintora test") &&
+                 SetDefault(HKEY_CLASSES_ROOT, "tintora-test\\shell\\open\\command", command) &&
+                 SetDefault(HKEY_CLASSES_ROOT, "TintoraTest.htm\\shell\\open\\command", command) &&
+                 SetDefault(HKEY_CLASSES_ROOT, ".htm", "TintoraTest.htm");
+        HKEY scheme;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "tintora-test", 0, KEY_WRITE, &scheme) == ERROR_SUCCESS) {
+            RegSetValueExA(scheme, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+            RegCloseKey(scheme);
+        }
+    }
+    ~ShellOpenRecorder()
+    {
+        for (const char* key : {"tintora-test\\shell\\open\\command", "tintora-test\\shell\\open",
+                                "tintora-test\\shell", "tintora-test", "TintoraTest.htm\\shell\\open\\command",
+                                "TintoraTest.htm\\shell\\open", "TintoraTest.htm\\shell", "TintoraTest.htm"})
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
+        if (hadHtm_)
+            SetDefault(HKEY_CLASSES_ROOT, ".htm", oldHtm_);
+        else
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, ".htm");
+        DeleteFileA(record_.c_str());
+    }
+    ShellOpenRecorder(const ShellOpenRecorder&) = delete;
+    ShellOpenRecorder& operator=(const ShellOpenRecorder&) = delete;
+
+    bool Ready() const { return ready_; }
+
+    // The targets opened so far, once there are at least `count` of them (or after a timeout).
+    std::vector<std::string> WaitForOpened(size_t count) const
+    {
+        std::vector<std::string> lines;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+            lines.clear();
+            if (FILE* f = fopen(record_.c_str(), "rb")) {
+                char line[1024];
+                while (fgets(line, sizeof(line), f)) {
+                    line[strcspn(line, "\r\n")] = '\0';
+                    lines.push_back(line);
+                }
+                fclose(f);
+            }
+            if (lines.size() >= count)
+                break;
+        }
+        return lines;
+    }
+
+private:
+    std::string record_;
+    std::string oldHtm_;
+    bool hadHtm_ = false;
+    bool ready_ = false;
+};
+
+TEST_F(AboutBoxTest, LinkOpensTheHomePageAndHomepageTheProductPage)
+{
+    ShellOpenRecorder shell;
+    ASSERT_TRUE(shell.Ready());
+    AboutScript script;
+    script.steps.push_back([&](HWND about) {
+        // A press on the link, as the mouse gives it.
+        HWND link = GetDlgItem(about, IDC_ABOUT_LINK);
+        SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+        std::vector<std::string> opened = shell.WaitForOpened(1);
+        ASSERT_EQ(1u, opened.size());
+        EXPECT_EQ("tintora-test:home", opened[0]);
+
+        Click(about, IDC_ABOUT_HOMEPAGE);
+        opened = shell.WaitForOpened(2);
+        ASSERT_EQ(2u, opened.size());
+        EXPECT_EQ("tintora-test:product", opened[1]);
+        Click(about, IDOK);
+    });
+    EXPECT_TRUE(Show(script));
+}
+
+TEST(Credits, OpensTheCreditsPageBesideTheProgram)
+{
+    const std::string page = ThisProgramsFolder() + "credits.htm";
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(page.c_str())) << "the build puts it there";
+    ShellOpenRecorder shell;
+    ASSERT_TRUE(shell.Ready());
+
+    // Whatever the current folder is.
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    SetCurrentDirectoryA(temp);
+    ShowCredits(nullptr);
+    SetCurrentDirectoryA(previous);
+
+    std::vector<std::string> opened = shell.WaitForOpened(1);
+    ASSERT_EQ(1u, opened.size());
+    EXPECT_STRCASEEQ(page.c_str(), opened[0].c_str());
+}
+
+// ---- command 422 -------------------------------------------------------------------------
+
+TEST(AboutCommand, ShowsTheProgramsBoxOwnedByTheMainDialog)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&controls));
+    ASSERT_TRUE(RegisterFlatColorClass(instance));
+    StartParams params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
+    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+                                     reinterpret_cast<LPARAM>(&params));
+    ASSERT_NE(nullptr, dialog);
+    ShowWindow(dialog, SW_SHOW);
+    ShellOpenRecorder shell;
+    ASSERT_TRUE(shell.Ready());
+
+    AboutScript script;
+    script.steps.push_back([&](HWND about) {
+        EXPECT_EQ("About Ostrel Tintora", WindowTitle(about));
+        EXPECT_EQ(dialog, GetWindow(about, GW_OWNER));
+        EXPECT_FALSE(IsWindowEnabled(dialog));
+        EXPECT_EQ("Ostrel Tintora", ItemText(about, IDC_ABOUT_PROGRAM));
+        EXPECT_EQ("Copyright \xA9 2001 Ostrel. All rights reserved.", ItemText(about, IDC_ABOUT_COPYRIGHT));
+        EXPECT_EQ("http://www.ostrel.example/", ItemText(about, IDC_ABOUT_LINK));
+        EXPECT_EQ("Freeware. Provided as is, without any warranty.", ItemText(about, IDC_ABOUT_LICENSE));
+        EXPECT_EQ("1.02", ItemText(about, IDC_ABOUT_VERSION));
+        EXPECT_EQ("May 28 2001", ItemText(about, IDC_ABOUT_RELEASE_DATE));
+        AboutDialogState* state = StateOf(about);
+        ASSERT_NE(nullptr, state);
+        EXPECT_STREQ("http://www.ostrel.example/tintora/", state->productUrl);
+        // The main dialog's small icon, since the flag is clear.
+        EXPECT_EQ(GetAppState(dialog)->smallIcon, SmallIconOf(about));
+        EXPECT_NE(nullptr, SmallIconOf(about));
+        EXPECT_EQ(reinterpret_cast<OSTRELABOUTPROC>(ShowCredits), state->credits);
+        EXPECT_EQ(reinterpret_cast<OSTRELABOUTPROC>(SendFeedback), state->feedback);
+
+        Click(about, IDC_ABOUT_CREDITS);
+        std::vector<std::string> opened = shell.WaitForOpened(1);
+        ASSERT_EQ(1u, opened.size());
+        EXPECT_STRCASEEQ((ThisProgramsFolder() + "credits.htm").c_str(), opened[0].c_str());
+        Click(about, IDOK);
+    });
+    RunWithScript(script, [&] { return SendDlgItemMessageA(dialog, IDC_ABOUT, BM_CLICK, 0, 0); });
+    EXPECT_TRUE(IsWindowEnabled(dialog));
+    EXPECT_EQ(nullptr, FindAboutBox());
+    DestroyWindow(dialog);
+}
+
+}  // namespace

@@ -1,0 +1,283 @@
+// Which redraw each kind of change asks for: typing in the value fields, and slider and field
+// drags with and without real-time update. The dialog is created in-process from the real
+// template; a call-window hook on this thread records every SelectorRedraw it is sent.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "flatcolor/flat_color.h"
+#include "resources/resource.h"
+#include "selector/selector.h"
+#include "shell/main_dialog.h"
+
+namespace {
+
+HWND g_dialog = nullptr;
+std::vector<WPARAM> g_redraws;
+
+LRESULT CALLBACK RecordRedraws(int code, WPARAM wparam, LPARAM lparam)
+{
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lparam);
+    if (code == HC_ACTION && sent->hwnd == g_dialog && sent->message == SELECTOR_REDRAW)
+        g_redraws.push_back(sent->wParam);
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+using Bits = std::vector<WPARAM>;
+
+// A message box would hold the test thread; a watcher closes any and the test fails.
+class MessageBoxWatcher {
+public:
+    explicit MessageBoxWatcher(DWORD thread) : thread_(thread), running_(true), seen_(false)
+    {
+        watcher_ = std::thread([this] {
+            while (running_) {
+                EnumThreadWindows(thread_, CloseBox, reinterpret_cast<LPARAM>(this));
+                Sleep(50);
+            }
+        });
+    }
+    ~MessageBoxWatcher()
+    {
+        running_ = false;
+        watcher_.join();
+    }
+    bool Seen() const { return seen_; }
+
+private:
+    static BOOL CALLBACK CloseBox(HWND window, LPARAM self)
+    {
+        char name[16] = "";
+        GetClassNameA(window, name, sizeof(name));
+        if (lstrcmpA(name, "#32770") == 0 && GetDlgItem(window, 0xFFFF) && !GetDlgItem(window, IDC_FIELD)) {
+            reinterpret_cast<MessageBoxWatcher*>(self)->seen_ = true;
+            PostMessageA(window, WM_COMMAND, IDOK, 0);
+        }
+        return TRUE;
+    }
+
+    DWORD thread_;
+    std::atomic<bool> running_;
+    std::atomic<bool> seen_;
+    std::thread watcher_;
+};
+
+class CommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tintora");
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+        ASSERT_TRUE(InitCommonControlsEx(&controls));
+        ASSERT_TRUE(RegisterFlatColorClass(instance));
+        params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
+        dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+                                    reinterpret_cast<LPARAM>(&params));
+        ASSERT_NE(nullptr, dialog);
+        state = GetAppState(dialog);
+        ASSERT_NE(nullptr, state);
+        ShowWindow(dialog, SW_SHOW);
+        UpdateWindow(dialog);
+        g_dialog = dialog;
+        hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordRedraws, nullptr, GetCurrentThreadId());
+        ASSERT_NE(nullptr, hook);
+        Drain();
+    }
+
+    void TearDown() override
+    {
+        if (hook)
+            UnhookWindowsHookEx(hook);
+        g_dialog = nullptr;
+        if (dialog)
+            DestroyWindow(dialog);
+        Drain();
+        EXPECT_FALSE(boxes.Seen()) << "a message box appeared";
+    }
+
+    // Whatever the system queued for us before the steps (paints, activation). Not called
+    // between steps: a queued pointer event of SetCursorPos would then act as a move of its own.
+    static void Drain()
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+
+    // The redraws one action sends.
+    template <typename Action>
+    Bits During(Action action)
+    {
+        g_redraws.clear();
+        action();
+        return g_redraws;
+    }
+
+    HWND Item(int id) const { return GetDlgItem(dialog, id); }
+
+    // Replaces a field's text by typing, as the keyboard would after select-all.
+    void Type(int id, const char* text)
+    {
+        SetFocus(Item(id));
+        SendMessageA(Item(id), EM_SETSEL, 0, -1);
+        for (const char* c = text; *c; ++c)
+            SendMessageA(Item(id), WM_CHAR, static_cast<unsigned char>(*c), 1);
+    }
+
+    void ClickMode(int id) { SendMessageA(Item(id), BM_CLICK, 0, 0); }
+
+    // Drags read the cursor from the system, so the cursor is put where the press would be.
+    void CursorTo(int control, int x, int y)
+    {
+        POINT p = {x, y};
+        ClientToScreen(Item(control), &p);
+        SetCursorPos(p.x, p.y);
+    }
+    void Press(int control)
+    {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(control, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(Item(control)));
+    }
+    void Move() { SendMessageA(dialog, WM_MOUSEMOVE, 0, 0); }
+    void Up() { SendMessageA(dialog, WM_LBUTTONUP, 0, 0); }
+
+    // A slider row for component value `fraction` of the bar, from its bottom edge.
+    int SliderY(double fraction) const
+    {
+        const RECT& bar = state->stripRect;
+        return bar.bottom - static_cast<int>(fraction * (bar.bottom - bar.top));
+    }
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    StartParams params{};
+    HWND dialog = nullptr;
+    AppState* state = nullptr;
+    HHOOK hook = nullptr;
+    MessageBoxWatcher boxes{GetCurrentThreadId()};
+};
+
+TEST_F(CommandsTest, TypingAddsTheStripUnlessTheFieldIsTheSlidersComponent)
+{
+    ASSERT_EQ(0u, state->sliderMode);
+    EXPECT_EQ(Bits({0x1C}), During([&] { Type(IDC_RED_EDIT, "7"); }));
+    EXPECT_EQ(7, state->currentColor.GetRed());
+    EXPECT_EQ(Bits({0x1D}), During([&] { Type(IDC_GREEN_EDIT, "8"); }));
+    EXPECT_EQ(Bits({0x1D}), During([&] { Type(IDC_HUE_EDIT, "9"); }));
+
+    ClickMode(IDC_MODE_HUE);
+    EXPECT_EQ(Bits({0x1C, 0x1C}), During([&] { Type(IDC_HUE_EDIT, "20"); }));
+    EXPECT_EQ(Bits({0x1D}), During([&] { Type(IDC_BRIGHTNESS_EDIT, "5"); }));
+    EXPECT_EQ(Bits({0x1D}), During([&] { Type(IDC_RED_EDIT, "1"); }));
+}
+
+TEST_F(CommandsTest, TypingThatChangesNoColourSendsNothing)
+{
+    // White: retyping the last digit of 255 leaves the number as it was.
+    HWND red = Item(IDC_RED_EDIT);
+    SetFocus(red);
+    SendMessageA(red, EM_SETSEL, 2, 3);
+    EXPECT_EQ(Bits(), During([&] { SendMessageA(red, WM_CHAR, '5', 1); }));
+
+    SendMessageA(red, EM_SETSEL, 0, -1);
+    EXPECT_EQ(Bits({0x1C}), During([&] { SendMessageA(red, WM_CHAR, '3', 1); }));
+    EXPECT_EQ(Bits({0x1C}), During([&] { SendMessageA(red, WM_CHAR, '0', 1); }));
+    EXPECT_EQ(Bits(), During([&] { SendMessageA(red, WM_CHAR, '0', 1); })) << "300 is out of range";
+    EXPECT_EQ(30, state->currentColor.GetRed());
+    // Leaving an out-of-range field raises a message box, which would hold the test.
+    SendMessageA(red, WM_CHAR, VK_BACK, 1);
+}
+
+TEST_F(CommandsTest, HexTypingSendsTheStripEveryTimeAndIgnoresWhatDoesNotParse)
+{
+    ClickMode(IDC_MODE_BLUE);
+    EXPECT_EQ(Bits({0x1D, 0x1D}), During([&] { Type(IDC_HEX_EDIT, "12"); }));
+    EXPECT_EQ(0x000012u, state->currentColor.GetRgb());
+    // A leading zero: other text, same colour.
+    HWND hex = Item(IDC_HEX_EDIT);
+    SendMessageA(hex, EM_SETSEL, 0, 0);
+    EXPECT_EQ(Bits(), During([&] { SendMessageA(hex, WM_CHAR, '0', 1); }));
+    EXPECT_EQ(Bits(), During([&] { Type(IDC_HEX_EDIT, "#"); }));
+    EXPECT_EQ(0x000012u, state->currentColor.GetRgb());
+    // No message box on the way out.
+    SetWindowTextA(hex, "000012");
+}
+
+TEST_F(CommandsTest, SliderDragWithRealTimeUpdateRefillsTheFieldOnEveryChange)
+{
+    ASSERT_TRUE(state->options.Test(RealTimeUpdate));
+    CursorTo(IDC_SLIDER, 10, SliderY(0.25));
+    EXPECT_EQ(Bits({0x3C}), During([&] { Press(IDC_SLIDER); })) << "the press point counts";
+    EXPECT_EQ(static_cast<uint32_t>(CaptureSlider), state->captureMode);
+    EXPECT_EQ(dialog, GetCapture());
+    EXPECT_EQ(Bits(), During([&] { Move(); })) << "same place";
+
+    CursorTo(IDC_SLIDER, 10, SliderY(0.75));
+    EXPECT_EQ(Bits({0x3C}), During([&] { Move(); }));
+    // Sideways and far outside: only the row counts.
+    CursorTo(IDC_SLIDER, -300, SliderY(0.75));
+    EXPECT_EQ(Bits(), During([&] { Move(); }));
+
+    EXPECT_EQ(Bits(), During([&] { Up(); })) << "the field is up to date already";
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
+}
+
+TEST_F(CommandsTest, SliderDragWithoutRealTimeUpdateLeavesTheFieldUntilTheEnd)
+{
+    state->options.Assign(RealTimeUpdate, false);
+    CursorTo(IDC_SLIDER, 10, SliderY(0.25));
+    EXPECT_EQ(Bits({0x24}), During([&] { Press(IDC_SLIDER); }));
+    CursorTo(IDC_SLIDER, 10, SliderY(0.5));
+    EXPECT_EQ(Bits({0x24}), During([&] { Move(); }));
+    EXPECT_EQ(Bits({0x18}), During([&] { Up(); }));
+    EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
+
+    // A drag that changes nothing still ends with the field refill.
+    EXPECT_EQ(Bits(), During([&] { Press(IDC_SLIDER); }));
+    EXPECT_EQ(Bits({0x18}), During([&] { Up(); }));
+
+    // So does a drag whose capture the system takes away.
+    CursorTo(IDC_SLIDER, 10, SliderY(0.9));
+    EXPECT_EQ(Bits({0x24}), During([&] { Press(IDC_SLIDER); }));
+    EXPECT_EQ(Bits({0x18}), During([&] { SetCapture(Item(IDC_FIELD)); }));
+    EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
+    ReleaseCapture();
+}
+
+TEST_F(CommandsTest, FieldDragMovesTheMarkerWithoutRefillAndOnlyOnChange)
+{
+    // Two neighbouring columns with the same 8-bit value give the same colour.
+    const int width = state->fieldRect.right;
+    int same = 1;
+    while (same < width - 1 && state->tables.columnRamp8[same] != state->tables.columnRamp8[same + 1])
+        ++same;
+    ASSERT_LT(same, width - 1);
+
+    const int y = state->fieldRect.bottom / 2;
+    CursorTo(IDC_FIELD, same, y);
+    EXPECT_EQ(Bits({0x35}), During([&] { Press(IDC_FIELD); }));
+    EXPECT_EQ(static_cast<uint32_t>(CaptureField), state->captureMode);
+    CursorTo(IDC_FIELD, same + 1, y);
+    EXPECT_EQ(Bits(), During([&] { Move(); }));
+    CursorTo(IDC_FIELD, same + 40, y);
+    EXPECT_EQ(Bits({0x35}), During([&] { Move(); }));
+
+    // The right button does nothing during a drag.
+    EXPECT_EQ(Bits(), During([&] { SendMessageA(dialog, WM_RBUTTONDOWN, MK_RBUTTON, 0); }));
+    EXPECT_EQ(dialog, GetCapture());
+
+    // Even with real-time update off, the field drag's end sends nothing.
+    state->options.Assign(RealTimeUpdate, false);
+    EXPECT_EQ(Bits(), During([&] { Up(); }));
+    EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
+    EXPECT_EQ(Bits(), During([&] { Move(); })) << "no capture, no drag";
+}
+
+}  // namespace

@@ -1,0 +1,508 @@
+// Tool tips, button images and help, on the real main dialog created in-process from its template.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "flatcolor/flat_color.h"
+#include "resources/resource.h"
+#include "shell/help.h"
+#include "shell/main_dialog.h"
+#include "tests/unit/stored_state.h"
+
+namespace {
+
+// The controls with a tip, and their tips as the user reads them.
+const std::map<int, std::string> kTips = {
+    {IDC_CURRENT_SWATCH, "Current color"},
+    {IDC_RED_SWATCH, "Red component"},
+    {IDC_GREEN_SWATCH, "Green component"},
+    {IDC_BLUE_SWATCH, "Blue component"},
+    {IDC_MODE_RED, "Red"},
+    {IDC_MODE_GREEN, "Green"},
+    {IDC_MODE_BLUE, "Blue"},
+    {IDC_MODE_HUE, "Hue"},
+    {IDC_MODE_SATURATION, "Saturation"},
+    {IDC_MODE_BRIGHTNESS, "Brightness"},
+    {IDC_HEX_EDIT, "Hex color"},
+    {IDC_COPY_HEX, "Copy hex color to clipboard"},
+    {IDC_WEBSAFE_SWATCH, "Nearest web-safe color"},
+    {IDC_SAVED_LIST, "Saved colors"},
+    {IDC_SAVED_ADD, "Add current color"},
+    {IDC_SAVED_DELETE, "Delete selected color"},
+    {IDC_SAVED_OVERWRITE, "Overwrite selected color with current color"},
+    {IDC_SAVED_LOAD, "Load selected color"},
+    {IDC_GRAB, "Click and drag to grab color"},
+    {IDC_NAMED_LIST, "Named colors"},
+    {IDC_NAMED_LOAD, "Load selected named color"},
+    {IDC_NAMED_FIND, "Find nearest named color"},
+    {IDC_NAMED_COPY, "Copy selected named color"},
+};
+
+// The icon buttons and the size each icon resource holds.
+struct IconButton {
+    int id;
+    int width;
+    int height;
+};
+const IconButton kIconButtons[] = {
+    {IDC_COPY_HEX, 16, 16},    {IDC_SAVED_ADD, 13, 13},  {IDC_SAVED_DELETE, 13, 13},
+    {IDC_SAVED_OVERWRITE, 13, 13}, {IDC_SAVED_LOAD, 13, 13}, {IDC_NAMED_LOAD, 13, 13},
+    {IDC_NAMED_FIND, 15, 13},  {IDC_NAMED_COPY, 16, 16},
+};
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+std::vector<HWND> Children(HWND dialog)
+{
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+SIZE IconSize(HICON icon)
+{
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info))
+        return {0, 0};
+    BITMAP bm = {};
+    GetObjectA(info.hbmMask, sizeof(bm), &bm);
+    SIZE size = {bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return size;
+}
+
+bool IconAlive(HICON icon)
+{
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info))
+        return false;
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return true;
+}
+
+void Pump(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+class DecorationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetStoredState();
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+        ASSERT_TRUE(InitCommonControlsEx(&controls));
+        ASSERT_TRUE(RegisterFlatColorClass(instance));
+        params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
+        dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+                                    reinterpret_cast<LPARAM>(&params));
+        ASSERT_NE(nullptr, dialog);
+        state = GetAppState(dialog);
+        ASSERT_NE(nullptr, state);
+    }
+
+    void TearDown() override
+    {
+        if (dialog)
+            DestroyWindow(dialog);
+    }
+
+    // The tools of the dialog's tool-tip window, read in the first version of the record.
+    std::vector<TOOLINFOA> Tools(std::vector<std::string>* texts = nullptr) const
+    {
+        std::vector<TOOLINFOA> tools;
+        const LRESULT count = SendMessageA(state->toolTip, TTM_GETTOOLCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            char text[128] = "";
+            TOOLINFOA tool = {};
+            tool.cbSize = TTTOOLINFOA_V1_SIZE;
+            // A text of its own would be copied here; one from the string table comes back as its id.
+            tool.lpszText = text;
+            if (!SendMessageA(state->toolTip, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool)))
+                break;
+            tools.push_back(tool);
+            if (texts) {
+                // What the tool-tip control itself will show for the tool.
+                char shown[128] = "";
+                TOOLINFOA query = tool;
+                query.lpszText = shown;
+                SendMessageA(state->toolTip, TTM_GETTEXTA, sizeof(shown), reinterpret_cast<LPARAM>(&query));
+                texts->push_back(shown);
+            }
+        }
+        return tools;
+    }
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    StartParams params{};
+    HWND dialog = nullptr;
+    AppState* state = nullptr;
+};
+
+TEST_F(DecorationTest, ToolTipWindowIsATopmostPopupOwnedByTheDialog)
+{
+    HWND tip = state->toolTip;
+    ASSERT_TRUE(IsWindow(tip));
+    EXPECT_STREQ("tooltips_class32", ClassOf(tip).c_str());
+    EXPECT_EQ(dialog, GetWindow(tip, GW_OWNER));
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(tip, GWL_STYLE));
+    EXPECT_EQ(static_cast<DWORD>(WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP),
+              style & (WS_POPUP | WS_CHILD | TTS_NOPREFIX | TTS_ALWAYSTIP));
+    EXPECT_TRUE(GetWindowLongA(tip, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    // It goes with the dialog.
+    DestroyWindow(dialog);
+    dialog = nullptr;
+    EXPECT_FALSE(IsWindow(tip));
+}
+
+TEST_F(DecorationTest, EveryControlWithATipStringHasOneToolAndNoOtherControlHasOne)
+{
+    std::vector<std::string> texts;
+    std::vector<TOOLINFOA> tools = Tools(&texts);
+    EXPECT_EQ(static_cast<LRESULT>(kTips.size()), SendMessageA(state->toolTip, TTM_GETTOOLCOUNT, 0, 0));
+    ASSERT_EQ(kTips.size(), tools.size());
+
+    std::set<int> seen;
+    for (size_t i = 0; i < tools.size(); ++i) {
+        const TOOLINFOA& tool = tools[i];
+        HWND child = reinterpret_cast<HWND>(tool.uId);
+        const int id = GetDlgCtrlID(child);
+        SCOPED_TRACE("tool " + std::to_string(i) + ", control " + std::to_string(id));
+        EXPECT_EQ(dialog, GetParent(child));
+        EXPECT_TRUE(seen.insert(id).second) << "a second tool for the same control";
+        EXPECT_EQ(static_cast<UINT>(TTF_IDISHWND | TTF_SUBCLASS), tool.uFlags);
+        EXPECT_EQ(dialog, tool.hwnd);
+        EXPECT_EQ(instance, tool.hinst);
+        EXPECT_TRUE(IS_INTRESOURCE(tool.lpszText));
+        EXPECT_EQ(id, static_cast<int>(reinterpret_cast<UINT_PTR>(tool.lpszText)));
+        auto expected = kTips.find(id);
+        ASSERT_NE(kTips.end(), expected) << "a tool for a control without a tip";
+        EXPECT_EQ(expected->second, texts[i]);
+    }
+
+    // The unit labels, the "#" label and the separator have id 0 and no tool; nor have the
+    // controls whose ids have no string.
+    int labels = 0;
+    for (HWND child : Children(dialog)) {
+        const int id = GetDlgCtrlID(child);
+        if (kTips.count(id))
+            continue;
+        labels += id == 0;
+        TOOLINFOA query = {};
+        query.cbSize = TTTOOLINFOA_V1_SIZE;
+        query.hwnd = dialog;
+        query.uId = reinterpret_cast<UINT_PTR>(child);
+        EXPECT_FALSE(SendMessageA(state->toolTip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&query)))
+            << "control " << id << " has a tool";
+    }
+    EXPECT_EQ(5, labels);
+}
+
+TEST_F(DecorationTest, TipShowsWhenTheMouseRestsOnAControl)
+{
+    ShowWindow(dialog, SW_SHOW);
+    SetForegroundWindow(dialog);
+    Pump(200);
+
+    HWND copy = GetDlgItem(dialog, IDC_COPY_HEX);
+    RECT r;
+    GetWindowRect(copy, &r);
+    // Arrive from outside, then rest: the control starts its timer on the moves it sees.
+    SetCursorPos(r.left - 20, r.top - 20);
+    Pump(100);
+    INPUT moves[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        moves[i].type = INPUT_MOUSE;
+        moves[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        const int x = (r.left + r.right) / 2 + i, y = (r.top + r.bottom) / 2;
+        moves[i].mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+        moves[i].mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    }
+    SendInput(2, moves, sizeof(INPUT));
+
+    bool shown = false;
+    DWORD start = GetTickCount();
+    while (!shown && GetTickCount() - start < 3000) {
+        Pump(50);
+        shown = IsWindowVisible(state->toolTip) != FALSE;
+    }
+    ASSERT_TRUE(shown) << "no tip within 3 s of resting on the copy button";
+
+    TOOLINFOA current = {};
+    current.cbSize = TTTOOLINFOA_V1_SIZE;
+    ASSERT_TRUE(SendMessageA(state->toolTip, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&current)));
+    EXPECT_EQ(copy, reinterpret_cast<HWND>(current.uId));
+    char text[128] = "";
+    current.lpszText = text;
+    SendMessageA(state->toolTip, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&current));
+    EXPECT_STREQ("Copy hex color to clipboard", text);
+
+    // The tip sits at the cursor, not somewhere on the screen.
+    RECT tip;
+    GetWindowRect(state->toolTip, &tip);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    EXPECT_LT(std::abs(tip.left - cursor.x), 64);
+    EXPECT_LT(std::abs(tip.top - cursor.y), 64);
+    SetCursorPos(0, 0);
+}
+
+TEST_F(DecorationTest, IconButtonsAndTheGrabControlShowTheirIconsAtTheStoredSize)
+{
+    for (const IconButton& button : kIconButtons) {
+        SCOPED_TRACE("button " + std::to_string(button.id));
+        auto icon = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, button.id, BM_GETIMAGE, IMAGE_ICON, 0));
+        ASSERT_NE(nullptr, icon);
+        SIZE size = IconSize(icon);
+        EXPECT_EQ(button.width, size.cx);
+        EXPECT_EQ(button.height, size.cy);
+        // Icon, no text.
+        char text[16] = "?";
+        GetDlgItemTextA(dialog, button.id, text, sizeof(text));
+        EXPECT_STREQ("", text);
+    }
+
+    auto grab = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, IDC_GRAB, STM_GETICON, 0, 0));
+    ASSERT_NE(nullptr, grab);
+    SIZE size = IconSize(grab);
+    EXPECT_EQ(16, size.cx);
+    EXPECT_EQ(16, size.cy);
+
+    // Controls without an icon resource of their id get no image.
+    for (int id : {IDC_HELP_BUTTON, IDC_ABOUT, IDC_SETTINGS, IDC_COLORS, IDC_STAY_ON_TOP, IDC_MODE_RED})
+        EXPECT_EQ(0, SendDlgItemMessageA(dialog, id, BM_GETIMAGE, IMAGE_ICON, 0)) << "control " << id;
+}
+
+TEST_F(DecorationTest, TeardownDestroysTheControlImages)
+{
+    std::vector<HICON> icons;
+    for (const IconButton& button : kIconButtons) {
+        auto icon = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, button.id, BM_GETIMAGE, IMAGE_ICON, 0));
+        ASSERT_TRUE(IconAlive(icon)) << "button " << button.id;
+        icons.push_back(icon);
+    }
+    auto grabIcon = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, IDC_GRAB, STM_GETICON, 0, 0));
+    ASSERT_TRUE(IconAlive(grabIcon));
+    AppState* state = GetAppState(dialog);
+    ASSERT_NE(nullptr, state);
+    HICON notWebSafe = state->notWebSafeIcon;
+    DestroyWindow(dialog);
+    dialog = nullptr;
+    for (size_t i = 0; i < icons.size(); ++i)
+        EXPECT_FALSE(IconAlive(icons[i])) << "the icon of button " << kIconButtons[i].id << " is left";
+    EXPECT_FALSE(IconAlive(grabIcon)) << "the grab control's icon is left";
+    // The web-safe mark's icon is the dialog's own and goes exactly once with it.
+    EXPECT_FALSE(IconAlive(notWebSafe));
+}
+
+// ---- help ------------------------------------------------------------------------------
+
+// Watches the windows this thread creates while it lives; message boxes are refused, so one
+// raised by mistake fails the test instead of waiting for a click.
+class WindowWatch {
+public:
+    WindowWatch()
+    {
+        current_ = this;
+        hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    }
+    ~WindowWatch()
+    {
+        UnhookWindowsHookEx(hook_);
+        current_ = nullptr;
+    }
+    WindowWatch(const WindowWatch&) = delete;
+    WindowWatch& operator=(const WindowWatch&) = delete;
+
+    bool Hooked() const { return hook_ != nullptr; }
+    int MessageBoxes() const { return messageBoxes_; }
+    const std::vector<HWND>& Created() const { return created_; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam)
+    {
+        if (code == HCBT_CREATEWND && current_) {
+            auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lparam);
+            const char* name = create->lpcs->lpszClass;
+            // The dialog class is an atom; message boxes are dialogs of the system's class.
+            if (IS_INTRESOURCE(name) ? LOWORD(reinterpret_cast<UINT_PTR>(name)) == 0x8002
+                                     : lstrcmpiA(name, "#32770") == 0) {
+                ++current_->messageBoxes_;
+                return 1;
+            }
+            current_->created_.push_back(reinterpret_cast<HWND>(wparam));
+        }
+        return CallNextHookEx(nullptr, code, wparam, lparam);
+    }
+
+    static WindowWatch* current_;
+    HHOOK hook_ = nullptr;
+    int messageBoxes_ = 0;
+    std::vector<HWND> created_;
+};
+WindowWatch* WindowWatch::current_ = nullptr;
+
+struct ShownFound {
+    std::set<HWND> except;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectShown(HWND window, LPARAM lparam)
+{
+    auto* found = reinterpret_cast<ShownFound*>(lparam);
+    if (!found->except.count(window) && IsWindowVisible(window))
+        found->windows.push_back(window);
+    return TRUE;
+}
+
+// Top-level windows of this thread that are shown, other than the dialog and its tips.
+std::vector<HWND> ShownWindows(const AppState* state)
+{
+    ShownFound found = {{state->dialog, state->toolTip}, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectShown, reinterpret_cast<LPARAM>(&found));
+    return found.windows;
+}
+
+std::string ExeFolder()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    char* slash = strrchr(path, '\\');
+    if (slash)
+        slash[1] = '\0';
+    return path;
+}
+
+// Runs the test body in another current directory and comes back.
+class CurrentDirectory {
+public:
+    explicit CurrentDirectory(const std::string& folder)
+    {
+        GetCurrentDirectoryA(MAX_PATH, previous_);
+        ok_ = SetCurrentDirectoryA(folder.c_str()) != FALSE;
+    }
+    ~CurrentDirectory() { SetCurrentDirectoryA(previous_); }
+    CurrentDirectory(const CurrentDirectory&) = delete;
+    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
+    bool Ok() const { return ok_; }
+
+private:
+    char previous_[MAX_PATH] = "";
+    bool ok_ = false;
+};
+
+TEST_F(DecorationTest, HelpWithoutTheHelpFileShowsNothingHoweverOftenItIsAsked)
+{
+    // The file name goes to HTML Help without a path, so an empty folder hides it.
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string empty = std::string(temp) + "tintora-no-help";
+    CreateDirectoryA(empty.c_str(), nullptr);
+    std::string stray = empty + "\\tintora.chm";
+    DeleteFileA(stray.c_str());
+    ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(stray.c_str()));
+
+    ShowWindow(dialog, SW_SHOW);
+    Pump(100);
+    const size_t before = ShownWindows(state).size();
+    {
+        CurrentDirectory inEmpty(empty);
+        ASSERT_TRUE(inEmpty.Ok());
+        WindowWatch watch;
+        ASSERT_TRUE(watch.Hooked());
+        for (int i = 0; i < 3; ++i) {
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_HELP_BUTTON, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_HELP_BUTTON)));
+            Pump(300);
+        }
+        EXPECT_EQ(0, watch.MessageBoxes());
+        std::string appeared;
+        for (HWND window : ShownWindows(state)) {
+            char title[128] = "";
+            GetWindowTextA(window, title, sizeof(title));
+            appeared += " " + ClassOf(window) + " \"" + title + "\"";
+        }
+        EXPECT_EQ(before, ShownWindows(state).size()) << "windows shown:" << appeared;
+    }
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    RemoveDirectoryA(empty.c_str());
+}
+
+TEST_F(DecorationTest, HelpOpensTheContentsOfTheHelpFileOverTheDialog)
+{
+    // The build puts tintora.chm beside the programs, this one included.
+    CurrentDirectory beside(ExeFolder());
+    ASSERT_TRUE(beside.Ok());
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("tintora.chm"));
+
+    ShowWindow(dialog, SW_SHOW);
+    Pump(100);
+    WindowWatch watch;
+    ShowHelp(dialog);
+    Pump(500);
+    EXPECT_EQ(0, watch.MessageBoxes());
+
+    HWND viewer = nullptr;
+    for (HWND window : ShownWindows(state)) {
+        char title[128] = "";
+        GetWindowTextA(window, title, sizeof(title));
+        if (strcmp(title, "Ostrel Tintora Help") == 0)
+            viewer = window;
+    }
+    ASSERT_NE(nullptr, viewer) << "no help window titled \"Ostrel Tintora Help\"";
+
+    // The contents pane lists the guide's pages.
+    HWND tree = nullptr;
+    std::vector<HWND> stack = {viewer};
+    while (!stack.empty() && !tree) {
+        HWND window = stack.back();
+        stack.pop_back();
+        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (lstrcmpiA(ClassOf(child).c_str(), WC_TREEVIEWA) == 0 && IsWindowVisible(child))
+                tree = child;
+            stack.push_back(child);
+        }
+    }
+    ASSERT_NE(nullptr, tree) << "no contents tree in the help window";
+    EXPECT_GE(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 7);
+    HTREEITEM first = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    char name[64] = "";
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = first;
+    item.pszText = name;
+    item.cchTextMax = sizeof(name);
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ("Welcome to Tintora", name);
+
+    DestroyWindow(viewer);
+}
+
+}  // namespace

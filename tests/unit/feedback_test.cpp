@@ -1,0 +1,141 @@
+// The feedback report's text: the operating-system names, the build-number rule, the layout.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "feedback/feedback_report.h"
+
+namespace {
+
+OSVERSIONINFOA Version(DWORD platform, DWORD major, DWORD minor, DWORD build = 0, const char* servicePack = "")
+{
+    OSVERSIONINFOA v = {};
+    v.dwOSVersionInfoSize = sizeof(v);
+    v.dwPlatformId = platform;
+    v.dwMajorVersion = major;
+    v.dwMinorVersion = minor;
+    v.dwBuildNumber = build;
+    strcpy(v.szCSDVersion, servicePack);
+    return v;
+}
+
+std::string OsName(DWORD platform, DWORD major, DWORD minor)
+{
+    char name[OS_NAME_SIZE];
+    FormatOsName(Version(platform, major, minor), name);
+    return name;
+}
+
+std::string Report(const OSVERSIONINFOA& version, const char* browser = "6.0.2800.1106")
+{
+    std::vector<char> text(REPORT_TEXT_SIZE, '\x7F');
+    ComposeReport(ReportFacts{"Ostrel Tintora", "1.02", browser}, version, text.data());
+    return text.data();
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find("\r\n", start);
+        lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos)
+            return lines;
+        start = end + 2;
+    }
+}
+
+const DWORD kWindows = VER_PLATFORM_WIN32_WINDOWS;
+const DWORD kNt = VER_PLATFORM_WIN32_NT;
+
+TEST(ReportOsName, WindowsFamily)
+{
+    EXPECT_EQ("Windows 95", OsName(kWindows, 4, 0));
+    EXPECT_EQ("Windows 98", OsName(kWindows, 4, 10));
+    EXPECT_EQ("Windows Me", OsName(kWindows, 4, 90));
+    EXPECT_EQ("Unknown (95/98/Me Type)", OsName(kWindows, 4, 3));
+    EXPECT_EQ("Unknown (95/98/Me Type)", OsName(kWindows, 4, 11));
+    EXPECT_EQ("Unknown (95/98/Me Type)", OsName(kWindows, 3, 10));
+    EXPECT_EQ("Unknown (95/98/Me Type)", OsName(kWindows, 5, 0));
+}
+
+TEST(ReportOsName, NtFamily)
+{
+    EXPECT_EQ("Windows NT 3.51", OsName(kNt, 3, 51));
+    EXPECT_EQ("Unknown (NT Type)", OsName(kNt, 3, 50));
+    EXPECT_EQ("Unknown (NT Type)", OsName(kNt, 3, 0));
+    EXPECT_EQ("Windows NT 4.0", OsName(kNt, 4, 0));
+    EXPECT_EQ("Unknown (NT Type)", OsName(kNt, 4, 10));
+    EXPECT_EQ("Windows 2000", OsName(kNt, 5, 0));
+    EXPECT_EQ("Windows XP", OsName(kNt, 5, 1));
+    EXPECT_EQ("Unknown (NT Type)", OsName(kNt, 5, 2));
+    EXPECT_EQ("Unknown OS Type", OsName(kNt, 6, 0));
+    EXPECT_EQ("Unknown OS Type", OsName(kNt, 10, 0));
+    EXPECT_EQ("Unknown OS Type", OsName(kNt, 2, 0));
+}
+
+TEST(ReportOsName, NeitherFamilyNamesThePlatform)
+{
+    EXPECT_EQ("Unknown OS Type (Platform 0)", OsName(VER_PLATFORM_WIN32s, 3, 10));
+    EXPECT_EQ("Unknown OS Type (Platform 7)", OsName(7, 5, 0));
+}
+
+TEST(ReportText, SixLinesWithValuesInColumn33AndNoFinalBreak)
+{
+    const std::string text = Report(Version(kNt, 5, 1, 2600, "Service Pack 1"));
+    EXPECT_EQ("Program:                        Ostrel Tintora\r\n"
+              "Program Version:                1.02\r\n"
+              "OS:                             Windows XP\r\n"
+              "OS Version:                     5.1.2600\r\n"
+              "Additional Version Information: Service Pack 1\r\n"
+              "Internet Explorer Version:      6.0.2800.1106",
+              text);
+    const std::vector<std::string> lines = Lines(text);
+    ASSERT_EQ(6u, lines.size());
+    for (const std::string& line : lines) {
+        ASSERT_GT(line.size(), 32u) << line;
+        const std::string label = line.substr(0, 32);
+        EXPECT_EQ(':', label[label.find_last_not_of(' ')]) << line;
+        EXPECT_NE(' ', line[32]) << "the value starts in column 33: " << line;
+    }
+    EXPECT_EQ(std::string::npos, text.find('\n', text.rfind("\r\n") + 2));
+    EXPECT_NE('\n', text.back());
+}
+
+TEST(ReportText, BuildNumberIsWholeOnNtAndItsLowHalfElsewhere)
+{
+    // Windows 98: the high half repeats 4.10.
+    EXPECT_EQ("OS Version:                     4.10.2222",
+              Lines(Report(Version(kWindows, 4, 10, MAKELONG(2222, 0x040A))))[3]);
+    EXPECT_EQ("OS:                             Windows 98",
+              Lines(Report(Version(kWindows, 4, 10, MAKELONG(2222, 0x040A))))[2]);
+    EXPECT_EQ("OS Version:                     5.0.2195", Lines(Report(Version(kNt, 5, 0, 2195)))[3]);
+    // A build number with bits in the high half keeps them on NT only.
+    EXPECT_EQ("OS Version:                     5.2.65537", Lines(Report(Version(kNt, 5, 2, 0x10001)))[3]);
+    EXPECT_EQ("OS Version:                     3.10.1", Lines(Report(Version(VER_PLATFORM_WIN32s, 3, 10, 0x10001)))[3]);
+}
+
+TEST(ReportText, EmptyServicePackEndsTheLineAfterItsLabel)
+{
+    const std::vector<std::string> lines = Lines(Report(Version(kNt, 5, 0, 2195, "")));
+    ASSERT_EQ(6u, lines.size());
+    EXPECT_EQ("Additional Version Information: ", lines[4]);
+    EXPECT_EQ(32u, lines[4].size());
+}
+
+TEST(ReportText, LongestValuesFit)
+{
+    // The service-pack field full to its last byte (no terminator) and the longest browser text.
+    OSVERSIONINFOA v = Version(kNt, 4, 0, 1381);
+    memset(v.szCSDVersion, 'S', sizeof(v.szCSDVersion));
+    const std::string browser(BROWSER_VERSION_SIZE - 1, 'B');
+    const std::vector<std::string> lines = Lines(Report(v, browser.c_str()));
+    ASSERT_EQ(6u, lines.size());
+    EXPECT_EQ(std::string("Additional Version Information: ") + std::string(128, 'S'), lines[4]);
+    EXPECT_EQ("Internet Explorer Version:      " + browser, lines[5]);
+}
+
+}  // namespace

@@ -1,0 +1,789 @@
+// The FlatColor swatch on real windows: notifications from real mouse input, paints counted and
+// read back from the window, the real clipboard, the popup menu and the handles it owns.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "flatcolor/flat_color.h"
+#include "resources/resource.h"
+
+namespace {
+
+const char kHostClass[] = "Tintora FlatColor Test Host";
+const int kSwatchId = 403;
+const COLORREF kOrange = RGB(255, 128, 0);   // 0x000080FF, "FF8000"
+const COLORREF kDarkRed = RGB(128, 0, 0);    // 0x00000080: white text
+const COLORREF kYellow = RGB(255, 255, 0);   // 0x0000FFFF: black text
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kBlack = RGB(0, 0, 0);
+
+HINSTANCE Self() { return GetModuleHandleA(nullptr); }
+
+template <typename Done>
+bool PumpUntil(Done done, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (done())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
+
+struct Command {
+    WPARAM wparam;
+    LPARAM lparam;
+};
+std::vector<Command> g_commands;
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_COMMAND) {
+        g_commands.push_back({wparam, lparam});
+        return 0;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+int g_paints = 0;
+WNDPROC g_swatchProc = nullptr;
+
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_PAINT)
+        ++g_paints;
+    return CallWindowProcA(g_swatchProc, window, message, wparam, lparam);
+}
+
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> data;
+
+    COLORREF At(int x, int y) const { return data[y * width + x]; }
+    int Count(COLORREF color) const
+    {
+        int n = 0;
+        for (COLORREF c : data)
+            n += c == color;
+        return n;
+    }
+    // Bounding box of the pixels that are not `fill`; empty when there are none.
+    RECT InkBox(COLORREF fill) const
+    {
+        RECT box = {width, height, 0, 0};
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (At(x, y) != fill) {
+                    box.left = std::min<LONG>(box.left, x);
+                    box.top = std::min<LONG>(box.top, y);
+                    box.right = std::max<LONG>(box.right, x + 1);
+                    box.bottom = std::max<LONG>(box.bottom, y + 1);
+                }
+        if (box.right == 0)
+            SetRectEmpty(&box);
+        return box;
+    }
+};
+
+// Runs `draw` on a 32-bit top-down DIB of the given size and returns its pixels as COLORREFs.
+template <typename Draw>
+Pixels RenderInto(int width, int height, Draw draw)
+{
+    Pixels pixels;
+    pixels.width = width;
+    pixels.height = height;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!memory || !bitmap)
+        return pixels;
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    draw(memory);
+    GdiFlush();
+    const DWORD* p = static_cast<const DWORD*>(bits);
+    pixels.data.resize(width * height);
+    for (int i = 0; i < width * height; ++i)
+        pixels.data[i] = RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return pixels;
+}
+
+// What the window shows in its client area right now.
+Pixels Capture(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    Pixels pixels = RenderInto(client.right, client.bottom, [&](HDC memory) {
+        BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    });
+    ReleaseDC(window, dc);
+    return pixels;
+}
+
+// The same area filled with `fill` and `text` drawn the way a swatch centres it.
+Pixels Expected(int width, int height, COLORREF fill, const char* text, COLORREF ink, HFONT font)
+{
+    return RenderInto(width, height, [&](HDC memory) {
+        RECT r = {0, 0, width, height};
+        HBRUSH brush = CreateSolidBrush(fill);
+        FillRect(memory, &r, brush);
+        DeleteObject(brush);
+        if (text) {
+            HGDIOBJ oldFont = SelectObject(memory, font);
+            SetTextColor(memory, ink);
+            SetBkColor(memory, fill);
+            DrawTextA(memory, text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+            SelectObject(memory, oldFont);
+        }
+    });
+}
+
+int CountDifferences(const Pixels& a, const Pixels& b)
+{
+    if (a.width != b.width || a.height != b.height)
+        return -1;
+    int n = 0;
+    for (size_t i = 0; i < a.data.size(); ++i)
+        n += a.data[i] != b.data[i];
+    return n;
+}
+
+POINT ScreenCentre(HWND window)
+{
+    RECT r;
+    GetClientRect(window, &r);
+    POINT p = {r.right / 2, r.bottom / 2};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+UINT SendButtons(std::initializer_list<DWORD> flags)
+{
+    std::vector<INPUT> inputs;
+    for (DWORD f : flags) {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = f;
+        inputs.push_back(input);
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+bool OpenClipboardPatiently(HWND owner)
+{
+    // Wine's clipboard manager may hold it for a moment after a change.
+    for (int i = 0; i < 100; ++i) {
+        if (OpenClipboard(owner))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+bool PutClipboardText(HWND owner, const char* text)
+{
+    if (!OpenClipboardPatiently(owner))
+        return false;
+    bool ok = false;
+    if (EmptyClipboard()) {
+        const size_t size = strlen(text) + 1;
+        if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size)) {
+            memcpy(GlobalLock(block), text, size);
+            GlobalUnlock(block);
+            ok = SetClipboardData(CF_TEXT, block) != nullptr;
+            if (!ok)
+                GlobalFree(block);
+        }
+    }
+    CloseClipboard();
+    return ok;
+}
+
+std::string ClipboardText()
+{
+    if (!OpenClipboardPatiently(nullptr))
+        return "<clipboard busy>";
+    std::string text = "<no text>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+struct MenuSighting {
+    bool seen = false;
+    HMENU menu = nullptr;
+    RECT rect = {};
+};
+MenuSighting g_sighting;
+
+HWND VisibleMenuWindow()
+{
+    HWND popup = nullptr;
+    while ((popup = FindWindowExA(nullptr, popup, "#32768", nullptr)))
+        if (IsWindowVisible(popup))
+            return popup;
+    return nullptr;
+}
+
+void CALLBACK CloseMenuTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND popup = VisibleMenuWindow();
+    if (!popup)
+        return;
+    if (!g_sighting.seen) {
+        g_sighting.seen = true;
+        g_sighting.menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+        GetWindowRect(popup, &g_sighting.rect);
+    }
+    EndMenu();
+}
+
+struct ThreadTimer {
+    ThreadTimer(UINT ms, TIMERPROC proc) : id(SetTimer(nullptr, 0, ms, proc)) {}
+    ~ThreadTimer() { KillTimer(nullptr, id); }
+    UINT_PTR id;
+};
+
+// Ends a menu loop that the timer failed to end, so a broken control fails instead of hanging.
+class MenuWatchdog {
+public:
+    explicit MenuWatchdog(DWORD ms) : ms_(ms)
+    {
+        stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~MenuWatchdog()
+    {
+        SetEvent(stop_);
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        CloseHandle(stop_);
+    }
+    bool Fired() const { return fired_; }
+
+private:
+    static DWORD WINAPI Run(void* param)
+    {
+        auto* self = static_cast<MenuWatchdog*>(param);
+        while (WaitForSingleObject(self->stop_, self->ms_) == WAIT_TIMEOUT) {
+            self->fired_ = true;
+            EndMenu();
+            if (HWND popup = VisibleMenuWindow())
+                PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+        return 0;
+    }
+    DWORD ms_;
+    HANDLE stop_ = nullptr;
+    HANDLE thread_ = nullptr;
+    volatile bool fired_ = false;
+};
+
+class FlatColorTest : public ::testing::Test {
+protected:
+    // One host window for the whole suite; each test's swatches are its children and go in
+    // TearDown.
+    static void SetUpTestSuite()
+    {
+        WNDCLASSEXA wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = HostProc;
+        wc.hInstance = Self();
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kHostClass;
+        RegisterClassExA(&wc);
+        host = CreateWindowExA(WS_EX_TOPMOST, kHostClass, "FlatColor test",
+                               WS_POPUP | WS_BORDER | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, 320, 200,
+                               nullptr, nullptr, Self(), nullptr);
+        SetForegroundWindow(host);
+        UpdateWindow(host);
+        PumpFor(50);
+    }
+
+    static void TearDownTestSuite()
+    {
+        DestroyWindow(host);
+        host = nullptr;
+        UnregisterClassA(kHostClass, Self());
+    }
+
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, host);
+        ASSERT_TRUE(RegisterFlatColorClass(Self()));
+        g_commands.clear();
+    }
+
+    void TearDown() override
+    {
+        while (HWND child = GetWindow(host, GW_CHILD))
+            DestroyWindow(child);
+        PumpFor(20);
+    }
+
+    HWND CreateSwatch(DWORD displayBits, int x = 20, int y = 20, int width = 100, int height = 40)
+    {
+        HWND swatch = CreateWindowExA(WS_EX_STATICEDGE, FLATCOLOR_CLASS_NAME, "",
+                                      WS_CHILD | WS_VISIBLE | displayBits, x, y, width, height, host,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSwatchId)), Self(),
+                                      nullptr);
+        if (swatch) {
+            SendMessageA(swatch, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+            UpdateWindow(swatch);
+        }
+        return swatch;
+    }
+
+    static HFONT Font() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+    static FlatColorState* State(HWND swatch)
+    {
+        return reinterpret_cast<FlatColorState*>(GetWindowLongPtrA(swatch, GWLP_USERDATA));
+    }
+
+    // The client area of `swatch` as it should look with `fill` and `text` (nullptr: no text).
+    Pixels ExpectedFor(HWND swatch, COLORREF fill, const char* text, COLORREF ink)
+    {
+        RECT r;
+        GetClientRect(swatch, &r);
+        return Expected(r.right, r.bottom, fill, text, ink, Font());
+    }
+
+    static HWND host;
+};
+
+HWND FlatColorTest::host = nullptr;
+
+TEST_F(FlatColorTest, ClassRegistersOnceAndAcceptsARepeat)
+{
+    // Start from no class when no swatch exists, so the first call really registers.
+    UnregisterClassA(FLATCOLOR_CLASS_NAME, Self());
+    EXPECT_TRUE(RegisterFlatColorClass(Self()));
+    EXPECT_TRUE(RegisterFlatColorClass(Self()));
+
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    ASSERT_TRUE(GetClassInfoExA(Self(), FLATCOLOR_CLASS_NAME, &wc));
+    EXPECT_EQ(static_cast<UINT>(CS_PARENTDC | CS_DBLCLKS), wc.style);
+    EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), wc.hCursor);
+    EXPECT_EQ(nullptr, wc.hbrBackground);
+    EXPECT_EQ(0, wc.cbClsExtra);
+    EXPECT_EQ(0, wc.cbWndExtra);
+}
+
+TEST_F(FlatColorTest, RealClickAndDoubleClickNotifyTheParent)
+{
+    HWND swatch = CreateSwatch(0);
+    ASSERT_NE(nullptr, swatch);
+    const WPARAM clicked = MAKEWPARAM(kSwatchId, FCN_CLICKED);
+    const WPARAM doubled = MAKEWPARAM(kSwatchId, FCN_DBLCLK);
+    const LPARAM from = reinterpret_cast<LPARAM>(swatch);
+    const DWORD doubleClickTime = GetDoubleClickTime();
+
+    const POINT centre = ScreenCentre(swatch);
+    ASSERT_TRUE(SetCursorPos(centre.x, centre.y));
+    PumpFor(50);
+    ASSERT_EQ(swatch, WindowFromPoint(centre));
+
+    // One click; then wait past the double-click time so nothing pairs with it.
+    ASSERT_EQ(2u, SendButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}));
+    EXPECT_TRUE(PumpUntil([] { return !g_commands.empty(); }, 3000));
+    PumpFor(doubleClickTime + 100);
+    ASSERT_EQ(1u, g_commands.size());
+    EXPECT_EQ(clicked, g_commands[0].wparam);
+    EXPECT_EQ(from, g_commands[0].lparam);
+    EXPECT_NE(swatch, GetFocus());
+    EXPECT_EQ(nullptr, GetCapture());
+
+    g_commands.clear();
+    ASSERT_EQ(4u, SendButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
+                               MOUSEEVENTF_LEFTUP}));
+    EXPECT_TRUE(PumpUntil([] { return g_commands.size() >= 2; }, 3000));
+    PumpFor(200);
+    ASSERT_EQ(2u, g_commands.size());
+    EXPECT_EQ(clicked, g_commands[0].wparam);
+    EXPECT_EQ(from, g_commands[0].lparam);
+    EXPECT_EQ(doubled, g_commands[1].wparam);
+    EXPECT_EQ(from, g_commands[1].lparam);
+}
+
+TEST_F(FlatColorTest, SetColorPaintsOnlyWhenTheColourChanges)
+{
+    HWND swatch = CreateSwatch(FCS_HEX);
+    ASSERT_NE(nullptr, swatch);
+    PumpFor(50);
+    FlatColorState* state = State(swatch);
+    ASSERT_NE(nullptr, state);
+    EXPECT_EQ(GetSysColorBrush(COLOR_WINDOW), state->brush);
+    EXPECT_FALSE(state->brushOwned);
+
+    g_paints = 0;
+    g_swatchProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(swatch, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProc)));
+    ASSERT_NE(nullptr, g_swatchProc);
+
+    // The first colour paints although black is what the zeroed state already holds.
+    EXPECT_EQ(0, SendMessageA(swatch, FCM_SETCOLOR, kBlack, 0));
+    EXPECT_EQ(1, g_paints);
+    EXPECT_TRUE(state->brushOwned);
+    HBRUSH first = state->brush;
+    EXPECT_NE(GetSysColorBrush(COLOR_WINDOW), first);
+    LOGBRUSH lb = {};
+    ASSERT_EQ(static_cast<int>(sizeof(lb)), GetObjectA(first, sizeof(lb), &lb));
+    EXPECT_EQ(kBlack, lb.lbColor);
+
+    // The same colour again: no paint now, none queued, same brush.
+    SendMessageA(swatch, FCM_SETCOLOR, kBlack, 0);
+    EXPECT_EQ(1, g_paints);
+    EXPECT_FALSE(GetUpdateRect(swatch, nullptr, FALSE));
+    PumpFor(50);
+    EXPECT_EQ(1, g_paints);
+    EXPECT_EQ(first, state->brush);
+
+    // A new colour paints before the message returns and replaces (and frees) the brush.
+    SendMessageA(swatch, FCM_SETCOLOR, kOrange, 0);
+    EXPECT_EQ(2, g_paints);
+    EXPECT_NE(first, state->brush);
+    EXPECT_EQ(0u, GetObjectType(first));
+    ASSERT_EQ(static_cast<int>(sizeof(lb)), GetObjectA(state->brush, sizeof(lb), &lb));
+    EXPECT_EQ(kOrange, lb.lbColor);
+    EXPECT_EQ(kOrange, state->color.GetColorRef());
+
+    HBRUSH orange = state->brush;
+    SendMessageA(swatch, FCM_SETCOLOR, kOrange, 12345);   // lparam means nothing
+    EXPECT_EQ(2, g_paints);
+    EXPECT_EQ(orange, state->brush);
+
+    SetWindowLongPtrA(swatch, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_swatchProc));
+}
+
+TEST_F(FlatColorTest, PaintsTheWindowColourBeforeTheFirstColour)
+{
+    HWND swatch = CreateSwatch(0);
+    ASSERT_NE(nullptr, swatch);
+    PumpFor(50);
+    Pixels shown = Capture(swatch);
+    ASSERT_GT(shown.width * shown.height, 0);
+    EXPECT_EQ(shown.width * shown.height, shown.Count(GetSysColor(COLOR_WINDOW)));
+}
+
+TEST_F(FlatColorTest, PaintsTheColourAndTheContrastingHexText)
+{
+    struct Case {
+        COLORREF color;
+        const char* text;
+        COLORREF ink;
+    } const cases[] = {
+        {kDarkRed, "800000", kWhite},
+        {kYellow, "FFFF00", kBlack},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        HWND plain = CreateSwatch(0, 20, 20);
+        HWND hex = CreateSwatch(FCS_HEX, 160, 20);
+        ASSERT_NE(nullptr, plain);
+        ASSERT_NE(nullptr, hex);
+        SendMessageA(plain, FCM_SETCOLOR, c.color, 0);
+        SendMessageA(hex, FCM_SETCOLOR, c.color, 0);
+
+        // No display bits: every pixel is the colour.
+        Pixels noText = Capture(plain);
+        ASSERT_GT(noText.width * noText.height, 0);
+        EXPECT_EQ(noText.width * noText.height, noText.Count(c.color));
+
+        // FCS_HEX: corners stay the colour, the text in the contrast colour sits in the middle.
+        Pixels withText = Capture(hex);
+        const int w = withText.width, h = withText.height;
+        EXPECT_EQ(c.color, withText.At(0, 0));
+        EXPECT_EQ(c.color, withText.At(w - 1, 0));
+        EXPECT_EQ(c.color, withText.At(0, h - 1));
+        EXPECT_EQ(c.color, withText.At(w - 1, h - 1));
+        EXPECT_GT(withText.Count(c.ink), 20);
+        RECT ink = withText.InkBox(c.color);
+        EXPECT_NEAR(w / 2.0, (ink.left + ink.right) / 2.0, 3.0);
+        EXPECT_NEAR(h / 2.0, (ink.top + ink.bottom) / 2.0, 3.0);
+        EXPECT_EQ(0, CountDifferences(ExpectedFor(hex, c.color, c.text, c.ink), withText));
+
+        DestroyWindow(plain);
+        DestroyWindow(hex);
+    }
+}
+
+TEST_F(FlatColorTest, DisplayBitsPickTheDigitsDrawn)
+{
+    const COLORREF color = RGB(0x1A, 0x2B, 0x3C);   // dark, distinct digits with letters
+    struct Case {
+        DWORD bits;
+        const char* text;
+    } const cases[] = {
+        {FCS_HEX, "1A2B3C"}, {FCS_RED, "1A"}, {FCS_GREEN, "2B"}, {FCS_BLUE, "3C"},
+        {FCS_RED | FCS_GREEN, "2B"}, {FCS_HEX | FCS_RED, "1A2B3C"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        HWND swatch = CreateSwatch(c.bits);
+        ASSERT_NE(nullptr, swatch);
+        SendMessageA(swatch, FCM_SETCOLOR, color, 0);
+        EXPECT_EQ(0, CountDifferences(ExpectedFor(swatch, color, c.text, kWhite), Capture(swatch)));
+        DestroyWindow(swatch);
+    }
+}
+
+TEST_F(FlatColorTest, StyleChangeSwitchesTheTextAtTheNextPaint)
+{
+    HWND swatch = CreateSwatch(0);
+    ASSERT_NE(nullptr, swatch);
+    SendMessageA(swatch, FCM_SETCOLOR, kDarkRed, 0);
+    const Pixels plain = ExpectedFor(swatch, kDarkRed, nullptr, kWhite);
+    const Pixels hex = ExpectedFor(swatch, kDarkRed, "800000", kWhite);
+    ASSERT_EQ(0, CountDifferences(plain, Capture(swatch)));
+
+    // Setting the bit: the swatch asks for the paint itself.
+    SetWindowLongA(swatch, GWL_STYLE, GetWindowLongA(swatch, GWL_STYLE) | FCS_HEX);
+    EXPECT_EQ(FCS_HEX, State(swatch)->displayBits);
+    EXPECT_TRUE(GetUpdateRect(swatch, nullptr, FALSE));
+    UpdateWindow(swatch);
+    EXPECT_EQ(0, CountDifferences(hex, Capture(swatch)));
+
+    SetWindowLongA(swatch, GWL_STYLE, GetWindowLongA(swatch, GWL_STYLE) & ~FCS_HEX);
+    EXPECT_EQ(0, State(swatch)->displayBits);
+    EXPECT_TRUE(GetUpdateRect(swatch, nullptr, FALSE));
+    UpdateWindow(swatch);
+    EXPECT_EQ(0, CountDifferences(plain, Capture(swatch)));
+
+    // The extended style's low bits are not display bits (WS_EX_DLGMODALFRAME is 0x1).
+    SetWindowLongA(swatch, GWL_EXSTYLE, GetWindowLongA(swatch, GWL_EXSTYLE) | WS_EX_DLGMODALFRAME);
+    EXPECT_EQ(0, State(swatch)->displayBits);
+    UpdateWindow(swatch);
+    EXPECT_EQ(0, CountDifferences(plain, Capture(swatch)));
+}
+
+TEST(FlatColorText, DisplayBitsChooseTheDigits)
+{
+    struct Case {
+        WORD bits;
+        const char* text;   // nullptr: no text
+    } const cases[] = {
+        {0, nullptr},        {0x2, "A1"},          {0x4, "B2"},          {0x8, "C3"},
+        {0x2 | 0x4, "B2"},   {0x4 | 0x8, "C3"},    {0x2 | 0x1, "A1B2C3"}, {0x8 | 0x1, "A1B2C3"},
+        {0xF, "A1B2C3"},     {0x10, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bits);
+        char text[8];
+        memset(text, 'x', sizeof(text));
+        const bool chosen = SelectSwatchText(c.bits, "A1B2C3", text);
+        if (!c.text) {
+            EXPECT_FALSE(chosen);
+            continue;
+        }
+        ASSERT_TRUE(chosen);
+        EXPECT_STREQ(c.text, text);
+    }
+}
+
+TEST_F(FlatColorTest, MenuCommandsCopyTheHexText)
+{
+    HWND swatch = CreateSwatch(0);
+    ASSERT_NE(nullptr, swatch);
+    SendMessageA(swatch, FCM_SETCOLOR, kOrange, 0);
+
+    struct Case {
+        WPARAM id;
+        const char* text;
+    } const cases[] = {
+        {IDM_COPY, "FF8000"}, {IDM_COPY_WITH_PREFIX, "#FF8000"}, {IDM_COPY_WITHOUT_PREFIX, "FF8000"},
+        {599, "stale"}, {603, "stale"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        ASSERT_TRUE(PutClipboardText(host, "stale"));
+        SendMessageA(swatch, WM_COMMAND, c.id, 0);
+        EXPECT_EQ(nullptr, GetOpenClipboardWindow());
+        EXPECT_EQ(c.text, ClipboardText());
+        if (strcmp(c.text, "stale") != 0) {
+            EXPECT_EQ(swatch, GetClipboardOwner());
+        }
+    }
+    // Upper case whatever the letters.
+    SendMessageA(swatch, FCM_SETCOLOR, RGB(0xAB, 0xCD, 0xEF), 0);
+    SendMessageA(swatch, WM_COMMAND, IDM_COPY_WITH_PREFIX, 0);
+    EXPECT_EQ("#ABCDEF", ClipboardText());
+}
+
+TEST_F(FlatColorTest, PopupMenuHoldsTheThreeCopyItems)
+{
+    HWND swatch = CreateSwatch(0);
+    ASSERT_NE(nullptr, swatch);
+    HMENU menu = State(swatch)->menu;
+    ASSERT_TRUE(IsMenu(menu));
+    ASSERT_EQ(3, GetMenuItemCount(menu));
+    const struct {
+        UINT id;
+        const char* text;
+    } items[] = {
+        {IDM_COPY, "&Copy to Clipboard"},
+        {IDM_COPY_WITH_PREFIX, "Copy to Clipboard &with Prefix (#)"},
+        {IDM_COPY_WITHOUT_PREFIX, "Copy to Clipboard with&out Prefix (#)"},
+    };
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(items[i].id, GetMenuItemID(menu, i));
+        char text[100] = {};
+        GetMenuStringA(menu, i, text, sizeof(text), MF_BYPOSITION);
+        EXPECT_STREQ(items[i].text, text);
+    }
+    EXPECT_EQ(static_cast<UINT>(IDM_COPY), GetMenuDefaultItem(menu, FALSE, 0));
+}
+
+TEST_F(FlatColorTest, RightClickAndContextMenuShowThePopupMenu)
+{
+    HWND swatch = CreateSwatch(0);
+    ASSERT_NE(nullptr, swatch);
+    const HMENU menu = State(swatch)->menu;
+    MenuWatchdog watchdog(10000);
+    ThreadTimer timer(50, CloseMenuTimer);
+    ASSERT_NE(0u, timer.id);
+
+    // A real right click over the swatch.
+    g_sighting = MenuSighting();
+    const POINT centre = ScreenCentre(swatch);
+    ASSERT_TRUE(SetCursorPos(centre.x, centre.y));
+    PumpFor(50);
+    ASSERT_EQ(2u, SendButtons({MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP}));
+    EXPECT_TRUE(PumpUntil([] { return g_sighting.seen; }, 5000));
+    EXPECT_EQ(menu, g_sighting.menu);
+    EXPECT_EQ(centre.x, g_sighting.rect.left);
+    EXPECT_EQ(centre.y, g_sighting.rect.top);
+
+    // WM_CONTEXTMENU with a screen position opens it there and returns once it is closed.
+    g_sighting = MenuSighting();
+    SendMessageA(swatch, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(swatch), MAKELPARAM(300, 250));
+    EXPECT_TRUE(g_sighting.seen);
+    EXPECT_EQ(menu, g_sighting.menu);
+    EXPECT_EQ(300, g_sighting.rect.left);
+    EXPECT_EQ(250, g_sighting.rect.top);
+
+    // From the keyboard (-1) it opens at the mouse pointer.
+    g_sighting = MenuSighting();
+    ASSERT_TRUE(SetCursorPos(400, 300));
+    PumpFor(50);
+    SendMessageA(swatch, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(swatch), static_cast<LPARAM>(-1));
+    EXPECT_TRUE(g_sighting.seen);
+    EXPECT_EQ(menu, g_sighting.menu);
+    EXPECT_EQ(400, g_sighting.rect.left);
+    EXPECT_EQ(300, g_sighting.rect.top);
+
+    EXPECT_FALSE(watchdog.Fired());
+    EXPECT_EQ(nullptr, VisibleMenuWindow());
+}
+
+// GetGuiResources is a stub in Wine (always 0). There a GDI or menu handle whose high word is
+// zero stands for whatever lives in its slot, so probing the 16-bit handle space counts them.
+DWORD LiveGdiObjects()
+{
+    if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
+        return n;
+    DWORD n = 0;
+    for (ULONG_PTR h = 1; h < 0x10000; ++h)
+        n += GetObjectType(reinterpret_cast<HGDIOBJ>(h)) != 0;
+    return n;
+}
+
+DWORD LiveMenus()
+{
+    DWORD n = 0;
+    for (ULONG_PTR h = 1; h < 0x10000; ++h)
+        n += IsMenu(reinterpret_cast<HMENU>(h)) != FALSE;
+    return n;
+}
+
+SIZE_T ProcessHeapInUse()
+{
+    HANDLE heap = GetProcessHeap();
+    SIZE_T total = 0;
+    PROCESS_HEAP_ENTRY entry = {};
+    HeapLock(heap);
+    while (HeapWalk(heap, &entry))
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+            total += entry.cbData;
+    HeapUnlock(heap);
+    return total;
+}
+
+TEST_F(FlatColorTest, DestroyingSwatchesFreesEverythingTheyOwn)
+{
+    // A few rounds first, so objects the system creates lazily do not count as leaks.
+    for (int i = 0; i < 2; ++i) {
+        HWND swatch = CreateSwatch(FCS_HEX);
+        SendMessageA(swatch, FCM_SETCOLOR, kOrange, 0);
+        DestroyWindow(swatch);
+    }
+    PumpFor(50);
+    const DWORD gdiBefore = LiveGdiObjects();
+    const DWORD menusBefore = LiveMenus();
+    const SIZE_T heapBefore = ProcessHeapInUse();
+
+    int brushesLeft = 0, menusLeft = 0;
+    for (int i = 0; i < 1000; ++i) {
+        HWND swatch = CreateSwatch(FCS_HEX);
+        ASSERT_NE(nullptr, swatch) << "swatch " << i;
+        SendMessageA(swatch, FCM_SETCOLOR, RGB(i & 0xFF, 0x40, 0x80), 0);
+        SendMessageA(swatch, FCM_SETCOLOR, RGB(0x80, i & 0xFF, 0x41), 0);
+        const FlatColorState* state = State(swatch);
+        const HBRUSH brush = state->brush;
+        const HMENU menu = state->menu;
+        DestroyWindow(swatch);
+        brushesLeft += GetObjectType(brush) != 0;
+        menusLeft += IsMenu(menu) != FALSE;
+    }
+    PumpFor(50);
+    EXPECT_EQ(0, brushesLeft);
+    EXPECT_EQ(0, menusLeft);
+
+    const DWORD gdiAfter = LiveGdiObjects();
+    const DWORD menusAfter = LiveMenus();
+    const SIZE_T heapAfter = ProcessHeapInUse();
+    ASSERT_GT(gdiBefore, 0u);
+    EXPECT_LE(gdiAfter, gdiBefore + 10);
+    EXPECT_LE(menusAfter, menusBefore + 10);
+    // 1000 lost state records would be far more than this.
+    EXPECT_LE(heapAfter, heapBefore + 8 * 1024);
+}
+
+}  // namespace

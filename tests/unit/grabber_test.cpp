@@ -1,0 +1,387 @@
+// The screen grab: where the popup goes, how the magnifier divides its client area, and the
+// grab's life inside the real main dialog.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "flatcolor/flat_color.h"
+#include "grabber/grabber.h"
+#include "tests/unit/stored_state.h"
+#include "resources/resource.h"
+#include "shell/main_dialog.h"
+
+namespace {
+
+::testing::AssertionResult PointIs(const POINT& actual, LONG x, LONG y)
+{
+    if (actual.x == x && actual.y == y)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected (" << x << ", " << y << "), got (" << actual.x
+                                         << ", " << actual.y << ")";
+}
+
+::testing::AssertionResult RectIs(const RECT& actual, LONG left, LONG top, LONG right, LONG bottom)
+{
+    if (actual.left == left && actual.top == top && actual.right == right && actual.bottom == bottom)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected (" << left << ", " << top << ")-(" << right << ", "
+                                         << bottom << "), got (" << actual.left << ", " << actual.top
+                                         << ")-(" << actual.right << ", " << actual.bottom << ")";
+}
+
+// ---- popup placement -------------------------------------------------------------------
+
+const RECT kDesktop = {0, 0, 1280, 1024};
+
+TEST(GrabPopupPlacement, SitsTenPixelsRightOfAndBelowTheHotSpotAwayFromTheEdges)
+{
+    uint32_t flip = 0;
+    EXPECT_TRUE(PointIs(PlaceGrabPopup({640, 512}, kDesktop, &flip), 650, 522));
+    EXPECT_EQ(0u, flip);
+    // Just fitting against the right and bottom edges still counts as fitting.
+    EXPECT_TRUE(PointIs(PlaceGrabPopup({1170, 914}, kDesktop, &flip), 1180, 924));
+    EXPECT_EQ(0u, flip);
+}
+
+TEST(GrabPopupPlacement, FlipsLeftAtTheRightEdgeAndAboveAtTheBottomEdge)
+{
+    uint32_t flip = 0;
+    EXPECT_TRUE(PointIs(PlaceGrabPopup({1171, 500}, kDesktop, &flip), 1061, 510));
+    EXPECT_EQ(static_cast<uint32_t>(GF_LEFT), flip);
+
+    flip = 0;
+    EXPECT_TRUE(PointIs(PlaceGrabPopup({500, 915}, kDesktop, &flip), 510, 805));
+    EXPECT_EQ(static_cast<uint32_t>(GF_ABOVE), flip);
+
+    flip = 0;
+    EXPECT_TRUE(PointIs(PlaceGrabPopup({1279, 1023}, kDesktop, &flip), 1169, 913));
+    EXPECT_EQ(static_cast<uint32_t>(GF_LEFT | GF_ABOVE), flip);
+}
+
+TEST(GrabPopupPlacement, StaysFlippedUntilTheFlippedPopupWouldCrossTheLeftOrTopEdge)
+{
+    uint32_t flip = 0;
+    PlaceGrabPopup({1200, 1000}, kDesktop, &flip);
+    ASSERT_EQ(static_cast<uint32_t>(GF_LEFT | GF_ABOVE), flip);
+
+    // Back in the middle, where either side would fit: no flapping.
+    EXPECT_TRUE(PointIs(PlaceGrabPopup({640, 512}, kDesktop, &flip), 530, 402));
+    EXPECT_EQ(static_cast<uint32_t>(GF_LEFT | GF_ABOVE), flip);
+    // Flipped popup exactly at the left and top edges: still inside.
+    EXPECT_TRUE(PointIs(PlaceGrabPopup({110, 110}, kDesktop, &flip), 0, 0));
+    EXPECT_EQ(static_cast<uint32_t>(GF_LEFT | GF_ABOVE), flip);
+
+    // One pixel further left turns only the horizontal side back.
+    EXPECT_TRUE(PointIs(PlaceGrabPopup({109, 110}, kDesktop, &flip), 119, 0));
+    EXPECT_EQ(static_cast<uint32_t>(GF_ABOVE), flip);
+    EXPECT_TRUE(PointIs(PlaceGrabPopup({109, 109}, kDesktop, &flip), 119, 119));
+    EXPECT_EQ(0u, flip);
+}
+
+TEST(GrabPopupPlacement, MeasuresFromTheDesktopsOwnEdges)
+{
+    const RECT desktop = {100, 50, 900, 650};
+    uint32_t flip = 0;
+    EXPECT_TRUE(PointIs(PlaceGrabPopup({791, 541}, desktop, &flip), 681, 431));
+    EXPECT_EQ(static_cast<uint32_t>(GF_LEFT | GF_ABOVE), flip);
+    EXPECT_TRUE(PointIs(PlaceGrabPopup({210, 160}, desktop, &flip), 100, 50));
+    EXPECT_EQ(static_cast<uint32_t>(GF_LEFT | GF_ABOVE), flip);
+    EXPECT_TRUE(PointIs(PlaceGrabPopup({209, 159}, desktop, &flip), 219, 169));
+    EXPECT_EQ(0u, flip);
+}
+
+// Whatever way the cursor went, the popup never hides the pixels it magnifies (hot spot -8..+8
+// across, -6..+7 down) and, where the desktop leaves room, stays on it.
+TEST(GrabPopupPlacement, NeverCoversTheMagnifiedPixelsAndStaysOnTheDesktop)
+{
+    const POINT path[] = {{5, 5}, {1275, 5}, {1275, 1019}, {5, 1019}, {640, 512}, {1200, 40},
+                          {60, 990}, {111, 111}, {1169, 913}, {0, 0}, {1279, 1023}};
+    uint32_t flip = 0;
+    for (const POINT& from : path) {
+        for (const POINT& to : path) {
+            for (int step = 0; step <= 16; ++step) {
+                const POINT cursor = {from.x + (to.x - from.x) * step / 16, from.y + (to.y - from.y) * step / 16};
+                const POINT at = PlaceGrabPopup(cursor, kDesktop, &flip);
+                const RECT popup = {at.x, at.y, at.x + GRAB_POPUP_SIZE, at.y + GRAB_POPUP_SIZE};
+                const RECT seen = {cursor.x - 8, cursor.y - 6, cursor.x + 9, cursor.y + 8};
+                RECT overlap;
+                ASSERT_FALSE(IntersectRect(&overlap, &popup, &seen))
+                    << "cursor (" << cursor.x << ", " << cursor.y << ")";
+                ASSERT_GE(popup.left, kDesktop.left) << "cursor (" << cursor.x << ", " << cursor.y << ")";
+                ASSERT_GE(popup.top, kDesktop.top) << "cursor (" << cursor.x << ", " << cursor.y << ")";
+                ASSERT_LE(popup.right, kDesktop.right) << "cursor (" << cursor.x << ", " << cursor.y << ")";
+                ASSERT_LE(popup.bottom, kDesktop.bottom) << "cursor (" << cursor.x << ", " << cursor.y << ")";
+            }
+        }
+    }
+}
+
+// ---- magnifier geometry ----------------------------------------------------------------
+
+TEST(MagnifierGeometry, DividesThe98By98ClientAreaIntoAreaSeparatorAndBand)
+{
+    const MagnifierLayout m = LayoutMagnifier(RECT{0, 0, 98, 98});
+    EXPECT_TRUE(RectIs(m.area, 0, 0, 98, 83));
+    EXPECT_TRUE(RectIs(m.separator, 0, 83, 98, 84));
+    EXPECT_TRUE(RectIs(m.band, 0, 84, 98, 98));
+    EXPECT_EQ(8, m.centreColumn);
+    EXPECT_EQ(6, m.centreRow);
+    EXPECT_EQ(17, m.columns);
+    EXPECT_EQ(14, m.rows);
+    EXPECT_TRUE(PointIs(m.crossHair, 51, 39));
+}
+
+TEST(MagnifierGeometry, CellsAreSixPixelsAndTheLastOnesAreCutOffByTheArea)
+{
+    const MagnifierLayout m = LayoutMagnifier(RECT{0, 0, 98, 98});
+    EXPECT_TRUE(RectIs(MagnifierCell(m, 0, 0), 0, 0, 6, 6));
+    EXPECT_TRUE(RectIs(MagnifierCell(m, 8, 6), 48, 36, 54, 42));
+    EXPECT_TRUE(RectIs(MagnifierCell(m, 16, 0), 96, 0, 98, 6));     // 2 pixels wide
+    EXPECT_TRUE(RectIs(MagnifierCell(m, 0, 13), 0, 78, 6, 83));     // 5 pixels high
+    EXPECT_TRUE(RectIs(MagnifierCell(m, 16, 13), 96, 78, 98, 83));
+}
+
+TEST(MagnifierGeometry, TheCentreCellShowsTheHotSpotAndTheOthersTheirNeighbours)
+{
+    const MagnifierLayout m = LayoutMagnifier(RECT{0, 0, 98, 98});
+    const POINT cursor = {500, 400};
+    EXPECT_TRUE(PointIs(MagnifierSource(m, cursor, 8, 6), 500, 400));
+    EXPECT_TRUE(PointIs(MagnifierSource(m, cursor, 0, 0), 492, 394));
+    EXPECT_TRUE(PointIs(MagnifierSource(m, cursor, 16, 13), 508, 407));
+}
+
+TEST(MagnifierGeometry, FollowsTheSizeOfTheClientArea)
+{
+    const MagnifierLayout m = LayoutMagnifier(RECT{0, 0, 200, 115});
+    EXPECT_TRUE(RectIs(m.area, 0, 0, 200, 100));
+    EXPECT_TRUE(RectIs(m.band, 0, 101, 200, 115));
+    EXPECT_EQ(16, m.centreColumn);   // (200 / 2) / 6
+    EXPECT_EQ(8, m.centreRow);       // (100 / 2) / 6
+    EXPECT_EQ(34, m.columns);
+    EXPECT_EQ(17, m.rows);
+    EXPECT_TRUE(PointIs(m.crossHair, 99, 51));
+}
+
+// ---- the grab in the real dialog -------------------------------------------------------
+
+const char kSettingsKey[] = "Software\\Ostrel\\Tintora";
+
+class GrabTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetStoredState();
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+        ASSERT_TRUE(InitCommonControlsEx(&controls));
+        RegisterFlatColorClass(instance);
+        params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
+        dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+                                    reinterpret_cast<LPARAM>(&params));
+        ASSERT_NE(nullptr, dialog);
+        state = GetAppState(dialog);
+        ASSERT_NE(nullptr, state);
+    }
+
+    void TearDown() override
+    {
+        if (GetCapture())
+            ReleaseCapture();
+        if (dialog)
+            DestroyWindow(dialog);
+        // What the dialog saved at its end must not reach the next test's dialog.
+        RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+    }
+
+    void StartGrab()
+    {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_GRAB, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_GRAB)));
+    }
+
+    bool Topmost() const { return (GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    StartParams params{};
+    HWND dialog = nullptr;
+    AppState* state = nullptr;
+};
+
+TEST_F(GrabTest, StartShowsThePopupAtTheCornerTakesTheCaptureAndLiftsTheDialog)
+{
+    state->grabFlip = GF_LEFT | GF_ABOVE;
+    ASSERT_FALSE(Topmost());
+    StartGrab();
+
+    HWND popup = state->grabPopup;
+    ASSERT_TRUE(IsWindow(popup));
+    char text[64] = "";
+    GetClassNameA(popup, text, sizeof(text));
+    EXPECT_STREQ("Ostrel ColorGrabber", text);
+    GetWindowTextA(popup, text, sizeof(text));
+    EXPECT_STREQ("Color Grabber", text);
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(popup, GWL_STYLE));
+    // The system adds WS_CLIPSIBLINGS to every top-level window.
+    EXPECT_EQ(0x92800000u, style & ~static_cast<DWORD>(WS_CLIPSIBLINGS));
+    EXPECT_EQ(0, GetWindowLongA(popup, GWL_EXSTYLE) & ~WS_EX_TOPMOST);
+    EXPECT_EQ(dialog, GetWindow(popup, GW_OWNER));
+    RECT r;
+    GetWindowRect(popup, &r);
+    EXPECT_TRUE(RectIs(r, 0, 0, 100, 100));
+    GetClientRect(popup, &r);
+    EXPECT_TRUE(RectIs(r, 0, 0, 98, 98));
+    WNDCLASSA windowClass = {};
+    ASSERT_TRUE(GetClassInfoA(instance, "Ostrel ColorGrabber", &windowClass));
+    EXPECT_EQ(static_cast<UINT>(CS_SAVEBITS), windowClass.style);
+    EXPECT_EQ(nullptr, windowClass.hbrBackground);
+
+    EXPECT_EQ(dialog, GetCapture());
+    EXPECT_EQ(static_cast<uint32_t>(CaptureGrab), state->captureMode);
+    EXPECT_EQ(0u, state->grabFlip);
+    EXPECT_EQ(state->grabCursor, GetCursor());
+    EXPECT_TRUE(Topmost());
+}
+
+TEST_F(GrabTest, MovesPlaceThePopupBesideTheCursor)
+{
+    StartGrab();
+    ASSERT_TRUE(IsWindow(state->grabPopup));
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+
+    const POINT middle = {(desktop.left + desktop.right) / 2, (desktop.top + desktop.bottom) / 2};
+    ASSERT_TRUE(SetCursorPos(middle.x, middle.y));
+    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    RECT r;
+    GetWindowRect(state->grabPopup, &r);
+    EXPECT_TRUE(RectIs(r, middle.x + 10, middle.y + 10, middle.x + 110, middle.y + 110));
+
+    ASSERT_TRUE(SetCursorPos(desktop.right - 5, desktop.bottom - 5));
+    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    GetWindowRect(state->grabPopup, &r);
+    EXPECT_TRUE(RectIs(r, desktop.right - 115, desktop.bottom - 115, desktop.right - 15, desktop.bottom - 15));
+    EXPECT_EQ(static_cast<uint32_t>(GF_LEFT | GF_ABOVE), state->grabFlip);
+}
+
+TEST_F(GrabTest, RightButtonCancelsKeepsTheColourAndLowersTheDialog)
+{
+    state->currentColor.SetRgb(0x123456);
+    StartGrab();
+    HWND popup = state->grabPopup;
+    ASSERT_TRUE(IsWindow(popup));
+
+    SendMessageA(dialog, WM_RBUTTONDOWN, MK_RBUTTON | MK_LBUTTON, 0);
+    EXPECT_FALSE(IsWindow(popup));
+    EXPECT_EQ(nullptr, state->grabPopup);
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
+    EXPECT_FALSE(Topmost());
+    EXPECT_EQ(0x123456u, state->currentColor.GetRgb());
+
+    // The release that follows finds no grab.
+    SendMessageA(dialog, WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(0x123456u, state->currentColor.GetRgb());
+}
+
+TEST_F(GrabTest, StayOnTopKeepsTheDialogTopmostAfterTheGrab)
+{
+    SendDlgItemMessageA(dialog, IDC_STAY_ON_TOP, BM_CLICK, 0, 0);
+    ASSERT_TRUE(Topmost());
+    StartGrab();
+    EXPECT_TRUE(Topmost());
+    SendMessageA(dialog, WM_RBUTTONDOWN, MK_RBUTTON, 0);
+    EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
+    EXPECT_TRUE(Topmost());
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_STAY_ON_TOP));
+}
+
+TEST_F(GrabTest, CaptureTakenAwayEndsTheGrabWithoutLeavingThePopup)
+{
+    StartGrab();
+    HWND popup = state->grabPopup;
+    ASSERT_TRUE(IsWindow(popup));
+    ASSERT_EQ(dialog, GetCapture());
+
+    HWND other = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+    ASSERT_NE(nullptr, other);
+    SetCapture(other);
+    EXPECT_FALSE(IsWindow(popup));
+    EXPECT_EQ(nullptr, state->grabPopup);
+    EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
+    EXPECT_FALSE(Topmost());
+    ReleaseCapture();
+    DestroyWindow(other);
+
+    // A new grab starts cleanly afterwards.
+    StartGrab();
+    EXPECT_TRUE(IsWindow(state->grabPopup));
+    EXPECT_EQ(static_cast<uint32_t>(CaptureGrab), state->captureMode);
+}
+
+TEST_F(GrabTest, OnlyAFirstPressOnTheGrabIconStartsAGrab)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_GRAB, STN_DBLCLK),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_GRAB)));
+    EXPECT_EQ(nullptr, state->grabPopup);
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
+    EXPECT_FALSE(Topmost());
+}
+
+TEST_F(GrabTest, ClosingDuringAGrabTakesThePopupAndTheClassAlong)
+{
+    StartGrab();
+    HWND popup = state->grabPopup;
+    ASSERT_TRUE(IsWindow(popup));
+    DestroyWindow(dialog);
+    dialog = nullptr;
+    EXPECT_FALSE(IsWindow(popup));
+    WNDCLASSA windowClass;
+    EXPECT_FALSE(GetClassInfoA(instance, "Ostrel ColorGrabber", &windowClass));
+}
+
+// ---- registration ----------------------------------------------------------------------
+
+LRESULT CALLBACK ForeignProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+// Should the dialog come up after all, this ends it with 0 instead of hanging the run.
+void CALLBACK EndStrayDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    if (HWND stray = FindWindowA("#32770", "Ostrel Tintora"))
+        EndDialog(stray, 0);
+}
+
+TEST(GrabberClass, ADialogThatCannotRegisterTheClassEndsWithMinusOne)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegisterFlatColorClass(instance);
+
+    WNDCLASSA foreign = {};
+    foreign.lpfnWndProc = ForeignProc;
+    foreign.hInstance = instance;
+    foreign.lpszClassName = "Ostrel ColorGrabber";
+    ASSERT_NE(0, RegisterClassA(&foreign));
+
+    StartParams params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
+    UINT_PTR timer = SetTimer(nullptr, 0, 3000, EndStrayDialog);
+    INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+                                     reinterpret_cast<LPARAM>(&params));
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(-1, result);
+
+    // The failed dialog left the class it did not register alone.
+    WNDCLASSA after = {};
+    EXPECT_TRUE(GetClassInfoA(instance, "Ostrel ColorGrabber", &after));
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(ForeignProc), after.lpfnWndProc);
+    UnregisterClassA("Ostrel ColorGrabber", instance);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+}  // namespace
