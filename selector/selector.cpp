@@ -197,17 +197,23 @@ void ReleaseSelectorTables(AppState* state)
 void WriteValueField(AppState* state, int id)
 {
     const ColorValue& cur = state->currentColor;
-    HWND field = GetDlgItem(state->dialog, id);
+    char text[16];
     if (id == IDC_HEX_EDIT) {
-        char hex[HEX_TEXT_SIZE];
-        SetWindowTextA(field, FormatHex(cur, hex, state->options.Test(HexUpperCase)));
+        FormatHex(cur, text, state->options.Test(HexUpperCase));
     } else {
         const UINT values[6] = {
             cur.GetRed(), cur.GetGreen(), cur.GetBlue(), HueToDegrees(cur.GetHue()),
             LevelToPercent(cur.GetSaturation()), LevelToPercent(cur.GetBrightness()),
         };
-        SetDlgItemInt(state->dialog, id, values[id - IDC_RED_EDIT], FALSE);
+        wsprintfA(text, "%u", values[id - IDC_RED_EDIT]);
     }
+    // Rewriting the same text would only repaint the field and echo back through EN_UPDATE;
+    // during a drag that is most of the fields on every move.
+    HWND field = GetDlgItem(state->dialog, id);
+    char shown[16];
+    if (GetWindowTextA(field, shown, sizeof(shown)) && lstrcmpA(shown, text) == 0)
+        return;
+    SetWindowTextA(field, text);
     UpdateWindow(field);
 }
 
@@ -251,8 +257,10 @@ void OnSelectorRedraw(AppState* state, WPARAM bits)
         PaintSliderArrows(state, SliderPosition(state->sliderMode, cur, state->stripHeader.biHeight));
     UpdateWindow(slider);
 
-    SendDlgItemMessageA(state->dialog, IDC_WEBSAFE_MARK, STM_SETICON,
-                        reinterpret_cast<WPARAM>(IsWebSafe(cur) ? nullptr : state->notWebSafeIcon), 0);
+    // Setting the same icon again still repaints the control.
+    const HICON mark = IsWebSafe(cur) ? nullptr : state->notWebSafeIcon;
+    if (reinterpret_cast<HICON>(SendDlgItemMessageA(state->dialog, IDC_WEBSAFE_MARK, STM_GETICON, 0, 0)) != mark)
+        SendDlgItemMessageA(state->dialog, IDC_WEBSAFE_MARK, STM_SETICON, reinterpret_cast<WPARAM>(mark), 0);
 
     WriteValueFields(state, (bits & RB_FOCUSEDEDIT) != 0);
 

@@ -22,6 +22,9 @@ if [ "$(cat "$WINEPREFIX/.tintora-ready")" != "$mode" ]; then
     wine reg delete "$key" /v Decorated /f >/dev/null 2>&1 || true
     wine reg delete "$key" /v Managed /f >/dev/null 2>&1 || true
   fi
+  # Programs read these at their start: let the ones started by `reg` (the desktop among them)
+  # end before anything else runs.
+  wineserver -w
   echo "$mode" > "$WINEPREFIX/.tintora-ready"
 fi
 # Debian's 32-bit-only Wine does not find its own fonts (Tahoma for "MS Shell Dlg", Marlett for

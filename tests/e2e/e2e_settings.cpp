@@ -15,6 +15,7 @@ const int kCopyHex = 421;
 const int kCurrentSwatch = 403;
 const int kSettings = 436;
 const int kModeHue = 410;
+const int kSavedAdd = 431;
 const int kStayOnTop = 426;
 const int kColors = 429;
 const char kSettingsKey[] = "Software\\Ostrel\\Tintora";
@@ -200,12 +201,19 @@ E2E_CASE("settings", "the end of the session saves as a close does")
     Tintora app;
     REQUIRE(app.Start());
     SetHex(app, "0A0B0C");
+    app.Send(app.Item(kSavedAdd), BM_CLICK, 0, 0);
     CHECK_EQ(static_cast<int>(app.SendToDialog(WM_QUERYENDSESSION, 0, 0)), TRUE);
     app.SendToDialog(WM_ENDSESSION, TRUE, 0);
     // After WM_ENDSESSION the system ends the process without any teardown.
     app.Kill();
     CHECK_EQ(StoredDword("LastColor"), 0x0A0B0Cul);
     CHECK_EQ(StoredDword("ShowColors") & 0xFF, 1ul);
+    char folder[MAX_PATH] = "", value[16] = "";
+    GetWindowsDirectoryA(folder, sizeof(folder));
+    const std::string file = std::string(folder) + "\\Tintora.ini";
+    CHECK_EQ(GetPrivateProfileIntA("SavedColors", "nColors", -1, file.c_str()), 1u);
+    GetPrivateProfileStringA("SavedColors", "Color0", "", value, sizeof(value), file.c_str());
+    CHECK_EQ(std::string(value), std::string("0A0B0C"));
 }
 
 }  // namespace
