@@ -264,8 +264,18 @@ void OnSelectorRedraw(AppState* state, WPARAM bits)
 
     WriteValueFields(state, (bits & RB_FOCUSEDEDIT) != 0);
 
-    InvalidateRect(GetDlgItem(state->dialog, IDC_NAMED_LIST), nullptr, FALSE);
-    InvalidateRect(GetDlgItem(state->dialog, IDC_SAVED_LIST), nullptr, FALSE);
+    // The named list marks the row nearest to the colour; repainting it costs about as much as
+    // a swatch, so it is asked for only when the mark moves or changes between bold and italic.
+    // The saved list shows nothing that depends on the current colour; what it does depend on,
+    // the hex case option, is repainted by the settings command.
+    const uint32_t nearest = GetNamedColorValue(FindNamedColor(cur, true));
+    const BYTE exact = nearest == cur.GetRgb();
+    if (!state->namedMarkKnown || nearest != state->namedMarkColor || exact != state->namedMarkExact) {
+        state->namedMarkKnown = TRUE;
+        state->namedMarkColor = nearest;
+        state->namedMarkExact = exact;
+        InvalidateRect(GetDlgItem(state->dialog, IDC_NAMED_LIST), nullptr, FALSE);
+    }
 }
 
 bool DrawSelectorItem(AppState* state, const DRAWITEMSTRUCT* item)

@@ -79,6 +79,11 @@ struct AppState {
     UINT instanceMessage;
     BYTE hideButtonDown;
     BYTE initialised;       // set when WM_INITDIALOG completed; only then is state written back
+
+    // The named list's mark as last asked for: the nearest named colour and whether it is exact.
+    BYTE namedMarkKnown;
+    BYTE namedMarkExact;
+    uint32_t namedMarkColor;
 };
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
