@@ -141,30 +141,6 @@ private:
 
 // ---- mouse ---------------------------------------------------------------------------------
 
-POINT Cursor()
-{
-    POINT p = {};
-    GetCursorPos(&p);
-    return p;
-}
-
-bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
-
-std::string Show(const POINT& p)
-{
-    return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
-}
-
-void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = dx;
-    input.mi.dy = dy;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof(INPUT));
-}
-
 // An absolute move to the pixel p of the primary screen: the system maps 0..65535 onto it.
 //
 // Under Wine the move also warps the X pointer, and the program receiving the pointer's X
@@ -173,10 +149,8 @@ void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
 // back, the move is made again.
 bool MoveTo(POINT p, HWND program)
 {
-    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     for (int attempt = 0; attempt < 3; ++attempt) {
-        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (p.x * 65536 + width - 1) / width,
-                  (p.y * 65536 + height - 1) / height);
+        SendMouse(0, p);
         if (!WaitUntil(kWaitMs, [&] { return Cursor() == p; }))
             break;
         Sleep(40);
@@ -361,7 +335,7 @@ struct Scene {
     Pixels Magnifier()
     {
         Sleep(200);
-        SendMouse(MOUSEEVENTF_MOVE, 0, 0);
+        SendMouse(MOUSEEVENTF_MOVE);   // a move of nothing, so the popup paints again
         Sleep(300);
         HWND popup = FindPopup(app);
         RECT client = ClientRect(popup);

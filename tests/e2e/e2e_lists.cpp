@@ -233,34 +233,6 @@ bool CloseAndWait(Tintora& app)
 
 // ---- real input ----------------------------------------------------------------------------
 
-POINT Cursor()
-{
-    POINT p = {};
-    GetCursorPos(&p);
-    return p;
-}
-
-void SendMouse(DWORD flags, POINT p)
-{
-    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    // The system maps 0..65535 onto the screen, rounding down.
-    input.mi.dx = (p.x * 65536 + width - 1) / width;
-    input.mi.dy = (p.y * 65536 + height - 1) / height;
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(INPUT));
-}
-
-bool MoveTo(POINT p)
-{
-    SendMouse(0, p);
-    if (WaitUntil(kWaitMs, [&] { POINT c = Cursor(); return c.x == p.x && c.y == p.y; }))
-        return true;
-    FAIL("the cursor did not reach " + std::to_string(p.x) + ", " + std::to_string(p.y));
-    return false;
-}
-
 HCURSOR CurrentCursor()
 {
     CURSORINFO info = {};

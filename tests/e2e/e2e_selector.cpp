@@ -107,9 +107,6 @@ Fields FieldsOf(const Model& m)
     return f;
 }
 
-POINT Cursor();
-void SendMouse(DWORD flags, POINT p);
-
 // The program handles input in its own time: wait for the fields, then check each.
 // Under Wine a late pointer event of an earlier move can put the cursor back where it was, and
 // outside the program's windows nothing corrects it; `cursor` says where it must stay.
@@ -177,39 +174,6 @@ void CheckOneBox(Tintora& app, const char* text)
 }
 
 // ---- real input ----------------------------------------------------------------------------
-
-std::string Show(const POINT& p)
-{
-    return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
-}
-
-POINT Cursor()
-{
-    POINT p = {};
-    GetCursorPos(&p);
-    return p;
-}
-
-void SendMouse(DWORD flags, POINT p)
-{
-    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    // The system maps 0..65535 onto the screen, rounding down.
-    input.mi.dx = (p.x * 65536 + width - 1) / width;
-    input.mi.dy = (p.y * 65536 + height - 1) / height;
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(INPUT));
-}
-
-bool MoveTo(POINT p)
-{
-    SendMouse(0, p);
-    if (WaitUntil(kWaitMs, [&] { POINT c = Cursor(); return c.x == p.x && c.y == p.y; }))
-        return true;
-    FAIL("the cursor went to " + Show(Cursor()) + " instead of " + Show(p));
-    return false;
-}
 
 void Press(POINT p)
 {

@@ -29,45 +29,9 @@ const char* const kHelpTitle = "Ostrel Tintora Help";
 // Controls with a tip string: 403-412, 419, 421, 427, 430-435, 437-440.
 const LRESULT kToolCount = 23;
 
-bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
-
-std::string Show(const POINT& p)
-{
-    return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
-}
-
-POINT Cursor()
-{
-    POINT p = {};
-    GetCursorPos(&p);
-    return p;
-}
-
 POINT Centre(const RECT& r)
 {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = dx;
-    input.mi.dy = dy;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof(INPUT));
-}
-
-// An absolute move to pixel p of the primary screen, as a hand on the mouse would make it.
-bool MoveTo(POINT p)
-{
-    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (p.x * 65536 + width - 1) / width,
-              (p.y * 65536 + height - 1) / height);
-    if (WaitUntil(kWaitMs, [&] { return Cursor() == p; }))
-        return true;
-    FAIL("the cursor went to " + Show(Cursor()) + " instead of " + Show(p));
-    return false;
 }
 
 void LeftDown() { SendMouse(MOUSEEVENTF_LEFTDOWN); }

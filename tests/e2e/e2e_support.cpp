@@ -462,6 +462,50 @@ std::string WindowText(HWND window)
     return text;
 }
 
+// How long a move may take to reach the cursor.
+const DWORD kInputWaitMs = 3000;
+
+std::string Show(const POINT& p)
+{
+    return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
+}
+
+POINT Cursor()
+{
+    POINT p = {};
+    GetCursorPos(&p);
+    return p;
+}
+
+void SendMouse(DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+void SendMouse(DWORD flags, POINT p)
+{
+    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    // The system maps 0..65535 onto the screen, rounding down.
+    input.mi.dx = (p.x * 65536 + width - 1) / width;
+    input.mi.dy = (p.y * 65536 + height - 1) / height;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+bool MoveTo(POINT p)
+{
+    SendMouse(0, p);
+    if (WaitUntil(kInputWaitMs, [&] { return Cursor() == p; }))
+        return true;
+    FAIL("the cursor went to " + Show(Cursor()) + " instead of " + Show(p));
+    return false;
+}
+
 std::string ControlText(HWND control)
 {
     // Asked of the control itself: an edit's text lives in the control, not in the window.

@@ -17,6 +17,7 @@ inline bool operator==(const RECT& a, const RECT& b)
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 inline bool operator!=(const RECT& a, const RECT& b) { return !(a == b); }
+inline bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
 
 namespace e2e {
 
@@ -37,6 +38,7 @@ std::string Show(const char* value);
 std::string Show(bool value);
 std::string Show(HWND value);
 std::string Show(const RECT& value);
+std::string Show(const POINT& value);
 
 inline bool CheckTrue(const char* file, int line, const char* expr, bool ok)
 {
@@ -224,6 +226,16 @@ bool WaitUntil(DWORD timeoutMs, Condition condition)
         Sleep(20);
     }
 }
+
+// ---- real input ----------------------------------------------------------------------
+
+POINT Cursor();
+// A mouse event where the cursor is: a button, or a move of nothing.
+void SendMouse(DWORD flags);
+// An absolute move to pixel p of the primary screen, with the button events in flags.
+void SendMouse(DWORD flags, POINT p);
+// Moves to pixel p and waits until the cursor is there; a failure is recorded.
+bool MoveTo(POINT p);
 
 // Pixels as 0x00RRGGBB, row by row from the top.
 struct Pixels {

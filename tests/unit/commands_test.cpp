@@ -14,6 +14,7 @@
 #include "resources/resource.h"
 #include "selector/selector.h"
 #include "shell/main_dialog.h"
+#include "tests/unit/main_dialog_fixture.h"
 
 namespace {
 
@@ -67,20 +68,13 @@ private:
     std::thread watcher_;
 };
 
-class CommandsTest : public ::testing::Test {
+class CommandsTest : public MainDialogFixture {
 protected:
     void SetUp() override
     {
-        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tintora");
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
-        ASSERT_TRUE(InitCommonControlsEx(&controls));
-        ASSERT_TRUE(RegisterFlatColorClass(instance));
-        params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
-        dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
-                                    reinterpret_cast<LPARAM>(&params));
-        ASSERT_NE(nullptr, dialog);
-        state = GetAppState(dialog);
-        ASSERT_NE(nullptr, state);
+        MainDialogFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         ShowWindow(dialog, SW_SHOW);
         UpdateWindow(dialog);
         g_dialog = dialog;
@@ -94,8 +88,7 @@ protected:
         if (hook)
             UnhookWindowsHookEx(hook);
         g_dialog = nullptr;
-        if (dialog)
-            DestroyWindow(dialog);
+        MainDialogFixture::TearDown();
         Drain();
         EXPECT_FALSE(boxes.Seen()) << "a message box appeared";
     }
@@ -155,10 +148,6 @@ protected:
         return bar.bottom - static_cast<int>(fraction * (bar.bottom - bar.top));
     }
 
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    StartParams params{};
-    HWND dialog = nullptr;
-    AppState* state = nullptr;
     HHOOK hook = nullptr;
     MessageBoxWatcher boxes{GetCurrentThreadId()};
 };

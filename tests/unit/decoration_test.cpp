@@ -15,7 +15,7 @@
 #include "resources/resource.h"
 #include "shell/help.h"
 #include "shell/main_dialog.h"
-#include "tests/unit/stored_state.h"
+#include "tests/unit/main_dialog_fixture.h"
 
 namespace {
 
@@ -111,28 +111,8 @@ void Pump(DWORD milliseconds)
     } while (GetTickCount() - start < milliseconds);
 }
 
-class DecorationTest : public ::testing::Test {
+class DecorationTest : public MainDialogFixture {
 protected:
-    void SetUp() override
-    {
-        ResetStoredState();
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
-        ASSERT_TRUE(InitCommonControlsEx(&controls));
-        ASSERT_TRUE(RegisterFlatColorClass(instance));
-        params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
-        dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
-                                    reinterpret_cast<LPARAM>(&params));
-        ASSERT_NE(nullptr, dialog);
-        state = GetAppState(dialog);
-        ASSERT_NE(nullptr, state);
-    }
-
-    void TearDown() override
-    {
-        if (dialog)
-            DestroyWindow(dialog);
-    }
-
     // The tools of the dialog's tool-tip window, read in the first version of the record.
     std::vector<TOOLINFOA> Tools(std::vector<std::string>* texts = nullptr) const
     {
@@ -159,10 +139,6 @@ protected:
         return tools;
     }
 
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    StartParams params{};
-    HWND dialog = nullptr;
-    AppState* state = nullptr;
 };
 
 TEST_F(DecorationTest, ToolTipWindowIsATopmostPopupOwnedByTheDialog)

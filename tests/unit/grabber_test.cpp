@@ -7,7 +7,7 @@
 
 #include "flatcolor/flat_color.h"
 #include "grabber/grabber.h"
-#include "tests/unit/stored_state.h"
+#include "tests/unit/main_dialog_fixture.h"
 #include "resources/resource.h"
 #include "shell/main_dialog.h"
 
@@ -167,28 +167,13 @@ TEST(MagnifierGeometry, FollowsTheSizeOfTheClientArea)
 
 const char kSettingsKey[] = "Software\\Ostrel\\Tintora";
 
-class GrabTest : public ::testing::Test {
+class GrabTest : public MainDialogFixture {
 protected:
-    void SetUp() override
-    {
-        ResetStoredState();
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
-        ASSERT_TRUE(InitCommonControlsEx(&controls));
-        RegisterFlatColorClass(instance);
-        params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
-        dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
-                                    reinterpret_cast<LPARAM>(&params));
-        ASSERT_NE(nullptr, dialog);
-        state = GetAppState(dialog);
-        ASSERT_NE(nullptr, state);
-    }
-
     void TearDown() override
     {
         if (GetCapture())
             ReleaseCapture();
-        if (dialog)
-            DestroyWindow(dialog);
+        MainDialogFixture::TearDown();
         // What the dialog saved at its end must not reach the next test's dialog.
         RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
     }
@@ -201,10 +186,6 @@ protected:
 
     bool Topmost() const { return (GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    StartParams params{};
-    HWND dialog = nullptr;
-    AppState* state = nullptr;
 };
 
 TEST_F(GrabTest, StartShowsThePopupAtTheCornerTakesTheCaptureAndLiftsTheDialog)

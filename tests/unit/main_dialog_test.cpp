@@ -9,33 +9,12 @@
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "shell/main_dialog.h"
-#include "tests/unit/stored_state.h"
+#include "tests/unit/main_dialog_fixture.h"
 
 namespace {
 
-class MainDialogTest : public ::testing::Test {
+class MainDialogTest : public MainDialogFixture {
 protected:
-    void SetUp() override
-    {
-        // Start as a first run: no stored settings.
-        ResetStoredState();
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
-        ASSERT_TRUE(InitCommonControlsEx(&controls));
-        ASSERT_TRUE(RegisterFlatColorClass(instance));
-        params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
-        dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
-                                    reinterpret_cast<LPARAM>(&params));
-        ASSERT_NE(nullptr, dialog);
-        state = GetAppState(dialog);
-        ASSERT_NE(nullptr, state);
-    }
-
-    void TearDown() override
-    {
-        if (dialog)
-            DestroyWindow(dialog);
-    }
-
     SIZE WindowSize() const
     {
         RECT r;
@@ -50,10 +29,6 @@ protected:
         return r.right;
     }
 
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    StartParams params{};
-    HWND dialog = nullptr;
-    AppState* state = nullptr;
 };
 
 SIZE IconSize(HICON icon)
