@@ -25,9 +25,7 @@ test: build
 # Builds the benchmarks and runs them in the private test environment; figures go to stdout.
 bench: configure
 	@cmake --build $(BUILD) --target fill_bench -j $(JOBS)
-	@tools/test-env.sh start $(BUILD)/test-env >/dev/null && \
-	  TINTORA_TEST_ENV=$(abspath $(BUILD))/test-env tools/wine-run.sh $(BUILD)/fill_bench.exe $(BENCH_ARGS); \
-	  rc=$$?; tools/test-env.sh stop $(BUILD)/test-env; exit $$rc
+	@tools/bench.sh $(BUILD) $(BENCH_ARGS)
 
 # The release archive $(BUILD)/tintora-<version>.zip: program, About box library, help file,
 # credits page and read-me.

@@ -1,7 +1,7 @@
 // Prints how long the selector's pictures take to build, one figure per line.
-//   fill_bench [--size WxH]
+//   fill_bench [--size WxH] [--steps-only]
 // Without --size the colour field gets its size at 96 DPI from a dialog with the main dialog's
-// font, the way the program lays it out.
+// font, the way the program lays it out. --steps-only leaves out the field fills.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -123,6 +123,17 @@ void SetStepComponent(ColorValue* color, bool hsb, int index, int step) {
     }
 }
 
+// Under Wine most window calls (painting, properties, carets) are requests to the wineserver, so
+// their cost sets the floor of a dialog step; printed with the steps to read them by.
+double ServerRequestUs(HWND dialog) {
+    const int count = 2000;
+    const double start = NowNs();
+    for (int i = 0; i < count; ++i) {
+        GetPropA(dialog, "fill_bench");
+    }
+    return (NowNs() - start) / count / 1000.0;
+}
+
 // What a drag step does in the running dialog: change the current colour as the mouse code
 // would, then send SelectorRedraw, which refills, moves the markers and paints synchronously.
 double MedianStepUs(HWND dialog, AppState* state, uint32_t mode, WPARAM bits, bool field) {
@@ -176,7 +187,12 @@ int main(int argc, char** argv) {
     int width = 0;
     int height = 0;
     bool measured = true;
+    bool fills = true;
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--steps-only") == 0) {
+            fills = false;
+            continue;
+        }
         if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
             if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width < 2 || height < 2) {
                 std::fprintf(stderr, "fill_bench: --size wants WxH, both at least 2\n");
@@ -184,7 +200,7 @@ int main(int argc, char** argv) {
             }
             measured = false;
         } else {
-            std::fprintf(stderr, "usage: fill_bench [--size WxH]\n");
+            std::fprintf(stderr, "usage: fill_bench [--size WxH] [--steps-only]\n");
             return 2;
         }
     }
@@ -193,7 +209,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int pixelCount = width * height;
-    std::printf("field %dx%d px (%s), %d pixels; median of %d runs\n", width, height,
+    if (fills)
+        std::printf("field %dx%d px (%s), %d pixels; median of %d runs\n", width, height,
                 measured ? "200x181 dialog units, Ms Shell Dlg 8, less the sunken edge"
                          : "--size",
                 pixelCount, kSamples);
@@ -217,7 +234,7 @@ int main(int argc, char** argv) {
     current.SetRgb(0xC86432);
 
     // ---- field fills ----------------------------------------------------------------------
-    for (uint32_t mode = 0; mode < 6; ++mode) {
+    for (uint32_t mode = 0; fills && mode < 6; ++mode) {
         const double fill = MedianNs([&] {
             FillField(pixels, width, height, mode, current, tables);
         }) / pixelCount;
@@ -239,6 +256,7 @@ int main(int argc, char** argv) {
                     state->fieldRect.right, state->fieldRect.bottom,
                     state->stripRect.right - state->stripRect.left,
                     state->stripRect.bottom - state->stripRect.top, kSteps);
+        std::printf("wineserver request (GetProp)                  %8.1f us\n", ServerRequestUs(dialog));
         // What every redraw does whatever its bits (swatches, web-safe mark, value fields,
         // lists), for comparison with the steps below.
         std::printf("redraw without pictures (0x00), red changing %8.1f us\n",

@@ -14,7 +14,7 @@ const int kNameSize = 100;
 
 HWND NamedList(const AppState* state)
 {
-    return GetDlgItem(state->dialog, IDC_NAMED_LIST);
+    return DialogControl(state, IDC_NAMED_LIST);
 }
 
 // The DC's own font made bold (exact match) or italic (only nearest), at the same cell height.

@@ -15,7 +15,7 @@ const int kArrowOverlap = 16;
 
 HWND SavedList(const AppState* state)
 {
-    return GetDlgItem(state->dialog, IDC_SAVED_LIST);
+    return DialogControl(state, IDC_SAVED_LIST);
 }
 
 LRESULT SelectedRow(HWND list)

@@ -44,7 +44,7 @@ int Height(const RECT& r) { return r.bottom - r.top; }
 
 void SetSwatch(AppState* state, int id, const ColorValue& color)
 {
-    SendDlgItemMessageA(state->dialog, id, FCM_SETCOLOR, color.GetColorRef(), 0);
+    SendMessageA(DialogControl(state, id), FCM_SETCOLOR, color.GetColorRef(), 0);
 }
 
 void UpdateSwatches(AppState* state)
@@ -70,7 +70,7 @@ void PaintStrip(AppState* state, const uint32_t* pixels, const BITMAPINFOHEADER&
                   header.biWidth, header.biHeight, pixels,
                   reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS, SRCCOPY);
     DrawEdge(state->sliderDC, rect, BDR_SUNKENOUTER, BF_RECT);
-    InvalidateRect(GetDlgItem(state->dialog, IDC_SLIDER), rect, FALSE);
+    InvalidateRect(DialogControl(state, IDC_SLIDER), rect, FALSE);
 }
 
 void PaintSliderArrows(AppState* state, int position)
@@ -90,14 +90,14 @@ void PaintSliderArrows(AppState* state, int position)
     BitBlt(state->sliderDC, Width(state->sliderRect) - kArrowWidth,
            state->referenceRect.bottom - kArrowHeight / 2 - position, kArrowWidth, kArrowHeight,
            state->rightArrowDC, 0, 0, SRCAND);
-    InvalidateRect(GetDlgItem(state->dialog, IDC_SLIDER), nullptr, FALSE);
+    InvalidateRect(DialogControl(state, IDC_SLIDER), nullptr, FALSE);
 }
 
 void WriteValueFields(AppState* state, bool includeFocused)
 {
     HWND focus = GetFocus();
     for (int id = IDC_RED_EDIT; id <= IDC_HEX_EDIT; ++id) {
-        if (GetDlgItem(state->dialog, id) == focus && !includeFocused)
+        if (DialogControl(state, id) == focus && !includeFocused)
             continue;
         WriteValueField(state, id);
     }
@@ -116,14 +116,14 @@ bool CreateSelectorPictures(AppState* state)
         return false;
     }
 
-    GetClientRect(GetDlgItem(state->dialog, IDC_SLIDER), &state->sliderRect);
+    GetClientRect(DialogControl(state, IDC_SLIDER), &state->sliderRect);
     const int w = Width(state->sliderRect), h = Height(state->sliderRect);
     state->leftArrowRect = {0, 0, kArrowWidth, kArrowHeight};
     state->rightArrowRect = {w - kArrowWidth, 0, w, kArrowHeight};
     state->stripRect = {kArrowWidth, kArrowHeight / 2, state->rightArrowRect.left - 7, h - kArrowHeight / 2};
     state->referenceRect = {state->stripRect.right + 1, state->stripRect.top, state->rightArrowRect.left,
                             state->stripRect.bottom};
-    GetClientRect(GetDlgItem(state->dialog, IDC_FIELD), &state->fieldRect);
+    GetClientRect(DialogControl(state, IDC_FIELD), &state->fieldRect);
 
     state->leftArrowBitmap = LoadBitmapA(state->instance, MAKEINTRESOURCEA(IDB_ARROW_LEFT));
     state->rightArrowBitmap = LoadBitmapA(state->instance, MAKEINTRESOURCEA(IDB_ARROW_RIGHT));
@@ -209,7 +209,7 @@ void WriteValueField(AppState* state, int id)
     }
     // Rewriting the same text would only repaint the field and echo back through EN_UPDATE;
     // during a drag that is most of the fields on every move.
-    HWND field = GetDlgItem(state->dialog, id);
+    HWND field = DialogControl(state, id);
     char shown[16];
     if (GetWindowTextA(field, shown, sizeof(shown)) && lstrcmpA(shown, text) == 0)
         return;
@@ -221,8 +221,8 @@ void OnSelectorRedraw(AppState* state, WPARAM bits)
 {
     const ColorValue& cur = state->currentColor;
     const int fieldWidth = state->fieldHeader.biWidth, fieldHeight = state->fieldHeader.biHeight;
-    HWND field = GetDlgItem(state->dialog, IDC_FIELD);
-    HWND slider = GetDlgItem(state->dialog, IDC_SLIDER);
+    HWND field = DialogControl(state, IDC_FIELD);
+    HWND slider = DialogControl(state, IDC_SLIDER);
 
     UpdateSwatches(state);
 
@@ -259,8 +259,9 @@ void OnSelectorRedraw(AppState* state, WPARAM bits)
 
     // Setting the same icon again still repaints the control.
     const HICON mark = IsWebSafe(cur) ? nullptr : state->notWebSafeIcon;
-    if (reinterpret_cast<HICON>(SendDlgItemMessageA(state->dialog, IDC_WEBSAFE_MARK, STM_GETICON, 0, 0)) != mark)
-        SendDlgItemMessageA(state->dialog, IDC_WEBSAFE_MARK, STM_SETICON, reinterpret_cast<WPARAM>(mark), 0);
+    HWND webSafeMark = DialogControl(state, IDC_WEBSAFE_MARK);
+    if (reinterpret_cast<HICON>(SendMessageA(webSafeMark, STM_GETICON, 0, 0)) != mark)
+        SendMessageA(webSafeMark, STM_SETICON, reinterpret_cast<WPARAM>(mark), 0);
 
     WriteValueFields(state, (bits & RB_FOCUSEDEDIT) != 0);
 
@@ -274,7 +275,7 @@ void OnSelectorRedraw(AppState* state, WPARAM bits)
         state->namedMarkKnown = TRUE;
         state->namedMarkColor = nearest;
         state->namedMarkExact = exact;
-        InvalidateRect(GetDlgItem(state->dialog, IDC_NAMED_LIST), nullptr, FALSE);
+        InvalidateRect(DialogControl(state, IDC_NAMED_LIST), nullptr, FALSE);
     }
 }
 

@@ -30,7 +30,7 @@ POINT CursorIn(HWND control)
 void MoveOnSlider(AppState* state)
 {
     ColorValue scratch = state->currentColor;
-    POINT point = CursorIn(GetDlgItem(state->dialog, IDC_SLIDER));
+    POINT point = CursorIn(DialogControl(state, IDC_SLIDER));
     ApplySliderPoint(&scratch, state->sliderMode, point.y, state->stripRect.bottom,
                      state->stripRect.bottom - state->stripRect.top);
     const bool realTime = state->options.Test(RealTimeUpdate);
@@ -42,7 +42,7 @@ void MoveOnSlider(AppState* state)
 void MoveOnField(AppState* state)
 {
     ColorValue scratch = state->currentColor;
-    POINT point = CursorIn(GetDlgItem(state->dialog, IDC_FIELD));
+    POINT point = CursorIn(DialogControl(state, IDC_FIELD));
     ApplyFieldPoint(&scratch, state->sliderMode, point.x, point.y, state->fieldRect.right,
                     state->fieldRect.bottom, state->tables);
     ApplyIfChanged(state, scratch, RB_SLIDERSTRIP | RB_SLIDERMARK | RB_FIELDMARK | RB_FOCUSEDEDIT);

@@ -88,7 +88,7 @@ void ApplyNumberField(AppState* state, int id)
 bool ReadHexField(AppState* state, ColorValue* color)
 {
     char text[10];
-    GetDlgItemTextA(state->dialog, IDC_HEX_EDIT, text, sizeof(text));
+    GetWindowTextA(DialogControl(state, IDC_HEX_EDIT), text, sizeof(text));
     color->Reset();
     return ParseHex(*color, text);
 }
@@ -142,7 +142,7 @@ void IsolateComponent(AppState* state, int keep, int focusField)
     if (keep != SliderBlue)
         c.SetBlue(0);
     Redraw(state, RB_ALL);
-    SetFocus(GetDlgItem(state->dialog, focusField));
+    SetFocus(DialogControl(state, focusField));
 }
 
 // Whatever the sheet's outcome, the displays follow the (possibly) new text options.
@@ -150,7 +150,7 @@ void ShowSettings(AppState* state)
 {
     ShowSettingsSheet(state->dialog, state->instance, &state->options);
     Redraw(state, RB_ALL);
-    InvalidateRect(GetDlgItem(state->dialog, IDC_SAVED_LIST), nullptr, FALSE);
+    InvalidateRect(DialogControl(state, IDC_SAVED_LIST), nullptr, FALSE);
 }
 
 }  // namespace
@@ -205,10 +205,10 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
         OverwriteSavedColor(state);
         return TRUE;
     case MAKEWPARAM(IDC_SAVED_LOAD, BN_CLICKED):
-        LoadColorFromList(state, GetDlgItem(state->dialog, IDC_SAVED_LIST));
+        LoadColorFromList(state, DialogControl(state, IDC_SAVED_LIST));
         return TRUE;
     case MAKEWPARAM(IDC_NAMED_LOAD, BN_CLICKED):
-        LoadColorFromList(state, GetDlgItem(state->dialog, IDC_NAMED_LIST));
+        LoadColorFromList(state, DialogControl(state, IDC_NAMED_LIST));
         return TRUE;
     case MAKEWPARAM(IDC_SAVED_LIST, LBN_DBLCLK):
     case MAKEWPARAM(IDC_NAMED_LIST, LBN_DBLCLK):

@@ -12,6 +12,9 @@
 #include "shell/status_icon.h"
 #include "shell/topmost.h"
 
+static_assert(kFirstControlId == IDC_FIELD && kLastControlId == IDC_NAMED_COPY,
+              "the control table covers the template's ids");
+
 namespace {
 
 // Width of the colour-list panel, in dialog units, revealed by "Colors >>".
@@ -96,6 +99,8 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
         return Fail(dialog);
     SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     state->dialog = dialog;
+    for (int id = kFirstControlId; id <= kLastControlId; ++id)
+        state->controls[id - kFirstControlId] = GetDlgItem(dialog, id);
 
     state->options.RegisterCallback(AlwaysShowStatusIcon, OnStatusIconOptionChanged, state);
     state->options.RegisterCallback(AlwaysOnTop, OnAlwaysOnTopChanged, state);

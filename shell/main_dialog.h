@@ -15,6 +15,10 @@ struct StartParams {
     UINT instanceMessage;
 };
 
+// The range of control ids in the main dialog template.
+constexpr int kFirstControlId = 401;
+constexpr int kLastControlId = 440;
+
 // Which interaction holds the dialog's mouse capture.
 enum CaptureMode : uint32_t {
     CaptureNone = 0,
@@ -84,7 +88,18 @@ struct AppState {
     BYTE namedMarkKnown;
     BYTE namedMarkExact;
     uint32_t namedMarkColor;
+
+    // The dialog's controls 401..440 by id, looked up once at initialisation: under Wine every
+    // GetDlgItem is a call to the server, and a redraw would make a couple of dozen of them.
+    HWND controls[kLastControlId - kFirstControlId + 1];
 };
+
+// A control of the main dialog by id; ids outside the table are looked up the usual way.
+inline HWND DialogControl(const AppState* state, int id)
+{
+    return id >= kFirstControlId && id <= kLastControlId ? state->controls[id - kFirstControlId]
+                                                         : GetDlgItem(state->dialog, id);
+}
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 
