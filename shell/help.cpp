@@ -57,9 +57,27 @@ HWND CallHtmlHelp(HWND caller, LPCSTR file, UINT command, DWORD_PTR data)
     return g_htmlHelp.entry(caller, file, command, data);
 }
 
+// The help file beside the program, so help opens whatever folder the program was started
+// from; the bare name (HTML Help then looks in the current folder) when it is not there.
+void FindHelpFile(char* path, DWORD size)
+{
+    const DWORD length = GetModuleFileNameA(nullptr, path, size);
+    char* name = path + (length < size ? length : 0);
+    while (name > path && name[-1] != '\\' && name[-1] != '/')
+        --name;
+    if (name > path && static_cast<DWORD>(name - path) + sizeof(kHelpFile) <= size) {
+        lstrcpyA(name, kHelpFile);
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+            return;
+    }
+    lstrcpynA(path, kHelpFile, size);
+}
+
 }  // namespace
 
 void ShowHelp(HWND dialog)
 {
-    CallHtmlHelp(dialog, kHelpFile, HH_DISPLAY_TOC, 0);
+    char path[MAX_PATH];
+    FindHelpFile(path, sizeof(path));
+    CallHtmlHelp(dialog, path, HH_DISPLAY_TOC, 0);
 }

@@ -2,6 +2,6 @@
 #pragma once
 #include <windows.h>
 
-// Shows the contents of "tintora.chm" over the dialog. Silent on every failure: without HTML
-// Help, or without the file, nothing happens, however often it is asked.
+// Shows the contents of "tintora.chm" (the one beside the program) over the dialog. Silent on
+// every failure: without HTML Help, or without the file, nothing happens, however often.
 void ShowHelp(HWND dialog);

@@ -20,57 +20,9 @@ using namespace e2e::about;
 
 namespace {
 
-struct WindowsOf {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK VisibleWindowsProc(HWND window, LPARAM lparam)
-{
-    auto* data = reinterpret_cast<WindowsOf*>(lparam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == data->pid && IsWindowVisible(window))
-        data->found.push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> VisibleTopLevelWindows(DWORD pid)
-{
-    WindowsOf data = {pid, {}};
-    EnumWindows(VisibleWindowsProc, reinterpret_cast<LPARAM>(&data));
-    return data.found;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    return path.substr(0, path.find_last_of("\\/") + 1);
-}
-
 std::string NameOf(const std::string& path)
 {
     return path.substr(path.find_last_of("\\/") + 1);
-}
-
-std::vector<std::string> FilesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-void EmptyFolder(const std::string& folder)
-{
-    for (const std::string& name : FilesIn(folder))
-        DeleteFileA((folder + name).c_str());
 }
 
 bool ReadWholeFile(const std::string& path, std::string* contents)
@@ -138,24 +90,20 @@ struct StagedCopy {
 
     bool Make(bool withRecorder)
     {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        folder = std::string(base) + "tintora-feedback\\";
-        program = folder + "tintora.exe";
+        program = StageProgramCopy("tintora-feedback");
+        if (program.empty())
+            return false;
+        folder = FolderOf(program);
         temp = folder + "temp\\";
         record = folder + "mail-record.txt";
-        CreateDirectoryA(folder.c_str(), nullptr);
         CreateDirectoryA(temp.c_str(), nullptr);
-        EmptyFolder(folder);
         EmptyFolder(temp);
-        const std::string built = FolderOf(ProgramPath());
-        bool ok = CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE) &&
-                  CopyFileA((built + "ostrel_about.dll").c_str(), (folder + "ostrel_about.dll").c_str(), FALSE);
-        if (withRecorder)
-            ok = ok && CopyFileA((built + "mapi_recorder\\mapi32.dll").c_str(), (folder + "mapi32.dll").c_str(), FALSE);
-        if (!ok)
-            FAIL("cannot stage a copy of the program in " + folder + " (error " + std::to_string(GetLastError()) + ")");
-        return ok;
+        const std::string recorder = FolderOf(ProgramPath()) + "mapi_recorder\\mapi32.dll";
+        if (withRecorder && !CopyFileA(recorder.c_str(), (folder + "mapi32.dll").c_str(), FALSE)) {
+            FAIL("cannot put the recording mapi32.dll beside the copy (error " + std::to_string(GetLastError()) + ")");
+            return false;
+        }
+        return true;
     }
 
     // Wine takes DLL overrides from the driver's own start, not from here.

@@ -452,9 +452,14 @@ E2E_CASE("decoration", "the icon buttons and the grab control show their icons")
 
 // ---- help ------------------------------------------------------------------------------
 
-E2E_CASE("help", "Help opens the guide's contents in the HTML Help viewer")
+E2E_CASE("help", "Help opens the guide's contents in the HTML Help viewer, from any current folder")
 {
+    // The help file is beside the program, not in the folder it was started from.
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    REQUIRE(GetFileAttributesA((std::string(temp) + "tintora.chm").c_str()) == INVALID_FILE_ATTRIBUTES);
     Tintora app;
+    app.UseWorkingFolder(temp);
     REQUIRE(app.Start());
     app.Click(kHelp);
     HWND viewer = nullptr;
@@ -469,6 +474,25 @@ E2E_CASE("help", "Help opens the guide's contents in the HTML Help viewer")
 
     PostMessageA(viewer, WM_CLOSE, 0, 0);
     CHECK(WaitUntil(kWaitMs, [&] { return !IsWindow(viewer); }));
+    CHECK(IsShown(app.Dialog()));
+}
+
+E2E_CASE("help", "without the help file beside the program, Help shows nothing and no message, however often")
+{
+    const std::string copy = StageProgramCopy("tintora-no-help");
+    REQUIRE(!copy.empty());
+    Tintora app;
+    app.UseCopy(copy, {});
+    REQUIRE(app.Start());
+    const size_t shown = VisibleTopLevelWindows(app.ProcessId()).size();
+    for (int press = 0; press < 3; ++press) {
+        Context context("press " + std::to_string(press + 1));
+        app.Click(kHelp);
+        Sleep(700);
+        CHECK_EQ(VisibleTopLevelWindows(app.ProcessId()).size(), shown);
+        CHECK(app.TakeMessageBoxes().empty());
+    }
+    CHECK_EQ(app.SendToDialog(WM_NULL, 0, 0), 0);
     CHECK(IsShown(app.Dialog()));
 }
 

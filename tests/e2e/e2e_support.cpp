@@ -296,6 +296,76 @@ const std::string& ProgramPath()
     return g_programPath;
 }
 
+namespace {
+
+struct WindowsOf {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK VisibleWindowsProc(HWND window, LPARAM lparam)
+{
+    auto* data = reinterpret_cast<WindowsOf*>(lparam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == data->pid && IsWindowVisible(window))
+        data->found.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> VisibleTopLevelWindows(DWORD pid)
+{
+    WindowsOf data = {pid, {}};
+    EnumWindows(VisibleWindowsProc, reinterpret_cast<LPARAM>(&data));
+    return data.found;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+void EmptyFolder(const std::string& folder)
+{
+    for (const std::string& name : FilesIn(folder))
+        DeleteFileA((folder + name).c_str());
+}
+
+std::string StageProgramCopy(const std::string& name)
+{
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    const std::string folder = std::string(base) + name + "\\";
+    const std::string program = folder + "tintora.exe";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    EmptyFolder(folder);
+    const std::string library = FolderOf(ProgramPath()) + "ostrel_about.dll";
+    if (!CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE) ||
+        !CopyFileA(library.c_str(), (folder + "ostrel_about.dll").c_str(), FALSE)) {
+        RecordFailure(__FILE__, __LINE__, "cannot stage a copy of the program in " + folder +
+                                              " (error " + std::to_string(GetLastError()) + ")");
+        return "";
+    }
+    return program;
+}
+
 void ResetSavedState()
 {
     HKEY ostrel;
@@ -566,7 +636,7 @@ bool Tintora::Launch()
         return false;
     }
     const std::string& path = copyPath_.empty() ? ProgramPath() : copyPath_;
-    std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
+    std::string folder = !workingFolder_.empty() ? workingFolder_ : path.substr(0, path.find_last_of("\\/") + 1);
     std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);

@@ -132,6 +132,18 @@ extern const char* const kFlatColorClass;
 void SetProgramPath(const std::string& path);
 const std::string& ProgramPath();
 
+// Top-level windows of the process that are shown.
+std::vector<HWND> VisibleTopLevelWindows(DWORD pid);
+
+// Files and folders; folder names end in a backslash.
+std::string FolderOf(const std::string& path);
+std::vector<std::string> FilesIn(const std::string& folder);
+void EmptyFolder(const std::string& folder);
+
+// Puts a copy of the program and its About box library, and nothing else, into the folder
+// `name` under the temporary folder; returns the copy's path, or "" (failure recorded).
+std::string StageProgramCopy(const std::string& name);
+
 // Removes the saved settings and the saved-colours file so each start is a first start.
 void ResetSavedState();
 
@@ -167,6 +179,8 @@ public:
     // Before Start or Launch: run the copy of the program at `path` instead, with the variables
     // "NAME=value" set in its environment (replacing any of the same name).
     void UseCopy(const std::string& path, const std::vector<std::string>& environment);
+    // Before Start or Launch: start in `folder` instead of the program's own folder.
+    void UseWorkingFolder(const std::string& folder) { workingFolder_ = folder; }
 
     // Waits for the process to end; on timeout records a failure and ends it by force.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
@@ -204,6 +218,7 @@ private:
     PROCESS_INFORMATION info_ = {};
     std::string copyPath_;
     std::vector<std::string> environment_;
+    std::string workingFolder_;
     HWND dialog_ = nullptr;
 
     std::thread watcher_;
