@@ -23,40 +23,10 @@ const int kFeedback = 511;
 const char kAboutTitle[] = "About Ostrel Tintora";
 const DWORD kAboutWaitMs = 5000;
 
-struct FindAboutData {
-    DWORD pid;
-    HWND found;
-};
-
-inline BOOL CALLBACK FindAboutProc(HWND window, LPARAM lparam)
-{
-    auto* data = reinterpret_cast<FindAboutData*>(lparam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == data->pid && ClassName(window) == "#32770" && WindowText(window) == kAboutTitle &&
-        IsWindowVisible(window)) {
-        data->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-inline HWND FindAboutBox(DWORD pid)
-{
-    FindAboutData data = {pid, nullptr};
-    EnumWindows(FindAboutProc, reinterpret_cast<LPARAM>(&data));
-    return data.found;
-}
-
-// Presses "About" without waiting for it: the box is modal, the click returns when it closes.
+// Presses "About"; the box is modal, so the press is posted.
 inline HWND OpenAboutBox(Tintora& app)
 {
-    PostMessageA(app.Item(kAbout), BM_CLICK, 0, 0);
-    HWND about = nullptr;
-    WaitUntil(kAboutWaitMs, [&] { return (about = FindAboutBox(app.ProcessId())) != nullptr; });
-    if (!about)
-        FAIL("the About box did not appear");
-    return about;
+    return OpenModalDialog(app, kAbout, kAboutTitle);
 }
 
 inline bool CloseAboutBox(Tintora& app, HWND about)

@@ -6,7 +6,6 @@
 // taken then.
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
@@ -14,6 +13,7 @@
 
 #include "tests/e2e/e2e_about_box.h"
 #include "tests/e2e/e2e_support.h"
+#include "tests/shared/text_file.h"
 
 using namespace e2e;
 using namespace e2e::about;
@@ -23,20 +23,6 @@ namespace {
 std::string NameOf(const std::string& path)
 {
     return path.substr(path.find_last_of("\\/") + 1);
-}
-
-bool ReadWholeFile(const std::string& path, std::string* contents)
-{
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    contents->clear();
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0)
-        contents->append(buffer, n);
-    fclose(f);
-    return true;
 }
 
 // The recorder's "name=value" lines; repeated names keep the last value.
@@ -204,6 +190,28 @@ bool NativeMapiPreferred()
     return false;
 }
 
+// A staged copy running with its About box open, ready for "Feedback...".
+struct AboutOpen {
+    StagedCopy copy;
+    Tintora app;
+    HWND about = nullptr;
+
+    // withTemp false: TMP and TEMP name a folder that does not exist.
+    bool Open(bool withRecorder, bool withTemp)
+    {
+        if (!NativeMapiPreferred() || !copy.Make(withRecorder))
+            return false;
+        app.UseCopy(copy.program, copy.Environment(withTemp ? copy.temp : copy.folder + "missing\\"));
+        if (!app.Start())
+            return false;
+        about = OpenAboutBox(app);
+        return about != nullptr;
+    }
+
+    // Returns once the mail has been offered, or given up.
+    void PressFeedback() { app.Send(GetDlgItem(about, kFeedback), BM_CLICK, 0, 0); }
+};
+
 }  // namespace
 
 // ---- the feedback mail -------------------------------------------------------------------
@@ -212,21 +220,18 @@ E2E_CASE("feedback", "\"Feedback...\" offers support a mail with the report atta
 {
     WindowsXpForTintora xp;
     REQUIRE(xp.Ok());
-    REQUIRE(NativeMapiPreferred());
-    StagedCopy copy;
-    REQUIRE(copy.Make(true));
-    Tintora app;
-    app.UseCopy(copy.program, copy.Environment(copy.temp));
-    REQUIRE(app.Start());
-    HWND about = OpenAboutBox(app);
-    REQUIRE(about);
+    AboutOpen scene;
+    REQUIRE(scene.Open(true, true));
+    Tintora& app = scene.app;
+    const StagedCopy& copy = scene.copy;
+    HWND about = scene.about;
     const std::string family = WindowText(GetDlgItem(about, kOsFamily));
     const std::string versionLine = WindowText(GetDlgItem(about, kOsVersion));
     CHECK_EQ(family, std::string("Windows NT/2000"));
     CHECK_EQ(WindowText(GetDlgItem(about, kIeVersion)), BrowserVersion());
 
     // Returns once the stand-in has recorded the mail and returned.
-    app.Send(GetDlgItem(about, kFeedback), BM_CLICK, 0, 0);
+    scene.PressFeedback();
 
     std::map<std::string, std::string> mail = ReadRecord(copy.record);
     REQUIRE(!mail.empty());
@@ -283,19 +288,14 @@ E2E_CASE("feedback", "\"Feedback...\" offers support a mail with the report atta
 
 E2E_CASE("feedback", "without a mail library the report file is still made and deleted, and nothing is shown")
 {
-    REQUIRE(NativeMapiPreferred());
-    StagedCopy copy;
-    REQUIRE(copy.Make(false));
-    Tintora app;
     // No stand-in beside the copy, and Wine's own is not to be taken: no mail support at all.
-    app.UseCopy(copy.program, copy.Environment(copy.temp));
-    REQUIRE(app.Start());
-    HWND about = OpenAboutBox(app);
-    REQUIRE(about);
+    AboutOpen scene;
+    REQUIRE(scene.Open(false, true));
+    Tintora& app = scene.app;
+    const StagedCopy& copy = scene.copy;
     const std::vector<HWND> before = VisibleTopLevelWindows(app.ProcessId());
 
-    std::vector<std::string> changes =
-        WatchFolder(copy.temp, [&] { app.Send(GetDlgItem(about, kFeedback), BM_CLICK, 0, 0); });
+    std::vector<std::string> changes = WatchFolder(copy.temp, [&] { scene.PressFeedback(); });
     REQUIRE(changes.size() >= 2);
     CHECK_EQ(changes.front().substr(0, 4), std::string("+OSF"));
     CHECK_EQ(changes.back(), "-" + changes.front().substr(1));
@@ -305,22 +305,16 @@ E2E_CASE("feedback", "without a mail library the report file is still made and d
     Sleep(300);
     CHECK(VisibleTopLevelWindows(app.ProcessId()) == before);
     CHECK(app.TakeMessageBoxes().empty());
-    CHECK(CloseAboutBox(app, about));
+    CHECK(CloseAboutBox(app, scene.about));
 }
 
 E2E_CASE("feedback", "without a temporary folder the report goes in the body and nothing is attached")
 {
-    REQUIRE(NativeMapiPreferred());
-    StagedCopy copy;
-    REQUIRE(copy.Make(true));
-    Tintora app;
-    app.UseCopy(copy.program, copy.Environment(copy.folder + "missing\\"));
-    REQUIRE(app.Start());
-    HWND about = OpenAboutBox(app);
-    REQUIRE(about);
-    app.Send(GetDlgItem(about, kFeedback), BM_CLICK, 0, 0);
+    AboutOpen scene;
+    REQUIRE(scene.Open(true, false));
+    scene.PressFeedback();
 
-    std::map<std::string, std::string> mail = ReadRecord(copy.record);
+    std::map<std::string, std::string> mail = ReadRecord(scene.copy.record);
     REQUIRE(!mail.empty());
     CHECK_EQ(mail["flags"], std::string("8"));
     CHECK_EQ(mail["recipient.address"], std::string("feedback@ostrel.example"));
@@ -335,6 +329,6 @@ E2E_CASE("feedback", "without a temporary folder the report goes in the body and
         "Program Version:                1.02\r\n";
     CHECK_EQ(body.substr(0, lead.size()), lead);
     CHECK(body.find("\r\nInternet Explorer Version:      " + BrowserVersion()) != std::string::npos);
-    CHECK(CloseAboutBox(app, about));
-    CHECK(app.TakeMessageBoxes().empty());
+    CHECK(CloseAboutBox(scene.app, scene.about));
+    CHECK(scene.app.TakeMessageBoxes().empty());
 }

@@ -4,25 +4,17 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
-#include <cstdio>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "tests/e2e/e2e_support.h"
+#include "tests/shared/dib_canvas.h"
 
 using namespace e2e;
 
 namespace {
-
-const int kRedEdit = 413;
-const int kGreenEdit = 414;
-const int kBlueEdit = 415;
-const int kHexEdit = 419;
-const int kStayOnTop = 426;
-const int kGrabIcon = 435;
 
 const char kGrabberClass[] = "Ostrel ColorGrabber";
 const int kPopupSize = 100;
@@ -60,13 +52,7 @@ LRESULT CALLBACK BoardProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
                     p[y * kBoardSize + x] = BoardColor(x, y);
             return p;
         }();
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = kBoardSize;
-        info.bmiHeader.biHeight = -kBoardSize;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = TopDownDibInfo(kBoardSize, kBoardSize);
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
         SetDIBitsToDevice(dc, 0, 0, kBoardSize, kBoardSize, 0, 0, 0, kBoardSize, pixels.data(), &info,
@@ -173,52 +159,11 @@ bool DragTo(POINT to, HWND program)
     return true;
 }
 
-void LeftDown() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
-void LeftUp() { SendMouse(MOUSEEVENTF_LEFTUP); }
-
 // ---- the program ---------------------------------------------------------------------------
-
-struct FindPopupData {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindPopupProc(HWND window, LPARAM lparam)
-{
-    auto* data = reinterpret_cast<FindPopupData*>(lparam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == data->pid && ClassName(window) == kGrabberClass) {
-        data->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 HWND FindPopup(const Tintora& app)
 {
-    FindPopupData data = {app.ProcessId(), nullptr};
-    EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&data));
-    return data.found;
-}
-
-bool IsTopmost(HWND window)
-{
-    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string FieldText(Tintora& app, int id)
-{
-    char text[64] = "";
-    app.Send(app.Item(id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-    return text;
+    return FindTopLevel(app.ProcessId(), [](HWND window) { return ClassName(window) == kGrabberClass; });
 }
 
 // What the value fields show, as six lower-case hex digits, and red, green, blue as decimals.
@@ -229,16 +174,32 @@ struct Shown {
 
 Shown ShownColor(Tintora& app)
 {
-    return Shown{Lower(FieldText(app, kHexEdit)), FieldText(app, kRedEdit), FieldText(app, kGreenEdit),
-                 FieldText(app, kBlueEdit)};
+    return Shown{Lower(app.Text(kHexEdit)), app.Text(kRedEdit), app.Text(kGreenEdit), app.Text(kBlueEdit)};
 }
 
 std::string HexOf(uint32_t rgb)
 {
-    char text[8];
-    snprintf(text, sizeof(text), "%06lx", static_cast<unsigned long>(rgb & 0xFFFFFF));
-    return text;
+    return Lower(HexText(rgb));
 }
+
+// Cells of the magnifier unlike the pixel they stand for, counted; the first is named.
+struct WrongCells {
+    int count = 0;
+    std::string first;
+
+    void Note(int column, int row, uint32_t shown, uint32_t expected)
+    {
+        if (count++ == 0)
+            first = "cell " + std::to_string(column) + ", " + std::to_string(row) + ": " + HexOf(shown) +
+                    " instead of " + HexOf(expected);
+    }
+    void Check() const
+    {
+        CHECK_EQ(count, 0);
+        if (count)
+            FAIL(first);
+    }
+};
 
 // Checks that the fields show rgb, waiting for the program to get there.
 void CheckShows(Tintora& app, uint32_t rgb)
@@ -257,16 +218,24 @@ uint32_t RgbOfSysColor(int index)
     return static_cast<uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
 }
 
-POINT Centre(const RECT& r)
-{
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
+// Ends a case with the mouse button up whatever happened on the way.
+struct ButtonGuard {
+    ~ButtonGuard()
+    {
+        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000)
+            LeftUp();
+        if (GetAsyncKeyState(VK_RBUTTON) & 0x8000)
+            SendMouse(MOUSEEVENTF_RIGHTUP);
+    }
+};
 
 // The program running, its window moved clear of the board and the corner where the popup
 // first appears, and the board painted.
 struct Scene {
     Tintora app;
     Board board{POINT{130, 130}};
+    // Destroyed first: the button is up before the program and the board go.
+    ButtonGuard guard;
 
     bool Set()
     {
@@ -323,11 +292,7 @@ struct Scene {
     {
         HWND popup = FindPopup(app);
         const RECT expected = {topLeft.x, topLeft.y, topLeft.x + kPopupSize, topLeft.y + kPopupSize};
-        if (!WaitUntil(kWaitMs, [&] { return WindowRect(popup) == expected; })) {
-            CHECK_EQ(WindowRect(popup), expected);
-            return false;
-        }
-        return true;
+        return CHECK_EQ_WITHIN(kWaitMs, WindowRect(popup), expected);
     }
 
     // The popup's client area as it is on the screen, after what uncovered pixels there were
@@ -341,6 +306,13 @@ struct Scene {
         RECT client = ClientRect(popup);
         MapWindowPoints(popup, nullptr, reinterpret_cast<POINT*>(&client), 2);
         return CaptureScreen(client);
+    }
+
+    // After a grab ends: the popup gone, and the window back out of the topmost band.
+    void ExpectGrabOver()
+    {
+        CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) == nullptr; }));
+        CHECK(WaitUntil(kWaitMs, [&] { return !IsTopmost(app.Dialog()); }));
     }
 
     // Lets go wherever the cursor is, and waits for the popup to go.
@@ -360,17 +332,6 @@ struct Scene {
     }
 };
 
-// Ends a case with the mouse button up whatever happened on the way.
-struct ButtonGuard {
-    ~ButtonGuard()
-    {
-        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000)
-            LeftUp();
-        if (GetAsyncKeyState(VK_RBUTTON) & 0x8000)
-            SendMouse(MOUSEEVENTF_RIGHTUP);
-    }
-};
-
 }  // namespace
 
 // ---- picking -------------------------------------------------------------------------------
@@ -378,7 +339,6 @@ struct ButtonGuard {
 E2E_CASE("grab", "a drag from the grab icon picks exactly the pixel under the hot spot at the release")
 {
     Scene scene;
-    ButtonGuard guard;
     REQUIRE(scene.Set());
     Tintora& app = scene.app;
     const Shown before = ShownColor(app);
@@ -402,7 +362,6 @@ E2E_CASE("grab", "a drag from the grab icon picks exactly the pixel under the ho
 E2E_CASE("grab", "a click on the grab icon without moving picks the icon's own pixel; a double click grabs once")
 {
     Scene scene;
-    ButtonGuard guard;
     REQUIRE(scene.Set());
     Tintora& app = scene.app;
 
@@ -417,8 +376,7 @@ E2E_CASE("grab", "a click on the grab icon without moving picks the icon's own p
     scene.Press();
     LeftUp();
     CheckShows(app, iconPixel);
-    CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) == nullptr; }));
-    CHECK(WaitUntil(kWaitMs, [&] { return !IsTopmost(app.Dialog()); }));
+    scene.ExpectGrabOver();
 
     // The first click of a double click grabs; the second press starts nothing: no popup,
     // nothing lifted.
@@ -437,7 +395,6 @@ E2E_CASE("grab", "a click on the grab icon without moving picks the icon's own p
 E2E_CASE("grab", "a right click cancels: the popup goes, the colour stays, the release picks nothing")
 {
     Scene scene;
-    ButtonGuard guard;
     REQUIRE(scene.Set());
     Tintora& app = scene.app;
     scene.Pick(90, 100);
@@ -446,8 +403,7 @@ E2E_CASE("grab", "a right click cancels: the popup goes, the colour stays, the r
     REQUIRE(scene.DragTo(scene.board.At(40, 50)));
     SendMouse(MOUSEEVENTF_RIGHTDOWN);
     SendMouse(MOUSEEVENTF_RIGHTUP);
-    CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) == nullptr; }));
-    CHECK(WaitUntil(kWaitMs, [&] { return !IsTopmost(app.Dialog()); }));
+    scene.ExpectGrabOver();
     LeftUp();
     Sleep(300);
     CheckShows(app, BoardColor(90, 100));
@@ -459,7 +415,6 @@ E2E_CASE("grab", "a right click cancels: the popup goes, the colour stays, the r
 E2E_CASE("grab", "the popup follows beside the cursor and turns at the right and bottom edges")
 {
     Scene scene;
-    ButtonGuard guard;
     REQUIRE(scene.Set());
     Tintora& app = scene.app;
 
@@ -498,7 +453,6 @@ E2E_CASE("grab", "the popup follows beside the cursor and turns at the right and
 E2E_CASE("grab", "the magnifier shows the pixels around the hot spot, the cross-hair, and the hex band")
 {
     Scene scene;
-    ButtonGuard guard;
     REQUIRE(scene.Set());
     Tintora& app = scene.app;
     const Board& board = scene.board;
@@ -518,8 +472,7 @@ E2E_CASE("grab", "the magnifier shows the pixels around the hot spot, the cross-
         REQUIRE(m.width == 98 && m.height == 98);
 
         // Each cell is one board pixel, six times as large, around the hot spot.
-        int wrongCells = 0;
-        std::string firstWrong;
+        WrongCells wrong;
         for (int row = 0; row * kCell < kAreaHeight; ++row) {
             for (int column = 0; column * kCell < m.width; ++column) {
                 const int bx = spot.x + column - kCentreColumn, by = spot.y + row - kCentreRow;
@@ -527,18 +480,12 @@ E2E_CASE("grab", "the magnifier shows the pixels around the hot spot, the cross-
                     continue;
                 const int x = column * kCell, y = row * kCell;
                 const int lastX = std::min(x + kCell, m.width) - 1, lastY = std::min(y + kCell, kAreaHeight) - 1;
-                for (POINT p : {POINT{x, y}, POINT{lastX, lastY}, POINT{x, lastY}}) {
-                    if (p.x == kCrossX || p.y == kCrossY || m.At(p.x, p.y) == BoardColor(bx, by))
-                        continue;
-                    if (wrongCells++ == 0)
-                        firstWrong = "cell " + std::to_string(column) + ", " + std::to_string(row) + ": " +
-                                     HexOf(m.At(p.x, p.y)) + " instead of " + HexOf(BoardColor(bx, by));
-                }
+                for (POINT p : {POINT{x, y}, POINT{lastX, lastY}, POINT{x, lastY}})
+                    if (p.x != kCrossX && p.y != kCrossY && m.At(p.x, p.y) != BoardColor(bx, by))
+                        wrong.Note(column, row, m.At(p.x, p.y), BoardColor(bx, by));
             }
         }
-        CHECK_EQ(wrongCells, 0);
-        if (wrongCells)
-            FAIL(firstWrong);
+        wrong.Check();
 
         // One-pixel red lines through the middle of the centre cell, over the whole area.
         int red = 0;
@@ -593,7 +540,6 @@ E2E_CASE("grab", "the magnifier shows the pixels around the hot spot, the cross-
 E2E_CASE("grab", "cells beyond the screen's edge show the button face, those on it the screen")
 {
     Scene scene;
-    ButtonGuard guard;
     REQUIRE(scene.Set());
     Tintora& app = scene.app;
 
@@ -605,8 +551,7 @@ E2E_CASE("grab", "cells beyond the screen's edge show the button face, those on 
     REQUIRE(m.width == 98 && corner.width == 9);
     const uint32_t face = RgbOfSysColor(COLOR_3DFACE);
 
-    int wrong = 0;
-    std::string firstWrong;
+    WrongCells wrong;
     for (int row = 0; row < 14; ++row) {
         for (int column = 0; column < 17; ++column) {
             const int sx = column - kCentreColumn, sy = row - kCentreRow;
@@ -614,14 +559,11 @@ E2E_CASE("grab", "cells beyond the screen's edge show the button face, those on 
             if (x >= m.width || x == kCrossX || y == kCrossY)
                 continue;
             const uint32_t expected = sx < 0 || sy < 0 ? face : corner.At(sx, sy);
-            if (m.At(x, y) != expected && wrong++ == 0)
-                firstWrong = "cell " + std::to_string(column) + ", " + std::to_string(row) + ": " +
-                             HexOf(m.At(x, y)) + " instead of " + HexOf(expected);
+            if (m.At(x, y) != expected)
+                wrong.Note(column, row, m.At(x, y), expected);
         }
     }
-    CHECK_EQ(wrong, 0);
-    if (wrong)
-        FAIL(firstWrong);
+    wrong.Check();
     // The band shows the pixel that is there, never the button face stand-in.
     CHECK_EQ(HexOf(m.At(0, kBandTop)), HexOf(corner.At(0, 0)));
     scene.Release();
@@ -633,7 +575,6 @@ E2E_CASE("grab", "cells beyond the screen's edge show the button face, those on 
 E2E_CASE("grab", "the window is topmost during the grab and afterwards only with \"Stay on Top\"")
 {
     Scene scene;
-    ButtonGuard guard;
     REQUIRE(scene.Set());
     Tintora& app = scene.app;
     HWND dialog = app.Dialog();

@@ -3,46 +3,23 @@
 // list's buttons and marks.
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/e2e_support.h"
+#include "tests/shared/clipboard_text.h"
+#include "tests/shared/text_file.h"
 
 using namespace e2e;
 
 namespace {
 
-const int kRedEdit = 413;
-const int kGreenEdit = 414;
-const int kBlueEdit = 415;
-const int kHexEdit = 419;
-const int kColors = 429;
-const int kSavedList = 430;
-const int kAdd = 431;
-const int kDelete = 432;
-const int kOverwrite = 433;
-const int kLoad = 434;
-const int kNamedList = 437;
-const int kNamedLoad = 438;
-const int kFind = 439;
-const int kNamedCopy = 440;
-
 const int kAliceBlue = 0, kAqua = 2, kCyan = 20, kFuchsia = 45;
 
 const DWORD kWaitMs = 3000;
-const DWORD kExitTimeoutMs = 5000;
-const char kSettingsKey[] = "Software\\Ostrel\\Tintora";
 const char kNoColorSelected[] = "No color selected.";
 
 const uint32_t kA = 0xAA0000, kB = 0x00BB00, kC = 0x0000CC, kD = 0xDDDD00;
-
-std::string Hex(uint32_t rgb)
-{
-    char text[16];
-    snprintf(text, sizeof(text), "%06X", static_cast<unsigned>(rgb & 0xFFFFFF));
-    return text;
-}
 
 // The rows' colours as one line, "AA0000 00BB00 ...", so a failure shows the whole list.
 std::string RowText(Tintora& app, int id)
@@ -51,7 +28,7 @@ std::string RowText(Tintora& app, int id)
     const LRESULT count = app.Send(list, LB_GETCOUNT, 0, 0);
     std::string text;
     for (LRESULT i = 0; i < count; ++i)
-        text += (i ? " " : "") + Hex(static_cast<uint32_t>(app.Send(list, LB_GETITEMDATA, i, 0)));
+        text += (i ? " " : "") + HexText(static_cast<uint32_t>(app.Send(list, LB_GETITEMDATA, i, 0)));
     return text;
 }
 
@@ -59,15 +36,13 @@ std::string RowText(const std::vector<uint32_t>& rows)
 {
     std::string text;
     for (size_t i = 0; i < rows.size(); ++i)
-        text += (i ? " " : "") + Hex(rows[i]);
+        text += (i ? " " : "") + HexText(rows[i]);
     return text;
 }
 
 bool ExpectRows(Tintora& app, const std::vector<uint32_t>& rows)
 {
-    const std::string expected = RowText(rows);
-    WaitUntil(kWaitMs, [&] { return RowText(app, kSavedList) == expected; });
-    return CHECK_EQ(RowText(app, kSavedList), expected);
+    return CHECK_EQ_WITHIN(kWaitMs, RowText(app, kSavedList), RowText(rows));
 }
 
 LRESULT Selected(Tintora& app, int id)
@@ -78,24 +53,6 @@ LRESULT Selected(Tintora& app, int id)
 void Select(Tintora& app, int id, int row)
 {
     app.Send(app.Item(id), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-}
-
-std::string Fields(Tintora& app)
-{
-    return ControlText(app.Item(kRedEdit)) + " " + ControlText(app.Item(kGreenEdit)) + " " +
-           ControlText(app.Item(kBlueEdit));
-}
-
-// Sets the current colour through the hex field, as typing there does; the other fields follow.
-bool SetColor(Tintora& app, uint32_t rgb)
-{
-    app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Item(kHexEdit)), TRUE);
-    const std::string hex = Hex(rgb);
-    app.Send(app.Item(kHexEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(hex.c_str()));
-    const std::string expected =
-        std::to_string(rgb >> 16) + " " + std::to_string(rgb >> 8 & 0xFF) + " " + std::to_string(rgb & 0xFF);
-    WaitUntil(kWaitMs, [&] { return Fields(app) == expected; });
-    return CHECK_EQ(Fields(app), expected);
 }
 
 // The current colour as the hex field shows it, in upper case.
@@ -111,124 +68,32 @@ bool FillSavedList(Tintora& app, const std::vector<uint32_t>& rows)
 {
     while (app.Send(app.Item(kSavedList), LB_GETCOUNT, 0, 0) > 0) {
         Select(app, kSavedList, 0);
-        app.Click(kDelete);
+        app.Click(kSavedDelete);
     }
     // With the new row selected after each add, the next one goes after it: at the end.
     for (uint32_t rgb : rows) {
         if (!SetColor(app, rgb))
             return false;
-        app.Click(kAdd);
+        app.Click(kSavedAdd);
     }
     return ExpectRows(app, rows);
-}
-
-void ExpectBoxes(Tintora& app, const char* text, size_t count)
-{
-    std::vector<MessageBoxSeen> seen;
-    WaitUntil(kWaitMs, [&] {
-        for (const MessageBoxSeen& box : app.TakeMessageBoxes())
-            seen.push_back(box);
-        return seen.size() >= count;
-    });
-    CHECK_EQ(seen.size(), count);
-    for (const MessageBoxSeen& box : seen) {
-        CHECK_EQ(box.caption, std::string(kTitle));
-        CHECK_EQ(box.text, std::string(text));
-    }
-}
-
-std::string ClipboardText()
-{
-    std::string text = "(no text)";
-    if (!OpenClipboard(nullptr))
-        return "(clipboard busy)";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-void PutOnClipboard(const char* text)
-{
-    if (!OpenClipboard(nullptr)) {
-        FAIL("cannot open the clipboard");
-        return;
-    }
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-    memcpy(GlobalLock(block), text, strlen(text) + 1);
-    GlobalUnlock(block);
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
-}
-
-std::string IniPath()
-{
-    char path[MAX_PATH] = "";
-    GetWindowsDirectoryA(path, MAX_PATH);
-    return std::string(path) + "\\Tintora.ini";
 }
 
 // The file's non-empty lines, one after the other with "|" between.
 std::string IniLines()
 {
-    HANDLE file = CreateFileA(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    std::string text, lines;
+    if (!ReadWholeFile(SavedColorsFile(), &text))
         return "(no file)";
-    std::string text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read)
-        text.append(buffer, read);
-    CloseHandle(file);
-    std::string lines, line;
-    for (char c : text + "\n") {
-        if (c == '\r')
-            continue;
-        if (c != '\n') {
-            line += c;
-            continue;
-        }
-        if (!line.empty())
-            lines += (lines.empty() ? "" : "|") + line;
-        line.clear();
-    }
+    for (const std::string& line : NonEmptyLines(text))
+        lines += (lines.empty() ? "" : "|") + line;
     return lines;
 }
 
-void WriteIni(const std::string& text)
-{
-    HANDLE file = CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        FAIL("cannot write " + IniPath());
-        return;
-    }
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-void WriteBinaryOption(const char* name, BYTE value)
-{
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS) {
-        FAIL(std::string("cannot create the settings key for ") + name);
-        return;
-    }
-    RegSetValueExA(key, name, 0, REG_BINARY, &value, 1);
-    RegCloseKey(key);
-}
-
-bool CloseAndWait(Tintora& app)
+bool CloseAndWait(Tintora& app, DWORD timeoutMs = 5000)
 {
     PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
-    DWORD code = 99;
-    return app.WaitForExit(kExitTimeoutMs, &code) && CHECK_EQ(code, 0ul);
+    return ExpectCleanExit(app, timeoutMs);
 }
 
 // ---- real input ----------------------------------------------------------------------------
@@ -241,23 +106,18 @@ HCURSOR CurrentCursor()
     return info.hCursor;
 }
 
-void CtrlKey(bool down)
-{
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = VK_CONTROL;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &input, sizeof(INPUT));
-}
-
 // The panel shown and the window in front, so the mouse reaches the lists.
 bool ShowPanel(Tintora& app)
 {
     if (!app.IsChecked(kColors))
         app.Click(kColors);
-    SetForegroundWindow(app.Dialog());
-    return CHECK(WaitUntil(kWaitMs, [&] { return GetForegroundWindow() == app.Dialog(); })) &&
-           CHECK(app.IsChecked(kColors));
+    return BringToFront(app.Dialog()) && CHECK(app.IsChecked(kColors));
+}
+
+// A first start with the panel in front and the saved list holding the rows.
+bool StartWithSavedRows(Tintora& app, const std::vector<uint32_t>& rows)
+{
+    return app.Start() && ShowPanel(app) && FillSavedList(app, rows);
 }
 
 // Screen point in the middle of a visible row.
@@ -312,10 +172,7 @@ void DragAlong(const std::vector<POINT>& path, During during)
     }
     during();
     // Without a move, so nothing asks the X server for the keys again before the drop.
-    INPUT up = {};
-    up.type = INPUT_MOUSE;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &up, sizeof(INPUT));
+    LeftUp();
 }
 
 template <typename During>
@@ -359,33 +216,33 @@ E2E_CASE("saved colors", "431 adds after the selection or at the end, 432 delete
     REQUIRE(app.Send(app.Item(kSavedList), LB_GETCOUNT, 0, 0) == 0);
 
     REQUIRE(SetColor(app, kA));
-    app.Click(kAdd);
+    app.Click(kSavedAdd);
     REQUIRE(SetColor(app, kB));
     Select(app, kSavedList, -1);
-    app.Click(kAdd);
+    app.Click(kSavedAdd);
     CHECK(ExpectRows(app, {kA, kB}));
     CHECK_EQ(Selected(app, kSavedList), 1);
 
     REQUIRE(SetColor(app, kC));
     Select(app, kSavedList, 0);
-    app.Click(kAdd);
+    app.Click(kSavedAdd);
     CHECK(ExpectRows(app, {kA, kC, kB}));
     CHECK_EQ(Selected(app, kSavedList), 1);
 
-    app.Click(kDelete);
+    app.Click(kSavedDelete);
     CHECK(ExpectRows(app, {kA, kB}));
     CHECK_EQ(Selected(app, kSavedList), 1);
-    app.Click(kDelete);
+    app.Click(kSavedDelete);
     CHECK(ExpectRows(app, {kA}));
     CHECK_EQ(Selected(app, kSavedList), 0);
 
     REQUIRE(SetColor(app, kD));
-    app.Click(kOverwrite);
+    app.Click(kSavedOverwrite);
     CHECK(ExpectRows(app, {kD}));
 
     REQUIRE(SetColor(app, 0x123456));
-    app.Click(kLoad);
-    CHECK_EQ(CurrentHex(app), Hex(kD));
+    app.Click(kSavedLoad);
+    CHECK_EQ(CurrentHex(app), HexText(kD));
     CHECK(app.TakeMessageBoxes().empty());
 }
 
@@ -396,10 +253,10 @@ E2E_CASE("saved colors", "432, 433 and 434 without a selection say \"No color se
     REQUIRE(FillSavedList(app, {kA, kB}));
     REQUIRE(SetColor(app, 0x123456));
     Select(app, kSavedList, -1);
-    for (int id : {kDelete, kOverwrite, kLoad}) {
+    for (int id : {kSavedDelete, kSavedOverwrite, kSavedLoad}) {
         Context context("button " + std::to_string(id));
         app.Click(id);
-        ExpectBoxes(app, kNoColorSelected, 1);
+        ExpectMessageBoxes(app, kNoColorSelected, 1);
     }
     CHECK(ExpectRows(app, {kA, kB}));
     CHECK_EQ(CurrentHex(app), std::string("123456"));
@@ -410,9 +267,7 @@ E2E_CASE("saved colors", "432, 433 and 434 without a selection say \"No color se
 E2E_CASE("saved colors", "a drag moves a row before the row it is dropped on and shows the insertion mark")
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(ShowPanel(app));
-    REQUIRE(FillSavedList(app, {kA, kB, kC, kD}));
+    REQUIRE(StartWithSavedRows(app, {kA, kB, kC, kD}));
 
     const RECT mark = InsertionArea(app, 2);
     const Pixels before = CaptureScreen(mark);
@@ -435,9 +290,7 @@ E2E_CASE("saved colors", "a drag moves a row before the row it is dropped on and
 E2E_CASE("saved colors", "a drag with Ctrl held copies the row")
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(ShowPanel(app));
-    REQUIRE(FillSavedList(app, {kA, kB, kC, kD}));
+    REQUIRE(StartWithSavedRows(app, {kA, kB, kC, kD}));
 
     // Wine takes the modifier keys from the X server again whenever the pointer moves, so Ctrl
     // goes down after the last move; the drag list asks again on its timer and shows the copy
@@ -445,22 +298,20 @@ E2E_CASE("saved colors", "a drag with Ctrl held copies the row")
     HCURSOR moving = nullptr, copying = nullptr;
     DragRow(RowPoint(app, kSavedList, 0), RowPoint(app, kSavedList, 2), [&] {
         moving = CurrentCursor();
-        CtrlKey(true);
+        HoldKey(VK_CONTROL, true);
         WaitUntil(kWaitMs, [&] { return (copying = CurrentCursor()) != moving; });
     });
     CHECK(copying != moving);
     // Ctrl stays down until the drop has been handled.
     CHECK(ExpectRows(app, {kA, kB, kA, kC, kD}));
-    CtrlKey(false);
+    HoldKey(VK_CONTROL, false);
     CHECK_EQ(Selected(app, kSavedList), 2);
 }
 
 E2E_CASE("saved colors", "drops onto the row itself or below the last row, and drags from below it, change nothing")
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(ShowPanel(app));
-    REQUIRE(FillSavedList(app, {kA, kB, kC, kD}));
+    REQUIRE(StartWithSavedRows(app, {kA, kB, kC, kD}));
     Select(app, kSavedList, 1);
 
     // The list's left edge, where the insertion arrows reach in: as it was once the drag is over.
@@ -489,19 +340,15 @@ E2E_CASE("saved colors", "drops onto the row itself or below the last row, and d
 E2E_CASE("lists", "a double click on a row of either list loads its colour")
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(ShowPanel(app));
-    REQUIRE(FillSavedList(app, {kA, kB}));
+    REQUIRE(StartWithSavedRows(app, {kA, kB}));
     REQUIRE(SetColor(app, 0x123456));
 
     DoubleClick(RowPoint(app, kSavedList, 0));
-    CHECK(WaitUntil(kWaitMs, [&] { return CurrentHex(app) == Hex(kA); }));
-    CHECK_EQ(CurrentHex(app), Hex(kA));
+    CHECK_EQ_WITHIN(kWaitMs, CurrentHex(app), HexText(kA));
 
     DoubleClick(RowPoint(app, kNamedList, 1));
     // Row 1 is AntiqueWhite.
-    CHECK(WaitUntil(kWaitMs, [&] { return CurrentHex(app) == "FAEBD7"; }));
-    CHECK_EQ(CurrentHex(app), std::string("FAEBD7"));
+    CHECK_EQ_WITHIN(kWaitMs, CurrentHex(app), std::string("FAEBD7"));
     CHECK(ExpectRows(app, {kA, kB}));
 }
 
@@ -525,7 +372,7 @@ E2E_CASE("saved colors", "the list is written to Tintora.ini at the close and co
 E2E_CASE("saved colors", "a file counting 4000000000 colours gives a normal start with 32767 rows and a quick close")
 {
     ResetSavedState();
-    WriteIni("[SavedColors]\r\nnColors=4000000000\r\nColor0=ff8000\r\n");
+    REQUIRE(WriteWholeFile(SavedColorsFile(), "[SavedColors]\r\nnColors=4000000000\r\nColor0=ff8000\r\n"));
     {
         Tintora app;
         DWORD started = GetTickCount();
@@ -534,14 +381,11 @@ E2E_CASE("saved colors", "a file counting 4000000000 colours gives a normal star
         CHECK(GetTickCount() - started < 20000);
         HWND saved = app.Item(kSavedList);
         CHECK_EQ(app.Send(saved, LB_GETCOUNT, 0, 0), 32767);
-        CHECK_EQ(Hex(static_cast<uint32_t>(app.Send(saved, LB_GETITEMDATA, 0, 0))), std::string("FF8000"));
-        CHECK_EQ(Hex(static_cast<uint32_t>(app.Send(saved, LB_GETITEMDATA, 32766, 0))), std::string("000000"));
+        CHECK_EQ(HexText(static_cast<uint32_t>(app.Send(saved, LB_GETITEMDATA, 0, 0))), std::string("FF8000"));
+        CHECK_EQ(HexText(static_cast<uint32_t>(app.Send(saved, LB_GETITEMDATA, 32766, 0))), std::string("000000"));
         CHECK_EQ(app.Send(app.Item(kNamedList), LB_GETCOUNT, 0, 0), 140);
         CHECK_EQ(ControlText(app.Item(kHexEdit)).size(), 6u);
-        PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
-        DWORD code = 99;
-        REQUIRE(app.WaitForExit(20000, &code));
-        CHECK_EQ(code, 0ul);
+        REQUIRE(CloseAndWait(app, 20000));
     }
     CHECK_EQ(IniLines().substr(0, 42), std::string("[SavedColors]|nColors=32767|Color0=FF8000|"));
 }
@@ -553,10 +397,10 @@ E2E_CASE("named colors", "439 selects the nearest row, 440 copies its exact name
     Tintora app;
     REQUIRE(app.Start());
     REQUIRE(SetColor(app, 0x00FFFF));
-    app.Click(kFind);
+    app.Click(kNamedFind);
     CHECK_EQ(Selected(app, kNamedList), kAqua);
 
-    PutOnClipboard("before");
+    CHECK(PutClipboardText(nullptr, "before"));
     app.Click(kNamedCopy);
     CHECK_EQ(ClipboardText(), std::string("Aqua"));
     // Cyan has Aqua's colour, so its row copies the first name.
@@ -580,7 +424,7 @@ E2E_CASE("named colors", "with NamedColorsLowerCase stored, 440 copies the name 
     Tintora app;
     REQUIRE(app.Start(false));
     Select(app, kNamedList, kAliceBlue);
-    PutOnClipboard("before");
+    CHECK(PutClipboardText(nullptr, "before"));
     app.Click(kNamedCopy);
     CHECK_EQ(ClipboardText(), std::string("aliceblue"));
 }
@@ -590,12 +434,12 @@ E2E_CASE("named colors", "438 and 440 without a selection say \"No color selecte
     Tintora app;
     REQUIRE(app.Start());
     REQUIRE(SetColor(app, 0x123456));
-    PutOnClipboard("before");
+    CHECK(PutClipboardText(nullptr, "before"));
     Select(app, kNamedList, -1);
     app.Click(kNamedLoad);
-    ExpectBoxes(app, kNoColorSelected, 1);
+    ExpectMessageBoxes(app, kNoColorSelected, 1);
     app.Click(kNamedCopy);
-    ExpectBoxes(app, kNoColorSelected, 1);
+    ExpectMessageBoxes(app, kNoColorSelected, 1);
     CHECK_EQ(ClipboardText(), std::string("before"));
     CHECK_EQ(CurrentHex(app), std::string("123456"));
 }

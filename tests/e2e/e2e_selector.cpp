@@ -9,33 +9,16 @@
 #include <vector>
 
 #include "tests/e2e/e2e_support.h"
+#include "tests/shared/clipboard_text.h"
 
 using namespace e2e;
 
 namespace {
 
-const int kField = 401;
-const int kRedSwatch = 404;
-const int kGreenSwatch = 405;
-const int kBlueSwatch = 406;
-const int kModeRed = 407;
-const int kModeHue = 410;
-const int kRedEdit = 413;
-const int kGreenEdit = 414;
-const int kBlueEdit = 415;
-const int kHueEdit = 416;
-const int kSaturationEdit = 417;
-const int kBrightnessEdit = 418;
-const int kHexEdit = 419;
-const int kCopyHex = 421;
-const int kSlider = 425;
-const int kWebSafeSwatch = 427;
-
 const DWORD kWaitMs = 2000;
 // How long a change that must not happen is given to show itself.
 const DWORD kQuietMs = 150;
 
-const char kSettingsKey[] = "Software\\Ostrel\\Tintora";
 const char kRange255[] = "You must enter a value between 0 and 255. Last valid value inserted.";
 const char kRangeHex[] =
     "You must enter a valid hex value between 000000 and FFFFFF. Last valid value inserted.";
@@ -54,13 +37,6 @@ uint32_t HsbToRgb(uint32_t h, uint32_t s, uint32_t v)
         return static_cast<uint32_t>(static_cast<unsigned long long>(level) * v / 16777215u);
     };
     return byte(l[0]) << 16 | byte(l[1]) << 8 | byte(l[2]);
-}
-
-std::string HexText(uint32_t rgb)
-{
-    char text[8];
-    snprintf(text, sizeof(text), "%06X", static_cast<unsigned>(rgb & 0xFFFFFF));
-    return text;
 }
 
 std::string Number(uint32_t value) { return std::to_string(value); }
@@ -83,13 +59,6 @@ struct Model {
 uint32_t Full(bool hsb) { return hsb ? 65535u : 255u; }
 
 // ---- the program's fields ------------------------------------------------------------------
-
-std::string Text(Tintora& app, int id)
-{
-    char text[64] = "";
-    app.Send(app.Item(id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-    return text;
-}
 
 using Fields = std::vector<std::pair<int, std::string>>;
 
@@ -119,7 +88,7 @@ bool ExpectFields(Tintora& app, const Fields& expected, const POINT* cursor = nu
                 SendMouse(0, *cursor);
         }
         for (const auto& field : expected)
-            if (Text(app, field.first) != field.second)
+            if (app.Text(field.first) != field.second)
                 return false;
         return true;
     };
@@ -130,20 +99,9 @@ bool ExpectFields(Tintora& app, const Fields& expected, const POINT* cursor = nu
     }
     for (const auto& field : expected) {
         Context context("field " + Number(field.first));
-        CHECK_EQ(Text(app, field.first), field.second);
+        CHECK_EQ(app.Text(field.first), field.second);
     }
     return false;
-}
-
-// Sets the colour as a program would, through the hex field. The focus goes there first: the
-// field being typed in is the one the program does not rewrite.
-bool SetColor(Tintora& app, uint32_t rgb)
-{
-    const std::string hex = HexText(rgb);
-    app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Item(kHexEdit)), TRUE);
-    app.Send(app.Item(kHexEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(hex.c_str()));
-    return ExpectFields(app, {{kRedEdit, Number(rgb >> 16)}, {kGreenEdit, Number(rgb >> 8 & 0xFF)},
-                              {kBlueEdit, Number(rgb & 0xFF)}});
 }
 
 HWND CaptureOf(Tintora& app)
@@ -151,26 +109,6 @@ HWND CaptureOf(Tintora& app)
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
     return GetGUIThreadInfo(app.ThreadId(), &info) ? info.hwndCapture : nullptr;
-}
-
-std::vector<MessageBoxSeen> WaitForBoxes(Tintora& app, size_t count)
-{
-    std::vector<MessageBoxSeen> seen;
-    WaitUntil(3000, [&] {
-        for (const MessageBoxSeen& box : app.TakeMessageBoxes())
-            seen.push_back(box);
-        return seen.size() >= count;
-    });
-    return seen;
-}
-
-void CheckOneBox(Tintora& app, const char* text)
-{
-    std::vector<MessageBoxSeen> boxes = WaitForBoxes(app, 1);
-    if (CHECK_EQ(boxes.size(), 1u)) {
-        CHECK_EQ(boxes[0].caption, std::string(kTitle));
-        CHECK_EQ(boxes[0].text, std::string(text));
-    }
 }
 
 // ---- real input ----------------------------------------------------------------------------
@@ -216,18 +154,6 @@ void ParkCursor()
     }
 }
 
-void Key(WORD key, DWORD flags = 0, WCHAR unicode = 0)
-{
-    INPUT input[2] = {};
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = key;
-    input[0].ki.wScan = unicode;
-    input[0].ki.dwFlags = flags;
-    input[1] = input[0];
-    input[1].ki.dwFlags = flags | KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-}
-
 // Characters as the keyboard delivers them, whatever the layout.
 void Type(const std::string& text)
 {
@@ -238,11 +164,8 @@ void Type(const std::string& text)
 // Puts the keyboard focus in a field with its text selected, as a click and Ctrl+A would.
 bool FocusField(Tintora& app, int id)
 {
-    SetForegroundWindow(app.Dialog());
-    if (!WaitUntil(kWaitMs, [&] { return GetForegroundWindow() == app.Dialog(); })) {
-        FAIL("the dialog did not come to the foreground");
+    if (!BringToFront(app.Dialog()))
         return false;
-    }
     app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Item(id)), TRUE);
     app.Send(app.Item(id), EM_SETSEL, 0, -1);
     return CHECK_EQ(app.Focus(), app.Item(id));
@@ -252,10 +175,7 @@ bool FocusField(Tintora& app, int id)
 bool TypeInto(Tintora& app, int id, const std::string& text, const std::string& fieldAfter)
 {
     Type(text);
-    if (WaitUntil(kWaitMs, [&] { return Text(app, id) == fieldAfter; }))
-        return true;
-    CHECK_EQ(Text(app, id), fieldAfter);
-    return false;
+    return CHECK_EQ_WITHIN(kWaitMs, app.Text(id), fieldAfter);
 }
 
 // ---- selector geometry and the position-to-component mapping -------------------------------
@@ -467,16 +387,6 @@ std::string Rgb(uint32_t c)
     return text;
 }
 
-bool Near(uint32_t a, uint32_t b, int tolerance)
-{
-    for (int shift = 0; shift < 24; shift += 8) {
-        const int d = static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF);
-        if (d < -tolerance || d > tolerance)
-            return false;
-    }
-    return true;
-}
-
 // The field picture as it should be on the screen, rows from the top; `pixel` takes the column
 // and the row from the bottom.
 template <typename PixelAt>
@@ -544,41 +454,6 @@ void ExpectArrowsAt(const Geometry& g, int position)
     CHECK_NE(Rgb(ScreenPixel(g.slider, 4, top + 6)), Rgb(0));
 }
 
-void WriteBinaryOption(const char* name, BYTE value)
-{
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
-        FAIL(std::string("cannot create the settings key for ") + name);
-        return;
-    }
-    RegSetValueExA(key, name, 0, REG_BINARY, &value, 1);
-    RegCloseKey(key);
-}
-
-std::string ClipboardText()
-{
-    std::string text = "(no text)";
-    if (!OpenClipboard(nullptr))
-        return "(clipboard busy)";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-void EmptyTheClipboard()
-{
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
-}
-
 }  // namespace
 
 // ---- drags ---------------------------------------------------------------------------------
@@ -627,11 +502,11 @@ E2E_CASE("value fields", "3, 30, 300 in the red field, then Tab: message 351 and
     ExpectFields(app, {{kHexEdit, "1EFFFF"}});
     // Out of range while typing: the colour keeps its last valid value, the field its text.
     REQUIRE(TypeInto(app, kRedEdit, "0", "300"));
-    CHECK_EQ(Text(app, kHexEdit), std::string("1EFFFF"));
+    CHECK_EQ(app.Text(kHexEdit), std::string("1EFFFF"));
     CHECK(app.TakeMessageBoxes().empty());
 
     Key(VK_TAB);
-    CheckOneBox(app, kRange255);
+    ExpectMessageBoxes(app, kRange255, 1);
     ExpectFields(app, {{kRedEdit, "30"}, {kHexEdit, "1EFFFF"}});
 }
 
@@ -641,7 +516,7 @@ E2E_CASE("value fields", "an emptied red field reads 0 at once; leaving it shows
     REQUIRE(app.Start());
     REQUIRE(FocusField(app, kRedEdit));
     Key(VK_DELETE);
-    REQUIRE(WaitUntil(kWaitMs, [&] { return Text(app, kRedEdit).empty(); }));
+    REQUIRE(WaitUntil(kWaitMs, [&] { return app.Text(kRedEdit).empty(); }));
     ExpectFields(app, {{kHexEdit, "00FFFF"}, {kBlueEdit, "255"}});
 
     Key(VK_TAB);
@@ -649,7 +524,7 @@ E2E_CASE("value fields", "an emptied red field reads 0 at once; leaving it shows
     Sleep(kQuietMs * 2);
     CHECK(app.TakeMessageBoxes().empty());
     // An acceptable text is left as typed.
-    CHECK_EQ(Text(app, kRedEdit), std::string(""));
+    CHECK_EQ(app.Text(kRedEdit), std::string(""));
 }
 
 E2E_CASE("value fields", "hue 10 stores 1820: the colour follows at once and the field shows 9 when rewritten")
@@ -677,12 +552,11 @@ E2E_CASE("value fields", "\"#FF0000\" in the hex field changes nothing and leavi
     // The field does not scroll: what does not fit its width is refused, at least the seventh
     // character here.
     Type("#FF0000");
-    CHECK(WaitUntil(kWaitMs, [&] { return Text(app, kHexEdit).compare(0, 6, "#FF000") == 0; }));
-    CHECK_EQ(Text(app, kHexEdit).substr(0, 6), std::string("#FF000"));
+    CHECK_EQ_WITHIN(kWaitMs, app.Text(kHexEdit).substr(0, 6), std::string("#FF000"));
     ExpectFields(app, {{kRedEdit, "255"}, {kGreenEdit, "255"}, {kBlueEdit, "255"}});
     CHECK(app.TakeMessageBoxes().empty());
     Key(VK_TAB);
-    CheckOneBox(app, kRangeHex);
+    ExpectMessageBoxes(app, kRangeHex, 1);
     ExpectFields(app, {{kHexEdit, "FFFFFF"}});
 
     REQUIRE(FocusField(app, kHexEdit));
@@ -694,7 +568,7 @@ E2E_CASE("value fields", "\"#FF0000\" in the hex field changes nothing and leavi
     CHECK(WaitUntil(kWaitMs, [&] { return app.Focus() != app.Item(kHexEdit); }));
     Sleep(kQuietMs * 2);
     CHECK(app.TakeMessageBoxes().empty());
-    CHECK_EQ(Text(app, kHexEdit), std::string("ff"));
+    CHECK_EQ(app.Text(kHexEdit), std::string("ff"));
 }
 
 // ---- swatches ------------------------------------------------------------------------------
@@ -718,8 +592,7 @@ E2E_CASE("swatches", "a component swatch keeps its component and takes the focus
         Click(app.Item(c.swatch));
         ExpectFields(app, {{kRedEdit, Number(c.result >> 16)}, {kGreenEdit, Number(c.result >> 8 & 0xFF)},
                            {kBlueEdit, Number(c.result & 0xFF)}, {kHexEdit, HexText(c.result)}});
-        CHECK(WaitUntil(kWaitMs, [&] { return app.Focus() == app.Item(c.field); }));
-        CHECK_EQ(app.Focus(), app.Item(c.field));
+        CHECK_EQ_WITHIN(kWaitMs, app.Focus(), app.Item(c.field));
     }
 
     Context context("web-safe swatch");
@@ -747,10 +620,9 @@ E2E_CASE("copy hex", "the clipboard gets \"#\" and the case as the stored option
         Tintora app;
         REQUIRE(app.Start(false));
         REQUIRE(SetColor(app, 0xFF8000));
-        EmptyTheClipboard();
+        CHECK(EmptyTheClipboard());
         app.Click(kCopyHex);
-        CHECK(WaitUntil(kWaitMs, [&] { return ClipboardText() == combination.text; }));
-        CHECK_EQ(ClipboardText(), std::string(combination.text));
+        CHECK_EQ_WITHIN(kWaitMs, ClipboardText(), std::string(combination.text));
     }
 }
 
@@ -768,8 +640,7 @@ E2E_CASE("selector pictures", "red mode: field, marker, strip and arrows on the 
     };
 
     // White: the marker sits in the top-right corner, only its inner halves inside the field.
-    CHECK(WaitUntil(kWaitMs, [&] { return ScreenPixel(g.field, 0, g.height - 1) == 0xFF0000; }));
-    CHECK_EQ(Rgb(ScreenPixel(g.field, 0, g.height - 1)), Rgb(0xFF0000));
+    CHECK_EQ_WITHIN(kWaitMs, Rgb(ScreenPixel(g.field, 0, g.height - 1)), Rgb(0xFF0000));
     CHECK_EQ(Rgb(ScreenPixel(g.field, g.width - 1, 0)), Rgb(0xFFFFFF));
     ExpectFieldOnScreen(g, ExpectedField(g, POINT{g.width - 1, g.height - 1}, redField), 0);
 
@@ -819,8 +690,7 @@ E2E_CASE("selector pictures", "hue mode: saturation across, brightness up, the h
         };
         return byte(full) << 16 | byte(t) << 8 | byte(p);
     };
-    CHECK(WaitUntil(kWaitMs, [&] { return ScreenPixel(g.field, g.width - 1, 0) == 0xFF0000; }));
-    CHECK_EQ(Rgb(ScreenPixel(g.field, g.width - 1, 0)), Rgb(0xFF0000));
+    CHECK_EQ_WITHIN(kWaitMs, Rgb(ScreenPixel(g.field, g.width - 1, 0)), Rgb(0xFF0000));
     CHECK_EQ(Rgb(ScreenPixel(g.field, g.width / 2, g.height - 1)), Rgb(0));
     ExpectFieldOnScreen(g, ExpectedField(g, POINT{0, g.height - 1}, hueField), 0);
 

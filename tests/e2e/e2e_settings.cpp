@@ -4,39 +4,13 @@
 #include <string>
 
 #include "tests/e2e/e2e_support.h"
+#include "tests/shared/clipboard_text.h"
 
 using namespace e2e;
 
 namespace {
 
 const int kApplyButton = 0x3021;   // the property sheet's Apply
-const int kHexEdit = 419;
-const int kCopyHex = 421;
-const int kCurrentSwatch = 403;
-const int kSettings = 436;
-const int kModeHue = 410;
-const int kSavedAdd = 431;
-const int kStayOnTop = 426;
-const int kColors = 429;
-const char kSettingsKey[] = "Software\\Ostrel\\Tintora";
-
-struct FindSheet {
-    DWORD pid;
-    HWND sheet;
-};
-
-BOOL CALLBACK FindSheetProc(HWND window, LPARAM lparam)
-{
-    auto* find = reinterpret_cast<FindSheet*>(lparam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == find->pid && ClassName(window) == "#32770" && WindowText(window) == "Settings" &&
-        IsWindowVisible(window)) {
-        find->sheet = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 // The open settings sheet and its page.
 struct Sheet {
@@ -47,15 +21,7 @@ struct Sheet {
 Sheet OpenSettings(Tintora& app)
 {
     Sheet s;
-    // Posted: the sheet is modal and would hold a sent click until it closes.
-    PostMessageA(app.Item(kSettings), BM_CLICK, 0, 0);
-    FindSheet find = {app.ProcessId(), nullptr};
-    WaitUntil(5000, [&] {
-        find.sheet = nullptr;
-        EnumWindows(FindSheetProc, reinterpret_cast<LPARAM>(&find));
-        return find.sheet != nullptr;
-    });
-    s.sheet = find.sheet;
+    s.sheet = OpenModalDialog(app, kSettings, "Settings");
     if (!s.sheet)
         return s;
     WaitUntil(3000, [&] {
@@ -75,21 +41,6 @@ void PressSheetButton(Tintora& app, const Sheet& s, int id)
 bool SheetClosed(const Sheet& s)
 {
     return WaitUntil(3000, [&] { return !IsWindow(s.sheet); });
-}
-
-std::string ClipboardText()
-{
-    std::string text;
-    if (!WaitUntil(2000, [] { return OpenClipboard(nullptr) != FALSE; }))
-        return "<clipboard busy>";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
-            text = p;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
 }
 
 bool SwatchShowsHex(Tintora& app)
@@ -178,9 +129,7 @@ E2E_CASE("settings", "a close and a restart bring back colour, axis, options, pa
         placed = WindowRect(app.Dialog());
         CHECK_EQ(placed.left, 50L);
         app.SendToDialog(RegisterWindowMessageA(kTitle), 1, 0);
-        DWORD code = 1;
-        CHECK(app.WaitForExit(5000, &code));
-        CHECK_EQ(code, 0ul);
+        ExpectCleanExit(app);
     }
     CHECK_EQ(StoredDword("LastColor"), 0x336699ul);
     CHECK_EQ(StoredDword("SliderMode"), 3ul);
@@ -208,9 +157,8 @@ E2E_CASE("settings", "the end of the session saves as a close does")
     app.Kill();
     CHECK_EQ(StoredDword("LastColor"), 0x0A0B0Cul);
     CHECK_EQ(StoredDword("ShowColors") & 0xFF, 1ul);
-    char folder[MAX_PATH] = "", value[16] = "";
-    GetWindowsDirectoryA(folder, sizeof(folder));
-    const std::string file = std::string(folder) + "\\Tintora.ini";
+    char value[16] = "";
+    const std::string file = SavedColorsFile();
     CHECK_EQ(GetPrivateProfileIntA("SavedColors", "nColors", -1, file.c_str()), 1u);
     GetPrivateProfileStringA("SavedColors", "Color0", "", value, sizeof(value), file.c_str());
     CHECK_EQ(std::string(value), std::string("0A0B0C"));

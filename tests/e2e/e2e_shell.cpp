@@ -14,28 +14,13 @@ using namespace e2e;
 namespace {
 
 const UINT kStatusIconMessage = WM_USER + 1;
-const int kHelp = 424;
-const int kCopyHex = 421;
-const int kSavedAdd = 431;
-const int kNamedFind = 439;
-const int kGrab = 435;
-const int kColors = 429;
 
 const DWORD kWaitMs = 3000;
-const DWORD kExitTimeoutMs = 5000;
 const char* const kTipClass = "tooltips_class32";
 const char* const kHelpTitle = "Ostrel Tintora Help";
 
 // Controls with a tip string: 403-412, 419, 421, 427, 430-435, 437-440.
 const LRESULT kToolCount = 23;
-
-POINT Centre(const RECT& r)
-{
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-void LeftDown() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
-void LeftUp() { SendMouse(MOUSEEVENTF_LEFTUP); }
 
 // Where the program draws its hide button: the fourth caption-button slot from the right.
 RECT HideButtonRect(HWND dialog)
@@ -64,15 +49,7 @@ bool StatusIconPresent(HWND dialog)
 bool StartWithStatusIconOption(Tintora& app, bool on)
 {
     ResetSavedState();
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tintora", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
-        FAIL("cannot create HKCU\\Software\\Ostrel\\Tintora");
-        return false;
-    }
-    BYTE value = on ? 1 : 0;
-    RegSetValueExA(key, "AlwaysShowStatusIcon", 0, REG_BINARY, &value, 1);
-    RegCloseKey(key);
+    WriteBinaryOption("AlwaysShowStatusIcon", on ? 1 : 0);
     return app.Start(false);
 }
 
@@ -115,55 +92,18 @@ void PressHideButton(HWND dialog, bool releaseOnButton)
     LeftUp();
 }
 
-struct TipSearch {
-    DWORD pid;
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK FindTipProc(HWND window, LPARAM lparam)
-{
-    auto* search = reinterpret_cast<TipSearch*>(lparam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == search->pid && ClassName(window) == kTipClass && GetWindow(window, GW_OWNER) == search->owner) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The program's tool-tip window: the tip popup that its dialog owns.
 HWND FindToolTip(const Tintora& app)
 {
-    TipSearch search = {app.ProcessId(), app.Dialog(), nullptr};
-    EnumWindows(FindTipProc, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-struct TitleSearch {
-    DWORD pid;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindTitleProc(HWND window, LPARAM lparam)
-{
-    auto* search = reinterpret_cast<TitleSearch*>(lparam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == search->pid && WindowText(window) == search->title && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    return FindTopLevel(app.ProcessId(), [&](HWND window) {
+        return ClassName(window) == kTipClass && GetWindow(window, GW_OWNER) == app.Dialog();
+    });
 }
 
 HWND FindHelpWindow(const Tintora& app)
 {
-    TitleSearch search = {app.ProcessId(), kHelpTitle, nullptr};
-    EnumWindows(FindTitleProc, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopLevel(app.ProcessId(),
+                        [](HWND window) { return WindowText(window) == kHelpTitle && IsWindowVisible(window); });
 }
 
 HWND FindDescendant(HWND parent, const char* windowClass)
@@ -177,94 +117,12 @@ HWND FindDescendant(HWND parent, const char* windowClass)
     return nullptr;
 }
 
-bool Near(uint32_t a, uint32_t b)
+// Looks for the icon's picture inside the control. The control may clip a pixel or two of it at
+// its edges, so nine in ten of the icon's opaque pixels must be found in place; even the slim
+// eyedropper has far more than 24 of them.
+bool ControlShowsIcon(const RECT& area, HICON icon, int width, int height)
 {
-    for (int shift = 0; shift < 24; shift += 8) {
-        int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-        if (d < -16 || d > 16)
-            return false;
-    }
-    return true;
-}
-
-// An icon resource of tintora.exe at the size it is stored in.
-HICON LoadStoredIcon(int id)
-{
-    HMODULE module = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module)
-        return nullptr;
-    HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, 0));
-    FreeLibrary(module);
-    return icon;
-}
-
-// The icon drawn unscaled, width x height, on a background of one colour.
-Pixels DrawStoredIcon(HICON icon, int width, int height, uint32_t background)
-{
-    Pixels pixels;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC dc = CreateCompatibleDC(nullptr);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (dc && bitmap) {
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        auto* words = static_cast<uint32_t*>(bits);
-        for (int i = 0; i < width * height; ++i)
-            words[i] = background;
-        DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-        GdiFlush();
-        pixels.width = width;
-        pixels.height = height;
-        pixels.data.assign(words, words + width * height);
-        for (uint32_t& pixel : pixels.data)
-            pixel &= 0x00FFFFFF;
-        SelectObject(dc, old);
-    }
-    if (bitmap)
-        DeleteObject(bitmap);
-    if (dc)
-        DeleteDC(dc);
-    return pixels;
-}
-
-// Looks for the icon's picture inside the area of the screen. A control may clip a pixel or two
-// of it at its edges, so nine in ten of the icon's opaque pixels must be found in place.
-bool AreaShowsIcon(const RECT& area, HICON icon, int width, int height)
-{
-    Pixels onBlack = DrawStoredIcon(icon, width, height, 0x000000);
-    Pixels onWhite = DrawStoredIcon(icon, width, height, 0xFFFFFF);
-    if (onBlack.data.empty() || onWhite.data.empty())
-        return false;
-    std::vector<POINT> opaque;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (onBlack.At(x, y) == onWhite.At(x, y))
-                opaque.push_back(POINT{x, y});
-    // Even the slim eyedropper has far more than this.
-    if (opaque.size() < 24)
-        return false;
-    const size_t needed = opaque.size() * 9 / 10;
-    Pixels screen = CaptureScreen(area);
-    for (int dy = -2; dy + height <= screen.height + 2; ++dy) {
-        for (int dx = -2; dx + width <= screen.width + 2; ++dx) {
-            size_t found = 0;
-            for (const POINT& p : opaque) {
-                const int x = dx + p.x, y = dy + p.y;
-                if (x >= 0 && y >= 0 && x < screen.width && y < screen.height &&
-                    Near(screen.At(x, y), onBlack.At(p.x, p.y)))
-                    ++found;
-            }
-            if (found >= needed)
-                return true;
-        }
-    }
-    return false;
+    return ScreenShowsIcon(area, icon, width, height, 2, 90, 24);
 }
 
 // Wine's per-program DLL override, in the test prefix's registry: an empty value disables the
@@ -380,13 +238,7 @@ E2E_CASE("status icon", "a second start shows a window hidden to the status area
     PressHideButton(dialog, true);
     REQUIRE(WaitUntil(kWaitMs, [&] { return !IsShown(dialog); }));
     CHECK(StatusIconPresent(dialog));
-    {
-        Tintora second;
-        REQUIRE(second.Launch());
-        DWORD code = 99;
-        CHECK(second.WaitForExit(kExitTimeoutMs, &code));
-        CHECK_EQ(code, 0u);
-    }
+    REQUIRE(SecondStartEnds());
     CHECK(IsShown(dialog));
     CHECK_EQ(FindMainDialogs(0).size(), 1u);
     CHECK(StatusIconPresent(dialog));
@@ -439,13 +291,13 @@ E2E_CASE("decoration", "the icon buttons and the grab control show their icons")
         int id;
         int width;
         int height;
-    } icons[] = {{kCopyHex, 16, 16}, {kSavedAdd, 13, 13}, {kNamedFind, 15, 13}, {kGrab, 16, 16}};
+    } icons[] = {{kCopyHex, 16, 16}, {kSavedAdd, 13, 13}, {kNamedFind, 15, 13}, {kGrabIcon, 16, 16}};
     for (const auto& expected : icons) {
         Context context("control " + std::to_string(expected.id));
-        HICON icon = LoadStoredIcon(expected.id);
+        HICON icon = LoadProgramIcon(expected.id, 0);
         REQUIRE(icon != nullptr);
         const RECT area = WindowRect(app.Item(expected.id));
-        CHECK(WaitUntil(2000, [&] { return AreaShowsIcon(area, icon, expected.width, expected.height); }));
+        CHECK(WaitUntil(2000, [&] { return ControlShowsIcon(area, icon, expected.width, expected.height); }));
         DestroyIcon(icon);
     }
 }

@@ -2,7 +2,6 @@
 // panel, stay on top, the keys it ignores, and the ways it closes.
 #include <windows.h>
 
-#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,20 +12,10 @@ using namespace e2e;
 
 namespace {
 
-const int kStayOnTop = 426;
-const int kColors = 429;
-const int kRedEdit = 413;
-const int kGreenEdit = 414;
-const int kBlueEdit = 415;
-const int kSavedList = 430;
-const int kNamedList = 437;
-
 // The template is laid out collapsed; "Colors >>" adds this much width.
 const int kDialogWidthUnits = 322;
 const int kDialogHeightUnits = 224;
 const int kPanelWidthUnits = 73;
-
-const DWORD kExitTimeoutMs = 5000;
 
 // What tells one kind of control from another; the rest of the style is free.
 const DWORD kStaticKind = SS_TYPEMASK | SS_NOTIFY | SS_SUNKEN;
@@ -104,55 +93,14 @@ DWORD TemplateStyle(HWND control)
     return style;
 }
 
-bool Near(uint32_t a, uint32_t b)
-{
-    for (int shift = 0; shift < 24; shift += 8) {
-        int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-        if (d < -16 || d > 16)
-            return false;
-    }
-    return true;
-}
-
 // Looks for the program's small icon in the top-left corner of the window, where the caption
-// shows it. Only the icon's opaque pixels count: drawn on black and on white, they agree.
+// shows it: every one of the icon's opaque pixels in place.
 bool CaptionShowsIcon(HWND window, HICON icon, int size)
 {
-    Pixels onBlack = DrawIconOn(icon, size, 0x000000);
-    Pixels onWhite = DrawIconOn(icon, size, 0xFFFFFF);
-    if (onBlack.data.empty() || onWhite.data.empty())
-        return false;
-    std::vector<POINT> opaque;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            if (onBlack.At(x, y) == onWhite.At(x, y))
-                opaque.push_back(POINT{x, y});
-    if (opaque.size() < static_cast<size_t>(size * size / 4))
-        return false;
-
     RECT frame = WindowRect(window);
     RECT corner = {frame.left, frame.top, frame.left + 4 * size,
                    frame.top + GetSystemMetrics(SM_CYCAPTION) + 4 * GetSystemMetrics(SM_CYFRAME)};
-    Pixels screen = CaptureScreen(corner);
-    for (int dy = 0; dy + size <= screen.height; ++dy) {
-        for (int dx = 0; dx + size <= screen.width; ++dx) {
-            bool match = true;
-            for (const POINT& p : opaque) {
-                if (!Near(screen.At(dx + p.x, dy + p.y), onBlack.At(p.x, p.y))) {
-                    match = false;
-                    break;
-                }
-            }
-            if (match)
-                return true;
-        }
-    }
-    return false;
-}
-
-bool IsTopmost(HWND window)
-{
-    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    return ScreenShowsIcon(corner, icon, size, size, 0, 100, static_cast<size_t>(size * size / 4));
 }
 
 UINT InstanceMessage()
@@ -167,17 +115,27 @@ std::string Hex(DWORD value)
     return text;
 }
 
-// Window class names compare without regard to case.
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::string OrderEntry(int id, const std::string& windowClass)
 {
     return std::to_string(id) + " " + windowClass;
+}
+
+// Escape in the red field and Enter in the green one, each sent by press(field, key) and
+// followed by Tab: once the focus has moved on, the key before it was handled. The window must
+// stay open throughout.
+template <typename Press>
+void ExpectEscapeAndEnterIgnored(Tintora& app, Press press)
+{
+    HWND red = app.Item(kRedEdit), green = app.Item(kGreenEdit), blue = app.Item(kBlueEdit);
+    press(red, VK_ESCAPE);
+    press(red, VK_TAB);
+    CHECK(WaitUntil(3000, [&] { return app.Focus() == green; }));
+    press(green, VK_RETURN);
+    press(green, VK_TAB);
+    CHECK(WaitUntil(3000, [&] { return app.Focus() == blue; }));
+
+    CHECK(app.StaysRunning(500));
+    CHECK(IsWindowVisible(app.Dialog()));
 }
 
 // Key down and up as the system posts them to the focused window.
@@ -186,16 +144,6 @@ void PostKey(HWND window, UINT key)
     LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(key, 0)) << 16;
     PostMessageA(window, WM_KEYDOWN, key, scan | 1);
     PostMessageA(window, WM_KEYUP, key, scan | 1 | 0xC0000000);
-}
-
-void TypeKey(WORD key)
-{
-    INPUT input[2] = {};
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = key;
-    input[1] = input[0];
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
 }
 
 }  // namespace
@@ -275,6 +223,7 @@ E2E_CASE("start", "every control of dialog 400 is there in template order with i
     for (HWND child : children)
         actualOrder += OrderEntry(GetDlgCtrlID(child), ClassName(child)) + ", ";
     CHECK_EQ(children.size(), kControlCount);
+    // Window class names compare without regard to case.
     CHECK_EQ(Lower(actualOrder), Lower(expectedOrder));
 
     for (size_t i = 0; i < children.size() && i < kControlCount; ++i) {
@@ -311,11 +260,7 @@ E2E_CASE("single instance", "a second start exits with 0 and leaves the one wind
     Tintora first;
     REQUIRE(first.Start());
 
-    Tintora second;
-    REQUIRE(second.Launch());
-    DWORD code = 99;
-    CHECK(second.WaitForExit(kExitTimeoutMs, &code));
-    CHECK_EQ(code, 0u);
+    REQUIRE(SecondStartEnds());
 
     std::vector<HWND> dialogs = FindMainDialogs(0);
     CHECK_EQ(dialogs.size(), 1u);
@@ -333,13 +278,7 @@ E2E_CASE("single instance", "a second start restores a minimised first copy and 
 
     ShowWindow(dialog, SW_MINIMIZE);
     REQUIRE(WaitUntil(2000, [&] { return IsIconic(dialog) != 0; }));
-    {
-        Tintora second;
-        REQUIRE(second.Launch());
-        DWORD code = 99;
-        CHECK(second.WaitForExit(kExitTimeoutMs, &code));
-        CHECK_EQ(code, 0u);
-    }
+    REQUIRE(SecondStartEnds());
     CHECK(!IsIconic(dialog));
     CHECK(IsWindowVisible(dialog));
     CHECK_EQ(WindowRect(dialog), shown);
@@ -347,13 +286,7 @@ E2E_CASE("single instance", "a second start restores a minimised first copy and 
 
     ShowWindow(dialog, SW_HIDE);
     REQUIRE(!IsWindowVisible(dialog));
-    {
-        Tintora third;
-        REQUIRE(third.Launch());
-        DWORD code = 99;
-        CHECK(third.WaitForExit(kExitTimeoutMs, &code));
-        CHECK_EQ(code, 0u);
-    }
+    REQUIRE(SecondStartEnds());
     CHECK(IsWindowVisible(dialog));
     CHECK_EQ(FindMainDialogs(0).size(), 1u);
 }
@@ -434,38 +367,17 @@ E2E_CASE("keys", "Escape and Enter posted to the red field leave the window open
     Tintora app;
     REQUIRE(app.Start());
     REQUIRE(app.Focus() == app.Item(kRedEdit));
-
-    HWND red = app.Item(kRedEdit), green = app.Item(kGreenEdit), blue = app.Item(kBlueEdit);
-    // Tab after each key: once the focus has moved, the key before it was handled.
-    PostKey(red, VK_ESCAPE);
-    PostKey(red, VK_TAB);
-    CHECK(WaitUntil(3000, [&] { return app.Focus() == green; }));
-    PostKey(green, VK_RETURN);
-    PostKey(green, VK_TAB);
-    CHECK(WaitUntil(3000, [&] { return app.Focus() == blue; }));
-
-    CHECK(app.StaysRunning(500));
-    CHECK(IsWindowVisible(app.Dialog()));
+    ExpectEscapeAndEnterIgnored(app, [](HWND field, UINT key) { PostKey(field, key); });
 }
 
 E2E_CASE("keys", "Escape and Enter typed on the keyboard leave the window open")
 {
     Tintora app;
     REQUIRE(app.Start());
-    SetForegroundWindow(app.Dialog());
-    REQUIRE(WaitUntil(2000, [&] { return GetForegroundWindow() == app.Dialog(); }));
+    REQUIRE(BringToFront(app.Dialog()));
     REQUIRE(app.Focus() == app.Item(kRedEdit));
-
-    HWND green = app.Item(kGreenEdit), blue = app.Item(kBlueEdit);
-    TypeKey(VK_ESCAPE);
-    TypeKey(VK_TAB);
-    CHECK(WaitUntil(3000, [&] { return app.Focus() == green; }));
-    TypeKey(VK_RETURN);
-    TypeKey(VK_TAB);
-    CHECK(WaitUntil(3000, [&] { return app.Focus() == blue; }));
-
-    CHECK(app.StaysRunning(500));
-    CHECK(IsWindowVisible(app.Dialog()));
+    // The keyboard sends to the focused field.
+    ExpectEscapeAndEnterIgnored(app, [](HWND, UINT key) { Key(static_cast<WORD>(key)); });
 }
 
 // ---- closing ---------------------------------------------------------------------------
@@ -475,9 +387,7 @@ E2E_CASE("closing", "WM_CLOSE ends the program with exit code 0")
     Tintora app;
     REQUIRE(app.Start());
     PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
-    DWORD code = 99;
-    CHECK(app.WaitForExit(kExitTimeoutMs, &code));
-    CHECK_EQ(code, 0u);
+    ExpectCleanExit(app);
 }
 
 E2E_CASE("closing", "Close on the system menu ends the program with exit code 0")
@@ -485,9 +395,7 @@ E2E_CASE("closing", "Close on the system menu ends the program with exit code 0"
     Tintora app;
     REQUIRE(app.Start());
     PostMessageA(app.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    DWORD code = 99;
-    CHECK(app.WaitForExit(kExitTimeoutMs, &code));
-    CHECK_EQ(code, 0u);
+    ExpectCleanExit(app);
 }
 
 // ---- InstanceMessage -------------------------------------------------------------------
@@ -499,9 +407,7 @@ E2E_CASE("instance message", "request 1 sent to every window closes the program 
     REQUIRE(InstanceMessage() != 0);
     DWORD_PTR result = 0;
     SendMessageTimeoutA(HWND_BROADCAST, InstanceMessage(), 1, 0, SMTO_ABORTIFHUNG, 5000, &result);
-    DWORD code = 99;
-    CHECK(app.WaitForExit(kExitTimeoutMs, &code));
-    CHECK_EQ(code, 0u);
+    ExpectCleanExit(app);
 }
 
 E2E_CASE("instance message", "any other request shows a hidden window and restores a minimised one")

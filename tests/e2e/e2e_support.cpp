@@ -1,14 +1,18 @@
 #include "tests/e2e/e2e_support.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <utility>
 
+#include "tests/shared/dib_canvas.h"
+
 namespace e2e {
 
 const char* const kTitle = "Ostrel Tintora";
 const char* const kFlatColorClass = "Ostrel FlatColor Control";
+const char* const kSettingsKey = "Software\\Ostrel\\Tintora";
 
 namespace {
 
@@ -20,8 +24,8 @@ const DWORD kRunDeadlineMs = 300000;
 
 // Message boxes keep their text in a static with this id.
 const int kMessageBoxTextId = 0xFFFF;
-// Every main dialog has the colour field; message boxes and other dialogs do not.
-const int kFieldId = 401;
+// How long the program is given to show what a case waits for.
+const DWORD kWaitMs = 3000;
 
 struct Case {
     const char* group;
@@ -153,40 +157,22 @@ RECT MapDialogValues(int a, int b, int c, int d)
     return rect;
 }
 
-struct FindData {
+struct WindowSearch {
     DWORD pid;
+    const std::function<bool(HWND)>* match;
+    bool firstOnly;
     std::vector<HWND> found;
 };
 
-BOOL CALLBACK FindMainDialogsProc(HWND window, LPARAM lparam)
+BOOL CALLBACK WindowSearchProc(HWND window, LPARAM lparam)
 {
-    auto* data = reinterpret_cast<FindData*>(lparam);
+    auto* search = reinterpret_cast<WindowSearch*>(lparam);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (data->pid && pid != data->pid)
+    if ((search->pid && pid != search->pid) || !(*search->match)(window))
         return TRUE;
-    if (ClassName(window) != "#32770" || WindowText(window) != kTitle)
-        return TRUE;
-    if (GetDlgItem(window, kFieldId))
-        data->found.push_back(window);
-    return TRUE;
-}
-
-struct BoxData {
-    DWORD pid;
-    std::vector<HWND> boxes;
-};
-
-BOOL CALLBACK FindBoxesProc(HWND window, LPARAM lparam)
-{
-    auto* data = reinterpret_cast<BoxData*>(lparam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != data->pid || ClassName(window) != "#32770")
-        return TRUE;
-    if (!GetDlgItem(window, kFieldId) && GetDlgItem(window, kMessageBoxTextId))
-        data->boxes.push_back(window);
-    return TRUE;
+    search->found.push_back(window);
+    return !search->firstOnly;
 }
 
 }  // namespace
@@ -296,30 +282,44 @@ const std::string& ProgramPath()
     return g_programPath;
 }
 
-namespace {
-
-struct WindowsOf {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK VisibleWindowsProc(HWND window, LPARAM lparam)
+std::vector<HWND> TopLevelWindows(DWORD pid, const std::function<bool(HWND)>& match)
 {
-    auto* data = reinterpret_cast<WindowsOf*>(lparam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == data->pid && IsWindowVisible(window))
-        data->found.push_back(window);
-    return TRUE;
+    WindowSearch search = {pid, &match, false, {}};
+    EnumWindows(WindowSearchProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
-}  // namespace
+HWND FindTopLevel(DWORD pid, const std::function<bool(HWND)>& match)
+{
+    WindowSearch search = {pid, &match, true, {}};
+    EnumWindows(WindowSearchProc, reinterpret_cast<LPARAM>(&search));
+    return search.found.empty() ? nullptr : search.found[0];
+}
 
 std::vector<HWND> VisibleTopLevelWindows(DWORD pid)
 {
-    WindowsOf data = {pid, {}};
-    EnumWindows(VisibleWindowsProc, reinterpret_cast<LPARAM>(&data));
-    return data.found;
+    return TopLevelWindows(pid, [](HWND window) { return IsWindowVisible(window) != FALSE; });
+}
+
+HWND FindDialogTitled(DWORD pid, const std::string& title)
+{
+    return FindTopLevel(pid, [&](HWND window) {
+        return ClassName(window) == "#32770" && WindowText(window) == title && IsWindowVisible(window);
+    });
+}
+
+bool IsTopmost(HWND window)
+{
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+bool BringToFront(HWND window)
+{
+    SetForegroundWindow(window);
+    if (WaitUntil(kWaitMs, [&] { return GetForegroundWindow() == window; }))
+        return true;
+    FAIL("the window did not come to the foreground");
+    return false;
 }
 
 std::string FolderOf(const std::string& path)
@@ -381,23 +381,43 @@ void ResetSavedState()
         RecordFailure(__FILE__, __LINE__, "cannot delete HKCU\\Software\\Ostrel\\Tintora");
     }
 
-    char ini[MAX_PATH];
-    UINT length = GetWindowsDirectoryA(ini, MAX_PATH);
-    if (length == 0 || length + 13 >= MAX_PATH) {
+    const std::string ini = SavedColorsFile();
+    if (ini.empty()) {
         RecordFailure(__FILE__, __LINE__, "no Windows directory");
         return;
     }
-    strcat(ini, "\\Tintora.ini");
-    DeleteFileA(ini);
-    if (GetFileAttributesA(ini) != INVALID_FILE_ATTRIBUTES)
-        RecordFailure(__FILE__, __LINE__, std::string("cannot delete ") + ini);
+    DeleteFileA(ini.c_str());
+    if (GetFileAttributesA(ini.c_str()) != INVALID_FILE_ATTRIBUTES)
+        RecordFailure(__FILE__, __LINE__, "cannot delete " + ini);
+}
+
+std::string SavedColorsFile()
+{
+    char folder[MAX_PATH];
+    UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length + 13 >= MAX_PATH)
+        return "";
+    return std::string(folder) + "\\Tintora.ini";
+}
+
+void WriteBinaryOption(const char* name, BYTE value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        FAIL(std::string("cannot create the settings key for ") + name);
+        return;
+    }
+    RegSetValueExA(key, name, 0, REG_BINARY, &value, 1);
+    RegCloseKey(key);
 }
 
 std::vector<HWND> FindMainDialogs(DWORD pid)
 {
-    FindData data = {pid, {}};
-    EnumWindows(FindMainDialogsProc, reinterpret_cast<LPARAM>(&data));
-    return data.found;
+    // Every main dialog has the colour field; message boxes and other dialogs do not.
+    return TopLevelWindows(pid, [](HWND window) {
+        return ClassName(window) == "#32770" && WindowText(window) == kTitle && GetDlgItem(window, kField);
+    });
 }
 
 RECT DialogUnitsToPixels(int x, int y, int w, int h)
@@ -413,52 +433,20 @@ int DialogUnitsToPixelsX(int units)
 
 namespace {
 
-// A top-down 32-bit bitmap selected into a memory DC for one drawing.
-struct Canvas {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    uint32_t* bits = nullptr;
-
-    Canvas(int width, int height)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc = CreateCompatibleDC(nullptr);
-        void* memory = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
-        bits = static_cast<uint32_t*>(memory);
-        if (dc && bitmap)
-            old = SelectObject(dc, bitmap);
-    }
-    ~Canvas()
-    {
-        if (old)
-            SelectObject(dc, old);
-        if (bitmap)
-            DeleteObject(bitmap);
-        if (dc)
-            DeleteDC(dc);
-    }
-    Pixels Take(int width, int height)
-    {
-        Pixels pixels;
-        if (!bits)
-            return pixels;
-        GdiFlush();
-        pixels.width = width;
-        pixels.height = height;
-        pixels.data.assign(bits, bits + static_cast<size_t>(width) * height);
-        for (uint32_t& pixel : pixels.data)
-            pixel &= 0x00FFFFFF;
+// All the canvas's pixels, once GDI has finished drawing.
+Pixels Take(const DibCanvas& canvas)
+{
+    Pixels pixels;
+    if (!canvas.Ok())
         return pixels;
-    }
-};
+    GdiFlush();
+    pixels.width = canvas.Width();
+    pixels.height = canvas.Height();
+    pixels.data.assign(canvas.Bits(), canvas.Bits() + static_cast<size_t>(pixels.width) * pixels.height);
+    for (uint32_t& pixel : pixels.data)
+        pixel &= 0x00FFFFFF;
+    return pixels;
+}
 
 }  // namespace
 
@@ -467,22 +455,66 @@ Pixels CaptureScreen(const RECT& area)
     int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0)
         return Pixels();
-    Canvas canvas(width, height);
+    DibCanvas canvas(width, height);
     HDC screen = GetDC(nullptr);
-    BitBlt(canvas.dc, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    BitBlt(canvas.Dc(), 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
-    return canvas.Take(width, height);
+    return Take(canvas);
 }
 
-Pixels DrawIconOn(HICON icon, int size, uint32_t background)
+Pixels DrawIconOn(HICON icon, int width, int height, uint32_t background)
 {
-    Canvas canvas(size, size);
-    if (!canvas.bits)
+    DibCanvas canvas(width, height);
+    if (!canvas.Ok())
         return Pixels();
-    for (int i = 0; i < size * size; ++i)
-        canvas.bits[i] = background;
-    DrawIconEx(canvas.dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    return canvas.Take(size, size);
+    for (int i = 0; i < width * height; ++i)
+        canvas.Bits()[i] = background;
+    DrawIconEx(canvas.Dc(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    return Take(canvas);
+}
+
+bool Near(uint32_t a, uint32_t b, int tolerance)
+{
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int d = static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF);
+        if (d < -tolerance || d > tolerance)
+            return false;
+    }
+    return true;
+}
+
+bool ScreenShowsIcon(const RECT& area, HICON icon, int width, int height, int overhang, int percent,
+                     size_t minOpaque)
+{
+    Pixels onBlack = DrawIconOn(icon, width, height, 0x000000);
+    Pixels onWhite = DrawIconOn(icon, width, height, 0xFFFFFF);
+    if (onBlack.data.empty() || onWhite.data.empty())
+        return false;
+    std::vector<POINT> opaque;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (onBlack.At(x, y) == onWhite.At(x, y))
+                opaque.push_back(POINT{x, y});
+    if (opaque.size() < minOpaque)
+        return false;
+    const size_t needed = opaque.size() * percent / 100, allowedMisses = opaque.size() - needed;
+    Pixels screen = CaptureScreen(area);
+    for (int dy = -overhang; dy + height <= screen.height + overhang; ++dy) {
+        for (int dx = -overhang; dx + width <= screen.width + overhang; ++dx) {
+            size_t misses = 0;
+            for (const POINT& p : opaque) {
+                const int x = dx + p.x, y = dy + p.y;
+                if (x < 0 || y < 0 || x >= screen.width || y >= screen.height ||
+                    !Near(screen.At(x, y), onBlack.At(p.x, p.y), 16)) {
+                    if (++misses > allowedMisses)
+                        break;
+                }
+            }
+            if (misses <= allowedMisses)
+                return true;
+        }
+    }
+    return false;
 }
 
 HICON LoadProgramIcon(int id, int size)
@@ -501,6 +533,11 @@ RECT WindowRect(HWND window)
     RECT rect = {};
     GetWindowRect(window, &rect);
     return rect;
+}
+
+POINT Centre(const RECT& r)
+{
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 RECT ChildRect(HWND child)
@@ -576,6 +613,37 @@ bool MoveTo(POINT p)
     return false;
 }
 
+void LeftDown()
+{
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+}
+
+void LeftUp()
+{
+    SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+void Key(WORD key, DWORD flags, WCHAR unicode)
+{
+    INPUT input[2] = {};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = key;
+    input[0].ki.wScan = unicode;
+    input[0].ki.dwFlags = flags;
+    input[1] = input[0];
+    input[1].ki.dwFlags = flags | KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+void HoldKey(WORD key, bool down)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
 std::string ControlText(HWND control)
 {
     // Asked of the control itself: an edit's text lives in the control, not in the window.
@@ -583,6 +651,20 @@ std::string ControlText(HWND control)
     DWORD_PTR length = 0;
     SendMessageTimeoutA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                         5000, &length);
+    return text;
+}
+
+std::string HexText(uint32_t rgb)
+{
+    char text[8];
+    snprintf(text, sizeof(text), "%06X", static_cast<unsigned>(rgb & 0xFFFFFF));
+    return text;
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
@@ -774,12 +856,30 @@ HWND Tintora::Focus() const
     return info.hwndFocus;
 }
 
+std::string Tintora::Text(int id)
+{
+    char text[64] = "";
+    Send(Item(id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 std::vector<MessageBoxSeen> Tintora::TakeMessageBoxes()
 {
     std::lock_guard<std::mutex> lock(boxesLock_);
     std::vector<MessageBoxSeen> taken;
     taken.swap(boxes_);
     return taken;
+}
+
+std::vector<MessageBoxSeen> Tintora::WaitForMessageBoxes(size_t count)
+{
+    std::vector<MessageBoxSeen> seen;
+    WaitUntil(kWaitMs, [&] {
+        for (const MessageBoxSeen& box : TakeMessageBoxes())
+            seen.push_back(box);
+        return seen.size() >= count;
+    });
+    return seen;
 }
 
 void Tintora::StartWatcher()
@@ -802,9 +902,11 @@ void Tintora::StopWatcher()
 
 void Tintora::WatchOnce()
 {
-    BoxData data = {info_.dwProcessId, {}};
-    EnumWindows(FindBoxesProc, reinterpret_cast<LPARAM>(&data));
-    for (HWND box : data.boxes) {
+    const std::vector<HWND> boxes = TopLevelWindows(info_.dwProcessId, [](HWND window) {
+        return ClassName(window) == "#32770" && !GetDlgItem(window, kField) &&
+               GetDlgItem(window, kMessageBoxTextId);
+    });
+    for (HWND box : boxes) {
         if (dismissed_.count(box)) {
             // Still there after our OK: close it as the close box would.
             PostMessageA(box, WM_CLOSE, 0, 0);
@@ -858,6 +960,52 @@ void Tintora::End()
     CloseHandle(info_.hProcess);
     info_ = {};
     dialog_ = nullptr;
+}
+
+// ---- what many cases check ----------------------------------------------------------------
+
+void ExpectMessageBoxes(Tintora& app, const std::string& text, size_t count)
+{
+    const std::vector<MessageBoxSeen> seen = app.WaitForMessageBoxes(count);
+    CHECK_EQ(seen.size(), count);
+    for (const MessageBoxSeen& box : seen) {
+        CHECK_EQ(box.caption, std::string(kTitle));
+        CHECK_EQ(box.text, text);
+    }
+}
+
+bool ExpectCleanExit(Tintora& app, DWORD timeoutMs)
+{
+    DWORD code = 99;
+    const bool ended = CHECK(app.WaitForExit(timeoutMs, &code));
+    return CHECK_EQ(code, 0ul) && ended;
+}
+
+bool SecondStartEnds()
+{
+    Tintora second;
+    return CHECK(second.Launch()) && ExpectCleanExit(second);
+}
+
+HWND OpenModalDialog(Tintora& app, int button, const std::string& title)
+{
+    PostMessageA(app.Item(button), BM_CLICK, 0, 0);
+    HWND dialog = nullptr;
+    WaitUntil(5000, [&] { return (dialog = FindDialogTitled(app.ProcessId(), title)) != nullptr; });
+    if (!dialog)
+        FAIL("the dialog \"" + title + "\" did not appear");
+    return dialog;
+}
+
+bool SetColor(Tintora& app, uint32_t rgb)
+{
+    app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Item(kHexEdit)), TRUE);
+    const std::string hex = HexText(rgb);
+    app.Send(app.Item(kHexEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(hex.c_str()));
+    auto fields = [&] { return app.Text(kRedEdit) + " " + app.Text(kGreenEdit) + " " + app.Text(kBlueEdit); };
+    const std::string expected =
+        std::to_string(rgb >> 16 & 0xFF) + " " + std::to_string(rgb >> 8 & 0xFF) + " " + std::to_string(rgb & 0xFF);
+    return CHECK_EQ_WITHIN(kWaitMs, fields(), expected);
 }
 
 }  // namespace e2e

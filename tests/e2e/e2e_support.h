@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <sstream>
@@ -90,6 +91,11 @@ inline bool CheckNear(const char* file, int line, const char* actualExpr, const 
     ::e2e::CheckNotEqual(__FILE__, __LINE__, #actual, #other, (actual), (other))
 #define CHECK_NEAR(actual, expected, tolerance) \
     ::e2e::CheckNear(__FILE__, __LINE__, #actual, #expected, (actual), (expected), (tolerance))
+// Waits up to timeoutMs for actual to equal expected, then checks it: the program answers in
+// its own time, and a failure shows what was there at the end.
+#define CHECK_EQ_WITHIN(timeoutMs, actual, expected)                              \
+    (::e2e::WaitUntil((timeoutMs), [&] { return (actual) == (expected); }), \
+     CHECK_EQ(actual, expected))
 // Stops the case when what follows would only pile up consequential failures.
 #define REQUIRE(cond) do { if (!CHECK(cond)) return; } while (0)
 #define FAIL(what) ::e2e::RecordFailure(__FILE__, __LINE__, (what))
@@ -127,13 +133,56 @@ int RunCases(const char* filter);
 
 extern const char* const kTitle;          // dialog title, message-box caption, message name
 extern const char* const kFlatColorClass;
+extern const char* const kSettingsKey;    // under HKEY_CURRENT_USER
+
+// Controls of the main dialog, by the ids another program sees.
+const int kField = 401;
+const int kCurrentSwatch = 403;
+const int kRedSwatch = 404;
+const int kGreenSwatch = 405;
+const int kBlueSwatch = 406;
+const int kModeRed = 407;   // the six mode buttons, 407-412: red, green, blue, hue, saturation, brightness
+const int kModeHue = 410;
+const int kRedEdit = 413;
+const int kGreenEdit = 414;
+const int kBlueEdit = 415;
+const int kHueEdit = 416;
+const int kSaturationEdit = 417;
+const int kBrightnessEdit = 418;
+const int kHexEdit = 419;
+const int kCopyHex = 421;
+const int kHelp = 424;
+const int kSlider = 425;
+const int kStayOnTop = 426;
+const int kWebSafeSwatch = 427;
+const int kColors = 429;
+const int kSavedList = 430;
+const int kSavedAdd = 431;
+const int kSavedDelete = 432;
+const int kSavedOverwrite = 433;
+const int kSavedLoad = 434;
+const int kGrabIcon = 435;
+const int kSettings = 436;
+const int kNamedList = 437;
+const int kNamedLoad = 438;
+const int kNamedFind = 439;
+const int kNamedCopy = 440;
 
 // Where tintora.exe is; set once by main.
 void SetProgramPath(const std::string& path);
 const std::string& ProgramPath();
 
+// Top-level windows of one process (of any, for pid 0) for which match holds, front to back.
+std::vector<HWND> TopLevelWindows(DWORD pid, const std::function<bool(HWND)>& match);
+// The first of them, or nullptr.
+HWND FindTopLevel(DWORD pid, const std::function<bool(HWND)>& match);
 // Top-level windows of the process that are shown.
 std::vector<HWND> VisibleTopLevelWindows(DWORD pid);
+// A shown dialog of the process with this title.
+HWND FindDialogTitled(DWORD pid, const std::string& title);
+bool IsTopmost(HWND window);
+// Brings the window to the foreground; false (failure recorded) when it does not get there.
+bool BringToFront(HWND window);
 
 // Files and folders; folder names end in a backslash.
 std::string FolderOf(const std::string& path);
@@ -146,6 +195,10 @@ std::string StageProgramCopy(const std::string& name);
 
 // Removes the saved settings and the saved-colours file so each start is a first start.
 void ResetSavedState();
+// The saved-colours file: Tintora.ini in the Windows directory.
+std::string SavedColorsFile();
+// Stores a one-byte option under the settings key, as the program keeps its flags.
+void WriteBinaryOption(const char* name, BYTE value);
 
 // Main dialogs of Tintora on the desktop, of one process or (pid 0) of any.
 std::vector<HWND> FindMainDialogs(DWORD pid);
@@ -205,9 +258,13 @@ public:
     bool IsChecked(int id);
     // The keyboard focus inside the program's interface thread.
     HWND Focus() const;
+    // A control's text, asked of the control with WM_GETTEXT.
+    std::string Text(int id);
 
     // Message boxes seen since the last call; those never taken fail the case at the end.
     std::vector<MessageBoxSeen> TakeMessageBoxes();
+    // Waits until count boxes have been seen (or a few seconds have passed) and takes them.
+    std::vector<MessageBoxSeen> WaitForMessageBoxes(size_t count);
 
 private:
     void StartWatcher();
@@ -242,6 +299,25 @@ bool WaitUntil(DWORD timeoutMs, Condition condition)
     }
 }
 
+// Checks that exactly count message boxes come, with the program's caption and this text.
+void ExpectMessageBoxes(Tintora& app, const std::string& text, size_t count);
+// Checks that the program ends in time with exit code 0; true when it did.
+bool ExpectCleanExit(Tintora& app, DWORD timeoutMs = 5000);
+// Starts another copy, which must hand over to the running one and end with exit code 0.
+bool SecondStartEnds();
+// Presses a button that opens a modal dialog and waits for the dialog with this title; the
+// press is posted, since a sent one returns only when the dialog closes. nullptr (failure
+// recorded) when no dialog came.
+HWND OpenModalDialog(Tintora& app, int button, const std::string& title);
+
+// Six upper-case hex digits of 0xRRGGBB.
+std::string HexText(uint32_t rgb);
+std::string Lower(std::string text);
+// Sets the current colour as another program would, through the hex field; true once the
+// red, green and blue fields show it. The focus goes to the hex field first: the field being
+// typed in is the one the program does not rewrite.
+bool SetColor(Tintora& app, uint32_t rgb);
+
 // ---- real input ----------------------------------------------------------------------
 
 POINT Cursor();
@@ -251,6 +327,13 @@ void SendMouse(DWORD flags);
 void SendMouse(DWORD flags, POINT p);
 // Moves to pixel p and waits until the cursor is there; a failure is recorded.
 bool MoveTo(POINT p);
+// The left button pressed or let go where the cursor is.
+void LeftDown();
+void LeftUp();
+// A key pressed and let go; with KEYEVENTF_UNICODE in flags, unicode is the character typed.
+void Key(WORD key, DWORD flags = 0, WCHAR unicode = 0);
+// Only the press, or only the release, of a key held across other input.
+void HoldKey(WORD key, bool down);
 
 // Pixels as 0x00RRGGBB, row by row from the top.
 struct Pixels {
@@ -260,12 +343,21 @@ struct Pixels {
     uint32_t At(int x, int y) const { return data[static_cast<size_t>(y) * width + x]; }
 };
 Pixels CaptureScreen(const RECT& area);
-// The icon drawn at size x size on a background of one colour.
-Pixels DrawIconOn(HICON icon, int size, uint32_t background);
-// An icon resource of tintora.exe itself, loaded as data.
+// The icon drawn at width x height on a background of one colour.
+Pixels DrawIconOn(HICON icon, int width, int height, uint32_t background);
+// An icon resource of tintora.exe itself, loaded as data; size 0 is the size it is stored in.
 HICON LoadProgramIcon(int id, int size);
+// Each of red, green and blue of 0xRRGGBB within tolerance.
+bool Near(uint32_t a, uint32_t b, int tolerance);
+// Looks for the icon, drawn at width x height, in the area of the screen. Only its opaque
+// pixels count (drawn on black and on white, they agree), each channel within 16; percent of
+// them must be found in place, and the picture may reach past the area's edges by overhang
+// pixels. An icon with fewer than minOpaque opaque pixels is not taken for a picture at all.
+bool ScreenShowsIcon(const RECT& area, HICON icon, int width, int height, int overhang, int percent,
+                     size_t minOpaque);
 
 RECT WindowRect(HWND window);
+POINT Centre(const RECT& r);
 // A child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND child);
 RECT ClientRect(HWND window);

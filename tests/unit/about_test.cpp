@@ -20,22 +20,12 @@
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "shell/main_dialog.h"
+#include "tests/unit/main_dialog_fixture.h"
+#include "tests/unit/version_record.h"
 
 namespace {
 
 // ---- texts -----------------------------------------------------------------------------
-
-OSVERSIONINFOA Version(DWORD platform, DWORD major, DWORD minor, DWORD build, const char* servicePack)
-{
-    OSVERSIONINFOA v = {};
-    v.dwOSVersionInfoSize = sizeof(v);
-    v.dwPlatformId = platform;
-    v.dwMajorVersion = major;
-    v.dwMinorVersion = minor;
-    v.dwBuildNumber = build;
-    strcpy(v.szCSDVersion, servicePack);
-    return v;
-}
 
 std::string VersionLine(const OSVERSIONINFOA& v)
 {
@@ -47,16 +37,16 @@ std::string VersionLine(const OSVERSIONINFOA& v)
 TEST(AboutText, VersionLineTakesTheLowHalfOfTheBuildOutsideNt)
 {
     // Windows 98 Second Edition: 4.10 in the high half of the build number.
-    EXPECT_EQ("4.10.1998  A", VersionLine(Version(VER_PLATFORM_WIN32_WINDOWS, 4, 10, MAKELONG(1998, 0x040A), " A")));
-    EXPECT_EQ("4.0.950 ", VersionLine(Version(VER_PLATFORM_WIN32_WINDOWS, 4, 0, MAKELONG(950, 0x0400), "")));
-    EXPECT_EQ("3.10.5 ", VersionLine(Version(VER_PLATFORM_WIN32s, 3, 10, MAKELONG(5, 0x030A), "")));
+    EXPECT_EQ("4.10.1998  A", VersionLine(VersionRecord(VER_PLATFORM_WIN32_WINDOWS, 4, 10, MAKELONG(1998, 0x040A), " A")));
+    EXPECT_EQ("4.0.950 ", VersionLine(VersionRecord(VER_PLATFORM_WIN32_WINDOWS, 4, 0, MAKELONG(950, 0x0400), "")));
+    EXPECT_EQ("3.10.5 ", VersionLine(VersionRecord(VER_PLATFORM_WIN32s, 3, 10, MAKELONG(5, 0x030A), "")));
 }
 
 TEST(AboutText, VersionLineKeepsTheWholeBuildAndTheSpaceOnNt)
 {
-    EXPECT_EQ("5.0.2195 ", VersionLine(Version(VER_PLATFORM_WIN32_NT, 5, 0, 2195, "")));
-    EXPECT_EQ("5.1.2600 Service Pack 2", VersionLine(Version(VER_PLATFORM_WIN32_NT, 5, 1, 2600, "Service Pack 2")));
-    EXPECT_EQ("4.0.65537 ", VersionLine(Version(VER_PLATFORM_WIN32_NT, 4, 0, 0x10001, "")));
+    EXPECT_EQ("5.0.2195 ", VersionLine(VersionRecord(VER_PLATFORM_WIN32_NT, 5, 0, 2195, "")));
+    EXPECT_EQ("5.1.2600 Service Pack 2", VersionLine(VersionRecord(VER_PLATFORM_WIN32_NT, 5, 1, 2600, "Service Pack 2")));
+    EXPECT_EQ("4.0.65537 ", VersionLine(VersionRecord(VER_PLATFORM_WIN32_NT, 4, 0, 0x10001, "")));
 }
 
 TEST(AboutText, FamilyNamesAreFixed)
@@ -759,14 +749,9 @@ TEST(Credits, OpensTheCreditsPageBesideTheProgram)
 
 TEST(AboutCommand, ShowsTheProgramsBoxOwnedByTheMainDialog)
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
-    ASSERT_TRUE(InitCommonControlsEx(&controls));
-    ASSERT_TRUE(RegisterFlatColorClass(instance));
-    StartParams params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
-    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
-                                     reinterpret_cast<LPARAM>(&params));
-    ASSERT_NE(nullptr, dialog);
+    StartParams params{};
+    HWND dialog = nullptr;
+    ASSERT_NO_FATAL_FAILURE(CreateMainDialog(params, dialog));
     ShowWindow(dialog, SW_SHOW);
     ShellOpenRecorder shell;
     ASSERT_TRUE(shell.Ready());

@@ -15,6 +15,7 @@
 #include "selector/selector.h"
 #include "shell/main_dialog.h"
 #include "tests/unit/main_dialog_fixture.h"
+#include "tests/unit/message_pump.h"
 
 namespace {
 
@@ -95,14 +96,7 @@ protected:
 
     // Whatever the system queued for us before the steps (paints, activation). Not called
     // between steps: a queued pointer event of SetCursorPos would then act as a move of its own.
-    static void Drain()
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    static void Drain() { DrainMessages(); }
 
     // The redraws one action sends.
     template <typename Action>

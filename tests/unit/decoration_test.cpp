@@ -16,6 +16,7 @@
 #include "shell/help.h"
 #include "shell/main_dialog.h"
 #include "tests/unit/main_dialog_fixture.h"
+#include "tests/unit/message_pump.h"
 
 namespace {
 
@@ -73,20 +74,6 @@ std::vector<HWND> Children(HWND dialog)
     return children;
 }
 
-SIZE IconSize(HICON icon)
-{
-    ICONINFO info = {};
-    if (!GetIconInfo(icon, &info))
-        return {0, 0};
-    BITMAP bm = {};
-    GetObjectA(info.hbmMask, sizeof(bm), &bm);
-    SIZE size = {bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return size;
-}
-
 bool IconAlive(HICON icon)
 {
     ICONINFO info = {};
@@ -96,19 +83,6 @@ bool IconAlive(HICON icon)
         DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     return true;
-}
-
-void Pump(DWORD milliseconds)
-{
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    } while (GetTickCount() - start < milliseconds);
 }
 
 class DecorationTest : public MainDialogFixture {
@@ -153,8 +127,7 @@ TEST_F(DecorationTest, ToolTipWindowIsATopmostPopupOwnedByTheDialog)
     EXPECT_TRUE(GetWindowLongA(tip, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     // It goes with the dialog.
-    DestroyWindow(dialog);
-    dialog = nullptr;
+    Destroy();
     EXPECT_FALSE(IsWindow(tip));
 }
 
@@ -205,14 +178,14 @@ TEST_F(DecorationTest, TipShowsWhenTheMouseRestsOnAControl)
 {
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
-    Pump(200);
+    PumpFor(200);
 
     HWND copy = GetDlgItem(dialog, IDC_COPY_HEX);
     RECT r;
     GetWindowRect(copy, &r);
     // Arrive from outside, then rest: the control starts its timer on the moves it sees.
     SetCursorPos(r.left - 20, r.top - 20);
-    Pump(100);
+    PumpFor(100);
     INPUT moves[2] = {};
     for (int i = 0; i < 2; ++i) {
         moves[i].type = INPUT_MOUSE;
@@ -226,7 +199,7 @@ TEST_F(DecorationTest, TipShowsWhenTheMouseRestsOnAControl)
     bool shown = false;
     DWORD start = GetTickCount();
     while (!shown && GetTickCount() - start < 3000) {
-        Pump(50);
+        PumpFor(50);
         shown = IsWindowVisible(state->toolTip) != FALSE;
     }
     ASSERT_TRUE(shown) << "no tip within 3 s of resting on the copy button";
@@ -289,8 +262,7 @@ TEST_F(DecorationTest, TeardownDestroysTheControlImages)
     AppState* state = GetAppState(dialog);
     ASSERT_NE(nullptr, state);
     HICON notWebSafe = state->notWebSafeIcon;
-    DestroyWindow(dialog);
-    dialog = nullptr;
+    Destroy();
     for (size_t i = 0; i < icons.size(); ++i)
         EXPECT_FALSE(IconAlive(icons[i])) << "the icon of button " << kIconButtons[i].id << " is left";
     EXPECT_FALSE(IconAlive(grabIcon)) << "the grab control's icon is left";
@@ -397,10 +369,10 @@ TEST_F(DecorationTest, HelpOpensTheContentsOfTheHelpFileOverTheDialog)
     ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("tintora.chm"));
 
     ShowWindow(dialog, SW_SHOW);
-    Pump(100);
+    PumpFor(100);
     WindowWatch watch;
     ShowHelp(dialog);
-    Pump(500);
+    PumpFor(500);
     EXPECT_EQ(0, watch.MessageBoxes());
 
     HWND viewer = nullptr;

@@ -1,30 +1,18 @@
 // The feedback report's text: the operating-system names, the build-number rule, the layout.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "feedback/feedback_report.h"
+#include "tests/unit/version_record.h"
 
 namespace {
-
-OSVERSIONINFOA Version(DWORD platform, DWORD major, DWORD minor, DWORD build = 0, const char* servicePack = "")
-{
-    OSVERSIONINFOA v = {};
-    v.dwOSVersionInfoSize = sizeof(v);
-    v.dwPlatformId = platform;
-    v.dwMajorVersion = major;
-    v.dwMinorVersion = minor;
-    v.dwBuildNumber = build;
-    strcpy(v.szCSDVersion, servicePack);
-    return v;
-}
 
 std::string OsName(DWORD platform, DWORD major, DWORD minor)
 {
     char name[OS_NAME_SIZE];
-    FormatOsName(Version(platform, major, minor), name);
+    FormatOsName(VersionRecord(platform, major, minor), name);
     return name;
 }
 
@@ -85,7 +73,7 @@ TEST(ReportOsName, NeitherFamilyNamesThePlatform)
 
 TEST(ReportText, SixLinesWithValuesInColumn33AndNoFinalBreak)
 {
-    const std::string text = Report(Version(kNt, 5, 1, 2600, "Service Pack 1"));
+    const std::string text = Report(VersionRecord(kNt, 5, 1, 2600, "Service Pack 1"));
     EXPECT_EQ("Program:                        Ostrel Tintora\r\n"
               "Program Version:                1.02\r\n"
               "OS:                             Windows XP\r\n"
@@ -109,18 +97,18 @@ TEST(ReportText, BuildNumberIsWholeOnNtAndItsLowHalfElsewhere)
 {
     // Windows 98: the high half repeats 4.10.
     EXPECT_EQ("OS Version:                     4.10.2222",
-              Lines(Report(Version(kWindows, 4, 10, MAKELONG(2222, 0x040A))))[3]);
+              Lines(Report(VersionRecord(kWindows, 4, 10, MAKELONG(2222, 0x040A))))[3]);
     EXPECT_EQ("OS:                             Windows 98",
-              Lines(Report(Version(kWindows, 4, 10, MAKELONG(2222, 0x040A))))[2]);
-    EXPECT_EQ("OS Version:                     5.0.2195", Lines(Report(Version(kNt, 5, 0, 2195)))[3]);
+              Lines(Report(VersionRecord(kWindows, 4, 10, MAKELONG(2222, 0x040A))))[2]);
+    EXPECT_EQ("OS Version:                     5.0.2195", Lines(Report(VersionRecord(kNt, 5, 0, 2195)))[3]);
     // A build number with bits in the high half keeps them on NT only.
-    EXPECT_EQ("OS Version:                     5.2.65537", Lines(Report(Version(kNt, 5, 2, 0x10001)))[3]);
-    EXPECT_EQ("OS Version:                     3.10.1", Lines(Report(Version(VER_PLATFORM_WIN32s, 3, 10, 0x10001)))[3]);
+    EXPECT_EQ("OS Version:                     5.2.65537", Lines(Report(VersionRecord(kNt, 5, 2, 0x10001)))[3]);
+    EXPECT_EQ("OS Version:                     3.10.1", Lines(Report(VersionRecord(VER_PLATFORM_WIN32s, 3, 10, 0x10001)))[3]);
 }
 
 TEST(ReportText, EmptyServicePackEndsTheLineAfterItsLabel)
 {
-    const std::vector<std::string> lines = Lines(Report(Version(kNt, 5, 0, 2195, "")));
+    const std::vector<std::string> lines = Lines(Report(VersionRecord(kNt, 5, 0, 2195, "")));
     ASSERT_EQ(6u, lines.size());
     EXPECT_EQ("Additional Version Information: ", lines[4]);
     EXPECT_EQ(32u, lines[4].size());
@@ -129,7 +117,7 @@ TEST(ReportText, EmptyServicePackEndsTheLineAfterItsLabel)
 TEST(ReportText, LongestValuesFit)
 {
     // The service-pack field full to its last byte (no terminator) and the longest browser text.
-    OSVERSIONINFOA v = Version(kNt, 4, 0, 1381);
+    OSVERSIONINFOA v = VersionRecord(kNt, 4, 0, 1381);
     memset(v.szCSDVersion, 'S', sizeof(v.szCSDVersion));
     const std::string browser(BROWSER_VERSION_SIZE - 1, 'B');
     const std::vector<std::string> lines = Lines(Report(v, browser.c_str()));

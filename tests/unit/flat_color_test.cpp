@@ -12,6 +12,9 @@
 
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
+#include "tests/shared/clipboard_text.h"
+#include "tests/shared/dib_canvas.h"
+#include "tests/unit/message_pump.h"
 
 namespace {
 
@@ -24,29 +27,6 @@ const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlack = RGB(0, 0, 0);
 
 HINSTANCE Self() { return GetModuleHandleA(nullptr); }
-
-template <typename Done>
-bool PumpUntil(Done done, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-void PumpFor(DWORD ms)
-{
-    PumpUntil([] { return false; }, ms);
-}
 
 struct Command {
     WPARAM wparam;
@@ -111,28 +91,15 @@ Pixels RenderInto(int width, int height, Draw draw)
     Pixels pixels;
     pixels.width = width;
     pixels.height = height;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC memory = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!memory || !bitmap)
+    DibCanvas canvas(width, height);
+    if (!canvas.Ok())
         return pixels;
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    draw(memory);
+    draw(canvas.Dc());
     GdiFlush();
-    const DWORD* p = static_cast<const DWORD*>(bits);
+    const uint32_t* p = canvas.Bits();
     pixels.data.resize(width * height);
     for (int i = 0; i < width * height; ++i)
         pixels.data[i] = RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
     return pixels;
 }
 
@@ -196,51 +163,6 @@ UINT SendButtons(std::initializer_list<DWORD> flags)
         inputs.push_back(input);
     }
     return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-bool OpenClipboardPatiently(HWND owner)
-{
-    // Wine's clipboard manager may hold it for a moment after a change.
-    for (int i = 0; i < 100; ++i) {
-        if (OpenClipboard(owner))
-            return true;
-        Sleep(10);
-    }
-    return false;
-}
-
-bool PutClipboardText(HWND owner, const char* text)
-{
-    if (!OpenClipboardPatiently(owner))
-        return false;
-    bool ok = false;
-    if (EmptyClipboard()) {
-        const size_t size = strlen(text) + 1;
-        if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size)) {
-            memcpy(GlobalLock(block), text, size);
-            GlobalUnlock(block);
-            ok = SetClipboardData(CF_TEXT, block) != nullptr;
-            if (!ok)
-                GlobalFree(block);
-        }
-    }
-    CloseClipboard();
-    return ok;
-}
-
-std::string ClipboardText()
-{
-    if (!OpenClipboardPatiently(nullptr))
-        return "<clipboard busy>";
-    std::string text = "<no text>";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
-            text = p;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
 }
 
 struct MenuSighting {

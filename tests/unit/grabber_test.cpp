@@ -314,8 +314,7 @@ TEST_F(GrabTest, ClosingDuringAGrabTakesThePopupAndTheClassAlong)
     StartGrab();
     HWND popup = state->grabPopup;
     ASSERT_TRUE(IsWindow(popup));
-    DestroyWindow(dialog);
-    dialog = nullptr;
+    Destroy();
     EXPECT_FALSE(IsWindow(popup));
     WNDCLASSA windowClass;
     EXPECT_FALSE(GetClassInfoA(instance, "Ostrel ColorGrabber", &windowClass));

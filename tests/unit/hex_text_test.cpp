@@ -3,6 +3,7 @@
 #include <string>
 
 #include "color/hex_text.h"
+#include "tests/shared/clipboard_text.h"
 
 namespace {
 
@@ -17,21 +18,6 @@ std::string Hex(const ColorValue& c, bool upper)
 {
     char text[HEX_TEXT_SIZE];
     return FormatHex(c, text, upper);
-}
-
-std::string ClipboardText()
-{
-    std::string text;
-    if (!OpenClipboard(nullptr))
-        return "<clipboard busy>";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
-            text = p;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
 }
 
 TEST(HexText, FormatsSixDigitsInTheAskedCase)

@@ -10,65 +10,24 @@
 #include <string>
 #include <vector>
 
-#include "flatcolor/flat_color.h"
-#include "resources/resource.h"
 #include "selector/selector.h"
-#include "shell/main_dialog.h"
+#include "tests/shared/dib_canvas.h"
+#include "tests/shared/text_file.h"
+#include "tests/unit/main_dialog_fixture.h"
 
 namespace liststest {
 
-// The file the program reads without a directory: Tintora.ini in the Windows directory (of the
-// test prefix).
-inline std::string ProductIniPath()
-{
-    char path[MAX_PATH] = "";
-    GetWindowsDirectoryA(path, MAX_PATH);
-    return std::string(path) + "\\Tintora.ini";
-}
-
 inline void WriteTextFile(const std::string& path, const std::string& text)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(text.size(), written);
+    ASSERT_TRUE(WriteWholeFile(path, text)) << path;
 }
 
+// The file's text; empty when there is none.
 inline std::string ReadTextFile(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
     std::string text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read)
-        text.append(buffer, read);
-    CloseHandle(file);
+    ReadWholeFile(path, &text);
     return text;
-}
-
-// The file's lines without their line ends, empty lines dropped.
-inline std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::string line;
-    for (char c : text) {
-        if (c == '\r')
-            continue;
-        if (c == '\n') {
-            if (!line.empty())
-                lines.push_back(line);
-            line.clear();
-        } else {
-            line += c;
-        }
-    }
-    if (!line.empty())
-        lines.push_back(line);
-    return lines;
 }
 
 inline std::vector<uint32_t> Rows(HWND list)
@@ -154,43 +113,27 @@ private:
     std::vector<Box> boxes_;
 };
 
-// The main dialog created in-process from the real template, starting without a saved-colours
-// file and leaving none behind.
-class ListDialogTest : public ::testing::Test {
+// The main dialog as on a first start, and leaving no saved-colours file behind.
+class ListDialogTest : public MainDialogFixture {
 protected:
     void SetUp() override
     {
-        DeleteFileA(ProductIniPath().c_str());
+        ResetStoredState();
         Create();
     }
 
     void TearDown() override
     {
         Destroy();
-        DeleteFileA(ProductIniPath().c_str());
+        DeleteFileA(StoredColorsFile().c_str());
     }
 
+    // The dialog made again, as the next start makes it.
     void Create()
     {
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
-        ASSERT_TRUE(InitCommonControlsEx(&controls));
-        ASSERT_TRUE(RegisterFlatColorClass(instance));
-        params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
-        dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
-                                    reinterpret_cast<LPARAM>(&params));
-        ASSERT_NE(nullptr, dialog);
-        state = GetAppState(dialog);
-        ASSERT_NE(nullptr, state);
+        MainDialogFixture::Create();
         saved = GetDlgItem(dialog, IDC_SAVED_LIST);
         named = GetDlgItem(dialog, IDC_NAMED_LIST);
-    }
-
-    void Destroy()
-    {
-        if (dialog)
-            DestroyWindow(dialog);
-        dialog = nullptr;
-        state = nullptr;
     }
 
     void Click(int id) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); }
@@ -221,55 +164,26 @@ protected:
         EXPECT_EQ(LoadIconA(nullptr, icon), boxes[0].icon);
     }
 
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    StartParams params{};
-    HWND dialog = nullptr;
-    AppState* state = nullptr;
     HWND saved = nullptr;
     HWND named = nullptr;
 };
 
-// A top-down 32-bit DIB selected into a memory DC, to draw rows into and read back.
-class Canvas {
+// A canvas filled with one colour to draw rows into and read back.
+class Canvas : public DibCanvas {
 public:
-    Canvas(int width, int height, COLORREF fill) : width_(width), height_(height)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(nullptr);
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bits_ = static_cast<uint32_t*>(bits);
-        old_ = SelectObject(dc_, bitmap_);
-        Fill(fill);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
+    Canvas(int width, int height, COLORREF fill) : DibCanvas(width, height) { Fill(fill); }
 
-    HDC Dc() const { return dc_; }
     void Fill(COLORREF color)
     {
-        RECT all = {0, 0, width_, height_};
+        RECT all = {0, 0, Width(), Height()};
         HBRUSH brush = CreateSolidBrush(color);
-        FillRect(dc_, &all, brush);
+        FillRect(Dc(), &all, brush);
         DeleteObject(brush);
     }
     // As a COLORREF, to compare with GetSysColor and brushes.
     COLORREF At(int x, int y) const
     {
-        GdiFlush();
-        const uint32_t p = bits_[y * width_ + x];
+        const uint32_t p = Word(x, y);
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
     std::vector<uint32_t> Area(const RECT& r) const
@@ -278,17 +192,9 @@ public:
         std::vector<uint32_t> pixels;
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x)
-                pixels.push_back(bits_[y * width_ + x] & 0xFFFFFF);
+                pixels.push_back(Bits()[y * Width() + x] & 0xFFFFFF);
         return pixels;
     }
-
-private:
-    int width_;
-    int height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    uint32_t* bits_ = nullptr;
 };
 
 inline DRAWITEMSTRUCT RowItem(HWND list, HDC dc, int row, uint32_t data, UINT itemState, const RECT& rect)

@@ -10,27 +10,58 @@
 #include "shell/main_dialog.h"
 #include "tests/unit/stored_state.h"
 
+// The main dialog from the real template, with the controls and classes the program's start
+// provides; params must outlive the dialog.
+inline void CreateMainDialog(StartParams& params, HWND& dialog)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&controls));
+    ASSERT_TRUE(RegisterFlatColorClass(instance));
+    params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
+    dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+                                reinterpret_cast<LPARAM>(&params));
+    ASSERT_NE(nullptr, dialog);
+}
+
+// The size an icon handle holds, from its mask (twice as high for a monochrome icon).
+inline SIZE IconSize(HICON icon)
+{
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info))
+        return {0, 0};
+    BITMAP bm = {};
+    GetObjectA(info.hbmMask, sizeof(bm), &bm);
+    SIZE size = {bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return size;
+}
+
 class MainDialogFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ResetStoredState();
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
-        ASSERT_TRUE(InitCommonControlsEx(&controls));
-        ASSERT_TRUE(RegisterFlatColorClass(instance));
-        params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
-        dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
-                                    reinterpret_cast<LPARAM>(&params));
-        ASSERT_NE(nullptr, dialog);
+        Create();
+    }
+
+    void TearDown() override { Destroy(); }
+
+    void Create()
+    {
+        ASSERT_NO_FATAL_FAILURE(CreateMainDialog(params, dialog));
         state = GetAppState(dialog);
         ASSERT_NE(nullptr, state);
     }
 
-    void TearDown() override
+    void Destroy()
     {
         if (dialog)
             DestroyWindow(dialog);
         dialog = nullptr;
+        state = nullptr;
     }
 
     HINSTANCE instance = GetModuleHandleA(nullptr);

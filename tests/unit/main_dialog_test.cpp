@@ -31,20 +31,6 @@ protected:
 
 };
 
-SIZE IconSize(HICON icon)
-{
-    ICONINFO info = {};
-    if (!GetIconInfo(icon, &info))
-        return {0, 0};
-    BITMAP bm = {};
-    GetObjectA(info.hbmMask, sizeof(bm), &bm);
-    SIZE size = {bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return size;
-}
-
 TEST_F(MainDialogTest, InitialisationFillsTheState)
 {
     EXPECT_EQ(dialog, state->dialog);
@@ -114,8 +100,7 @@ TEST_F(MainDialogTest, StatusIconFollowsItsOptionAndGoesWithTheWindow)
 
     state->options.Assign(AlwaysShowStatusIcon, true);
     HWND gone = dialog;
-    DestroyWindow(dialog);
-    dialog = nullptr;
+    Destroy();
     EXPECT_FALSE(StatusIconPresent(gone));
 }
 

@@ -7,6 +7,7 @@
 
 #include "color/named_colors.h"
 #include "lists/named_list.h"
+#include "tests/shared/clipboard_text.h"
 
 using namespace liststest;
 
@@ -15,32 +16,6 @@ namespace {
 const int kAliceBlue = 0, kAqua = 2, kCyan = 20, kFuchsia = 45, kMagenta = 79;
 
 typedef ListDialogTest NamedListTest;
-
-std::string ClipboardText()
-{
-    std::string text;
-    if (!OpenClipboard(nullptr))
-        return "(clipboard not open)";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-void PutOnClipboard(const char* text)
-{
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-    memcpy(GlobalLock(block), text, strlen(text) + 1);
-    GlobalUnlock(block);
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
-}
 
 // ---- rows and commands -------------------------------------------------------------------
 
@@ -101,7 +76,7 @@ TEST_F(NamedListTest, CopyPutsTheRowsNameOnTheClipboardInTheOptionsCase)
 
 TEST_F(NamedListTest, WithoutASelectionLoadCopyAndDoubleClickSayNoColorSelected)
 {
-    PutOnClipboard("untouched");
+    ASSERT_TRUE(PutClipboardText(nullptr, "untouched"));
     SetCurrent(0x445566);
     MessageBoxCatcher catcher;
     Click(IDC_NAMED_LOAD);
@@ -117,7 +92,7 @@ TEST_F(NamedListTest, WithoutASelectionLoadCopyAndDoubleClickSayNoColorSelected)
 
 TEST_F(NamedListTest, ACopyTheClipboardRefusesSaysSo)
 {
-    PutOnClipboard("untouched");
+    ASSERT_TRUE(PutClipboardText(nullptr, "untouched"));
     Select(named, kAliceBlue);
     // Held open by another window, the clipboard cannot be opened by the dialog.
     HWND holder = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);

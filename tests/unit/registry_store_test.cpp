@@ -2,17 +2,38 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <commctrl.h>
 
-#include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "settings/registry_store.h"
 #include "shell/main_dialog.h"
-#include "tests/unit/stored_state.h"
+#include "tests/unit/main_dialog_fixture.h"
 
 namespace {
 
 const char kTestKey[] = "Software\\Ostrel\\TintoraRegistryTest";
+
+// Stores one value under HKEY_CURRENT_USER\keyPath, making the key when needed.
+void PutValue(const char* keyPath, const char* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size));
+    RegCloseKey(key);
+}
+
+// The settings under HKEY_CURRENT_USER\keyPath read through the program's table over the
+// defaults; *opened says whether the key could be read.
+StoredSettings ReadSettings(const char* keyPath, bool* opened = nullptr)
+{
+    StoredSettings s = DefaultSettings();
+    RegistryValueEntry table[SETTINGS_ROW_COUNT];
+    MakeSettingsTable(&s, table);
+    bool result = ReadRegistryTable(HKEY_CURRENT_USER, keyPath, table, SETTINGS_ROW_COUNT);
+    if (opened)
+        *opened = result;
+    return s;
+}
 
 class RegistryStoreTest : public ::testing::Test {
 protected:
@@ -21,23 +42,9 @@ protected:
 
     void Put(const char* name, DWORD type, const void* data, DWORD size)
     {
-        HKEY key;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_WRITE,
-                                                 nullptr, &key, nullptr));
-        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size));
-        RegCloseKey(key);
+        PutValue(kTestKey, name, type, data, size);
     }
-
-    StoredSettings Read(bool* opened = nullptr)
-    {
-        StoredSettings s = DefaultSettings();
-        RegistryValueEntry table[SETTINGS_ROW_COUNT];
-        MakeSettingsTable(&s, table);
-        bool result = ReadRegistryTable(HKEY_CURRENT_USER, kTestKey, table, SETTINGS_ROW_COUNT);
-        if (opened)
-            *opened = result;
-        return s;
-    }
+    StoredSettings Read(bool* opened = nullptr) { return ReadSettings(kTestKey, opened); }
 };
 
 bool SameSettings(const StoredSettings& a, const StoredSettings& b)
@@ -119,41 +126,26 @@ TEST_F(RegistryStoreTest, TextRowsAreTerminated)
 }
 
 // The stored settings as the main dialog applies them.
-class StoredSettingsDialogTest : public ::testing::Test {
+class StoredSettingsDialogTest : public MainDialogFixture {
 protected:
-    void SetUp() override
-    {
-        ResetStoredState();
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
-        InitCommonControlsEx(&controls);
-        RegisterFlatColorClass(GetModuleHandleA(nullptr));
-    }
+    // The dialog is made by each test, once it has stored what the start is to find.
+    void SetUp() override { ResetStoredState(); }
     void TearDown() override
     {
-        if (dialog)
-            DestroyWindow(dialog);
+        Destroy();
         RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
     }
 
     void Put(const char* name, DWORD type, const void* data, DWORD size)
     {
-        HKEY key;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE,
-                                                 nullptr, &key, nullptr));
-        RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-        RegCloseKey(key);
+        PutValue(SETTINGS_KEY, name, type, data, size);
     }
 
     AppState* Open()
     {
-        params = {GetModuleHandleA(nullptr), RegisterWindowMessageA("Ostrel Tintora")};
-        dialog = CreateDialogParamA(params.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
-                                    reinterpret_cast<LPARAM>(&params));
-        return dialog ? GetAppState(dialog) : nullptr;
+        Create();
+        return state;
     }
-
-    StartParams params{};
-    HWND dialog = nullptr;
 };
 
 TEST_F(StoredSettingsDialogTest, FirstStartUsesTheDefaults)
@@ -199,8 +191,7 @@ TEST_F(StoredSettingsDialogTest, PositionIsAppliedOnlyWhenOnAMonitor)
     GetWindowRect(dialog, &r);
     EXPECT_EQ(40, r.left);
     EXPECT_EQ(30, r.top);
-    DestroyWindow(dialog);
-    dialog = nullptr;
+    Destroy();
 
     const LONG offscreen = -32000;
     Put("MainWindowXPos", REG_DWORD, &offscreen, 4);
@@ -221,8 +212,7 @@ TEST_F(StoredSettingsDialogTest, CloseWritesTheStateAndTheNextStartRestoresIt)
     state->options.Assign(HexUpperCase, false);
     SetWindowPos(dialog, nullptr, 60, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(dialog, SW_MINIMIZE);   // the restored place is what counts
-    DestroyWindow(dialog);
-    dialog = nullptr;
+    Destroy();
 
     state = Open();
     ASSERT_NE(nullptr, state);
@@ -247,10 +237,9 @@ TEST_F(StoredSettingsDialogTest, EndOfSessionSavesLikeAClose)
     SendMessageA(dialog, WM_QUERYENDSESSION, 0, 0);
     SendMessageA(dialog, WM_ENDSESSION, TRUE, 0);
 
-    StoredSettings s = DefaultSettings();
-    RegistryValueEntry table[SETTINGS_ROW_COUNT];
-    MakeSettingsTable(&s, table);
-    ASSERT_TRUE(ReadRegistryTable(HKEY_CURRENT_USER, SETTINGS_KEY, table, SETTINGS_ROW_COUNT));
+    bool opened = false;
+    const StoredSettings s = ReadSettings(SETTINGS_KEY, &opened);
+    ASSERT_TRUE(opened);
     EXPECT_EQ(0x0A0B0Cu, s.lastColor);
 }
 

@@ -46,7 +46,7 @@ protected:
 
     void Load() { LoadSavedColorsFile(list, file.c_str()); }
     void Save() { SaveSavedColorsFile(list, file.c_str()); }
-    LineList FileLines() { return Lines(ReadTextFile(file)); }
+    LineList FileLines() { return NonEmptyLines(ReadTextFile(file)); }
     std::string Value(const char* section, const char* key)
     {
         char text[64] = "";
@@ -202,7 +202,7 @@ typedef ListDialogTest SavedListTest;
 TEST_F(SavedListTest, TheStartLoadsTheFileInTheWindowsDirectoryAndTheEndWritesItBack)
 {
     Destroy();
-    WriteTextFile(ProductIniPath(), "[SavedColors]\r\nnColors=2\r\nColor0=ff0000\r\nColor1=00ff00\r\n");
+    WriteTextFile(StoredColorsFile(), "[SavedColors]\r\nnColors=2\r\nColor0=ff0000\r\nColor1=00ff00\r\n");
     Create();
     EXPECT_EQ((RowList{0xFF0000, 0x00FF00}), Rows(saved));
 
@@ -210,20 +210,20 @@ TEST_F(SavedListTest, TheStartLoadsTheFileInTheWindowsDirectoryAndTheEndWritesIt
     Click(IDC_SAVED_ADD);
     Destroy();
     EXPECT_EQ((LineList{"[SavedColors]", "nColors=3", "Color0=FF0000", "Color1=00FF00", "Color2=123ABC"}),
-              Lines(ReadTextFile(ProductIniPath())));
+              NonEmptyLines(ReadTextFile(StoredColorsFile())));
 }
 
 TEST_F(SavedListTest, WithoutAFileTheListStartsEmptyAndTheEndCreatesOneWithACountOfZero)
 {
     EXPECT_EQ(0, SendMessageA(saved, LB_GETCOUNT, 0, 0));
     Destroy();
-    EXPECT_EQ((LineList{"[SavedColors]", "nColors=0"}), Lines(ReadTextFile(ProductIniPath())));
+    EXPECT_EQ((LineList{"[SavedColors]", "nColors=0"}), NonEmptyLines(ReadTextFile(StoredColorsFile())));
 }
 
 TEST_F(SavedListTest, AnAbsurdCountInTheFileStillGivesANormalStart)
 {
     Destroy();
-    WriteTextFile(ProductIniPath(), "[SavedColors]\r\nnColors=4000000000\r\nColor0=ff8000\r\n");
+    WriteTextFile(StoredColorsFile(), "[SavedColors]\r\nnColors=4000000000\r\nColor0=ff8000\r\n");
     const DWORD start = GetTickCount();
     Create();
     EXPECT_LT(GetTickCount() - start, 10000u);
@@ -237,7 +237,7 @@ TEST_F(SavedListTest, AnAbsurdCountInTheFileStillGivesANormalStart)
     const DWORD end = GetTickCount();
     Destroy();
     EXPECT_LT(GetTickCount() - end, 10000u);
-    EXPECT_EQ(32767u, GetPrivateProfileIntA("SavedColors", "nColors", 0, ProductIniPath().c_str()));
+    EXPECT_EQ(32767u, GetPrivateProfileIntA("SavedColors", "nColors", 0, StoredColorsFile().c_str()));
 }
 
 // ---- commands ----------------------------------------------------------------------------

@@ -350,26 +350,25 @@ TEST(SelectorMarker, PositionFollowsTheModesAxes) {
     const int width = 298;
     const int height = 292;
     const ColorValue rgb = Rgb(0xC86432);  // 200, 100, 50
-    const POINT m0 = FieldMarkerPosition(SliderRed, rgb, width, height);
-    EXPECT_EQ(100 * 297 / 255, m0.x);
-    EXPECT_EQ(50 * 291 / 255, m0.y);
-    const POINT m1 = FieldMarkerPosition(SliderGreen, rgb, width, height);
-    EXPECT_EQ(200 * 297 / 255, m1.x);
-    EXPECT_EQ(50 * 291 / 255, m1.y);
-    const POINT m2 = FieldMarkerPosition(SliderBlue, rgb, width, height);
-    EXPECT_EQ(200 * 297 / 255, m2.x);
-    EXPECT_EQ(100 * 291 / 255, m2.y);
-
     const ColorValue hsb = Hsb(40000, 30000, 50000);
-    const POINT m3 = FieldMarkerPosition(SliderHue, hsb, width, height);
-    EXPECT_EQ(30000 * 297 / 65535, m3.x);
-    EXPECT_EQ(50000 * 291 / 65535, m3.y);
-    const POINT m4 = FieldMarkerPosition(SliderSaturation, hsb, width, height);
-    EXPECT_EQ(40000 * 297 / 65535, m4.x);
-    EXPECT_EQ(50000 * 291 / 65535, m4.y);
-    const POINT m5 = FieldMarkerPosition(SliderBrightness, hsb, width, height);
-    EXPECT_EQ(40000 * 297 / 65535, m5.x);
-    EXPECT_EQ(30000 * 291 / 65535, m5.y);
+    // Each mode's field: the other two components across and up.
+    const struct {
+        uint32_t mode;
+        const ColorValue& color;
+        int x, y;
+    } modes[] = {
+        {SliderRed, rgb, 100 * 297 / 255, 50 * 291 / 255},
+        {SliderGreen, rgb, 200 * 297 / 255, 50 * 291 / 255},
+        {SliderBlue, rgb, 200 * 297 / 255, 100 * 291 / 255},
+        {SliderHue, hsb, 30000 * 297 / 65535, 50000 * 291 / 65535},
+        {SliderSaturation, hsb, 40000 * 297 / 65535, 50000 * 291 / 65535},
+        {SliderBrightness, hsb, 40000 * 297 / 65535, 30000 * 291 / 65535},
+    };
+    for (const auto& m : modes) {
+        const POINT marker = FieldMarkerPosition(m.mode, m.color, width, height);
+        EXPECT_EQ(m.x, marker.x) << "mode " << m.mode;
+        EXPECT_EQ(m.y, marker.y) << "mode " << m.mode;
+    }
 
     // The largest components land on the last column and row, inside the field.
     const POINT top = FieldMarkerPosition(SliderHue, Hsb(0, 65535, 65535), width, height);
