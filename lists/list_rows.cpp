@@ -6,7 +6,6 @@ namespace {
 
 const int kSwatchLeft = 2;
 const int kSwatchWidth = 20;
-const int kTextLeft = 24;
 
 }  // namespace
 
@@ -39,7 +38,7 @@ void DrawRowText(const DRAWITEMSTRUCT* item, const RowColors& colors, const char
     RECT area = item->rcItem;
     area.top += 1;
     area.bottom -= 1;
-    area.left += kTextLeft;
+    area.left += kRowTextLeft;
     const COLORREF oldText = SetTextColor(item->hDC, GetSysColor(colors.text));
     const COLORREF oldBackground = SetBkColor(item->hDC, GetSysColor(colors.background));
     // DT_VCENTER alone: without DT_SINGLELINE the text keeps to the top of the row.

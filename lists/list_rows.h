@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+// Where a row's text starts: right of the swatch.
+constexpr int kRowTextLeft = 24;
+
 // The system colours a row is drawn in: highlight colours when selected, window colours else.
 struct RowColors {
     int text;         // COLOR_ index

@@ -36,6 +36,34 @@ HFONT CreateMarkFont(HDC dc, bool exact)
     return CreateFontIndirectA(&font);
 }
 
+// Most names are wider than the narrow list; an extent as wide as the longest name in bold (the
+// widest a row gets) lets the horizontal scroll bar bring the rest of a name into view.
+void SetNamedListExtent(HWND list)
+{
+    HDC dc = GetDC(list);
+    if (!dc)
+        return;
+    HFONT listFont = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
+    LOGFONTA bold = {};
+    if (!listFont || !GetObjectA(listFont, sizeof(bold), &bold))
+        GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(bold), &bold);
+    bold.lfWeight = FW_BOLD;
+    HFONT boldFont = CreateFontIndirectA(&bold);
+    HGDIOBJ oldFont = boldFont ? SelectObject(dc, boldFont) : nullptr;
+    LONG widest = 0;
+    for (const NamedColor& entry : NamedColorTable) {
+        SIZE size;
+        if (GetTextExtentPoint32A(dc, entry.name, lstrlenA(entry.name), &size) && size.cx > widest)
+            widest = size.cx;
+    }
+    if (boldFont) {
+        SelectObject(dc, oldFont);
+        DeleteObject(boldFont);
+    }
+    ReleaseDC(list, dc);
+    SendMessageA(list, LB_SETHORIZONTALEXTENT, kRowTextLeft + widest + 2, 0);
+}
+
 }  // namespace
 
 void FillNamedList(AppState* state)
@@ -43,6 +71,7 @@ void FillNamedList(AppState* state)
     HWND list = NamedList(state);
     for (int i = 0; i < NAMED_COLOR_COUNT; ++i)
         SendMessageA(list, LB_ADDSTRING, 0, static_cast<LPARAM>(GetNamedColorValue(i)));
+    SetNamedListExtent(list);
 }
 
 void FindNearestNamedColor(AppState* state)

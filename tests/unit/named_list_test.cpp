@@ -26,6 +26,30 @@ TEST_F(NamedListTest, HoldsOneRowPerTableEntryInTableOrder)
         EXPECT_EQ(NamedColorTable[i].value, static_cast<uint32_t>(SendMessageA(named, LB_GETITEMDATA, i, 0))) << i;
 }
 
+TEST_F(NamedListTest, ScrollsSidewaysFarEnoughForTheLongestNameInBold)
+{
+    // The longest name, measured in the list's own font made bold, as a marked row draws it.
+    HDC dc = GetDC(named);
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(named, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    font.lfWeight = FW_BOLD;
+    HFONT bold = CreateFontIndirectA(&font);
+    HGDIOBJ old = SelectObject(dc, bold);
+    SIZE longest = {};
+    const char* name = "LightGoldenrodYellow";
+    GetTextExtentPoint32A(dc, name, lstrlenA(name), &longest);
+    SelectObject(dc, old);
+    DeleteObject(bold);
+    ReleaseDC(named, dc);
+
+    RECT client;
+    GetClientRect(named, &client);
+    const LRESULT extent = SendMessageA(named, LB_GETHORIZONTALEXTENT, 0, 0);
+    EXPECT_GT(extent, client.right) << "the name does not fit, so the list must scroll";
+    EXPECT_GE(extent, 24 + longest.cx);
+    EXPECT_LE(extent, 24 + longest.cx + 8) << "no scrolling past the end of the names";
+}
+
 TEST_F(NamedListTest, LoadAndDoubleClickMakeTheSelectedRowTheCurrentColor)
 {
     SetCurrent(0x000000);
