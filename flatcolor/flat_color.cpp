@@ -158,8 +158,9 @@ LRESULT CALLBACK FlatColorProc(HWND window, UINT message, WPARAM wparam, LPARAM 
         OnContextMenu(window, state, lparam);
         return 0;
     case WM_COMMAND:
-        if (LOWORD(wparam) >= IDM_COPY && LOWORD(wparam) <= IDM_COPY_WITHOUT_PREFIX) {
-            OnCopyCommand(window, state, LOWORD(wparam));
+        // Keyed by the whole wparam: only the menu's own commands (code 0) copy.
+        if (wparam >= IDM_COPY && wparam <= IDM_COPY_WITHOUT_PREFIX) {
+            OnCopyCommand(window, state, static_cast<UINT>(wparam));
             return 0;
         }
         break;

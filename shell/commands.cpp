@@ -1,6 +1,8 @@
 // WM_COMMAND handling of the main dialog: value fields, slider modes, swatches, buttons.
 #include <windowsx.h>
 
+#include <climits>
+
 #include "color/hex_text.h"
 #include "color/named_colors.h"
 #include "flatcolor/flat_color.h"
@@ -62,12 +64,12 @@ void StoreValue(ColorValue* c, int component, UINT value)
     }
 }
 
-// Unsigned decimal; anything else, the empty text included, reads as 0.
+// Text can reach a field past its digits-only style: pasted, or set by another program.
 UINT ReadNumber(AppState* state, int id)
 {
-    BOOL ok = FALSE;
-    UINT value = GetDlgItemInt(state->dialog, id, &ok, FALSE);
-    return ok ? value : 0;
+    char text[256] = "";
+    GetWindowTextA(DialogControl(state, id), text, sizeof(text));
+    return ParseFieldNumber(text);
 }
 
 void ApplyNumberField(AppState* state, int id)
@@ -155,14 +157,28 @@ void ShowSettings(AppState* state)
 
 }  // namespace
 
+UINT ParseFieldNumber(const char* text)
+{
+    UINT value = 0;
+    for (const char* c = text; *c; ++c) {
+        if (*c < '0' || *c > '9')
+            return 0;
+        const UINT digit = static_cast<UINT>(*c - '0');
+        value = value > (UINT_MAX - digit) / 10 ? UINT_MAX : value * 10 + digit;
+    }
+    return value;
+}
+
 INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
 {
     const int id = LOWORD(wparam);
     const int code = HIWORD(wparam);
 
     if (id >= IDC_RED_EDIT && id <= IDC_HEX_EDIT && (code == EN_UPDATE || code == EN_KILLFOCUS)) {
-        if (code == EN_KILLFOCUS)
-            CheckField(state, id);
+        if (code == EN_KILLFOCUS) {
+            if (!state->closing)
+                CheckField(state, id);
+        }
         else if (id == IDC_HEX_EDIT)
             ApplyHexField(state);
         else

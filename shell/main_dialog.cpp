@@ -51,7 +51,7 @@ int OnDisplayHexChanged(int state, void* userData)
     };
     auto* app = static_cast<AppState*>(userData);
     for (const auto& swatch : swatches) {
-        HWND control = GetDlgItem(app->dialog, swatch.id);
+        HWND control = DialogControl(app, swatch.id);
         LONG style = GetWindowLongA(control, GWL_STYLE);
         SetWindowLongA(control, GWL_STYLE, state ? style | swatch.bit : style & ~swatch.bit);
     }
@@ -290,6 +290,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
             SaveState(state);
         return FALSE;
     case WM_CLOSE:
+        // Ending the dialog moves the focus off a field; a range message then would only hold
+        // up the close (or a close asked for by another program) for a value nobody keeps.
+        if (state)
+            state->closing = TRUE;
         EndDialog(dialog, 0);
         return TRUE;
     case WM_DESTROY:

@@ -83,6 +83,7 @@ struct AppState {
     UINT instanceMessage;
     BYTE hideButtonDown;
     BYTE initialised;       // set when WM_INITDIALOG completed; only then is state written back
+    BYTE closing;           // set by WM_CLOSE: a field losing the focus then is not checked
 
     // The named list's mark as last asked for: the nearest named colour and whether it is exact.
     BYTE namedMarkKnown;

@@ -5,6 +5,10 @@
 // Commands (WM_COMMAND keyed by the whole wparam); TRUE when the command is one of ours.
 INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control);
 
+// A value field's text as an unsigned decimal number: digits only, anything else (the empty
+// text, a sign, a space) reads as 0; numbers past the UINT range read as UINT_MAX.
+UINT ParseFieldNumber(const char* text);
+
 // The running copy's answer to InstanceMessage: 1 closes, anything else shows the window.
 void OnInstanceMessage(AppState* state, WPARAM request);
 

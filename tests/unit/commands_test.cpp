@@ -14,6 +14,7 @@
 #include "resources/resource.h"
 #include "selector/selector.h"
 #include "shell/main_dialog.h"
+#include "shell/main_dialog_internal.h"
 #include "tests/unit/main_dialog_fixture.h"
 #include "tests/unit/message_pump.h"
 
@@ -190,6 +191,72 @@ TEST_F(CommandsTest, HexTypingSendsTheStripEveryTimeAndIgnoresWhatDoesNotParse)
     EXPECT_EQ(0x000012u, state->currentColor.GetRgb());
     // No message box on the way out.
     SetWindowTextA(hex, "000012");
+}
+
+TEST_F(CommandsTest, SwatchNotificationsOutsideTheTableDoNothing)
+{
+    // A double click on the current colour adds it to the saved list, through button 431.
+    HWND saved = Item(IDC_SAVED_LIST);
+    const LRESULT rows = SendMessageA(saved, LB_GETCOUNT, 0, 0);
+    auto notify = [&](int id, WORD code) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(id)));
+    };
+    notify(IDC_CURRENT_SWATCH, FCN_DBLCLK);
+    ASSERT_EQ(rows + 1, SendMessageA(saved, LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(state->currentColor.GetRgb(), static_cast<uint32_t>(SendMessageA(saved, LB_GETITEMDATA, rows, 0)));
+
+    // A press on it, and double clicks on the others, change nothing and add nothing.
+    Type(IDC_HEX_EDIT, "123456");
+    const uint32_t before = state->currentColor.GetRgb();
+    EXPECT_EQ(Bits(), During([&] {
+        notify(IDC_CURRENT_SWATCH, FCN_CLICKED);
+        for (int id : {IDC_RED_SWATCH, IDC_GREEN_SWATCH, IDC_BLUE_SWATCH, IDC_WEBSAFE_SWATCH})
+            notify(id, FCN_DBLCLK);
+    }));
+    EXPECT_EQ(before, state->currentColor.GetRgb());
+    EXPECT_EQ(rows + 1, SendMessageA(saved, LB_GETCOUNT, 0, 0));
+}
+
+TEST(FieldNumberTest, OnlyDigitsMakeANumber)
+{
+    EXPECT_EQ(0u, ParseFieldNumber(""));
+    EXPECT_EQ(255u, ParseFieldNumber("255"));
+    EXPECT_EQ(7u, ParseFieldNumber("007"));
+    for (const char* text : {"12ab", " 12", "12 ", "+12", "-1", "0x1F", "1.5"})
+        EXPECT_EQ(0u, ParseFieldNumber(text)) << '"' << text << '"';
+    // Past the range: still above every field's maximum, never wrapped round to a small value.
+    EXPECT_EQ(4294967295u, ParseFieldNumber("4294967295"));
+    EXPECT_EQ(4294967295u, ParseFieldNumber("4294967296"));
+    EXPECT_EQ(4294967295u, ParseFieldNumber("99999999999999999999"));
+}
+
+TEST_F(CommandsTest, PastedTextThatIsNotANumberReadsAsZeroAndLeavesQuietly)
+{
+    // Text set from outside skips the digits-only filter of typing.
+    HWND red = Item(IDC_RED_EDIT);
+    Type(IDC_RED_EDIT, "40");
+    SetWindowTextA(red, "-1");
+    EXPECT_EQ(0, state->currentColor.GetRed());
+    Type(IDC_RED_EDIT, "40");
+    SetWindowTextA(red, "12ab");
+    EXPECT_EQ(0, state->currentColor.GetRed());
+    // 0 is in range: leaving the field shows no message (TearDown checks).
+    SetFocus(Item(IDC_GREEN_EDIT));
+    DrainMessages();
+    EXPECT_FALSE(boxes.Seen());
+}
+
+TEST_F(CommandsTest, ClosingWithAnOutOfRangeFieldShowsNoMessage)
+{
+    Type(IDC_RED_EDIT, "300");
+    ASSERT_EQ(Item(IDC_RED_EDIT), GetFocus());
+    // Ending the dialog takes the focus from the field; the user is leaving, not mistyping.
+    SendMessageA(dialog, WM_CLOSE, 0, 0);
+    DrainMessages();
+    Sleep(200);
+    EXPECT_FALSE(boxes.Seen()) << "a range message held up the close";
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    EXPECT_EQ(30, state->currentColor.GetRed()) << "the last valid value stays";
 }
 
 TEST_F(CommandsTest, SliderDragWithRealTimeUpdateRefillsTheFieldOnEveryChange)

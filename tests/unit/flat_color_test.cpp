@@ -422,6 +422,23 @@ TEST_F(FlatColorTest, PaintsTheWindowColourBeforeTheFirstColour)
     Pixels shown = Capture(swatch);
     ASSERT_GT(shown.width * shown.height, 0);
     EXPECT_EQ(shown.width * shown.height, shown.Count(GetSysColor(COLOR_WINDOW)));
+
+    // With display bits the colour is still zero: "000000" in its contrast colour, white, on
+    // its own black text background, over the window colour.
+    HWND hex = CreateSwatch(FCS_HEX, 160, 20);
+    ASSERT_NE(nullptr, hex);
+    PumpFor(50);
+    RECT r;
+    GetClientRect(hex, &r);
+    const Pixels expected = RenderInto(r.right, r.bottom, [&](HDC memory) {
+        FillRect(memory, &r, GetSysColorBrush(COLOR_WINDOW));
+        HGDIOBJ oldFont = SelectObject(memory, Font());
+        SetTextColor(memory, kWhite);
+        SetBkColor(memory, kBlack);
+        DrawTextA(memory, "000000", -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        SelectObject(memory, oldFont);
+    });
+    EXPECT_EQ(0, CountDifferences(expected, Capture(hex)));
 }
 
 TEST_F(FlatColorTest, PaintsTheColourAndTheContrastingHexText)
@@ -551,6 +568,8 @@ TEST_F(FlatColorTest, MenuCommandsCopyTheHexText)
     } const cases[] = {
         {IDM_COPY, "FF8000"}, {IDM_COPY_WITH_PREFIX, "#FF8000"}, {IDM_COPY_WITHOUT_PREFIX, "FF8000"},
         {599, "stale"}, {603, "stale"},
+        // Keyed by the whole wparam: an accelerator's code 1 with a menu id is not the menu.
+        {MAKEWPARAM(IDM_COPY, 1), "stale"}, {MAKEWPARAM(IDM_COPY_WITH_PREFIX, 1), "stale"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
