@@ -26,9 +26,15 @@ void Release(T** table) {
     }
 }
 
-// Checked once: a Pentium II or III still runs the plain loops.
+// Checked once: a Pentium II or III still runs the plain loops, and so does a system whose
+// kernel cannot answer (the function is looked up, as the oldest systems do not have it).
 bool HaveSse2() {
-    static const bool have = IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != FALSE;
+    static const bool have = [] {
+        typedef BOOL(WINAPI * FeatureQuery)(DWORD);
+        const auto query = reinterpret_cast<FeatureQuery>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsProcessorFeaturePresent")));
+        return query && query(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != FALSE;
+    }();
     return have;
 }
 

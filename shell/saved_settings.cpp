@@ -2,6 +2,11 @@
 #include "settings/registry_store.h"
 #include "shell/main_dialog_internal.h"
 
+// The monitor functions through the platform's stubs: looked up when the system has them, one
+// screen when it has not, so the program still loads where they are missing.
+#define COMPILE_MULTIMON_STUBS
+#include <multimon.h>
+
 namespace {
 
 // The restored rectangle's corner, also while minimised (the minimised placeholder is no place
@@ -20,7 +25,7 @@ POINT WindowCornerToSave(HWND window)
     // The placement is in work-area coordinates of the window's monitor.
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoA(MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfo(MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTOPRIMARY), &monitor);
     corner.x = placement.rcNormalPosition.left + monitor.rcWork.left - monitor.rcMonitor.left;
     corner.y = placement.rcNormalPosition.top + monitor.rcWork.top - monitor.rcMonitor.top;
     return corner;
