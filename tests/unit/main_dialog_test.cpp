@@ -8,6 +8,7 @@
 
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
+#include "selector/selector.h"
 #include "shell/main_dialog.h"
 #include "tests/unit/main_dialog_fixture.h"
 
@@ -135,6 +136,24 @@ TEST_F(MainDialogTest, StayOnTopFollowsTheOption)
     state->options.Assign(AlwaysOnTop, false);
     EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_STAY_ON_TOP));
     EXPECT_FALSE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(MainDialogTest, WebSafeMarkShowsOnlyForColoursOffTheWebSafeGrid)
+{
+    HWND mark = GetDlgItem(dialog, IDC_WEBSAFE_MARK);
+    auto shown = [&](uint32_t rgb) {
+        state->currentColor.SetRgb(rgb);
+        SendMessageA(dialog, SELECTOR_REDRAW, RB_ALL, 0);
+        return reinterpret_cast<HICON>(SendMessageA(mark, STM_GETICON, 0, 0));
+    };
+    ASSERT_NE(nullptr, state->notWebSafeIcon);
+    // Every component a multiple of 51: no icon; one step off in any component: the icon.
+    EXPECT_EQ(nullptr, shown(0x336699));
+    EXPECT_EQ(state->notWebSafeIcon, shown(0x336698));
+    EXPECT_EQ(state->notWebSafeIcon, shown(0x346699));
+    EXPECT_EQ(nullptr, shown(0xFFCC00)) << "the icon goes again";
+    EXPECT_EQ(nullptr, shown(0x000000));
+    EXPECT_EQ(state->notWebSafeIcon, shown(0xFFFFFE));
 }
 
 TEST_F(MainDialogTest, EnterAndEscapeAreNotCommands)
