@@ -510,6 +510,50 @@ E2E_CASE("value fields", "3, 30, 300 in the red field, then Tab: message 351 and
     ExpectFields(app, {{kRedEdit, "30"}, {kHexEdit, "1EFFFF"}});
 }
 
+E2E_CASE("value fields", "out of range in blue, hue, saturation and brightness: each its message, the last value back")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    const char* const range360 = "You must enter a value between 0 and 360. Last valid value inserted.";
+    const char* const range100 = "You must enter a value between 0 and 100. Last valid value inserted.";
+    // White: blue 255, hue 0, saturation 0, brightness 100.
+    const struct {
+        int field;
+        const char* text;
+        const char* message;
+        const char* restored;
+    } cases[] = {
+        {kBlueEdit, "256", kRange255, "255"},
+        {kHueEdit, "361", range360, "0"},
+        {kSaturationEdit, "101", range100, "0"},
+        {kBrightnessEdit, "101", range100, "100"},
+    };
+    for (const auto& c : cases) {
+        Context context(std::string("typed ") + c.text);
+        REQUIRE(FocusField(app, c.field));
+        // The whole text at once, as a paste gives it: typed digit by digit, "36" would apply.
+        app.Send(app.Item(c.field), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.text));
+        CHECK_EQ(app.Text(c.field), std::string(c.text));
+        CHECK_EQ(app.Text(kHexEdit), std::string("FFFFFF"));
+        Key(VK_TAB);
+        ExpectMessageBoxes(app, c.message, 1);
+        CHECK_EQ_WITHIN(kWaitMs, app.Text(c.field), std::string(c.restored));
+    }
+}
+
+E2E_CASE("value fields", "closing, even from another program, with 300 left in the red field shows no message")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(FocusField(app, kRedEdit));
+    REQUIRE(TypeInto(app, kRedEdit, "300", "300"));
+    // The running copy's close request, as a second program sends it.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(app.Dialog(), RegisterWindowMessageA(kTitle), 1, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    CHECK(ExpectCleanExit(app));
+    CHECK(app.TakeMessageBoxes().empty());
+}
+
 E2E_CASE("value fields", "an emptied red field reads 0 at once; leaving it shows no message")
 {
     Tintora app;
