@@ -70,10 +70,10 @@ bool InitSavedColorsList(AppState* state)
 {
     if (!MakeDragList(SavedList(state)))
         return false;
-    state->dragListMessage = RegisterWindowMessageA("commctrl_DragListMsg");
+    state->dragListMessage = RegisterWindowMessageA(DRAGLISTMSGSTRING);
     state->dragSourceIndex = -1;
     state->dragInsertIndex = -1;
-    return true;
+    return state->dragListMessage != 0;
 }
 
 void LoadSavedColors(AppState* state)

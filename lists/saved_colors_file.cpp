@@ -131,7 +131,9 @@ void LoadSavedColorsFile(HWND list, const char* iniFile)
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_INITSTORAGE, count, 0);
     for (UINT i = 0; i < count; ++i) {
-        const std::string value = byRow[i] ? Unquoted(byRow[i]->value) : std::string(kMissingValue);
+        // A key without "=" has no value, which reads as the default, as a missing key does.
+        const std::string value =
+            byRow[i] && byRow[i]->hasValue ? Unquoted(byRow[i]->value) : std::string(kMissingValue);
         ColorValue color;
         color.Reset();
         if (!ParseHex(color, value.c_str()))

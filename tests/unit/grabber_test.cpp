@@ -9,7 +9,9 @@
 #include "grabber/grabber.h"
 #include "tests/unit/main_dialog_fixture.h"
 #include "resources/resource.h"
+#include "selector/selector.h"
 #include "shell/main_dialog.h"
+#include "tests/unit/message_pump.h"
 
 namespace {
 
@@ -242,6 +244,36 @@ TEST_F(GrabTest, MovesPlaceThePopupBesideTheCursor)
     GetWindowRect(state->grabPopup, &r);
     EXPECT_TRUE(RectIs(r, desktop.right - 115, desktop.bottom - 115, desktop.right - 15, desktop.bottom - 15));
     EXPECT_EQ(static_cast<uint32_t>(GF_LEFT | GF_ABOVE), state->grabFlip);
+}
+
+TEST_F(GrabTest, ThePickIsReadWhereTheReleaseMessageSaysNotWhereTheCursorIs)
+{
+    // The current-colour swatch shows 0x3366CC on the screen; the state then moves on, so the
+    // picked colour can only have come from the swatch.
+    ShowWindow(dialog, SW_SHOW);
+    state->currentColor.SetRgb(0x3366CC);
+    SendMessageA(dialog, SELECTOR_REDRAW, RB_ALL, 0);
+    UpdateWindow(dialog);
+    DrainMessages();
+    state->currentColor.SetRgb(0x000000);
+
+    POINT inSwatch = {3, 3};
+    ClientToScreen(GetDlgItem(dialog, IDC_CURRENT_SWATCH), &inSwatch);
+    HDC screen = GetDC(nullptr);
+    const COLORREF shown = GetPixel(screen, inSwatch.x, inSwatch.y);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(RGB(0x33, 0x66, 0xCC), shown) << "the swatch is not on the screen";
+
+    StartGrab();
+    // The cursor far from the swatch, on another colour.
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    ASSERT_TRUE(SetCursorPos(desktop.right - 1, desktop.bottom - 1));
+    POINT at = inSwatch;
+    ScreenToClient(dialog, &at);
+    SendMessageA(dialog, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_EQ(0x3366CCu, state->currentColor.GetRgb());
+    EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
 }
 
 TEST_F(GrabTest, RightButtonCancelsKeepsTheColourAndLowersTheDialog)

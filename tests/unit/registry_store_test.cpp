@@ -181,7 +181,7 @@ TEST_F(StoredSettingsDialogTest, OddStoredValuesAreReadAsTheUserMeantThem)
     EXPECT_EQ(0, GetWindowLongA(GetDlgItem(dialog, IDC_CURRENT_SWATCH), GWL_STYLE) & FCS_HEX);
 }
 
-TEST_F(StoredSettingsDialogTest, PositionIsAppliedOnlyWhenOnAMonitor)
+TEST_F(StoredSettingsDialogTest, PositionIsAppliedOnlyWhenWholeAndOnAMonitor)
 {
     const DWORD x = 40, y = 30;
     Put("MainWindowXPos", REG_DWORD, &x, 4);
@@ -193,12 +193,29 @@ TEST_F(StoredSettingsDialogTest, PositionIsAppliedOnlyWhenOnAMonitor)
     EXPECT_EQ(30, r.top);
     Destroy();
 
+    // Without a stored position, the window's place is the one it is created at.
+    ResetStoredState();
+    ASSERT_NE(nullptr, Open());
+    RECT created;
+    GetWindowRect(dialog, &created);
+    Destroy();
+
     const LONG offscreen = -32000;
     Put("MainWindowXPos", REG_DWORD, &offscreen, 4);
     Put("MainWindowYPos", REG_DWORD, &offscreen, 4);
     ASSERT_NE(nullptr, Open());
     GetWindowRect(dialog, &r);
-    EXPECT_NE(-32000, r.left);   // stays centred rather than lost off screen
+    EXPECT_EQ(created.left, r.left) << "stays where it is rather than lost off screen";
+    EXPECT_EQ(created.top, r.top);
+    Destroy();
+
+    // Half a position is no position: X alone leaves the window where it is.
+    ResetStoredState();
+    Put("MainWindowXPos", REG_DWORD, &x, 4);
+    ASSERT_NE(nullptr, Open());
+    GetWindowRect(dialog, &r);
+    EXPECT_EQ(created.left, r.left);
+    EXPECT_EQ(created.top, r.top);
 }
 
 TEST_F(StoredSettingsDialogTest, CloseWritesTheStateAndTheNextStartRestoresIt)

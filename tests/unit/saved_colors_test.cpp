@@ -131,12 +131,11 @@ const char kOddSection[] =
     "Color0=0000ff\r\nnColors=5\r\nColor3='fff'\r\nColor4=\"12\r\nExtra=yes\r\n"
     "[After]\r\nnColors=9\r\n";
 
-TEST_F(SavedColorsFileTest, LoadingGivesTheRowsTheProfileFunctionsReadKeyByKey)
+// The rows a key-by-key read with GetPrivateProfileString gives, "000000" for a missing key.
+RowList KeyByKeyRows(const std::string& file)
 {
-    WriteTextFile(file, kOddSection);
-    RowList expected;
+    RowList rows;
     const UINT count = GetPrivateProfileIntA("SavedColors", "nColors", 0, file.c_str());
-    ASSERT_EQ(5u, count);
     for (UINT i = 0; i < count; ++i) {
         char key[16], value[50];
         snprintf(key, sizeof(key), "Color%u", i);
@@ -144,12 +143,26 @@ TEST_F(SavedColorsFileTest, LoadingGivesTheRowsTheProfileFunctionsReadKeyByKey)
         ColorValue color;
         color.Reset();
         if (ParseHex(color, value))
-            expected.push_back(color.GetRgb());
+            rows.push_back(color.GetRgb());
     }
+    return rows;
+}
+
+TEST_F(SavedColorsFileTest, LoadingGivesTheRowsTheProfileFunctionsReadKeyByKey)
+{
+    WriteTextFile(file, kOddSection);
+    ASSERT_EQ(5u, GetPrivateProfileIntA("SavedColors", "nColors", 0, file.c_str()));
     Load();
-    EXPECT_EQ(expected, Rows(list));
+    EXPECT_EQ(KeyByKeyRows(file), Rows(list));
     // What the profile functions make of it here: the first "Color0" in any case, quotes dropped.
     EXPECT_EQ((RowList{0xFF0000, 0x000000, 0x00FF00, 0x000FFF}), Rows(list));
+
+    // A key written without "=" has no value: read as the default, a black row, not left out.
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    WriteTextFile(file, "[SavedColors]\r\nnColors=3\r\nColor0=FF0000\r\nColor1\r\nColor2=0000FF\r\n");
+    Load();
+    EXPECT_EQ(KeyByKeyRows(file), Rows(list));
+    EXPECT_EQ((RowList{0xFF0000, 0x000000, 0x0000FF}), Rows(list));
 }
 
 TEST_F(SavedColorsFileTest, SavingLeavesTheFileAsWritingKeyByKeyWould)
