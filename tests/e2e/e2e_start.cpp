@@ -120,20 +120,20 @@ std::string OrderEntry(int id, const std::string& windowClass)
     return std::to_string(id) + " " + windowClass;
 }
 
-// Escape in the red field and Enter in the green one, each sent by press(field, key) and
-// followed by Tab: once the focus has moved on, the key before it was handled. The window must
-// stay open throughout.
+// Escape and Enter in every value field, each sent by press(field, key) and followed by Tab:
+// once the focus has moved on, the keys before it were handled. The window must stay open.
 template <typename Press>
 void ExpectEscapeAndEnterIgnored(Tintora& app, Press press)
 {
-    HWND red = app.Item(kRedEdit), green = app.Item(kGreenEdit), blue = app.Item(kBlueEdit);
-    press(red, VK_ESCAPE);
-    press(red, VK_TAB);
-    CHECK(WaitUntil(3000, [&] { return app.Focus() == green; }));
-    press(green, VK_RETURN);
-    press(green, VK_TAB);
-    CHECK(WaitUntil(3000, [&] { return app.Focus() == blue; }));
-
+    const int fields[] = {kRedEdit, kGreenEdit, kBlueEdit, kHueEdit, kSaturationEdit, kBrightnessEdit, kHexEdit};
+    for (size_t i = 0; i < sizeof(fields) / sizeof(fields[0]); ++i) {
+        Context context("field " + std::to_string(fields[i]));
+        HWND field = app.Item(fields[i]);
+        press(field, VK_ESCAPE);
+        press(field, VK_RETURN);
+        press(field, VK_TAB);
+        CHECK(WaitUntil(3000, [&] { return app.Focus() != field; }));
+    }
     CHECK(app.StaysRunning(500));
     CHECK(IsWindowVisible(app.Dialog()));
 }
@@ -362,7 +362,7 @@ E2E_CASE("keys", "the OK and Cancel commands leave the window open")
     CHECK(IsWindowVisible(app.Dialog()));
 }
 
-E2E_CASE("keys", "Escape and Enter posted to the red field leave the window open")
+E2E_CASE("keys", "Escape and Enter posted to each value field leave the window open")
 {
     Tintora app;
     REQUIRE(app.Start());
@@ -370,7 +370,7 @@ E2E_CASE("keys", "Escape and Enter posted to the red field leave the window open
     ExpectEscapeAndEnterIgnored(app, [](HWND field, UINT key) { PostKey(field, key); });
 }
 
-E2E_CASE("keys", "Escape and Enter typed on the keyboard leave the window open")
+E2E_CASE("keys", "Escape and Enter typed in each value field leave the window open")
 {
     Tintora app;
     REQUIRE(app.Start());

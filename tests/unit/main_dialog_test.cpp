@@ -94,6 +94,7 @@ TEST_F(MainDialogTest, DisplayHexOptionSetsEachSwatchsBit)
 
 TEST_F(MainDialogTest, StatusIconFollowsItsOptionAndGoesWithTheWindow)
 {
+    EXPECT_TRUE(StatusIconPresent(dialog)) << "a first start shows the icon";
     state->options.Assign(AlwaysShowStatusIcon, true);
     EXPECT_TRUE(StatusIconPresent(dialog));
     state->options.Assign(AlwaysShowStatusIcon, false);

@@ -162,6 +162,17 @@ TEST_F(StoredSettingsDialogTest, FirstStartUsesTheDefaults)
     EXPECT_EQ(state->expandedSize.cx, r.right - r.left);
 }
 
+TEST_F(StoredSettingsDialogTest, StayOnTopStoredSetIsTopmostBeforeTheFirstShow)
+{
+    const BYTE one = 1;
+    Put("AlwaysOnTop", REG_BINARY, &one, 1);
+    AppState* state = Open();
+    ASSERT_NE(nullptr, state);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_STAY_ON_TOP));
+}
+
 TEST_F(StoredSettingsDialogTest, OddStoredValuesAreReadAsTheUserMeantThem)
 {
     const BYTE five = 5, zero = 0;
