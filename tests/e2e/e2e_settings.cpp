@@ -1,5 +1,6 @@
 // What the user sets survives: the settings sheet, a close and restart, the end of a session.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -113,6 +114,50 @@ E2E_CASE("settings", "OK applies the case and prefix options, Cancel changes not
     CHECK(SheetClosed(s));
     app.Send(app.Item(kCopyHex), BM_CLICK, 0, 0);
     CHECK_EQ(ClipboardText(), std::string("#abcdef"));
+}
+
+E2E_CASE("settings", "OK untouched applies every box again; Cancel still redraws; the icon box acts at Apply")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    // Undo, behind the program's back, what two of the options' callbacks keep up.
+    HWND swatch = app.Item(kCurrentSwatch);
+    SetWindowLongA(swatch, GWL_STYLE, GetWindowLongA(swatch, GWL_STYLE) & ~0x1);
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = app.Dialog();
+    REQUIRE(Shell_NotifyIconA(NIM_DELETE, &icon));
+    REQUIRE(!SwatchShowsHex(app));
+    REQUIRE(!StatusIconPresent(app.Dialog()));
+
+    Sheet s = OpenSettings(app);
+    REQUIRE(s.sheet && s.page);
+    PressSheetButton(app, s, IDOK);
+    CHECK(SheetClosed(s));
+    CHECK(SwatchShowsHex(app));
+    CHECK(StatusIconPresent(app.Dialog()));
+
+    // Text the hex field does not take stays until a redraw writes the colour again.
+    SetHex(app, "zz");
+    REQUIRE(ControlText(app.Item(kHexEdit)) == "zz");
+    s = OpenSettings(app);
+    REQUIRE(s.sheet && s.page);
+    PressSheetButton(app, s, IDCANCEL);
+    CHECK(SheetClosed(s));
+    CHECK_EQ_WITHIN(3000, ControlText(app.Item(kHexEdit)), std::string("FFFFFF"));
+
+    // The status icon box takes effect at the apply, not at the close.
+    s = OpenSettings(app);
+    REQUIRE(s.sheet && s.page);
+    app.Send(GetDlgItem(s.page, 505), BM_CLICK, 0, 0);
+    CHECK(StatusIconPresent(app.Dialog()));
+    PressSheetButton(app, s, kApplyButton);
+    CHECK(!StatusIconPresent(app.Dialog()));
+    app.Send(GetDlgItem(s.page, 505), BM_CLICK, 0, 0);
+    PressSheetButton(app, s, kApplyButton);
+    CHECK(StatusIconPresent(app.Dialog()));
+    PressSheetButton(app, s, IDCANCEL);
+    CHECK(SheetClosed(s));
 }
 
 E2E_CASE("settings", "a close and a restart bring back colour, axis, options, panel and place")

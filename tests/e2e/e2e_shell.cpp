@@ -35,16 +35,6 @@ RECT HideButtonRect(HWND dialog)
     return r;
 }
 
-// The shell answers a modification only for an icon it holds; no flags, so nothing changes.
-bool StatusIconPresent(HWND dialog)
-{
-    NOTIFYICONDATAA data = {};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = dialog;
-    data.uID = 0;
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
 // A first start, except that "Always show status icon" is stored as given.
 bool StartWithStatusIconOption(Tintora& app, bool on)
 {

@@ -296,6 +296,16 @@ HWND FindTopLevel(DWORD pid, const std::function<bool(HWND)>& match)
     return search.found.empty() ? nullptr : search.found[0];
 }
 
+// The shell answers a modification only for an icon it holds; no flags, so nothing changes.
+bool StatusIconPresent(HWND dialog)
+{
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = dialog;
+    data.uID = 0;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
 std::vector<HWND> VisibleTopLevelWindows(DWORD pid)
 {
     return TopLevelWindows(pid, [](HWND window) { return IsWindowVisible(window) != FALSE; });

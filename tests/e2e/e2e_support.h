@@ -176,6 +176,9 @@ const std::string& ProgramPath();
 std::vector<HWND> TopLevelWindows(DWORD pid, const std::function<bool(HWND)>& match);
 // The first of them, or nullptr.
 HWND FindTopLevel(DWORD pid, const std::function<bool(HWND)>& match);
+// Whether the shell holds the program's status icon (the dialog's icon 0).
+bool StatusIconPresent(HWND dialog);
+
 // Top-level windows of the process that are shown.
 std::vector<HWND> VisibleTopLevelWindows(DWORD pid);
 // A shown dialog of the process with this title.
