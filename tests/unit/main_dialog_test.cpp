@@ -6,9 +6,12 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "selector/selector.h"
+#include "selector/selector_pixels.h"
 #include "shell/main_dialog.h"
 #include "tests/unit/main_dialog_fixture.h"
 
@@ -155,6 +158,39 @@ TEST_F(MainDialogTest, WebSafeMarkShowsOnlyForColoursOffTheWebSafeGrid)
     EXPECT_EQ(nullptr, shown(0xFFCC00)) << "the icon goes again";
     EXPECT_EQ(nullptr, shown(0x000000));
     EXPECT_EQ(state->notWebSafeIcon, shown(0xFFFFFE));
+}
+
+TEST_F(MainDialogTest, FieldPictureHoldsExactlyOneCrossAfterEveryKindOfRedraw)
+{
+    const int w = state->fieldHeader.biWidth, h = state->fieldHeader.biHeight;
+    // The plain field of a colour with its one cross, built from the pure functions.
+    auto picture = [&](uint32_t rgb, uint32_t fieldRgb) {
+        ColorValue at{};
+        at.SetRgb(fieldRgb);
+        ColorValue cross{};
+        cross.SetRgb(rgb);
+        std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+        FillField(pixels.data(), w, h, state->sliderMode, at, state->tables);
+        const POINT p = FieldMarkerPosition(state->sliderMode, cross, w, h);
+        XorFieldMarker(pixels.data(), w, h, p.x, p.y);
+        return pixels;
+    };
+    auto shown = [&] { return std::vector<uint32_t>(state->fieldPixels, state->fieldPixels + w * h); };
+    auto redraw = [&](uint32_t rgb, WPARAM bits) {
+        state->currentColor.SetRgb(rgb);
+        SendMessageA(dialog, SELECTOR_REDRAW, bits, 0);
+    };
+
+    redraw(0x204060, RB_ALL);
+    EXPECT_TRUE(picture(0x204060, 0x204060) == shown());
+    // 0x10 alone moves the cross over the same picture: the old one is gone without a trace.
+    redraw(0x20A0C0, RB_FIELDMARK);
+    EXPECT_TRUE(picture(0x20A0C0, 0x204060) == shown()) << "field drag";
+    // 0x18 refills: the refill took the old cross, so it is not XORed a second time.
+    redraw(0x80A0C0, RB_FIELD | RB_FIELDMARK);
+    EXPECT_TRUE(picture(0x80A0C0, 0x80A0C0) == shown()) << "refill";
+    redraw(0x80A0C0, RB_FIELD | RB_FIELDMARK);
+    EXPECT_TRUE(picture(0x80A0C0, 0x80A0C0) == shown()) << "the same refill again";
 }
 
 TEST_F(MainDialogTest, EnterAndEscapeAreNotCommands)
