@@ -184,8 +184,30 @@ TEST_F(SavedColorsFileTest, SavingLeavesTheFileAsWritingKeyByKeyWould)
             WritePrivateProfileStringA("SavedColors", key, value, reference.c_str());
         }
         EXPECT_EQ(ReadTextFile(reference), ReadTextFile(file));
+        // And what was saved loads back as it was.
+        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        Load();
+        EXPECT_EQ(rows, Rows(list));
     }
     DeleteFileA(reference.c_str());
+}
+
+TEST_F(SavedColorsFileTest, KeysWithoutAValueLoadBlackAndASaveLoadsBackAsSaved)
+{
+    // Lines without "=" are no keys to the profile functions (a save drops them, as it drops
+    // comments); the rows they stood for read as black, and nothing else is disturbed.
+    WriteTextFile(file, "[SavedColors]\r\nColor1\r\nnColors=3\r\nColor0=FF0000\r\nNote\r\n"
+                        "Color2=0000FF\r\n[After]\r\nx=1\r\n");
+    Load();
+    EXPECT_EQ((RowList{0xFF0000, 0x000000, 0x0000FF}), Rows(list));
+
+    const RowList rows = {0x123456, 0xABCDEF, 0x000001, 0xFEDCBA};
+    SetRows(list, rows);
+    Save();
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    Load();
+    EXPECT_EQ(rows, Rows(list));
+    EXPECT_EQ("1", Value("After", "x"));
 }
 
 TEST_F(SavedColorsFileTest, AnAbsurdCountLoadsNoMoreRowsThanAListBoxHolds)
