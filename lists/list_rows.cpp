@@ -1,7 +1,5 @@
 #include "lists/list_rows.h"
 
-#include "color/color_value.h"
-
 namespace {
 
 const int kSwatchLeft = 2;
@@ -9,7 +7,16 @@ const int kSwatchWidth = 20;
 
 }  // namespace
 
-RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, uint32_t rgb)
+bool RowColor(const DRAWITEMSTRUCT* item, ColorValue* color)
+{
+    if (item->itemID == static_cast<UINT>(-1))
+        return false;
+    color->Reset();
+    color->SetRgb(static_cast<uint32_t>(item->itemData));
+    return true;
+}
+
+RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, const ColorValue& color)
 {
     const RowColors colors = (item->itemState & ODS_SELECTED)
         ? RowColors{COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT}
@@ -24,9 +31,6 @@ RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, uint32_t rgb)
     FillRect(item->hDC, &swatch, GetSysColorBrush(colors.text));
     InflateRect(&swatch, -1, -1);
 
-    ColorValue color;
-    color.Reset();
-    color.SetRgb(rgb);
     HBRUSH brush = CreateSolidBrush(color.GetColorRef());
     FillRect(item->hDC, &swatch, brush);
     DeleteObject(brush);

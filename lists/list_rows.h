@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "color/color_value.h"
+
 // Where a row's text starts: right of the swatch.
 constexpr int kRowTextLeft = 24;
 
@@ -13,9 +15,12 @@ struct RowColors {
     int background;   // COLOR_ index
 };
 
-// Fills the row's background and draws its 20-pixel swatch of `rgb` (0x00RRGGBB), framed one
-// pixel in the text colour.
-RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, uint32_t rgb);
+// The colour a row holds in its item data; false for the item id -1, which has no row to draw.
+bool RowColor(const DRAWITEMSTRUCT* item, ColorValue* color);
+
+// Fills the row's background and draws its 20-pixel swatch of the colour, framed one pixel in
+// the text colour.
+RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, const ColorValue& color);
 
 // Draws `text` right of the swatch in the row's colours, leaving the DC's colours as found.
 void DrawRowText(const DRAWITEMSTRUCT* item, const RowColors& colors, const char* text);

@@ -100,14 +100,11 @@ void CopyNamedColor(AppState* state)
 
 void DrawNamedColorItem(const AppState* state, const DRAWITEMSTRUCT* item)
 {
-    if (item->itemID == static_cast<UINT>(-1))
-        return;
-    const uint32_t rgb = static_cast<uint32_t>(item->itemData);
-    const RowColors colors = DrawRowSwatch(item, rgb);
-
     ColorValue color;
-    color.Reset();
-    color.SetRgb(rgb);
+    if (!RowColor(item, &color))
+        return;
+    const RowColors colors = DrawRowSwatch(item, color);
+    const uint32_t rgb = color.GetRgb();
     // A colour listed twice shows the first entry's name on both rows.
     char name[kNameSize] = "";
     GetColorName(color, name, kNameSize, false);

@@ -168,13 +168,10 @@ LRESULT OnSavedListDrag(AppState* state, const DRAGLISTINFO* info)
 
 void DrawSavedColorItem(const AppState* state, const DRAWITEMSTRUCT* item)
 {
-    if (item->itemID == static_cast<UINT>(-1))
-        return;
-    const uint32_t rgb = static_cast<uint32_t>(item->itemData);
-    const RowColors colors = DrawRowSwatch(item, rgb);
     ColorValue color;
-    color.Reset();
-    color.SetRgb(rgb);
+    if (!RowColor(item, &color))
+        return;
+    const RowColors colors = DrawRowSwatch(item, color);
     char text[HEX_TEXT_SIZE];
     DrawRowText(item, colors, FormatHex(color, text, state->options.Test(HexUpperCase)));
 }
