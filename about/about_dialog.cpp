@@ -152,7 +152,7 @@ BOOL OnSetCursor(HWND dialog, HWND over)
 {
     if (GetDlgCtrlID(over) != IDC_ABOUT_LINK || GetParent(over) != dialog)
         return FALSE;
-    SetCursor(LoadCursorA(nullptr, IDC_HAND));
+    SetCursor(LoadLinkCursor(LoadCursorA));
     SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
     return TRUE;
 }

@@ -26,3 +26,9 @@ void FormatOsVersionLine(const OSVERSIONINFOA& version, char* text, size_t size)
              static_cast<unsigned long>(version.dwMinorVersion), static_cast<unsigned long>(build),
              static_cast<int>(sizeof(version.szCSDVersion)), version.szCSDVersion);
 }
+
+HCURSOR LoadLinkCursor(HCURSOR(WINAPI* load)(HINSTANCE, LPCSTR))
+{
+    HCURSOR hand = load(nullptr, IDC_HAND);
+    return hand ? hand : load(nullptr, IDC_ARROW);
+}

@@ -11,6 +11,13 @@ uint32_t GetNamedColorValue(int32_t index)
     return NamedColorTable[index].value;
 }
 
+const char* GetNamedColorName(int32_t index)
+{
+    if (index < 0 || index >= NAMED_COLOR_COUNT)
+        return "";
+    return NamedColorTable[index].name;
+}
+
 int32_t FindNamedColor(const ColorValue& color, bool allowNearest)
 {
     const int red = color.GetRed(), green = color.GetGreen(), blue = color.GetBlue();
@@ -54,9 +61,9 @@ void RoundToWebSafe(ColorValue& color)
     color.SetBlue(round(blue));
 }
 
+// Judged on the red, green and blue the colour shows: a colour held as hue, saturation and
+// brightness would otherwise never compare equal to its own rounding.
 bool IsWebSafe(const ColorValue& color)
 {
-    ColorValue rounded = color;
-    RoundToWebSafe(rounded);
-    return color.Equals(rounded);
+    return color.GetRed() % 51 == 0 && color.GetGreen() % 51 == 0 && color.GetBlue() % 51 == 0;
 }

@@ -15,6 +15,8 @@ extern const NamedColor NamedColorTable[NAMED_COLOR_COUNT];
 
 // 0 for an index outside the table.
 uint32_t GetNamedColorValue(int32_t index);
+// The entry's own name; "" for an index outside the table.
+const char* GetNamedColorName(int32_t index);
 
 // First row equal to the colour; else the nearest (city-block distance, lower index on ties)
 // when allowed, or -1.
@@ -26,4 +28,5 @@ int GetColorName(const ColorValue& color, char* buffer, int bufferSize, bool all
 
 // Each component to the nearest multiple of 51.
 void RoundToWebSafe(ColorValue& color);
+// Red, green and blue all multiples of 51, whichever form the colour is held in.
 bool IsWebSafe(const ColorValue& color);

@@ -87,11 +87,10 @@ void CopyNamedColor(AppState* state)
         ShowWarningMessage(state->instance, state->dialog, IDS_NO_COLOR_SELECTED);
         return;
     }
-    ColorValue color;
-    color.Reset();
-    color.SetRgb(static_cast<uint32_t>(SendMessageA(list, LB_GETITEMDATA, row, 0)));
+    // The row's own entry: looking its colour up would give Aqua for Cyan and Fuchsia for
+    // Magenta, the first of two entries with one value.
     char name[kNameSize] = "";
-    GetColorName(color, name, kNameSize, false);
+    lstrcpynA(name, GetNamedColorName(static_cast<int32_t>(row)), kNameSize);
     if (state->options.Test(NamedColorsLowerCase))
         CharLowerA(name);
     if (!CopyTextToClipboard(state->dialog, name))
@@ -105,9 +104,8 @@ void DrawNamedColorItem(const AppState* state, const DRAWITEMSTRUCT* item)
         return;
     const RowColors colors = DrawRowSwatch(item, color);
     const uint32_t rgb = color.GetRgb();
-    // A colour listed twice shows the first entry's name on both rows.
-    char name[kNameSize] = "";
-    GetColorName(color, name, kNameSize, false);
+    // Row i is entry i, so both rows of a colour listed twice show their own names.
+    const char* name = GetNamedColorName(static_cast<int32_t>(item->itemID));
 
     const uint32_t nearest = GetNamedColorValue(FindNamedColor(state->currentColor, true));
     HFONT markFont = nullptr;

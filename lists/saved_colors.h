@@ -8,13 +8,14 @@ struct AppState;
 // Without a directory, so the profile functions keep it in the Windows directory.
 #define SAVED_COLORS_FILE "Tintora.ini"
 
-// The most rows a list box can hold; a larger count in the file loads only this many.
+// The most rows a list box can hold, and so the largest count the file may give.
 enum { SAVED_COLORS_MAX = 32767 };
 
 // Makes list 430 a drag list and registers the drag-list message; false ends the dialog.
 bool InitSavedColorsList(AppState* state);
 
-// Appends the rows of section "SavedColors" of `iniFile` to `list`.
+// Appends the rows of section "SavedColors" of `iniFile` to `list`; a damaged count gives way
+// to the keys the section holds.
 void LoadSavedColorsFile(HWND list, const char* iniFile);
 // Writes "nColors" and one key per row; keys of a longer earlier list stay in the file.
 void SaveSavedColorsFile(HWND list, const char* iniFile);

@@ -107,19 +107,53 @@ std::string ColorKey(long index)
     return kColorKeyPrefix + std::to_string(index);
 }
 
+// How many rows to load. A count of 0 to SAVED_COLORS_MAX is taken as written: keys missing
+// below it read as black. A count that is negative, not a plain number, or larger is damage, and
+// taking it (capped) would load tens of thousands of black rows and write them all back, making
+// the damage permanent: it is replaced by the highest "ColorN" key present + 1, capped likewise.
+// Without a count (no key, or a key without "=") nothing is loaded.
+UINT SavedColorCount(const std::vector<Entry>& entries)
+{
+    const Entry* count = nullptr;
+    long highest = -1;
+    for (const Entry& entry : entries) {
+        if (!count && IsCountKey(entry.key))
+            count = &entry;
+        const long row = ColorKeyIndex(entry.key);
+        if (row > highest)
+            highest = row;
+    }
+    if (!count || !count->hasValue)
+        return 0;
+
+    const std::string text = Unquoted(count->value);
+    bool plain = !text.empty();
+    UINT written = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            plain = false;
+            break;
+        }
+        // Past the largest count the value only has to stay past it.
+        if (written <= SAVED_COLORS_MAX)
+            written = written * 10 + static_cast<UINT>(c - '0');
+    }
+    const long most = SAVED_COLORS_MAX;
+    if (plain && written <= static_cast<UINT>(most))
+        return written;
+    return static_cast<UINT>(highest + 1 < most ? highest + 1 : most);
+}
+
 }  // namespace
 
 void LoadSavedColorsFile(HWND list, const char* iniFile)
 {
-    UINT count = GetPrivateProfileIntA(kSection, kCountKey, 0, iniFile);
-    // A damaged count must not stall the start: a list box holds no more than this anyway.
-    if (count > SAVED_COLORS_MAX)
-        count = SAVED_COLORS_MAX;
+    // The first key of a name wins, as it does for the profile functions.
+    const std::vector<Entry> entries = ReadSection(iniFile);
+    const UINT count = SavedColorCount(entries);
     if (count == 0)
         return;
 
-    // The first key of a name wins, as it does for GetPrivateProfileString.
-    const std::vector<Entry> entries = ReadSection(iniFile);
     std::vector<const Entry*> byRow(count, nullptr);
     for (const Entry& entry : entries) {
         const long row = ColorKeyIndex(entry.key);

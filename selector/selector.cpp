@@ -283,9 +283,14 @@ bool DrawSelectorItem(AppState* state, const DRAWITEMSTRUCT* item)
 {
     if (item->CtlID == IDC_FIELD) {
         // DDF_SAME_DRAW alone: the buffer was prepared by DrawDibBegin without a DC.
+        // Said once: a failure that repeats would raise the box again with every repaint,
+        // the one after the box closes included, and the user could never get rid of it.
         if (!DrawDibDraw(state->drawDib, item->hDC, 0, 0, -1, -1, &state->fieldHeader, state->fieldPixels, 0, 0,
-                         state->fieldHeader.biWidth, state->fieldHeader.biHeight, DDF_SAME_DRAW))
+                         state->fieldHeader.biWidth, state->fieldHeader.biHeight, DDF_SAME_DRAW) &&
+            !state->drawDibFailureShown) {
+            state->drawDibFailureShown = TRUE;
             ShowWarningMessage(state->instance, state->dialog, IDS_DRAWDIB_ERROR);
+        }
         return true;
     }
     if (item->CtlID == IDC_SLIDER) {

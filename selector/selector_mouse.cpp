@@ -90,8 +90,7 @@ void OnCaptureLButtonUp(AppState* state, LPARAM lparam)
         PickGrabbedColor(state, lparam);
     if (state->captureMode == CaptureHideButton && state->hideButtonDown) {
         state->hideButtonDown = FALSE;
-        AddStatusIcon(state->dialog, state->smallIcon);
-        ShowWindow(state->dialog, SW_HIDE);
+        HideToStatusArea(state);
     }
     ReleaseCapture();
 }

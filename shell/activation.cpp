@@ -23,3 +23,12 @@ void OnStatusIconMessage(AppState* state, LPARAM mouseMessage)
         RemoveStatusIcon(state->dialog);
     ShowWindow(state->dialog, SW_SHOW);
 }
+
+void HideToStatusArea(AppState* state)
+{
+    // Hiding takes the focus from the field; its range check would raise a message box for a
+    // window that is gone from the screen.
+    RestoreUnacceptedField(state);
+    AddStatusIcon(state->dialog, state->smallIcon);
+    ShowWindow(state->dialog, SW_HIDE);
+}

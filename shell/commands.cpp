@@ -64,20 +64,22 @@ void StoreValue(ColorValue* c, int component, UINT value)
     }
 }
 
-// Text can reach a field past its digits-only style: pasted, or set by another program.
-UINT ReadNumber(AppState* state, int id)
+// Text can reach a field past its digits-only style: pasted, or set by another program. Text
+// that is no number is refused like an out-of-range one, not read as 0: a stray letter in a
+// paste must not blacken a component.
+bool ReadNumber(AppState* state, int id, UINT* value)
 {
     char text[256] = "";
     GetWindowTextA(DialogControl(state, id), text, sizeof(text));
-    return ParseFieldNumber(text);
+    return ParseFieldNumber(text, value) && *value <= kNumberFields[id - IDC_RED_EDIT].maximum;
 }
 
 void ApplyNumberField(AppState* state, int id)
 {
     const int component = id - IDC_RED_EDIT;
-    const UINT value = ReadNumber(state, id);
+    UINT value = 0;
     // The redraw's own rewrite of the field arrives here too and must change nothing.
-    if (value == ShownValue(state->currentColor, component) || value > kNumberFields[component].maximum)
+    if (!ReadNumber(state, id, &value) || value == ShownValue(state->currentColor, component))
         return;
     StoreValue(&state->currentColor, component, value);
     WPARAM bits = RB_SLIDERMARK | RB_FIELD | RB_FIELDMARK;
@@ -104,21 +106,25 @@ void ApplyHexField(AppState* state)
     Redraw(state, RB_SLIDERSTRIP | RB_SLIDERMARK | RB_FIELD | RB_FIELDMARK);
 }
 
-void CheckField(AppState* state, int id)
+// The range message for a field whose text is not acceptable, or 0.
+UINT FieldProblem(AppState* state, int id)
 {
-    UINT message = 0;
     if (id == IDC_HEX_EDIT) {
         ColorValue parsed;
-        if (!ReadHexField(state, &parsed))
-            message = IDS_RANGE_HEX;
-    } else {
-        const NumberField& field = kNumberFields[id - IDC_RED_EDIT];
-        if (ReadNumber(state, id) > field.maximum)
-            message = field.rangeMessage;
+        return ReadHexField(state, &parsed) ? 0 : IDS_RANGE_HEX;
     }
+    UINT value = 0;
+    return ReadNumber(state, id, &value) ? 0 : kNumberFields[id - IDC_RED_EDIT].rangeMessage;
+}
+
+void CheckField(AppState* state, int id)
+{
+    const UINT message = FieldProblem(state, id);
     if (!message)
         return;
-    ShowWarningMessage(state->instance, state->dialog, message);
+    // A message for a window nobody can see would only puzzle whoever finds it later.
+    if (IsWindowVisible(state->dialog))
+        ShowWarningMessage(state->instance, state->dialog, message);
     WriteValueField(state, id);
 }
 
@@ -157,16 +163,31 @@ void ShowSettings(AppState* state)
 
 }  // namespace
 
-UINT ParseFieldNumber(const char* text)
+void RestoreUnacceptedField(AppState* state)
 {
-    UINT value = 0;
-    for (const char* c = text; *c; ++c) {
+    HWND focus = GetFocus();
+    for (int id = IDC_RED_EDIT; id <= IDC_HEX_EDIT; ++id)
+        if (DialogControl(state, id) == focus && FieldProblem(state, id))
+            WriteValueField(state, id);
+}
+
+bool ParseFieldNumber(const char* text, UINT* value)
+{
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (blank(*text))
+        ++text;
+    const char* end = text + lstrlenA(text);
+    while (end > text && blank(end[-1]))
+        --end;
+    UINT number = 0;
+    for (const char* c = text; c < end; ++c) {
         if (*c < '0' || *c > '9')
-            return 0;
+            return false;
         const UINT digit = static_cast<UINT>(*c - '0');
-        value = value > (UINT_MAX - digit) / 10 ? UINT_MAX : value * 10 + digit;
+        number = number > (UINT_MAX - digit) / 10 ? UINT_MAX : number * 10 + digit;
     }
-    return value;
+    *value = number;
+    return true;
 }
 
 INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)

@@ -84,6 +84,7 @@ struct AppState {
     BYTE hideButtonDown;
     BYTE initialised;       // set when WM_INITDIALOG completed; only then is state written back
     BYTE closing;           // set by WM_CLOSE: a field losing the focus then is not checked
+    BYTE drawDibFailureShown;   // "Cannot draw DIB." has been said for this dialog
 
     // The named list's mark as last asked for: the nearest named colour and whether it is exact.
     BYTE namedMarkKnown;

@@ -8,6 +8,31 @@
 #include "shell/messages.h"
 #include "shell/product.h"
 
+namespace {
+
+// How long one window may take over the request: any window of a program that has stopped
+// reading its messages would otherwise hold this copy, unseen, for good.
+const UINT kShowRequestTimeoutMs = 2000;
+
+// Asks the running copy to show itself. It may come to the front only if this copy, which the
+// user just started and which the system lets do so, hands that right on; Windows 95 and NT 4.0
+// have no such call and no such restriction.
+void ShowRunningCopy(UINT instanceMessage)
+{
+    typedef BOOL(WINAPI * AllowSetForegroundWindowProc)(DWORD);
+    if (HMODULE user = GetModuleHandleA("user32.dll")) {
+        auto allow = reinterpret_cast<AllowSetForegroundWindowProc>(
+            reinterpret_cast<void*>(GetProcAddress(user, "AllowSetForegroundWindow")));
+        if (allow)
+            allow(ASFW_ANY);
+    }
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(HWND_BROADCAST, instanceMessage, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                        kShowRequestTimeoutMs, &ignored);
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     UINT instanceMessage = RegisterWindowMessageA(PRODUCT_TITLE);
@@ -19,7 +44,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // Never closed: it marks this copy as running for the life of the process.
     HANDLE mutex = CreateMutexA(nullptr, FALSE, INSTANCE_MUTEX_NAME);
     if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-        SendMessageA(HWND_BROADCAST, instanceMessage, 0, 0);
+        ShowRunningCopy(instanceMessage);
         return 0;
     }
 

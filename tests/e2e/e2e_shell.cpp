@@ -219,6 +219,32 @@ E2E_CASE("status icon", "with the option set, the icon stays through hiding and 
     CHECK(StatusIconPresent(dialog));
 }
 
+E2E_CASE("status icon", "hiding with an out-of-range value shows no message and the field shows the current value again")
+{
+    Tintora app;
+    REQUIRE(StartWithStatusIconOption(app, false));
+    HWND dialog = app.Dialog();
+    REQUIRE(SetColor(app, 0x1E2040));
+    REQUIRE(BringToFront(dialog));
+    HWND red = app.Item(kRedEdit);
+    app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(red), TRUE);
+    REQUIRE(CHECK_EQ_WITHIN(kWaitMs, app.Focus(), red));
+    app.Send(red, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("300"));
+    CHECK_EQ(app.Text(kRedEdit), std::string("300"));
+
+    PressHideButton(dialog, true);
+    REQUIRE(WaitUntil(kWaitMs, [&] { return !IsShown(dialog); }));
+    CHECK(app.StaysRunning(500));
+    CHECK_EQ(app.TakeMessageBoxes().size(), 0u);
+    CHECK_EQ(app.Text(kRedEdit), std::string("30"));
+
+    app.SendToDialog(kStatusIconMessage, 0, WM_LBUTTONUP);
+    CHECK(IsShown(dialog));
+    CHECK_EQ(app.Text(kRedEdit), std::string("30"));
+    CHECK_EQ(app.Text(kHexEdit), std::string("1E2040"));
+    CHECK_EQ(app.TakeMessageBoxes().size(), 0u);
+}
+
 E2E_CASE("status icon", "a second start shows a window hidden to the status area; the icon stays until clicked")
 {
     Tintora first;

@@ -75,6 +75,22 @@ TEST(AboutText, TitleTooLongForTheBufferIsCut)
         ASSERT_EQ('G', c) << "written past the buffer";
 }
 
+// A system without the hand cursor, as Windows 95 and NT 4.0 are.
+HCURSOR WINAPI LoadCursorWithoutHand(HINSTANCE instance, LPCSTR name)
+{
+    return name == IDC_HAND ? nullptr : LoadCursorA(instance, name);
+}
+
+TEST(AboutLink, CursorIsTheHandOrTheArrowWhereThereIsNoHand)
+{
+    const HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    ASSERT_NE(nullptr, hand);
+    ASSERT_NE(hand, arrow);
+    EXPECT_EQ(hand, LoadLinkCursor(LoadCursorA));
+    EXPECT_EQ(arrow, LoadLinkCursor(LoadCursorWithoutHand));
+}
+
 // ---- driving the modal dialog ------------------------------------------------------------
 
 // Steps run one per timer tick while OstrelAbout's modal loop runs; the last one closes the
@@ -118,7 +134,7 @@ void CALLBACK OnScriptTimer(HWND, UINT, UINT_PTR, DWORD)
         script->about = FindAboutBox();
     if (script->about && IsWindow(script->about) && script->next < script->steps.size()) {
         script->steps[script->next++](script->about);
-    } else if (GetTickCount() - script->start > 10000) {
+    } else if (GetTickCount() - script->start > 30000) {
         HWND open = script->about && IsWindow(script->about) ? script->about : FindAboutBox();
         if (open) {
             script->forced = true;

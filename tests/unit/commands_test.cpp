@@ -6,16 +6,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <atomic>
-#include <thread>
 #include <vector>
 
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "selector/selector.h"
+#include "selector/selector_mouse.h"
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_internal.h"
 #include "tests/unit/main_dialog_fixture.h"
+#include "tests/unit/message_box_catcher.h"
 #include "tests/unit/message_pump.h"
 
 namespace {
@@ -32,43 +32,6 @@ LRESULT CALLBACK RecordRedraws(int code, WPARAM wparam, LPARAM lparam)
 }
 
 using Bits = std::vector<WPARAM>;
-
-// A message box would hold the test thread; a watcher closes any and the test fails.
-class MessageBoxWatcher {
-public:
-    explicit MessageBoxWatcher(DWORD thread) : thread_(thread), running_(true), seen_(false)
-    {
-        watcher_ = std::thread([this] {
-            while (running_) {
-                EnumThreadWindows(thread_, CloseBox, reinterpret_cast<LPARAM>(this));
-                Sleep(50);
-            }
-        });
-    }
-    ~MessageBoxWatcher()
-    {
-        running_ = false;
-        watcher_.join();
-    }
-    bool Seen() const { return seen_; }
-
-private:
-    static BOOL CALLBACK CloseBox(HWND window, LPARAM self)
-    {
-        char name[16] = "";
-        GetClassNameA(window, name, sizeof(name));
-        if (lstrcmpA(name, "#32770") == 0 && GetDlgItem(window, 0xFFFF) && !GetDlgItem(window, IDC_FIELD)) {
-            reinterpret_cast<MessageBoxWatcher*>(self)->seen_ = true;
-            PostMessageA(window, WM_COMMAND, IDOK, 0);
-        }
-        return TRUE;
-    }
-
-    DWORD thread_;
-    std::atomic<bool> running_;
-    std::atomic<bool> seen_;
-    std::thread watcher_;
-};
 
 class CommandsTest : public MainDialogFixture {
 protected:
@@ -92,7 +55,7 @@ protected:
         g_dialog = nullptr;
         MainDialogFixture::TearDown();
         Drain();
-        EXPECT_FALSE(boxes.Seen()) << "a message box appeared";
+        EXPECT_EQ(0u, boxes.Take().size()) << "a message box appeared";
     }
 
     // Whatever the system queued for us before the steps (paints, activation). Not called
@@ -144,7 +107,9 @@ protected:
     }
 
     HHOOK hook = nullptr;
-    MessageBoxWatcher boxes{GetCurrentThreadId()};
+    // A message box would hold the test thread: each is answered and recorded, and one that no
+    // test takes fails it.
+    MessageBoxCatcher boxes;
 };
 
 TEST_F(CommandsTest, TypingAddsTheStripUnlessTheFieldIsTheSlidersComponent)
@@ -219,31 +184,65 @@ TEST_F(CommandsTest, SwatchNotificationsOutsideTheTableDoNothing)
 
 TEST(FieldNumberTest, OnlyDigitsMakeANumber)
 {
-    EXPECT_EQ(0u, ParseFieldNumber(""));
-    EXPECT_EQ(255u, ParseFieldNumber("255"));
-    EXPECT_EQ(7u, ParseFieldNumber("007"));
-    for (const char* text : {"12ab", " 12", "12 ", "+12", "-1", "0x1F", "1.5"})
-        EXPECT_EQ(0u, ParseFieldNumber(text)) << '"' << text << '"';
+    auto parse = [](const char* text) {
+        UINT value = 12345;
+        return ParseFieldNumber(text, &value) ? static_cast<long long>(value) : -1LL;
+    };
+    EXPECT_EQ(0, parse(""));
+    EXPECT_EQ(0, parse("   "));
+    EXPECT_EQ(255, parse("255"));
+    EXPECT_EQ(7, parse("007"));
+    EXPECT_EQ(7, parse("  7"));
+    EXPECT_EQ(12, parse(" 12\t "));
+    for (const char* text : {"12a", "abc", "+12", "-1", "0x1F", "1.5", "1 2", "\xB2"})
+        EXPECT_EQ(-1, parse(text)) << '"' << text << '"';
     // Past the range: still above every field's maximum, never wrapped round to a small value.
-    EXPECT_EQ(4294967295u, ParseFieldNumber("4294967295"));
-    EXPECT_EQ(4294967295u, ParseFieldNumber("4294967296"));
-    EXPECT_EQ(4294967295u, ParseFieldNumber("99999999999999999999"));
+    EXPECT_EQ(4294967295LL, parse("4294967295"));
+    EXPECT_EQ(4294967295LL, parse("4294967296"));
+    EXPECT_EQ(4294967295LL, parse("99999999999999999999"));
 }
 
-TEST_F(CommandsTest, PastedTextThatIsNotANumberReadsAsZeroAndLeavesQuietly)
+TEST_F(CommandsTest, PastedTextThatIsNotANumberIsRefusedLikeAnOutOfRangeValue)
 {
-    // Text set from outside skips the digits-only filter of typing.
-    HWND red = Item(IDC_RED_EDIT);
-    Type(IDC_RED_EDIT, "40");
-    SetWindowTextA(red, "-1");
-    EXPECT_EQ(0, state->currentColor.GetRed());
-    Type(IDC_RED_EDIT, "40");
-    SetWindowTextA(red, "12ab");
-    EXPECT_EQ(0, state->currentColor.GetRed());
-    // 0 is in range: leaving the field shows no message (TearDown checks).
-    SetFocus(Item(IDC_GREEN_EDIT));
+    struct {
+        int field;
+        const char* typed;
+        const char* pasted;
+        const char* message;
+    } const cases[] = {
+        {IDC_RED_EDIT, "40", "12a", "You must enter a value between 0 and 255. Last valid value inserted."},
+        {IDC_BLUE_EDIT, "9", "-1", "You must enter a value between 0 and 255. Last valid value inserted."},
+        {IDC_HUE_EDIT, "360", "abc", "You must enter a value between 0 and 360. Last valid value inserted."},
+        {IDC_BRIGHTNESS_EDIT, "60", "5 0", "You must enter a value between 0 and 100. Last valid value inserted."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pasted);
+        Type(c.field, c.typed);
+        const uint32_t before = state->currentColor.GetRgb();
+        // Text set from outside skips the digits-only filter of typing.
+        EXPECT_EQ(Bits(), During([&] { SetWindowTextA(Item(c.field), c.pasted); }));
+        EXPECT_EQ(before, state->currentColor.GetRgb());
+        EXPECT_EQ(0u, boxes.Take().size()) << "nothing is said while typing";
+
+        SetFocus(Item(IDC_HEX_EDIT));
+        DrainMessages();
+        const auto seen = boxes.Take();
+        ASSERT_EQ(1u, seen.size());
+        EXPECT_EQ(c.message, seen[0].text);
+        EXPECT_EQ(before, state->currentColor.GetRgb());
+        char shown[16] = "";
+        GetWindowTextA(Item(c.field), shown, sizeof(shown));
+        EXPECT_STREQ(c.typed, shown) << "the field shows the current value again";
+    }
+
+    // Blanks round a number are dropped; an empty field is 0 and leaves quietly.
+    Type(IDC_GREEN_EDIT, "40");
+    SetWindowTextA(Item(IDC_GREEN_EDIT), "  7 ");
+    EXPECT_EQ(7, state->currentColor.GetGreen());
+    SetWindowTextA(Item(IDC_GREEN_EDIT), "");
+    EXPECT_EQ(0, state->currentColor.GetGreen());
+    SetFocus(Item(IDC_RED_EDIT));
     DrainMessages();
-    EXPECT_FALSE(boxes.Seen());
 }
 
 TEST_F(CommandsTest, ClosingWithAnOutOfRangeFieldShowsNoMessage)
@@ -253,10 +252,30 @@ TEST_F(CommandsTest, ClosingWithAnOutOfRangeFieldShowsNoMessage)
     // Ending the dialog takes the focus from the field; the user is leaving, not mistyping.
     SendMessageA(dialog, WM_CLOSE, 0, 0);
     DrainMessages();
-    Sleep(200);
-    EXPECT_FALSE(boxes.Seen()) << "a range message held up the close";
+    EXPECT_EQ(0u, boxes.Take().size()) << "a range message held up the close";
     EXPECT_FALSE(IsWindowVisible(dialog));
     EXPECT_EQ(30, state->currentColor.GetRed()) << "the last valid value stays";
+}
+
+TEST_F(CommandsTest, HidingWithAnOutOfRangeFieldShowsNoMessageAndShowsTheValueAgain)
+{
+    Type(IDC_RED_EDIT, "300");
+    ASSERT_EQ(30, state->currentColor.GetRed());
+    // The caption's hide button pressed and released on it.
+    RECT button = HideButtonRect(dialog);
+    const POINT on = {(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    SendMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(on.x, on.y));
+    ASSERT_EQ(static_cast<uint32_t>(CaptureHideButton), state->captureMode);
+    POINT client = on;
+    ScreenToClient(dialog, &client);
+    SendMessageA(dialog, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+    DrainMessages();
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    EXPECT_EQ(0u, boxes.Take().size()) << "a range message for a hidden window";
+    char shown[16] = "";
+    GetWindowTextA(Item(IDC_RED_EDIT), shown, sizeof(shown));
+    EXPECT_STREQ("30", shown);
+    EXPECT_EQ(30, state->currentColor.GetRed());
 }
 
 TEST_F(CommandsTest, SliderDragWithRealTimeUpdateRefillsTheFieldOnEveryChange)

@@ -14,6 +14,7 @@
 #include "tests/shared/dib_canvas.h"
 #include "tests/shared/text_file.h"
 #include "tests/unit/main_dialog_fixture.h"
+#include "tests/unit/message_box_catcher.h"
 
 namespace liststest {
 
@@ -45,73 +46,6 @@ inline void SetRows(HWND list, const std::vector<uint32_t>& rows)
     for (uint32_t rgb : rows)
         SendMessageA(list, LB_ADDSTRING, 0, static_cast<LPARAM>(rgb));
 }
-
-// Message boxes raised on this thread while it lives: each is recorded and answered with OK.
-class MessageBoxCatcher {
-public:
-    struct Box {
-        std::string caption;
-        std::string text;
-        HICON icon;
-    };
-
-    MessageBoxCatcher()
-    {
-        current_ = this;
-        hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-    }
-    ~MessageBoxCatcher()
-    {
-        UnhookWindowsHookEx(hook_);
-        current_ = nullptr;
-    }
-    MessageBoxCatcher(const MessageBoxCatcher&) = delete;
-    MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
-
-    std::vector<Box> Take()
-    {
-        std::vector<Box> taken;
-        taken.swap(boxes_);
-        return taken;
-    }
-
-private:
-    static BOOL CALLBACK FindIcon(HWND child, LPARAM lparam)
-    {
-        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-            *reinterpret_cast<HICON*>(lparam) = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-            return FALSE;
-        }
-        return TRUE;
-    }
-
-    static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam)
-    {
-        if (code == HCBT_ACTIVATE && current_) {
-            HWND box = reinterpret_cast<HWND>(wparam);
-            char className[32] = "";
-            GetClassNameA(box, className, sizeof(className));
-            HWND textControl = GetDlgItem(box, 0xFFFF);
-            if (lstrcmpA(className, "#32770") == 0 && textControl) {
-                Box seen;
-                char text[512] = "";
-                GetWindowTextA(box, text, sizeof(text));
-                seen.caption = text;
-                GetWindowTextA(textControl, text, sizeof(text));
-                seen.text = text;
-                seen.icon = nullptr;
-                EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&seen.icon));
-                current_->boxes_.push_back(seen);
-                PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            }
-        }
-        return CallNextHookEx(nullptr, code, wparam, lparam);
-    }
-
-    static inline MessageBoxCatcher* current_ = nullptr;
-    HHOOK hook_ = nullptr;
-    std::vector<Box> boxes_;
-};
 
 // The main dialog as on a first start, and leaving no saved-colours file behind.
 class ListDialogTest : public MainDialogFixture {

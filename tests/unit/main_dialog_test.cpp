@@ -14,6 +14,8 @@
 #include "selector/selector_pixels.h"
 #include "shell/main_dialog.h"
 #include "tests/unit/main_dialog_fixture.h"
+#include "tests/unit/message_box_catcher.h"
+#include "tests/unit/message_pump.h"
 
 namespace {
 
@@ -158,6 +160,14 @@ TEST_F(MainDialogTest, WebSafeMarkShowsOnlyForColoursOffTheWebSafeGrid)
     EXPECT_EQ(nullptr, shown(0xFFCC00)) << "the icon goes again";
     EXPECT_EQ(nullptr, shown(0x000000));
     EXPECT_EQ(state->notWebSafeIcon, shown(0xFFFFFE));
+
+    // Hue 120 typed over red: held as hue, saturation and brightness, shown as 00FF00.
+    shown(0xFF0000);
+    SetDlgItemTextA(dialog, IDC_HUE_EDIT, "120");
+    ASSERT_EQ(0x00FF00u, state->currentColor.GetRgb());
+    EXPECT_EQ(nullptr, reinterpret_cast<HICON>(SendMessageA(mark, STM_GETICON, 0, 0)));
+    SetDlgItemTextA(dialog, IDC_BRIGHTNESS_EDIT, "50");
+    EXPECT_EQ(state->notWebSafeIcon, reinterpret_cast<HICON>(SendMessageA(mark, STM_GETICON, 0, 0)));
 }
 
 TEST_F(MainDialogTest, FieldPictureHoldsExactlyOneCrossAfterEveryKindOfRedraw)
@@ -191,6 +201,44 @@ TEST_F(MainDialogTest, FieldPictureHoldsExactlyOneCrossAfterEveryKindOfRedraw)
     EXPECT_TRUE(picture(0x80A0C0, 0x80A0C0) == shown()) << "refill";
     redraw(0x80A0C0, RB_FIELD | RB_FIELDMARK);
     EXPECT_TRUE(picture(0x80A0C0, 0x80A0C0) == shown()) << "the same refill again";
+}
+
+TEST_F(MainDialogTest, AFieldThatCannotBeDrawnIsReportedOncePerDialog)
+{
+    ShowWindow(dialog, SW_SHOW);
+    UpdateWindow(dialog);
+    HWND field = GetDlgItem(dialog, IDC_FIELD);
+    // A closed handle: every draw of the field fails from here on.
+    const HDRAWDIB working = state->drawDib;
+    const HDRAWDIB closed = DrawDibOpen();
+    ASSERT_NE(nullptr, closed);
+    DrawDibClose(closed);
+    state->drawDib = closed;
+
+    MessageBoxCatcher boxes;
+    for (int paint = 0; paint < 4; ++paint) {
+        InvalidateRect(field, nullptr, FALSE);
+        UpdateWindow(field);
+        DrainMessages();
+    }
+    const auto seen = boxes.Take();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ("Cannot draw DIB.", seen[0].text);
+    EXPECT_EQ("Ostrel Tintora", seen[0].caption);
+    state->drawDib = working;
+
+    // A new dialog says it again.
+    Destroy();
+    Create();
+    ShowWindow(dialog, SW_SHOW);
+    UpdateWindow(dialog);
+    const HDRAWDIB secondWorking = state->drawDib;
+    state->drawDib = closed;
+    InvalidateRect(GetDlgItem(dialog, IDC_FIELD), nullptr, FALSE);
+    UpdateWindow(GetDlgItem(dialog, IDC_FIELD));
+    DrainMessages();
+    EXPECT_EQ(1u, boxes.Take().size());
+    state->drawDib = secondWorking;
 }
 
 TEST_F(MainDialogTest, EnterAndEscapeAreNotCommands)

@@ -117,17 +117,41 @@ TEST(WebSafe, RoundsEachComponentToTheNearestMultipleOf51)
     }
 }
 
-TEST(WebSafe, TestComparesAllSixComponents)
+TEST(WebSafe, JudgesTheShownRedGreenAndBlueInEitherForm)
 {
     EXPECT_TRUE(IsWebSafe(Rgb(51, 102, 153)));
     EXPECT_FALSE(IsWebSafe(Rgb(52, 102, 153)));
+    EXPECT_FALSE(IsWebSafe(Rgb(255, 255, 254)));
 
-    // A web-safe grey held in Hsb form with a stray hue is not web-safe.
+    // Reached through the hue and brightness fields from red: held as hue, saturation and
+    // brightness, shown as web-safe red, green and blue.
+    struct {
+        int degrees;
+        int percent;
+        uint32_t rgb;
+    } const reached[] = {{120, 100, 0x00FF00}, {240, 100, 0x0000FF}, {300, 100, 0xFF00FF},
+                         {360, 100, 0xFF0000}, {0, 60, 0x990000}, {0, 20, 0x330000}};
+    for (const auto& r : reached) {
+        ColorValue c = Rgb(255, 0, 0);
+        c.SetHue(DegreesToHue(r.degrees));
+        c.SetBrightness(PercentToLevel(r.percent));
+        ASSERT_EQ(ColorForm::Hsb, c.form);
+        ASSERT_EQ(r.rgb, c.GetRgb()) << r.degrees << " " << r.percent;
+        EXPECT_TRUE(IsWebSafe(c)) << std::hex << r.rgb;
+        // Pressing the web-safe swatch leaves such a colour as it shows.
+        ColorValue rounded = c;
+        RoundToWebSafe(rounded);
+        EXPECT_EQ(r.rgb, rounded.GetRgb());
+    }
+
+    // Black with a stray hue is still black.
     ColorValue hsb{};
-    hsb.SetHsb(1000, 0, 0);   // black, hue 1000
-    EXPECT_FALSE(IsWebSafe(hsb));
-    hsb.SetHsb(0, 0, 0);
+    hsb.SetHsb(1000, 0, 0);
     EXPECT_TRUE(IsWebSafe(hsb));
+    // Off the grid in Hsb form stays off it.
+    hsb.SetHsb(0, 65535, PercentToLevel(50));
+    ASSERT_NE(0u, hsb.GetRed() % 51);
+    EXPECT_FALSE(IsWebSafe(hsb));
 }
 
 }  // namespace

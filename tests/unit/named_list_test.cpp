@@ -89,13 +89,17 @@ TEST_F(NamedListTest, CopyPutsTheRowsNameOnTheClipboardInTheOptionsCase)
 
     // The prefix option is for hex values only.
     state->options.Assign(UseHexPrefix, true);
-    // Colours listed twice go by the first entry's name.
+    // Colours listed twice: each row copies its own name.
     Select(named, kCyan);
+    Click(IDC_NAMED_COPY);
+    EXPECT_EQ("Cyan", ClipboardText());
+    Select(named, kAqua);
     Click(IDC_NAMED_COPY);
     EXPECT_EQ("Aqua", ClipboardText());
     Select(named, kMagenta);
+    state->options.Assign(NamedColorsLowerCase, true);
     Click(IDC_NAMED_COPY);
-    EXPECT_EQ("Fuchsia", ClipboardText());
+    EXPECT_EQ("magenta", ClipboardText());
 }
 
 TEST_F(NamedListTest, WithoutASelectionLoadCopyAndDoubleClickSayNoColorSelected)
@@ -257,13 +261,16 @@ TEST_F(NamedRowDrawingTest, OtherRowsUseTheListsFontAndEqualColorsAreBothMarked)
     NameFont(Record(kFuchsia), L"Fuchsia", &plain);
     EXPECT_TRUE(plain);
 
-    // Aqua and Cyan are one colour: both rows show the first name, both in bold.
+    // Aqua and Cyan are one colour: each row shows its own name, both in bold.
     for (int row : {kAqua, kCyan}) {
         SCOPED_TRACE(row);
-        LOGFONTW font = NameFont(Record(row), L"Aqua", &plain);
+        LOGFONTW font = NameFont(Record(row), row == kAqua ? L"Aqua" : L"Cyan", &plain);
         EXPECT_FALSE(plain);
         EXPECT_EQ(FW_BOLD, font.lfWeight);
     }
+    SetCurrent(0xFF00FF);
+    NameFont(Record(kMagenta), L"Magenta", &plain);
+    EXPECT_FALSE(plain);
 }
 
 // ---- drawing: what the marks look like ---------------------------------------------------
