@@ -16,7 +16,10 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only what a run needs: the program with its library and help file, and the helper that closes
+# it on a private display. The tests and the benchmark wait for `make test` and `make bench`.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tintora tintora_remote
 	@bash tools/run.sh $(BUILD)
 
 test: build

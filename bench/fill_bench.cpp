@@ -15,6 +15,7 @@
 #include "color/color_value.h"
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
+#include "core/redraw.h"
 #include "selector/selector.h"
 #include "selector/selector_pixels.h"
 #include "shell/main_dialog.h"
@@ -253,9 +254,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "fill_bench: cannot open the main dialog\n");
     } else {
         std::printf("dialog steps: field %ldx%ld px, slider strip %ldx%ld px; median of %d steps\n",
-                    state->fieldRect.right, state->fieldRect.bottom,
-                    state->stripRect.right - state->stripRect.left,
-                    state->stripRect.bottom - state->stripRect.top, kSteps);
+                    state->selector.fieldRect.right, state->selector.fieldRect.bottom,
+                    state->selector.stripRect.right - state->selector.stripRect.left,
+                    state->selector.stripRect.bottom - state->selector.stripRect.top, kSteps);
         std::printf("wineserver request (GetProp)                  %8.1f us\n", ServerRequestUs(dialog));
         // What every redraw does whatever its bits (swatches, web-safe mark, value fields,
         // lists), for comparison with the steps below.

@@ -1,12 +1,12 @@
-#include "color_value.h"
+#include "color/color_value.h"
 
 #include <cmath>
 
+#include "color/exact_double.h"
+#include "color/hsb_sectors.h"
+
 namespace {
 
-// One sixth of the hue circle. 6 sectors make 65538, so hue 65535 still
-// lands in sector 5.
-constexpr uint32_t kSectorSize = 10923;
 constexpr uint32_t kFullLevel = 65535;
 
 struct Rgb8 {
@@ -15,39 +15,23 @@ struct Rgb8 {
     uint8_t blue;
 };
 
-// Hexagonal model, unsigned 32-bit fixed point throughout. The selector calls
-// this for every pixel, so it stays integer only.
+// Hexagonal model, unsigned 32-bit fixed point throughout.
 Rgb8 HsbToRgb8(uint32_t h, uint32_t s, uint32_t v) {
-    const uint32_t sector = h / kSectorSize;
-    const uint32_t f = (h % kSectorSize) * 6;  // 0..65532
-    const uint32_t p = kFullLevel - s;
-    const uint32_t q = kFullLevel - (s * f / kFullLevel);
-    const uint32_t t = kFullLevel - (s * (kFullLevel - f) / kFullLevel);
-
-    uint32_t r, g, b;
-    switch (sector) {
-    case 0:  r = kFullLevel; g = t;          b = p;          break;
-    case 1:  r = q;          g = kFullLevel; b = p;          break;
-    case 2:  r = p;          g = kFullLevel; b = t;          break;
-    case 3:  r = p;          g = q;          b = kFullLevel; break;
-    case 4:  r = t;          g = p;          b = kFullLevel; break;
-    default: r = kFullLevel; g = p;          b = q;          break;
-    }
+    const uint32_t f = (h % kHueSectorSize) * 6;  // 0..65532
+    // Indexed by SectorLevel.
+    const uint32_t levels[4] = {
+        kFullLevel,
+        kFullLevel - s,
+        kFullLevel - (s * f / kFullLevel),
+        kFullLevel - (s * (kFullLevel - f) / kFullLevel),
+    };
+    const SectorLevel* sector = kSectorLevels[h / kHueSectorSize];
 
     // 16-bit level times 16-bit brightness, scaled to 8 bits:
     // 65535 * 65535 / 0xFFFFFF = 255, and the product fits in 32 bits.
-    return Rgb8{static_cast<uint8_t>(r * v / 0xFFFFFFu),
-                static_cast<uint8_t>(g * v / 0xFFFFFFu),
-                static_cast<uint8_t>(b * v / 0xFFFFFFu)};
-}
-
-// The i686 build computes on the x87 unit, which keeps intermediates at 80
-// bits and so can land on the other side of a threshold (grey 127 must give a
-// luminance of exactly 127.0). Going through memory rounds each step to a
-// true double, as on any other target.
-double Rounded(double x) {
-    volatile double stored = x;
-    return stored;
+    return Rgb8{static_cast<uint8_t>(levels[sector[0]] * v / 0xFFFFFFu),
+                static_cast<uint8_t>(levels[sector[1]] * v / 0xFFFFFFu),
+                static_cast<uint8_t>(levels[sector[2]] * v / 0xFFFFFFu)};
 }
 
 // Circular hue from the arc tangent, not the hexagon used the other way, so

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "feedback/feedback_report.h"
-#include "shell/product.h"
+#include "core/product.h"
 
 namespace {
 

@@ -4,58 +4,66 @@
 
 #include <windowsx.h>
 
+#include "core/messages.h"
+#include "core/redraw.h"
+#include "core/topmost.h"
 #include "resources/resource.h"
-#include "selector/selector.h"
-#include "shell/main_dialog.h"
-#include "shell/messages.h"
-#include "shell/topmost.h"
 
 namespace {
 
-void DestroyGrabPopup(AppState* state)
+void DestroyGrabPopup(GrabberState* grabber)
 {
-    if (state->grabPopup && IsWindow(state->grabPopup))
-        DestroyWindow(state->grabPopup);
-    state->grabPopup = nullptr;
+    if (grabber->popup && IsWindow(grabber->popup))
+        DestroyWindow(grabber->popup);
+    grabber->popup = nullptr;
 }
 
 }  // namespace
 
-void StartGrab(AppState* state)
+bool InitGrabber(const DialogState* state, GrabberState* grabber)
 {
-    state->grabFlip = 0;
+    if (!RegisterGrabberClass(state->instance))
+        return false;
+    grabber->cursor = static_cast<HCURSOR>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDC_GRAB_CURSOR),
+        IMAGE_CURSOR, GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR), 0));
+    return true;
+}
+
+void StartGrab(DialogState* state, GrabberState* grabber)
+{
+    grabber->flip = 0;
     HWND popup = CreateGrabPopup(state->dialog, state->instance);
     if (!popup) {
         ShowWarningMessage(state->instance, state->dialog, IDS_GRABBER_ERROR);
         return;
     }
-    state->grabPopup = popup;
+    grabber->popup = popup;
     SetCapture(state->dialog);
     // No WM_SETCURSOR arrives while the capture is held, so this cursor stays until the end.
-    SetCursor(state->grabCursor);
+    SetCursor(grabber->cursor);
     state->captureMode = CaptureGrab;
     // The dialog, and with it its owned popup, above every window the user may drag over.
     // Without activating: the focus moving would cancel the capture just taken.
     SetWindowTopmost(state->dialog, true, SWP_NOACTIVATE);
 }
 
-void FollowGrab(AppState* state)
+void FollowGrab(GrabberState* grabber)
 {
-    if (!state->grabPopup)
+    if (!grabber->popup)
         return;
     POINT cursor;
     GetCursorPos(&cursor);
     RECT desktop;
     GetWindowRect(GetDesktopWindow(), &desktop);
-    const POINT at = PlaceGrabPopup(cursor, desktop, &state->grabFlip);
-    MoveWindow(state->grabPopup, at.x, at.y, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE, TRUE);
+    const POINT at = PlaceGrabPopup(cursor, desktop, &grabber->flip);
+    MoveWindow(grabber->popup, at.x, at.y, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE, TRUE);
     // Also when the popup did not move: the screen under the cursor may have.
-    InvalidateRect(state->grabPopup, nullptr, FALSE);
+    InvalidateRect(grabber->popup, nullptr, FALSE);
 }
 
-void PickGrabbedColor(AppState* state, LPARAM clientPoint)
+void PickGrabbedColor(DialogState* state, GrabberState* grabber, LPARAM clientPoint)
 {
-    DestroyGrabPopup(state);
+    DestroyGrabPopup(grabber);
     HDC screen = GetDC(nullptr);
     if (!screen) {
         // A message box cannot be clicked while the dialog keeps the mouse.
@@ -71,25 +79,28 @@ void PickGrabbedColor(AppState* state, LPARAM clientPoint)
     if (pixel == CLR_INVALID)
         return;
     state->currentColor.SetColorRef(pixel);
-    SendMessageA(state->dialog, SELECTOR_REDRAW, RB_ALL, 0);
+    RequestRedraw(state, RB_ALL);
 }
 
-void CancelGrab(AppState* state)
+void CancelGrab(GrabberState* grabber)
 {
-    DestroyGrabPopup(state);
+    DestroyGrabPopup(grabber);
     ReleaseCapture();
 }
 
-void EndGrab(AppState* state)
+void EndGrab(const DialogState* state, GrabberState* grabber)
 {
     // Also when the system took the capture away: a popup left standing would freeze there.
-    DestroyGrabPopup(state);
+    DestroyGrabPopup(grabber);
     if (!state->options.Test(AlwaysOnTop))
         SetWindowTopmost(state->dialog, false);
 }
 
-void ReleaseGrabber(AppState* state)
+void ReleaseGrabber(const DialogState* state, GrabberState* grabber)
 {
-    DestroyGrabPopup(state);
+    DestroyGrabPopup(grabber);
+    if (grabber->cursor)
+        DestroyCursor(grabber->cursor);
+    grabber->cursor = nullptr;
     UnregisterGrabberClass(state->instance);
 }

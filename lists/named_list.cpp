@@ -4,15 +4,14 @@
 #include "color/hex_text.h"
 #include "color/named_colors.h"
 #include "lists/list_rows.h"
+#include "core/messages.h"
 #include "resources/resource.h"
-#include "shell/main_dialog.h"
-#include "shell/messages.h"
 
 namespace {
 
 const int kNameSize = 100;
 
-HWND NamedList(const AppState* state)
+HWND NamedList(const DialogState* state)
 {
     return DialogControl(state, IDC_NAMED_LIST);
 }
@@ -66,7 +65,7 @@ void SetNamedListExtent(HWND list)
 
 }  // namespace
 
-void FillNamedList(AppState* state)
+void FillNamedList(const DialogState* state)
 {
     HWND list = NamedList(state);
     for (int i = 0; i < NAMED_COLOR_COUNT; ++i)
@@ -74,12 +73,12 @@ void FillNamedList(AppState* state)
     SetNamedListExtent(list);
 }
 
-void FindNearestNamedColor(AppState* state)
+void FindNearestNamedColor(const DialogState* state)
 {
     SendMessageA(NamedList(state), LB_SETCURSEL, FindNamedColor(state->currentColor, true), 0);
 }
 
-void CopyNamedColor(AppState* state)
+void CopyNamedColor(const DialogState* state)
 {
     HWND list = NamedList(state);
     const LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
@@ -97,7 +96,7 @@ void CopyNamedColor(AppState* state)
         ShowErrorMessage(state->instance, state->dialog, IDS_CLIPBOARD_ERROR);
 }
 
-void DrawNamedColorItem(const AppState* state, const DRAWITEMSTRUCT* item)
+void DrawNamedColorItem(const DialogState* state, const DRAWITEMSTRUCT* item)
 {
     ColorValue color;
     if (!RowColor(item, &color))
@@ -120,4 +119,19 @@ void DrawNamedColorItem(const AppState* state, const DRAWITEMSTRUCT* item)
         SelectObject(item->hDC, oldFont);
         DeleteObject(markFont);
     }
+}
+
+void UpdateNamedListMark(const DialogState* state, NamedListMark* mark)
+{
+    // Repainting the list costs about as much as a swatch, so it is asked for only when the
+    // mark moves or changes between bold and italic.
+    const ColorValue& cur = state->currentColor;
+    const uint32_t nearest = GetNamedColorValue(FindNamedColor(cur, true));
+    const BYTE exact = nearest == cur.GetRgb();
+    if (mark->known && nearest == mark->color && exact == mark->exact)
+        return;
+    mark->known = TRUE;
+    mark->color = nearest;
+    mark->exact = exact;
+    InvalidateRect(NamedList(state), nullptr, FALSE);
 }

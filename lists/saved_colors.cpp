@@ -3,17 +3,16 @@
 #include "color/color_value.h"
 #include "color/hex_text.h"
 #include "lists/list_rows.h"
+#include "core/messages.h"
+#include "core/redraw.h"
 #include "resources/resource.h"
-#include "selector/selector.h"
-#include "shell/main_dialog.h"
-#include "shell/messages.h"
 
 namespace {
 
 // How far the insertion arrow can reach into the list, border included.
 const int kArrowOverlap = 16;
 
-HWND SavedList(const AppState* state)
+HWND SavedList(const DialogState* state)
 {
     return DialogControl(state, IDC_SAVED_LIST);
 }
@@ -29,9 +28,9 @@ bool CtrlHeld()
 }
 
 // Inserts a copy of the source row before the row under the cursor; without Ctrl the source goes.
-void DropRow(AppState* state, HWND list, int target)
+void DropRow(SavedListState* saved, HWND list, int target)
 {
-    int source = state->dragSourceIndex;
+    int source = saved->dragSourceIndex;
     if (target == -1 || source == -1 || target == source)
         return;
     const LRESULT data = SendMessageA(list, LB_GETITEMDATA, source, 0);
@@ -56,37 +55,37 @@ void RepaintListEdge(HWND list)
 }
 
 // Moves the insertion mark before `row` (-1 removes it).
-void MoveInsertionMark(AppState* state, HWND list, int row)
+void MoveInsertionMark(const DialogState* state, SavedListState* saved, HWND list, int row)
 {
-    if (row != state->dragInsertIndex && state->dragInsertIndex != -1)
+    if (row != saved->dragInsertIndex && saved->dragInsertIndex != -1)
         RepaintListEdge(list);
     DrawInsert(state->dialog, list, row);
-    state->dragInsertIndex = row;
+    saved->dragInsertIndex = row;
 }
 
 }  // namespace
 
-bool InitSavedColorsList(AppState* state)
+bool InitSavedColorsList(const DialogState* state, SavedListState* saved)
 {
     if (!MakeDragList(SavedList(state)))
         return false;
-    state->dragListMessage = RegisterWindowMessageA(DRAGLISTMSGSTRING);
-    state->dragSourceIndex = -1;
-    state->dragInsertIndex = -1;
-    return state->dragListMessage != 0;
+    saved->dragListMessage = RegisterWindowMessageA(DRAGLISTMSGSTRING);
+    saved->dragSourceIndex = -1;
+    saved->dragInsertIndex = -1;
+    return saved->dragListMessage != 0;
 }
 
-void LoadSavedColors(AppState* state)
+void LoadSavedColors(const DialogState* state)
 {
     LoadSavedColorsFile(SavedList(state), SAVED_COLORS_FILE);
 }
 
-void SaveSavedColors(AppState* state)
+void SaveSavedColors(const DialogState* state)
 {
     SaveSavedColorsFile(SavedList(state), SAVED_COLORS_FILE);
 }
 
-void AddSavedColor(AppState* state)
+void AddSavedColor(const DialogState* state)
 {
     HWND list = SavedList(state);
     const LRESULT selected = SelectedRow(list);
@@ -100,7 +99,7 @@ void AddSavedColor(AppState* state)
     SendMessageA(list, LB_SETCURSEL, row, 0);
 }
 
-void DeleteSavedColor(AppState* state)
+void DeleteSavedColor(const DialogState* state)
 {
     HWND list = SavedList(state);
     LRESULT row = SelectedRow(list);
@@ -114,7 +113,7 @@ void DeleteSavedColor(AppState* state)
     SendMessageA(list, LB_SETCURSEL, row, 0);
 }
 
-void OverwriteSavedColor(AppState* state)
+void OverwriteSavedColor(const DialogState* state)
 {
     HWND list = SavedList(state);
     const LRESULT row = SelectedRow(list);
@@ -128,7 +127,7 @@ void OverwriteSavedColor(AppState* state)
         InvalidateRect(list, &rect, TRUE);
 }
 
-void LoadColorFromList(AppState* state, HWND list)
+void LoadColorFromList(DialogState* state, HWND list)
 {
     const LRESULT row = SelectedRow(list);
     if (row == LB_ERR) {
@@ -136,37 +135,37 @@ void LoadColorFromList(AppState* state, HWND list)
         return;
     }
     state->currentColor.SetRgb(static_cast<uint32_t>(SendMessageA(list, LB_GETITEMDATA, row, 0)));
-    SendMessageA(state->dialog, SELECTOR_REDRAW, RB_ALL, 0);
+    RequestRedraw(state, RB_ALL);
 }
 
-LRESULT OnSavedListDrag(AppState* state, const DRAGLISTINFO* info)
+LRESULT OnSavedListDrag(const DialogState* state, SavedListState* saved, const DRAGLISTINFO* info)
 {
     // Holding the cursor above or below the list scrolls it.
     const int item = LBItemFromPt(info->hWnd, info->ptCursor, TRUE);
     switch (info->uNotification) {
     case DL_BEGINDRAG:
-        state->dragSourceIndex = LBItemFromPt(info->hWnd, info->ptCursor, TRUE);
-        state->dragInsertIndex = -1;
+        saved->dragSourceIndex = LBItemFromPt(info->hWnd, info->ptCursor, TRUE);
+        saved->dragInsertIndex = -1;
         return TRUE;
     case DL_DRAGGING:
         if (item == -1)
             return DL_STOPCURSOR;
-        MoveInsertionMark(state, info->hWnd, item);
+        MoveInsertionMark(state, saved, info->hWnd, item);
         return CtrlHeld() ? DL_COPYCURSOR : DL_MOVECURSOR;
     case DL_DROPPED:
-        DropRow(state, info->hWnd, item);
-        MoveInsertionMark(state, info->hWnd, -1);
-        state->dragSourceIndex = -1;
+        DropRow(saved, info->hWnd, item);
+        MoveInsertionMark(state, saved, info->hWnd, -1);
+        saved->dragSourceIndex = -1;
         return TRUE;
     case DL_CANCELDRAG:
-        MoveInsertionMark(state, info->hWnd, -1);
-        state->dragSourceIndex = -1;
+        MoveInsertionMark(state, saved, info->hWnd, -1);
+        saved->dragSourceIndex = -1;
         return TRUE;
     }
     return TRUE;
 }
 
-void DrawSavedColorItem(const AppState* state, const DRAWITEMSTRUCT* item)
+void DrawSavedColorItem(const DialogState* state, const DRAWITEMSTRUCT* item)
 {
     ColorValue color;
     if (!RowColor(item, &color))

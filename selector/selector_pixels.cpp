@@ -2,10 +2,12 @@
 
 #include <emmintrin.h>
 
+#include "color/color_axes.h"
+#include "color/exact_double.h"
+#include "color/hsb_sectors.h"
+
 namespace {
 
-// One sixth of the hue circle; 65535 still lands in sector 5.
-constexpr uint32_t kSectorSize = 10923;
 // The field scales by shifts, so its full level is 65536 rather than ColorValue's 65535.
 constexpr uint32_t kFieldFull = 65536;
 // Columns whose terms are precomputed at a time, on the stack; at 96 DPI one block covers a
@@ -84,19 +86,12 @@ struct Levels {
 };
 
 Levels SectorLevels(uint32_t h, uint32_t s) {
-    const uint32_t sector = h / kSectorSize;
-    const uint32_t f = (h % kSectorSize) * 6;
-    const uint32_t p = 65535 - s;
-    const uint32_t q = 65535 - ((s * f) >> 16);
-    const uint32_t t = 65535 - ((s * (65535 - f)) >> 16);
-    switch (sector) {
-    case 0:  return {kFieldFull, t, p};
-    case 1:  return {q, kFieldFull, p};
-    case 2:  return {p, kFieldFull, t};
-    case 3:  return {p, q, kFieldFull};
-    case 4:  return {t, p, kFieldFull};
-    default: return {kFieldFull, p, q};
-    }
+    const uint32_t f = (h % kHueSectorSize) * 6;
+    // Indexed by SectorLevel.
+    const uint32_t levels[4] = {kFieldFull, 65535 - s, 65535 - ((s * f) >> 16),
+                                65535 - ((s * (65535 - f)) >> 16)};
+    const SectorLevel* sector = kSectorLevels[h / kHueSectorSize];
+    return {levels[sector[0]], levels[sector[1]], levels[sector[2]]};
 }
 
 // (level * v) >> 24 per channel, placed straight into 0x00RRGGBB; level * v stays below 2^32.
@@ -178,19 +173,13 @@ struct ChannelTerms {
 };
 
 void BrightnessColumn(uint32_t h, ChannelTerms* red, ChannelTerms* green, ChannelTerms* blue) {
-    const uint32_t f = (h % kSectorSize) * 6;
-    const ChannelTerms full{kFieldFull, 0};
-    const ChannelTerms p{65535, 65536};
-    const ChannelTerms q{65535, f};
-    const ChannelTerms t{65535, 65535 - f};
-    switch (h / kSectorSize) {
-    case 0:  *red = full; *green = t;    *blue = p;    break;
-    case 1:  *red = q;    *green = full; *blue = p;    break;
-    case 2:  *red = p;    *green = full; *blue = t;    break;
-    case 3:  *red = p;    *green = q;    *blue = full; break;
-    case 4:  *red = t;    *green = p;    *blue = full; break;
-    default: *red = full; *green = p;    *blue = q;    break;
-    }
+    const uint32_t f = (h % kHueSectorSize) * 6;
+    // Indexed by SectorLevel: full, p, q, t.
+    const ChannelTerms terms[4] = {{kFieldFull, 0}, {65535, 65536}, {65535, f}, {65535, 65535 - f}};
+    const SectorLevel* sector = kSectorLevels[h / kHueSectorSize];
+    *red = terms[sector[0]];
+    *green = terms[sector[1]];
+    *blue = terms[sector[2]];
 }
 
 inline uint32_t BrightnessPixel(const ChannelTerms* terms, uint32_t s, uint32_t v) {
@@ -327,42 +316,33 @@ void FillBrightness(uint32_t* pixels, int width, int height, uint32_t v,
     }
 }
 
-// Truncating double-precision steps. On i686 the x87 unit keeps 80-bit intermediates, which
-// can put a product on the other side of an integer; storing rounds to a true double.
-double Rounded(double x) {
-    volatile double stored = x;
-    return stored;
-}
-
 void FillRow(uint32_t* row, int width, uint32_t color) {
     for (int x = 0; x < width; ++x) {
         row[x] = color;
     }
 }
 
-uint32_t SliderComponent(uint32_t mode, const ColorValue& color) {
-    switch (mode) {
-    case SliderRed:        return color.GetRed();
-    case SliderGreen:      return color.GetGreen();
-    case SliderBlue:       return color.GetBlue();
-    case SliderHue:        return color.GetHue();
-    case SliderSaturation: return color.GetSaturation();
-    case SliderBrightness: return color.GetBrightness();
-    default:               return 0;
-    }
+// The packed channel tables of a field axis: columns carry red or green, rows green or blue.
+const uint32_t* ColumnChannel(const SelectorTables& tables, uint32_t axis) {
+    return axis == AxisRed ? tables.columnRed : tables.columnGreen;
 }
 
-void SetComponent(ColorValue* color, int component, uint32_t value) {
-    switch (component) {
-    case SliderRed:        color->SetRed(value); break;
-    case SliderGreen:      color->SetGreen(value); break;
-    case SliderBlue:       color->SetBlue(value); break;
-    case SliderHue:        color->SetHue(value); break;
-    case SliderSaturation: color->SetSaturation(value); break;
-    case SliderBrightness: color->SetBrightness(value); break;
-    default: break;
-    }
+const uint32_t* RowChannel(const SelectorTables& tables, uint32_t axis) {
+    return axis == AxisGreen ? tables.rowGreen : tables.rowBlue;
 }
+
+// The legend beside the strip of each slider axis, top and bottom; the hue's runs round the
+// circle instead.
+const struct {
+    uint32_t top;
+    uint32_t bottom;
+} kLegends[COLOR_AXIS_COUNT] = {
+    {0xFF0000, 0x000000}, {0x00FF00, 0x000000}, {0x0000FF, 0x000000},
+    {0, 0},
+    // Pure red over white: the saturation axis at hue 0, full brightness.
+    {0xFF0000, 0xFFFFFF},
+    {0xFFFFFF, 0x000000},
+};
 
 }  // namespace
 
@@ -409,54 +389,30 @@ void FreeSelectorTables(SelectorTables* tables) {
 
 void FillField(uint32_t* pixels, int width, int height, uint32_t mode, const ColorValue& current,
                const SelectorTables& tables) {
-    if (width <= 0 || height <= 0) {
+    if (width <= 0 || height <= 0 || mode >= COLOR_AXIS_COUNT) {
         return;
     }
-    switch (mode) {
-    case SliderRed:
-        FillOr(pixels, width, height, tables.columnGreen, tables.rowBlue,
-               static_cast<uint32_t>(current.GetRed()) << 16);
-        break;
-    case SliderGreen:
-        FillOr(pixels, width, height, tables.columnRed, tables.rowBlue,
-               static_cast<uint32_t>(current.GetGreen()) << 8);
-        break;
-    case SliderBlue:
-        FillOr(pixels, width, height, tables.columnRed, tables.rowGreen, current.GetBlue());
-        break;
-    case SliderHue:
-        FillLevels(pixels, width, height, true, current.GetHue(), tables);
-        break;
-    case SliderSaturation:
-        FillLevels(pixels, width, height, false, current.GetSaturation(), tables);
-        break;
-    case SliderBrightness:
-        FillBrightness(pixels, width, height, current.GetBrightness(), tables);
-        break;
-    default:
-        break;
+    const ModeAxes& axes = GetModeAxes(mode);
+    const uint32_t fixed = GetAxisValue(current, axes.slider);
+    if (IsRgbAxis(axes.slider)) {
+        FillOr(pixels, width, height, ColumnChannel(tables, axes.column), RowChannel(tables, axes.row),
+               fixed << GetAxisRange(axes.slider).packedShift);
+    } else if (axes.slider == AxisBrightness) {
+        FillBrightness(pixels, width, height, fixed, tables);
+    } else {
+        FillLevels(pixels, width, height, axes.slider == AxisHue, fixed, tables);
     }
 }
 
 POINT FieldMarkerPosition(uint32_t mode, const ColorValue& current, int width, int height) {
-    const int w1 = width - 1;
-    const int h1 = height - 1;
-    switch (mode) {
-    case SliderRed:
-        return {current.GetGreen() * w1 / 255, current.GetBlue() * h1 / 255};
-    case SliderGreen:
-        return {current.GetRed() * w1 / 255, current.GetBlue() * h1 / 255};
-    case SliderBlue:
-        return {current.GetRed() * w1 / 255, current.GetGreen() * h1 / 255};
-    case SliderHue:
-        return {current.GetSaturation() * w1 / 65535, current.GetBrightness() * h1 / 65535};
-    case SliderSaturation:
-        return {current.GetHue() * w1 / 65535, current.GetBrightness() * h1 / 65535};
-    case SliderBrightness:
-        return {current.GetHue() * w1 / 65535, current.GetSaturation() * h1 / 65535};
-    default:
+    if (mode >= COLOR_AXIS_COUNT) {
         return {0, 0};
     }
+    const ModeAxes& axes = GetModeAxes(mode);
+    auto scaled = [&](uint32_t axis, int last) {
+        return static_cast<int>(GetAxisValue(current, axis)) * last / static_cast<int>(GetAxisRange(axis).full);
+    };
+    return {scaled(axes.column, width - 1), scaled(axes.row, height - 1)};
 }
 
 void XorFieldMarker(uint32_t* pixels, int width, int height, int column, int row) {
@@ -507,10 +463,10 @@ void FillSliderStrip(uint32_t* pixels, const BITMAPINFOHEADER& header, uint32_t 
                      const ColorValue& current) {
     const int width = header.biWidth;
     const int height = header.biHeight;
-    if (width <= 0 || height <= 0) {
+    if (width <= 0 || height <= 0 || mode >= COLOR_AXIS_COUNT) {
         return;
     }
-    if (mode == SliderHue) {
+    if (mode == AxisHue) {
         // After the first row the copy is in Hsb form, so only its hue changes.
         ColorValue color = current;
         for (int y = 0; y < height; ++y) {
@@ -519,62 +475,41 @@ void FillSliderStrip(uint32_t* pixels, const BITMAPINFOHEADER& header, uint32_t 
         }
         return;
     }
-    if (mode > SliderBrightness) {
-        return;
-    }
-    const uint32_t full = mode <= SliderBlue ? 255 : 65535;
     ColorValue top = current;
     ColorValue bottom = current;
-    SetComponent(&top, static_cast<int>(mode), full);
-    SetComponent(&bottom, static_cast<int>(mode), 0);
+    SetAxisValue(&top, mode, GetAxisRange(mode).full);
+    SetAxisValue(&bottom, mode, 0);
     FillGradientStrip(top.GetRgb(), bottom.GetRgb(), pixels, header);
 }
 
 void FillReferenceStrip(uint32_t* pixels, const BITMAPINFOHEADER& header, uint32_t mode) {
     const int width = header.biWidth;
     const int height = header.biHeight;
-    if (width <= 0 || height <= 0) {
+    if (width <= 0 || height <= 0 || mode >= COLOR_AXIS_COUNT) {
         return;
     }
-    switch (mode) {
-    case SliderRed:
-        FillGradientStrip(0xFF0000, 0x000000, pixels, header);
-        break;
-    case SliderGreen:
-        FillGradientStrip(0x00FF00, 0x000000, pixels, header);
-        break;
-    case SliderBlue:
-        FillGradientStrip(0x0000FF, 0x000000, pixels, header);
-        break;
-    case SliderHue:
+    if (mode == AxisHue) {
         for (int y = 0; y < height; ++y) {
             ColorValue color{};
             color.SetHsb(static_cast<uint32_t>(y) * 65535u / static_cast<uint32_t>(height), 65535,
                          65535);
             FillRow(pixels + static_cast<size_t>(y) * width, width, color.GetRgb());
         }
-        break;
-    case SliderSaturation:
-        // Pure red over white: the saturation axis at hue 0, full brightness.
-        FillGradientStrip(0xFF0000, 0xFFFFFF, pixels, header);
-        break;
-    case SliderBrightness:
-        FillGradientStrip(0xFFFFFF, 0x000000, pixels, header);
-        break;
-    default:
-        break;
+        return;
     }
+    FillGradientStrip(kLegends[mode].top, kLegends[mode].bottom, pixels, header);
 }
 
 int SliderPosition(uint32_t mode, const ColorValue& current, int stripHeight) {
-    const uint32_t component = SliderComponent(mode, current);
-    const uint32_t height = static_cast<uint32_t>(stripHeight);
-    return static_cast<int>(mode <= SliderBlue ? component * height >> 8
-                                               : component * height >> 16);
+    if (mode >= COLOR_AXIS_COUNT) {
+        return 0;
+    }
+    const uint32_t component = GetAxisValue(current, mode);
+    return static_cast<int>(component * static_cast<uint32_t>(stripHeight) >> GetAxisRange(mode).bits);
 }
 
 void ApplySliderPoint(ColorValue* color, uint32_t mode, int y, int barBottom, int barHeight) {
-    if (barHeight <= 0 || mode > SliderBrightness) {
+    if (barHeight <= 0 || mode >= COLOR_AXIS_COUNT) {
         return;
     }
     int v = barBottom - y;
@@ -584,45 +519,32 @@ void ApplySliderPoint(ColorValue* color, uint32_t mode, int y, int barBottom, in
     if (v > barHeight) {
         v = barHeight;
     }
-    const uint32_t full = mode <= SliderBlue ? 255 : 65535;
-    SetComponent(color, static_cast<int>(mode),
-                 static_cast<uint32_t>(v) * full / static_cast<uint32_t>(barHeight));
+    SetAxisValue(color, mode,
+                 static_cast<uint32_t>(v) * GetAxisRange(mode).full / static_cast<uint32_t>(barHeight));
 }
 
 void ApplyFieldPoint(ColorValue* color, uint32_t mode, int x, int y, int width, int height,
                      const SelectorTables& tables) {
-    if (width <= 0 || height <= 0) {
+    if (width <= 0 || height <= 0 || mode >= COLOR_AXIS_COUNT) {
         return;
     }
     const int column = x < 0 ? 0 : (x > width - 1 ? width - 1 : x);
     int row = height - y;
     row = row < 0 ? 0 : (row > height - 1 ? height - 1 : row);
-    switch (mode) {
-    case SliderRed:
-        color->SetGreen(tables.columnRamp8[column]);
-        color->SetBlue(tables.rowRamp8[row]);
-        break;
-    case SliderGreen:
-        color->SetRed(tables.columnRamp8[column]);
-        color->SetBlue(tables.rowRamp8[row]);
-        break;
-    case SliderBlue:
-        color->SetRed(tables.columnRamp8[column]);
-        color->SetGreen(tables.rowRamp8[row]);
-        break;
-    case SliderHue:
-        color->SetSaturation(tables.columnRamp16[column]);
-        color->SetBrightness(tables.rowRamp16[row]);
-        break;
-    case SliderSaturation:
-        color->SetHue(tables.columnRamp16[column]);
-        color->SetBrightness(tables.rowRamp16[row]);
-        break;
-    case SliderBrightness:
-        color->SetHue(tables.columnRamp16[column]);
-        color->SetSaturation(tables.rowRamp16[row]);
-        break;
-    default:
-        break;
-    }
+    const ModeAxes& axes = GetModeAxes(mode);
+    const bool eightBit = GetAxisRange(axes.column).bits == 8;
+    SetAxisValue(color, axes.column, eightBit ? tables.columnRamp8[column] : tables.columnRamp16[column]);
+    SetAxisValue(color, axes.row, eightBit ? tables.rowRamp8[row] : tables.rowRamp16[row]);
+}
+
+SliderLayout LayOutSlider(int width, int height) {
+    SliderLayout layout;
+    layout.leftArrow = {0, 0, kSliderArrowWidth, kSliderArrowHeight};
+    layout.rightArrow = {width - kSliderArrowWidth, 0, width, kSliderArrowHeight};
+    // The arrows' tips sit half their height above the strips' bottom edge at the lowest value.
+    layout.strip = {kSliderArrowWidth, kSliderArrowHeight / 2, layout.rightArrow.left - 7,
+                    height - kSliderArrowHeight / 2};
+    layout.reference = {layout.strip.right + 1, layout.strip.top, layout.rightArrow.left,
+                        layout.strip.bottom};
+    return layout;
 }

@@ -4,8 +4,8 @@
 #include "feedback/feedback.h"
 #include "resources/resource.h"
 #include "shell/main_dialog_internal.h"
-#include "shell/messages.h"
-#include "shell/product.h"
+#include "core/messages.h"
+#include "core/product.h"
 
 void ShowAboutBox(AppState* state)
 {

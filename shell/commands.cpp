@@ -3,19 +3,18 @@
 
 #include <climits>
 
+#include "color/color_axes.h"
 #include "color/hex_text.h"
 #include "color/named_colors.h"
+#include "core/messages.h"
+#include "core/redraw.h"
 #include "flatcolor/flat_color.h"
-#include "grabber/grabber.h"
-#include "lists/named_list.h"
-#include "lists/saved_colors.h"
 #include "resources/resource.h"
-#include "selector/selector.h"
 #include "selector/selector_mouse.h"
 #include "settings/settings_page.h"
+#include "shell/color_views.h"
 #include "shell/help.h"
 #include "shell/main_dialog_internal.h"
-#include "shell/messages.h"
 
 namespace {
 
@@ -26,43 +25,13 @@ bool IsChecked(AppState* state, int id)
 
 void Redraw(AppState* state, WPARAM bits)
 {
-    SendMessageA(state->dialog, SELECTOR_REDRAW, bits, 0);
+    RequestRedraw(state, bits);
 }
 
-// One number field: its largest value, its range message, and how the colour shows and stores it.
-struct NumberField {
-    UINT maximum;
-    UINT rangeMessage;
+// The range message of each number field, 413-418.
+const UINT kRangeMessages[6] = {
+    IDS_RANGE_255, IDS_RANGE_255, IDS_RANGE_255, IDS_RANGE_360, IDS_RANGE_100, IDS_RANGE_100,
 };
-
-const NumberField kNumberFields[6] = {
-    {255, IDS_RANGE_255}, {255, IDS_RANGE_255}, {255, IDS_RANGE_255},
-    {360, IDS_RANGE_360}, {100, IDS_RANGE_100}, {100, IDS_RANGE_100},
-};
-
-UINT ShownValue(const ColorValue& c, int component)
-{
-    switch (component) {
-    case SliderRed: return c.GetRed();
-    case SliderGreen: return c.GetGreen();
-    case SliderBlue: return c.GetBlue();
-    case SliderHue: return HueToDegrees(c.GetHue());
-    case SliderSaturation: return LevelToPercent(c.GetSaturation());
-    default: return LevelToPercent(c.GetBrightness());
-    }
-}
-
-void StoreValue(ColorValue* c, int component, UINT value)
-{
-    switch (component) {
-    case SliderRed: c->SetRed(value); break;
-    case SliderGreen: c->SetGreen(value); break;
-    case SliderBlue: c->SetBlue(value); break;
-    case SliderHue: c->SetHue(DegreesToHue(value)); break;
-    case SliderSaturation: c->SetSaturation(PercentToLevel(value)); break;
-    default: c->SetBrightness(PercentToLevel(value)); break;
-    }
-}
 
 // Text can reach a field past its digits-only style: pasted, or set by another program. Text
 // that is no number is refused like an out-of-range one, not read as 0: a stray letter in a
@@ -71,19 +40,19 @@ bool ReadNumber(AppState* state, int id, UINT* value)
 {
     char text[256] = "";
     GetWindowTextA(DialogControl(state, id), text, sizeof(text));
-    return ParseFieldNumber(text, value) && *value <= kNumberFields[id - IDC_RED_EDIT].maximum;
+    return ParseFieldNumber(text, value) && *value <= GetAxisRange(id - IDC_RED_EDIT).fieldMaximum;
 }
 
 void ApplyNumberField(AppState* state, int id)
 {
-    const int component = id - IDC_RED_EDIT;
+    const uint32_t axis = static_cast<uint32_t>(id - IDC_RED_EDIT);
     UINT value = 0;
     // The redraw's own rewrite of the field arrives here too and must change nothing.
-    if (!ReadNumber(state, id, &value) || value == ShownValue(state->currentColor, component))
+    if (!ReadNumber(state, id, &value) || value == AxisToField(axis, GetAxisValue(state->currentColor, axis)))
         return;
-    StoreValue(&state->currentColor, component, value);
+    SetAxisValue(&state->currentColor, axis, FieldToAxis(axis, value));
     WPARAM bits = RB_SLIDERMARK | RB_FIELD | RB_FIELDMARK;
-    if (state->sliderMode != static_cast<uint32_t>(component))
+    if (state->sliderMode != axis)
         bits |= RB_SLIDERSTRIP;
     Redraw(state, bits);
 }
@@ -114,7 +83,7 @@ UINT FieldProblem(AppState* state, int id)
         return ReadHexField(state, &parsed) ? 0 : IDS_RANGE_HEX;
     }
     UINT value = 0;
-    return ReadNumber(state, id, &value) ? 0 : kNumberFields[id - IDC_RED_EDIT].rangeMessage;
+    return ReadNumber(state, id, &value) ? 0 : kRangeMessages[id - IDC_RED_EDIT];
 }
 
 void CheckField(AppState* state, int id)
@@ -140,15 +109,12 @@ void CopyHex(AppState* state)
 }
 
 // A component swatch keeps its own component and clears the other two.
-void IsolateComponent(AppState* state, int keep, int focusField)
+void IsolateComponent(AppState* state, uint32_t keep, int focusField)
 {
     ColorValue& c = state->currentColor;
-    if (keep != SliderRed)
-        c.SetRed(0);
-    if (keep != SliderGreen)
-        c.SetGreen(0);
-    if (keep != SliderBlue)
-        c.SetBlue(0);
+    for (uint32_t axis = AxisRed; axis <= AxisBlue; ++axis)
+        if (axis != keep)
+            SetAxisValue(&c, axis, 0);
     Redraw(state, RB_ALL);
     SetFocus(DialogControl(state, focusField));
 }
@@ -216,15 +182,15 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
     switch (wparam) {
     case MAKEWPARAM(IDC_FIELD, STN_CLICKED):
     case MAKEWPARAM(IDC_FIELD, STN_DBLCLK):
-        StartSelectorDrag(state, CaptureField, control);
+        StartSelectorDrag(state, &state->selector, CaptureField);
         return TRUE;
     case MAKEWPARAM(IDC_SLIDER, STN_CLICKED):
     case MAKEWPARAM(IDC_SLIDER, STN_DBLCLK):
-        StartSelectorDrag(state, CaptureSlider, control);
+        StartSelectorDrag(state, &state->selector, CaptureSlider);
         return TRUE;
     // Only a first press: the second press of a double click starts nothing.
     case MAKEWPARAM(IDC_GRAB, STN_CLICKED):
-        StartGrab(state);
+        StartGrab(state, &state->grabber);
         return TRUE;
     case MAKEWPARAM(IDC_COPY_HEX, BN_CLICKED):
         CopyHex(state);
@@ -278,13 +244,13 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
         Redraw(state, RB_ALL);
         return TRUE;
     case MAKEWPARAM(IDC_RED_SWATCH, FCN_CLICKED):
-        IsolateComponent(state, SliderRed, IDC_RED_EDIT);
+        IsolateComponent(state, AxisRed, IDC_RED_EDIT);
         return TRUE;
     case MAKEWPARAM(IDC_GREEN_SWATCH, FCN_CLICKED):
-        IsolateComponent(state, SliderGreen, IDC_GREEN_EDIT);
+        IsolateComponent(state, AxisGreen, IDC_GREEN_EDIT);
         return TRUE;
     case MAKEWPARAM(IDC_BLUE_SWATCH, FCN_CLICKED):
-        IsolateComponent(state, SliderBlue, IDC_BLUE_EDIT);
+        IsolateComponent(state, AxisBlue, IDC_BLUE_EDIT);
         return TRUE;
     }
     return FALSE;

@@ -47,39 +47,45 @@ BOOL CALLBACK AddChildToolTip(HWND child, LPARAM lparam)
 
 BOOL CALLBACK SetChildIcon(HWND child, LPARAM lparam)
 {
-    const auto instance = reinterpret_cast<HINSTANCE>(lparam);
+    auto* setup = reinterpret_cast<IconSetup*>(lparam);
+    DecorationIcons* owned = setup->icons;
     const int id = GetDlgCtrlID(child);
-    auto icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+    const uint32_t room = sizeof(owned->icons) / sizeof(owned->icons[0]);
+    if (owned->count >= room)
+        return TRUE;
+    auto icon = static_cast<HICON>(LoadImageA(setup->instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
     if (!icon)
         return TRUE;
 
     char name[101] = "";
     GetClassNameA(child, name, sizeof(name));
     CharLowerA(name);
-    if (lstrcmpA(name, "button") == 0)
+    if (lstrcmpA(name, "button") == 0) {
         SendMessageA(child, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
-    else if (lstrcmpA(name, "static") == 0)
+    } else if (lstrcmpA(name, "static") == 0) {
         SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    else
+    } else {
         DestroyIcon(icon);   // nobody would own it
+        return TRUE;
+    }
+    owned->controls[owned->count] = child;
+    owned->icons[owned->count] = icon;
+    ++owned->count;
     return TRUE;
 }
 
-BOOL CALLBACK ReleaseChildImage(HWND child, LPARAM lparam)
+void ReleaseDecorationIcons(DecorationIcons* icons)
 {
-    auto old = reinterpret_cast<HICON>(SendMessageA(child, BM_SETIMAGE, IMAGE_ICON, 0));
-    if (old)
-        DestroyIcon(old);
-    // The grab control's icon was loaded for it too; the web-safe mark's belongs to the dialog,
-    // and no icon resource carries that control's id.
-    const auto instance = reinterpret_cast<HINSTANCE>(lparam);
-    const int id = GetDlgCtrlID(child);
-    char name[101] = "";
-    GetClassNameA(child, name, sizeof(name));
-    if (lstrcmpiA(name, "static") == 0 && FindResourceA(instance, MAKEINTRESOURCEA(id), RT_GROUP_ICON)) {
-        old = reinterpret_cast<HICON>(SendMessageA(child, STM_SETICON, 0, 0));
-        if (old)
-            DestroyIcon(old);
+    for (uint32_t i = 0; i < icons->count; ++i) {
+        HWND control = icons->controls[i];
+        // Only where the control still shows it: a control may have been given another since.
+        if (IsWindow(control)) {
+            if (reinterpret_cast<HICON>(SendMessageA(control, BM_GETIMAGE, IMAGE_ICON, 0)) == icons->icons[i])
+                SendMessageA(control, BM_SETIMAGE, IMAGE_ICON, 0);
+            else if (reinterpret_cast<HICON>(SendMessageA(control, STM_GETICON, 0, 0)) == icons->icons[i])
+                SendMessageA(control, STM_SETICON, 0, 0);
+        }
+        DestroyIcon(icons->icons[i]);
     }
-    return TRUE;
+    icons->count = 0;
 }

@@ -1,16 +1,14 @@
 #include "shell/main_dialog.h"
 
+#include "core/redraw.h"
+#include "core/topmost.h"
 #include "flatcolor/flat_color.h"
-#include "grabber/grabber.h"
-#include "lists/named_list.h"
-#include "lists/saved_colors.h"
 #include "resources/resource.h"
-#include "selector/selector.h"
 #include "selector/selector_mouse.h"
-#include "shell/decoration.h"
+#include "shell/color_views.h"
+#include "shell/hide_button.h"
 #include "shell/main_dialog_internal.h"
 #include "shell/status_icon.h"
-#include "shell/topmost.h"
 
 static_assert(kFirstControlId == IDC_FIELD && kLastControlId == IDC_NAMED_COPY,
               "the control table covers the template's ids");
@@ -109,7 +107,7 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     state->instance = params->instance;
     state->instanceMessage = params->instanceMessage;
 
-    if (!RegisterGrabberClass(state->instance))
+    if (!InitGrabber(state, &state->grabber))
         return Fail(dialog);
 
     // Tips and images are found by each control's id, so the walk covers every child.
@@ -118,30 +116,26 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
         return Fail(dialog);
     ToolTipSetup tipSetup = {dialog, state->toolTip, state->instance};
     EnumChildWindows(dialog, AddChildToolTip, reinterpret_cast<LPARAM>(&tipSetup));
-    EnumChildWindows(dialog, SetChildIcon, reinterpret_cast<LPARAM>(state->instance));
+    IconSetup iconSetup = {state->instance, &state->decoration};
+    EnumChildWindows(dialog, SetChildIcon, reinterpret_cast<LPARAM>(&iconSetup));
 
     if (!LoadProgramIcons(state))
         return Fail(dialog);
     SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(state->largeIcon));
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon));
 
-    // A missing grab cursor only makes the grab look plainer.
-    state->grabCursor = static_cast<HCURSOR>(LoadImageA(state->instance,
-        MAKEINTRESOURCEA(IDC_GRAB_CURSOR), IMAGE_CURSOR,
-        GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR), 0));
-
-    if (!CreateSelectorPictures(state))
+    if (!CreateSelectorPictures(state, &state->selector))
         return Fail(dialog);
 
-    if (!InitSavedColorsList(state))
+    if (!InitSavedColorsList(state, &state->savedList))
         return Fail(dialog);
 
-    // Step 14: stored settings, before the saved colours are loaded.
+    // Stored settings, before the saved colours are loaded.
     LoadSettings(state);
 
     LoadSavedColors(state);
 
-    if (!CreateSelectorTables(state))
+    if (!CreateSelectorTables(&state->selector))
         return Fail(dialog);
 
     MeasurePanelSizes(state);
@@ -149,7 +143,7 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     FillNamedList(state);
 
     // Clicking the stored mode's button runs its command, which sends the first full redraw.
-    const int modeButton = state->sliderMode <= SliderBrightness ? IDC_MODE_RED + state->sliderMode : IDC_MODE_RED;
+    const int modeButton = state->sliderMode <= AxisBrightness ? IDC_MODE_RED + state->sliderMode : IDC_MODE_RED;
     SendDlgItemMessageA(dialog, modeButton, BM_CLICK, 0, 0);
     if (state->options.Test(ShowColors))
         SendDlgItemMessageA(dialog, IDC_COLORS, BM_CLICK, 0, 0);
@@ -171,12 +165,12 @@ void SaveState(AppState* state)
 
 void OnDestroy(HWND dialog, AppState* state)
 {
-    EnumChildWindows(dialog, ReleaseChildImage, reinterpret_cast<LPARAM>(state->instance));
+    ReleaseDecorationIcons(&state->decoration);
 
     // Whatever the option says: an icon must not outlive its window.
     RemoveStatusIcon(dialog);
 
-    ReleaseSelectorPictures(state);
+    ReleaseSelectorPictures(&state->selector);
 
     if (state->largeIcon)
         DestroyIcon(state->largeIcon);
@@ -184,11 +178,9 @@ void OnDestroy(HWND dialog, AppState* state)
         DestroyIcon(state->smallIcon);
     if (state->notWebSafeIcon)
         DestroyIcon(state->notWebSafeIcon);
-    if (state->grabCursor)
-        DestroyCursor(state->grabCursor);
-    ReleaseGrabber(state);
+    ReleaseGrabber(state, &state->grabber);
 
-    ReleaseSelectorTables(state);
+    ReleaseSelectorTables(&state->selector);
 
     SaveState(state);
 
@@ -197,20 +189,39 @@ void OnDestroy(HWND dialog, AppState* state)
     HeapFree(GetProcessHeap(), 0, state);
 }
 
+// Whichever interaction holds the capture gets the mouse.
 void OnCaptureMessage(AppState* state, UINT message, LPARAM lparam)
 {
+    const uint32_t mode = state->captureMode;
     switch (message) {
     case WM_MOUSEMOVE:
-        OnCaptureMouseMove(state, lparam);
+        if (mode == CaptureSlider || mode == CaptureField)
+            FollowSelectorDrag(state, &state->selector);
+        else if (mode == CaptureGrab)
+            FollowGrab(&state->grabber);
+        else if (mode == CaptureHideButton)
+            TrackHideButton(state, lparam);
         break;
     case WM_LBUTTONUP:
-        OnCaptureLButtonUp(state, lparam);
+        if (mode == CaptureGrab)
+            PickGrabbedColor(state, &state->grabber, lparam);
+        else if (mode == CaptureHideButton)
+            ReleaseHideButton(state);
+        ReleaseCapture();
         break;
     case WM_RBUTTONDOWN:
-        OnCaptureRButtonDown(state);
+        if (mode == CaptureGrab)
+            CancelGrab(&state->grabber);
         break;
     case WM_CAPTURECHANGED:
-        OnCaptureChanged(state);
+        // The only place an interaction ends, whoever took the capture away.
+        if (mode == CaptureSlider)
+            EndSelectorDrag(state);
+        else if (mode == CaptureGrab)
+            EndGrab(state, &state->grabber);
+        else if (mode == CaptureHideButton)
+            EndHideButton(state);
+        state->captureMode = CaptureNone;
         break;
     }
 }
@@ -237,9 +248,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
     }
 
     // Only list 430 is a drag list; the message for any other id gets the ordinary handling.
-    if (state && message == state->dragListMessage && message != 0 && wparam == IDC_SAVED_LIST) {
+    if (state && message == state->savedList.dragListMessage && message != 0 && wparam == IDC_SAVED_LIST) {
         SetWindowLongPtrA(dialog, DWLP_MSGRESULT,
-                          OnSavedListDrag(state, reinterpret_cast<const DRAGLISTINFO*>(lparam)));
+                          OnSavedListDrag(state, &state->savedList, reinterpret_cast<const DRAGLISTINFO*>(lparam)));
         return TRUE;
     }
 
@@ -255,11 +266,13 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
         else if (state && wparam == IDC_NAMED_LIST)
             DrawNamedColorItem(state, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
         else
-            return state && DrawSelectorItem(state, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+            return state && DrawSelectorItem(state, &state->selector, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
         return FALSE;
     case SELECTOR_REDRAW:
-        if (state)
-            OnSelectorRedraw(state, wparam);
+        if (state) {
+            RedrawSelector(state, &state->selector, wparam);
+            UpdateColorViews(state, wparam);
+        }
         return TRUE;
     case STATUS_ICON_MESSAGE:
         if (state)

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "shell/product.h"
+#include "core/product.h"
 
 // The first version of the record, which every shell understands.
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "first-version NOTIFYICONDATA is 88 bytes");

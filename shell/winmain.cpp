@@ -5,8 +5,8 @@
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "shell/main_dialog.h"
-#include "shell/messages.h"
-#include "shell/product.h"
+#include "core/messages.h"
+#include "core/product.h"
 
 namespace {
 

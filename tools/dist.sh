@@ -7,7 +7,12 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=$(cd "$1" && pwd)
-version=$(sed -n 's/^project(Tintora VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+# The version as the build wrote it from the project's one statement of it.
+version=$(sed -n 's/^#define PRODUCT_VERSION "\(.*\)"$/\1/p' "$build/generated/version/tintora_version.h")
+if [ -z "$version" ]; then
+  echo "dist: no version in $build/generated/version/tintora_version.h; configure first" >&2
+  exit 1
+fi
 archive=$build/tintora-$version.zip
 stage=$build/dist/tintora-$version
 
@@ -30,7 +35,7 @@ fi
 
 cd "$stage"
 zip -q -X "$archive" tintora.exe ostrel_about.dll credits.htm $chm
-cp "$root/dist/README.txt" README.txt
+cp "$build/dist-README.txt" README.txt
 zip -q -X -l "$archive" README.txt
 echo "dist: $archive"
 unzip -l "$archive" | sed -n '4,$p'

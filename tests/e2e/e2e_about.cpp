@@ -6,6 +6,7 @@
 
 #include "tests/e2e/e2e_about_box.h"
 #include "tests/e2e/e2e_support.h"
+#include "version/tintora_version.h"
 
 using namespace e2e;
 using namespace e2e::about;
@@ -24,7 +25,7 @@ E2E_CASE("about", "\"About\" shows the library's box over the disabled window; E
     CHECK_EQ(WindowText(GetDlgItem(about, kCopyright)), std::string("Copyright \xA9 2001 Ostrel. All rights reserved."));
     CHECK_EQ(WindowText(GetDlgItem(about, kLink)), std::string("http://www.ostrel.example/"));
     CHECK_EQ(WindowText(GetDlgItem(about, kLicense)), std::string("Freeware. Provided as is, without any warranty."));
-    CHECK_EQ(WindowText(GetDlgItem(about, kVersion)), std::string("1.02"));
+    CHECK_EQ(WindowText(GetDlgItem(about, kVersion)), std::string(PRODUCT_VERSION));
     CHECK_EQ(WindowText(GetDlgItem(about, kReleaseDate)), std::string("May 28 2001"));
     CHECK_EQ(WindowText(GetDlgItem(about, kOsFamily)), std::string("Windows NT/2000"));
     CHECK_NE(WindowText(GetDlgItem(about, kOsVersion)), std::string(""));

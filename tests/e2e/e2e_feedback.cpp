@@ -14,6 +14,7 @@
 #include "tests/e2e/e2e_about_box.h"
 #include "tests/e2e/e2e_support.h"
 #include "tests/shared/text_file.h"
+#include "version/tintora_version.h"
 
 using namespace e2e;
 using namespace e2e::about;
@@ -239,7 +240,7 @@ E2E_CASE("feedback", "\"Feedback...\" offers support a mail with the report atta
     CHECK_EQ(mail["uiparam"], std::string("0"));
     CHECK_EQ(mail["flags"], std::string("8"));   // MAPI_DIALOG
     CHECK_EQ(mail["reserved"], std::string("0"));
-    CHECK_EQ(mail["subject"], std::string("Ostrel Tintora1.02"));
+    CHECK_EQ(mail["subject"], std::string("Ostrel Tintora" PRODUCT_VERSION));
     CHECK_EQ(mail["body"], std::string(kBody));
     CHECK_EQ(mail["messagetype"], std::string("(null)"));
     CHECK_EQ(mail["date"], std::string("(null)"));
@@ -271,7 +272,7 @@ E2E_CASE("feedback", "\"Feedback...\" offers support a mail with the report atta
     REQUIRE(space != std::string::npos);
     const std::string expected =
         "Program:                        Ostrel Tintora\r\n"
-        "Program Version:                1.02\r\n"
+        "Program Version:                " PRODUCT_VERSION "\r\n"
         "OS:                             Windows XP\r\n"
         "OS Version:                     " + versionLine.substr(0, space) + "\r\n"
         "Additional Version Information: " + versionLine.substr(space + 1) + "\r\n"
@@ -318,7 +319,7 @@ E2E_CASE("feedback", "without a temporary folder the report goes in the body and
     REQUIRE(!mail.empty());
     CHECK_EQ(mail["flags"], std::string("8"));
     CHECK_EQ(mail["recipient.address"], std::string("feedback@ostrel.example"));
-    CHECK_EQ(mail["subject"], std::string("Ostrel Tintora1.02"));
+    CHECK_EQ(mail["subject"], std::string("Ostrel Tintora" PRODUCT_VERSION));
     CHECK_EQ(mail["files"], std::string("0"));
     CHECK(mail.find("file.path") == mail.end());
     const std::string body = mail["body"];
@@ -326,7 +327,7 @@ E2E_CASE("feedback", "without a temporary folder the report goes in the body and
         "[The following anonymous information about your system configuration was added. "
         "Please do not remove it, as we need it to give you the best possible support.]\r\n\r\n"
         "Program:                        Ostrel Tintora\r\n"
-        "Program Version:                1.02\r\n";
+        "Program Version:                " PRODUCT_VERSION "\r\n";
     CHECK_EQ(body.substr(0, lead.size()), lead);
     CHECK(body.find("\r\nInternet Explorer Version:      " + BrowserVersion()) != std::string::npos);
     CHECK(CloseAboutBox(scene.app, scene.about));

@@ -22,6 +22,7 @@
 #include "shell/main_dialog.h"
 #include "tests/unit/main_dialog_fixture.h"
 #include "tests/unit/version_record.h"
+#include "version/tintora_version.h"
 
 namespace {
 
@@ -781,7 +782,7 @@ TEST(AboutCommand, ShowsTheProgramsBoxOwnedByTheMainDialog)
         EXPECT_EQ("Copyright \xA9 2001 Ostrel. All rights reserved.", ItemText(about, IDC_ABOUT_COPYRIGHT));
         EXPECT_EQ("http://www.ostrel.example/", ItemText(about, IDC_ABOUT_LINK));
         EXPECT_EQ("Freeware. Provided as is, without any warranty.", ItemText(about, IDC_ABOUT_LICENSE));
-        EXPECT_EQ("1.02", ItemText(about, IDC_ABOUT_VERSION));
+        EXPECT_EQ(PRODUCT_VERSION, ItemText(about, IDC_ABOUT_VERSION));
         EXPECT_EQ("May 28 2001", ItemText(about, IDC_ABOUT_RELEASE_DATE));
         AboutDialogState* state = StateOf(about);
         ASSERT_NE(nullptr, state);

@@ -10,8 +10,9 @@
 
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
+#include "core/redraw.h"
 #include "selector/selector.h"
-#include "selector/selector_mouse.h"
+#include "shell/hide_button.h"
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_internal.h"
 #include "tests/unit/main_dialog_fixture.h"
@@ -102,7 +103,7 @@ protected:
     // A slider row for component value `fraction` of the bar, from its bottom edge.
     int SliderY(double fraction) const
     {
-        const RECT& bar = state->stripRect;
+        const RECT& bar = state->selector.stripRect;
         return bar.bottom - static_cast<int>(fraction * (bar.bottom - bar.top));
     }
 
@@ -323,13 +324,13 @@ TEST_F(CommandsTest, SliderDragWithoutRealTimeUpdateLeavesTheFieldUntilTheEnd)
 TEST_F(CommandsTest, FieldDragMovesTheMarkerWithoutRefillAndOnlyOnChange)
 {
     // Two neighbouring columns with the same 8-bit value give the same colour.
-    const int width = state->fieldRect.right;
+    const int width = state->selector.fieldRect.right;
     int same = 1;
-    while (same < width - 1 && state->tables.columnRamp8[same] != state->tables.columnRamp8[same + 1])
+    while (same < width - 1 && state->selector.tables.columnRamp8[same] != state->selector.tables.columnRamp8[same + 1])
         ++same;
     ASSERT_LT(same, width - 1);
 
-    const int y = state->fieldRect.bottom / 2;
+    const int y = state->selector.fieldRect.bottom / 2;
     CursorTo(IDC_FIELD, same, y);
     EXPECT_EQ(Bits({0x35}), During([&] { Press(IDC_FIELD); }));
     EXPECT_EQ(static_cast<uint32_t>(CaptureField), state->captureMode);

@@ -9,6 +9,7 @@
 #include "grabber/grabber.h"
 #include "tests/unit/main_dialog_fixture.h"
 #include "resources/resource.h"
+#include "core/redraw.h"
 #include "selector/selector.h"
 #include "shell/main_dialog.h"
 #include "tests/unit/message_pump.h"
@@ -192,11 +193,11 @@ protected:
 
 TEST_F(GrabTest, StartShowsThePopupAtTheCornerTakesTheCaptureAndLiftsTheDialog)
 {
-    state->grabFlip = GF_LEFT | GF_ABOVE;
+    state->grabber.flip = GF_LEFT | GF_ABOVE;
     ASSERT_FALSE(Topmost());
     StartGrab();
 
-    HWND popup = state->grabPopup;
+    HWND popup = state->grabber.popup;
     ASSERT_TRUE(IsWindow(popup));
     char text[64] = "";
     GetClassNameA(popup, text, sizeof(text));
@@ -220,15 +221,15 @@ TEST_F(GrabTest, StartShowsThePopupAtTheCornerTakesTheCaptureAndLiftsTheDialog)
 
     EXPECT_EQ(dialog, GetCapture());
     EXPECT_EQ(static_cast<uint32_t>(CaptureGrab), state->captureMode);
-    EXPECT_EQ(0u, state->grabFlip);
-    EXPECT_EQ(state->grabCursor, GetCursor());
+    EXPECT_EQ(0u, state->grabber.flip);
+    EXPECT_EQ(state->grabber.cursor, GetCursor());
     EXPECT_TRUE(Topmost());
 }
 
 TEST_F(GrabTest, MovesPlaceThePopupBesideTheCursor)
 {
     StartGrab();
-    ASSERT_TRUE(IsWindow(state->grabPopup));
+    ASSERT_TRUE(IsWindow(state->grabber.popup));
     RECT desktop;
     GetWindowRect(GetDesktopWindow(), &desktop);
 
@@ -236,14 +237,14 @@ TEST_F(GrabTest, MovesPlaceThePopupBesideTheCursor)
     ASSERT_TRUE(SetCursorPos(middle.x, middle.y));
     SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
     RECT r;
-    GetWindowRect(state->grabPopup, &r);
+    GetWindowRect(state->grabber.popup, &r);
     EXPECT_TRUE(RectIs(r, middle.x + 10, middle.y + 10, middle.x + 110, middle.y + 110));
 
     ASSERT_TRUE(SetCursorPos(desktop.right - 5, desktop.bottom - 5));
     SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
-    GetWindowRect(state->grabPopup, &r);
+    GetWindowRect(state->grabber.popup, &r);
     EXPECT_TRUE(RectIs(r, desktop.right - 115, desktop.bottom - 115, desktop.right - 15, desktop.bottom - 15));
-    EXPECT_EQ(static_cast<uint32_t>(GF_LEFT | GF_ABOVE), state->grabFlip);
+    EXPECT_EQ(static_cast<uint32_t>(GF_LEFT | GF_ABOVE), state->grabber.flip);
 }
 
 TEST_F(GrabTest, ThePickIsReadWhereTheReleaseMessageSaysNotWhereTheCursorIs)
@@ -280,12 +281,12 @@ TEST_F(GrabTest, RightButtonCancelsKeepsTheColourAndLowersTheDialog)
 {
     state->currentColor.SetRgb(0x123456);
     StartGrab();
-    HWND popup = state->grabPopup;
+    HWND popup = state->grabber.popup;
     ASSERT_TRUE(IsWindow(popup));
 
     SendMessageA(dialog, WM_RBUTTONDOWN, MK_RBUTTON | MK_LBUTTON, 0);
     EXPECT_FALSE(IsWindow(popup));
-    EXPECT_EQ(nullptr, state->grabPopup);
+    EXPECT_EQ(nullptr, state->grabber.popup);
     EXPECT_EQ(nullptr, GetCapture());
     EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
     EXPECT_FALSE(Topmost());
@@ -311,7 +312,7 @@ TEST_F(GrabTest, StayOnTopKeepsTheDialogTopmostAfterTheGrab)
 TEST_F(GrabTest, CaptureTakenAwayEndsTheGrabWithoutLeavingThePopup)
 {
     StartGrab();
-    HWND popup = state->grabPopup;
+    HWND popup = state->grabber.popup;
     ASSERT_TRUE(IsWindow(popup));
     ASSERT_EQ(dialog, GetCapture());
 
@@ -319,7 +320,7 @@ TEST_F(GrabTest, CaptureTakenAwayEndsTheGrabWithoutLeavingThePopup)
     ASSERT_NE(nullptr, other);
     SetCapture(other);
     EXPECT_FALSE(IsWindow(popup));
-    EXPECT_EQ(nullptr, state->grabPopup);
+    EXPECT_EQ(nullptr, state->grabber.popup);
     EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
     EXPECT_FALSE(Topmost());
     ReleaseCapture();
@@ -327,7 +328,7 @@ TEST_F(GrabTest, CaptureTakenAwayEndsTheGrabWithoutLeavingThePopup)
 
     // A new grab starts cleanly afterwards.
     StartGrab();
-    EXPECT_TRUE(IsWindow(state->grabPopup));
+    EXPECT_TRUE(IsWindow(state->grabber.popup));
     EXPECT_EQ(static_cast<uint32_t>(CaptureGrab), state->captureMode);
 }
 
@@ -335,7 +336,7 @@ TEST_F(GrabTest, OnlyAFirstPressOnTheGrabIconStartsAGrab)
 {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_GRAB, STN_DBLCLK),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_GRAB)));
-    EXPECT_EQ(nullptr, state->grabPopup);
+    EXPECT_EQ(nullptr, state->grabber.popup);
     EXPECT_EQ(nullptr, GetCapture());
     EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
     EXPECT_FALSE(Topmost());
@@ -344,7 +345,7 @@ TEST_F(GrabTest, OnlyAFirstPressOnTheGrabIconStartsAGrab)
 TEST_F(GrabTest, ClosingDuringAGrabTakesThePopupAndTheClassAlong)
 {
     StartGrab();
-    HWND popup = state->grabPopup;
+    HWND popup = state->grabber.popup;
     ASSERT_TRUE(IsWindow(popup));
     Destroy();
     EXPECT_FALSE(IsWindow(popup));

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/redraw.h"
 #include "selector/selector.h"
 #include "tests/shared/dib_canvas.h"
 #include "tests/shared/text_file.h"

@@ -10,6 +10,7 @@
 
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
+#include "core/redraw.h"
 #include "selector/selector.h"
 #include "selector/selector_pixels.h"
 #include "shell/main_dialog.h"
@@ -53,7 +54,7 @@ TEST_F(MainDialogTest, InitialisationFillsTheState)
     SIZE indicator = IconSize(state->notWebSafeIcon);
     EXPECT_EQ(16, indicator.cx);
     EXPECT_EQ(20, indicator.cy);
-    EXPECT_NE(nullptr, state->grabCursor);
+    EXPECT_NE(nullptr, state->grabber.cursor);
 
     EXPECT_EQ(GetDlgItem(dialog, IDC_RED_EDIT), GetFocus());
 }
@@ -172,7 +173,7 @@ TEST_F(MainDialogTest, WebSafeMarkShowsOnlyForColoursOffTheWebSafeGrid)
 
 TEST_F(MainDialogTest, FieldPictureHoldsExactlyOneCrossAfterEveryKindOfRedraw)
 {
-    const int w = state->fieldHeader.biWidth, h = state->fieldHeader.biHeight;
+    const int w = state->selector.fieldHeader.biWidth, h = state->selector.fieldHeader.biHeight;
     // The plain field of a colour with its one cross, built from the pure functions.
     auto picture = [&](uint32_t rgb, uint32_t fieldRgb) {
         ColorValue at{};
@@ -180,12 +181,12 @@ TEST_F(MainDialogTest, FieldPictureHoldsExactlyOneCrossAfterEveryKindOfRedraw)
         ColorValue cross{};
         cross.SetRgb(rgb);
         std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
-        FillField(pixels.data(), w, h, state->sliderMode, at, state->tables);
+        FillField(pixels.data(), w, h, state->sliderMode, at, state->selector.tables);
         const POINT p = FieldMarkerPosition(state->sliderMode, cross, w, h);
         XorFieldMarker(pixels.data(), w, h, p.x, p.y);
         return pixels;
     };
-    auto shown = [&] { return std::vector<uint32_t>(state->fieldPixels, state->fieldPixels + w * h); };
+    auto shown = [&] { return std::vector<uint32_t>(state->selector.fieldPixels, state->selector.fieldPixels + w * h); };
     auto redraw = [&](uint32_t rgb, WPARAM bits) {
         state->currentColor.SetRgb(rgb);
         SendMessageA(dialog, SELECTOR_REDRAW, bits, 0);
@@ -209,11 +210,11 @@ TEST_F(MainDialogTest, AFieldThatCannotBeDrawnIsReportedOncePerDialog)
     UpdateWindow(dialog);
     HWND field = GetDlgItem(dialog, IDC_FIELD);
     // A closed handle: every draw of the field fails from here on.
-    const HDRAWDIB working = state->drawDib;
+    const HDRAWDIB working = state->selector.drawDib;
     const HDRAWDIB closed = DrawDibOpen();
     ASSERT_NE(nullptr, closed);
     DrawDibClose(closed);
-    state->drawDib = closed;
+    state->selector.drawDib = closed;
 
     MessageBoxCatcher boxes;
     for (int paint = 0; paint < 4; ++paint) {
@@ -225,20 +226,20 @@ TEST_F(MainDialogTest, AFieldThatCannotBeDrawnIsReportedOncePerDialog)
     ASSERT_EQ(1u, seen.size());
     EXPECT_EQ("Cannot draw DIB.", seen[0].text);
     EXPECT_EQ("Ostrel Tintora", seen[0].caption);
-    state->drawDib = working;
+    state->selector.drawDib = working;
 
     // A new dialog says it again.
     Destroy();
     Create();
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
-    const HDRAWDIB secondWorking = state->drawDib;
-    state->drawDib = closed;
+    const HDRAWDIB secondWorking = state->selector.drawDib;
+    state->selector.drawDib = closed;
     InvalidateRect(GetDlgItem(dialog, IDC_FIELD), nullptr, FALSE);
     UpdateWindow(GetDlgItem(dialog, IDC_FIELD));
     DrainMessages();
     EXPECT_EQ(1u, boxes.Take().size());
-    state->drawDib = secondWorking;
+    state->selector.drawDib = secondWorking;
 }
 
 TEST_F(MainDialogTest, EnterAndEscapeAreNotCommands)

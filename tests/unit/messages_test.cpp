@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "resources/resource.h"
-#include "shell/messages.h"
+#include "core/messages.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/option_flags.h"
+#include "core/option_flags.h"
 
 namespace {
 

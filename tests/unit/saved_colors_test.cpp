@@ -460,7 +460,7 @@ protected:
     LRESULT Notify(UINT code, POINT screen, WPARAM id = IDC_SAVED_LIST)
     {
         DRAGLISTINFO info = {code, saved, screen};
-        return SendMessageA(dialog, state->dragListMessage, id, reinterpret_cast<LPARAM>(&info));
+        return SendMessageA(dialog, state->savedList.dragListMessage, id, reinterpret_cast<LPARAM>(&info));
     }
 
     void Drag(POINT from, POINT to)
@@ -475,8 +475,8 @@ protected:
 
 TEST_F(SavedDragTest, APressOnTheListStartsADragThroughTheRegisteredMessage)
 {
-    EXPECT_NE(0u, state->dragListMessage);
-    EXPECT_EQ(RegisterWindowMessageA("commctrl_DragListMsg"), state->dragListMessage);
+    EXPECT_NE(0u, state->savedList.dragListMessage);
+    EXPECT_EQ(RegisterWindowMessageA("commctrl_DragListMsg"), state->savedList.dragListMessage);
 
     // The drag list reports where the cursor is, not where the press message says.
     POINT row2 = RowPoint(2);
@@ -484,10 +484,10 @@ TEST_F(SavedDragTest, APressOnTheListStartsADragThroughTheRegisteredMessage)
     POINT inList = row2;
     ScreenToClient(saved, &inList);
     SendMessageA(saved, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inList.x, inList.y));
-    EXPECT_EQ(2, state->dragSourceIndex);
+    EXPECT_EQ(2, state->savedList.dragSourceIndex);
     EXPECT_EQ(saved, GetCapture());
     SendMessageA(saved, WM_LBUTTONUP, 0, MAKELPARAM(inList.x, inList.y));
-    EXPECT_EQ(-1, state->dragSourceIndex);
+    EXPECT_EQ(-1, state->savedList.dragSourceIndex);
     EXPECT_EQ((RowList{kA, kB, kC, kD}), Rows(saved));
 }
 

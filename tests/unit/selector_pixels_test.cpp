@@ -298,12 +298,12 @@ TEST(SelectorField, RedModeRunsFromRedToWhiteWithTheMarkerInTheCorner) {
     ASSERT_TRUE(tables.built());
     Picture picture(width, height);
     const ColorValue red = Rgb(0xFF0000);
-    FillField(picture.pixels(), width, height, SliderRed, red, tables.get());
+    FillField(picture.pixels(), width, height, AxisRed, red, tables.get());
     EXPECT_EQ(Hex(0xFF0000), Hex(picture.at(0, 0)));                  // bottom left
     EXPECT_EQ(Hex(0xFFFFFF), Hex(picture.at(width - 1, height - 1)));  // top right
     EXPECT_EQ(Hex(0xFF00FF), Hex(picture.at(0, height - 1)));         // top left: blue up
     EXPECT_EQ(Hex(0xFFFF00), Hex(picture.at(width - 1, 0)));          // bottom right: green across
-    const POINT marker = FieldMarkerPosition(SliderRed, red, width, height);
+    const POINT marker = FieldMarkerPosition(AxisRed, red, width, height);
     EXPECT_EQ(0, marker.x);
     EXPECT_EQ(0, marker.y);
 }
@@ -316,7 +316,7 @@ TEST(SelectorField, HueModeOfAGreyIsGreyAtTheLeftAndBlackAtTheBottom) {
         Tables tables(width, height);
         ASSERT_TRUE(tables.built());
         Picture picture(width, height);
-        FillField(picture.pixels(), width, height, SliderHue, grey, tables.get());
+        FillField(picture.pixels(), width, height, AxisHue, grey, tables.get());
         for (int y = 0; y < height; ++y) {
             const uint32_t word = picture.at(0, y);
             EXPECT_EQ(Channel(word, 0), Channel(word, 1)) << "row " << y << ": " << Hex(word);
@@ -326,7 +326,7 @@ TEST(SelectorField, HueModeOfAGreyIsGreyAtTheLeftAndBlackAtTheBottom) {
         for (int x = 0; x < width; ++x) {
             EXPECT_EQ(Hex(0), Hex(picture.at(x, 0))) << "column " << x;
         }
-        EXPECT_EQ(0, FieldMarkerPosition(SliderHue, grey, width, height).x);
+        EXPECT_EQ(0, FieldMarkerPosition(AxisHue, grey, width, height).x);
     }
     {
         // Where a row's brightness is a multiple of 256, red's full level of 65536 carries one
@@ -338,7 +338,7 @@ TEST(SelectorField, HueModeOfAGreyIsGreyAtTheLeftAndBlackAtTheBottom) {
         ASSERT_TRUE(tables.built());
         ASSERT_EQ(29952, tables.get().rowRamp16[133]);
         Picture picture(width, height);
-        FillField(picture.pixels(), width, height, SliderHue, grey, tables.get());
+        FillField(picture.pixels(), width, height, AxisHue, grey, tables.get());
         EXPECT_EQ(Hex(0x757474), Hex(picture.at(0, 133)));
         EXPECT_EQ(Hex(0x747474), Hex(picture.at(0, 132)));
     }
@@ -357,12 +357,12 @@ TEST(SelectorMarker, PositionFollowsTheModesAxes) {
         const ColorValue& color;
         int x, y;
     } modes[] = {
-        {SliderRed, rgb, 100 * 297 / 255, 50 * 291 / 255},
-        {SliderGreen, rgb, 200 * 297 / 255, 50 * 291 / 255},
-        {SliderBlue, rgb, 200 * 297 / 255, 100 * 291 / 255},
-        {SliderHue, hsb, 30000 * 297 / 65535, 50000 * 291 / 65535},
-        {SliderSaturation, hsb, 40000 * 297 / 65535, 50000 * 291 / 65535},
-        {SliderBrightness, hsb, 40000 * 297 / 65535, 30000 * 291 / 65535},
+        {AxisRed, rgb, 100 * 297 / 255, 50 * 291 / 255},
+        {AxisGreen, rgb, 200 * 297 / 255, 50 * 291 / 255},
+        {AxisBlue, rgb, 200 * 297 / 255, 100 * 291 / 255},
+        {AxisHue, hsb, 30000 * 297 / 65535, 50000 * 291 / 65535},
+        {AxisSaturation, hsb, 40000 * 297 / 65535, 50000 * 291 / 65535},
+        {AxisBrightness, hsb, 40000 * 297 / 65535, 30000 * 291 / 65535},
     };
     for (const auto& m : modes) {
         const POINT marker = FieldMarkerPosition(m.mode, m.color, width, height);
@@ -371,7 +371,7 @@ TEST(SelectorMarker, PositionFollowsTheModesAxes) {
     }
 
     // The largest components land on the last column and row, inside the field.
-    const POINT top = FieldMarkerPosition(SliderHue, Hsb(0, 65535, 65535), width, height);
+    const POINT top = FieldMarkerPosition(AxisHue, Hsb(0, 65535, 65535), width, height);
     EXPECT_EQ(width - 1, top.x);
     EXPECT_EQ(height - 1, top.y);
 }
@@ -457,22 +457,22 @@ TEST(SelectorStrip, SliderStripShowsTheCurrentColourAlongTheSlidersAxis) {
     Picture picture(width, hs);
 
     // Black in red mode: the top row stops one step short of pure red.
-    FillSliderStrip(picture.pixels(), header, SliderRed, Rgb(0x000000));
+    FillSliderStrip(picture.pixels(), header, AxisRed, Rgb(0x000000));
     EXPECT_EQ(Hex(0x000000), Hex(picture.at(0, 0)));
     EXPECT_EQ(Hex(0xFC0000), Hex(picture.at(width - 1, hs - 1)));
 
     const ColorValue cur = Rgb(0x0A141E);  // 10, 20, 30
-    FillSliderStrip(picture.pixels(), header, SliderGreen, cur);
+    FillSliderStrip(picture.pixels(), header, AxisGreen, cur);
     EXPECT_EQ(Hex(0x0A001E), Hex(picture.at(0, 0)));
     EXPECT_EQ(Hex(0x0A331E), Hex(picture.at(3, 20)));  // 255 * 20 / 100 = 51 in green
     EXPECT_EQ(Hex(0x0AFC1E), Hex(picture.at(0, hs - 1)));
-    FillSliderStrip(picture.pixels(), header, SliderBlue, cur);
+    FillSliderStrip(picture.pixels(), header, AxisBlue, cur);
     EXPECT_EQ(Hex(0x0A1400), Hex(picture.at(0, 0)));
     EXPECT_EQ(Hex(0x0A14FC), Hex(picture.at(0, hs - 1)));
 
     // Hue: each row is the colour with that row's hue, keeping its saturation and brightness.
     const ColorValue warm = Rgb(0xC86432);
-    FillSliderStrip(picture.pixels(), header, SliderHue, warm);
+    FillSliderStrip(picture.pixels(), header, AxisHue, warm);
     ASSERT_TRUE(picture.GuardsIntact());
     for (int y : {0, 1, 17, 50, 83, hs - 1}) {
         ColorValue row = warm;
@@ -482,7 +482,7 @@ TEST(SelectorStrip, SliderStripShowsTheCurrentColourAlongTheSlidersAxis) {
     EXPECT_EQ(Channel(picture.at(0, 0), 0), 200) << "hue 0 keeps the red maximum";
 
     // Saturation and brightness: from the colour with that component 0 up to its maximum.
-    FillSliderStrip(picture.pixels(), header, SliderSaturation, warm);
+    FillSliderStrip(picture.pixels(), header, AxisSaturation, warm);
     ColorValue grey = warm;
     grey.SetSaturation(0);
     EXPECT_EQ(Hex(grey.GetRgb()), Hex(picture.at(0, 0)));
@@ -493,7 +493,7 @@ TEST(SelectorStrip, SliderStripShowsTheCurrentColourAlongTheSlidersAxis) {
     EXPECT_EQ(200 + (vividGreen - 200) * (hs - 1) / hs, Channel(picture.at(0, hs - 1), 1));
     EXPECT_EQ(200 - 200 * (hs - 1) / hs, Channel(picture.at(0, hs - 1), 2));
 
-    FillSliderStrip(picture.pixels(), header, SliderBrightness, warm);
+    FillSliderStrip(picture.pixels(), header, AxisBrightness, warm);
     EXPECT_EQ(Hex(0x000000), Hex(picture.at(0, 0)));
     ColorValue bright = warm;
     bright.SetBrightness(65535);
@@ -516,7 +516,7 @@ TEST(SelectorStrip, ReferenceStripDependsOnlyOnTheMode) {
         EXPECT_EQ(Hex(topWord), Hex(picture.at(width - 1, hs - 1))) << "mode " << mode;
     }
 
-    FillReferenceStrip(picture.pixels(), header, SliderHue);
+    FillReferenceStrip(picture.pixels(), header, AxisHue);
     for (int y : {0, 1, 28, 57, 85, 114, 142, hs - 1}) {
         EXPECT_EQ(Hex(Hsb(static_cast<uint32_t>(y) * 65535 / hs, 65535, 65535).GetRgb()),
                   Hex(picture.at(2, y)))
@@ -525,13 +525,13 @@ TEST(SelectorStrip, ReferenceStripDependsOnlyOnTheMode) {
     EXPECT_EQ(Hex(0xFF0000), Hex(picture.at(0, 0)));
 
     // Saturation: white (none) at the bottom towards pure red at the top.
-    FillReferenceStrip(picture.pixels(), header, SliderSaturation);
+    FillReferenceStrip(picture.pixels(), header, AxisSaturation);
     EXPECT_EQ(Hex(0xFFFFFF), Hex(picture.at(0, 0)));
     const uint32_t fading = 255 - 255 * (hs - 1) / hs;
     EXPECT_EQ(Hex(0xFF0000 | fading << 8 | fading), Hex(picture.at(0, hs - 1)));
 
     // Brightness: black at the bottom towards white at the top.
-    FillReferenceStrip(picture.pixels(), header, SliderBrightness);
+    FillReferenceStrip(picture.pixels(), header, AxisBrightness);
     EXPECT_EQ(Hex(0x000000), Hex(picture.at(0, 0)));
     const uint32_t t = static_cast<uint32_t>(top);
     EXPECT_EQ(Hex(t << 16 | t << 8 | t), Hex(picture.at(width - 1, hs - 1)));
@@ -542,15 +542,15 @@ TEST(SelectorStrip, ReferenceStripDependsOnlyOnTheMode) {
 
 TEST(SelectorSlider, PositionScalesTheComponentToTheStrip) {
     for (int hs = 1; hs < 256; ++hs) {
-        EXPECT_EQ(hs - 1, SliderPosition(SliderRed, Rgb(0xFF0000), hs)) << "strip " << hs;
-        EXPECT_EQ(hs - 1, SliderPosition(SliderHue, Hsb(65535, 0, 0), hs)) << "strip " << hs;
+        EXPECT_EQ(hs - 1, SliderPosition(AxisRed, Rgb(0xFF0000), hs)) << "strip " << hs;
+        EXPECT_EQ(hs - 1, SliderPosition(AxisHue, Hsb(65535, 0, 0), hs)) << "strip " << hs;
     }
-    EXPECT_EQ(0, SliderPosition(SliderGreen, Rgb(0xFF00FF), 171));
-    EXPECT_EQ(128 * 100 >> 8, SliderPosition(SliderBlue, Rgb(0x000080), 100));
-    EXPECT_EQ(32768 * 171 >> 16, SliderPosition(SliderSaturation, Hsb(0, 32768, 100), 171));
-    EXPECT_EQ(1000 * 171 >> 16, SliderPosition(SliderBrightness, Hsb(0, 32768, 1000), 171));
+    EXPECT_EQ(0, SliderPosition(AxisGreen, Rgb(0xFF00FF), 171));
+    EXPECT_EQ(128 * 100 >> 8, SliderPosition(AxisBlue, Rgb(0x000080), 100));
+    EXPECT_EQ(32768 * 171 >> 16, SliderPosition(AxisSaturation, Hsb(0, 32768, 100), 171));
+    EXPECT_EQ(1000 * 171 >> 16, SliderPosition(AxisBrightness, Hsb(0, 32768, 1000), 171));
     // The green slider reads green even from an Hsb-form colour.
-    EXPECT_EQ(255 * 171 >> 8, SliderPosition(SliderGreen, Hsb(21846, 65535, 65535), 171));
+    EXPECT_EQ(255 * 171 >> 8, SliderPosition(AxisGreen, Hsb(21846, 65535, 65535), 171));
 }
 
 TEST(SelectorSlider, PointSetsOnlyTheSlidersComponentClampedToTheBar) {
@@ -575,27 +575,27 @@ TEST(SelectorSlider, PointSetsOnlyTheSlidersComponentClampedToTheBar) {
     };
     for (const Case& c : cases) {
         ColorValue color = Rgb(0x0A141E);
-        ApplySliderPoint(&color, SliderRed, c.y, bottom, bar);
+        ApplySliderPoint(&color, AxisRed, c.y, bottom, bar);
         EXPECT_EQ(Hex(c.value8 << 16 | 0x141E), Hex(color.GetRgb())) << "red, y " << c.y;
         color = Rgb(0x0A141E);
-        ApplySliderPoint(&color, SliderGreen, c.y, bottom, bar);
+        ApplySliderPoint(&color, AxisGreen, c.y, bottom, bar);
         EXPECT_EQ(Hex(0x0A001E | c.value8 << 8), Hex(color.GetRgb())) << "green, y " << c.y;
         color = Rgb(0x0A141E);
-        ApplySliderPoint(&color, SliderBlue, c.y, bottom, bar);
+        ApplySliderPoint(&color, AxisBlue, c.y, bottom, bar);
         EXPECT_EQ(Hex(0x0A1400 | c.value8), Hex(color.GetRgb())) << "blue, y " << c.y;
 
         color = Hsb(1000, 2000, 3000);
-        ApplySliderPoint(&color, SliderHue, c.y, bottom, bar);
+        ApplySliderPoint(&color, AxisHue, c.y, bottom, bar);
         EXPECT_EQ(c.value16, color.GetHue()) << "hue, y " << c.y;
         EXPECT_EQ(2000, color.GetSaturation());
         EXPECT_EQ(3000, color.GetBrightness());
         color = Hsb(1000, 2000, 3000);
-        ApplySliderPoint(&color, SliderSaturation, c.y, bottom, bar);
+        ApplySliderPoint(&color, AxisSaturation, c.y, bottom, bar);
         EXPECT_EQ(1000, color.GetHue());
         EXPECT_EQ(c.value16, color.GetSaturation()) << "saturation, y " << c.y;
         EXPECT_EQ(3000, color.GetBrightness());
         color = Hsb(1000, 2000, 3000);
-        ApplySliderPoint(&color, SliderBrightness, c.y, bottom, bar);
+        ApplySliderPoint(&color, AxisBrightness, c.y, bottom, bar);
         EXPECT_EQ(1000, color.GetHue());
         EXPECT_EQ(2000, color.GetSaturation());
         EXPECT_EQ(c.value16, color.GetBrightness()) << "brightness, y " << c.y;
@@ -605,7 +605,7 @@ TEST(SelectorSlider, PointSetsOnlyTheSlidersComponentClampedToTheBar) {
     ColorValue rgb = Rgb(0xC86432);
     const uint16_t saturation = rgb.GetSaturation();
     const uint16_t brightness = rgb.GetBrightness();
-    ApplySliderPoint(&rgb, SliderHue, 5, bottom, bar);
+    ApplySliderPoint(&rgb, AxisHue, 5, bottom, bar);
     EXPECT_EQ(65535, rgb.GetHue());
     EXPECT_EQ(saturation, rgb.GetSaturation());
     EXPECT_EQ(brightness, rgb.GetBrightness());
@@ -685,10 +685,10 @@ TEST(SelectorPoint, FieldPointSetsTheTwoAxesWithEachClampedAlone) {
     }
     // The ends of the ramps really are the ends of the axes.
     ColorValue color = Hsb(0, 0, 0);
-    ApplyFieldPoint(&color, SliderHue, width + 5, -5, width, height, tables.get());
+    ApplyFieldPoint(&color, AxisHue, width + 5, -5, width, height, tables.get());
     EXPECT_EQ(65535, color.GetSaturation());
     EXPECT_EQ(65535, color.GetBrightness());
-    ApplyFieldPoint(&color, SliderHue, -5, height, width, height, tables.get());
+    ApplyFieldPoint(&color, AxisHue, -5, height, width, height, tables.get());
     EXPECT_EQ(0, color.GetSaturation());
     EXPECT_EQ(0, color.GetBrightness());
 }

@@ -1,12 +1,13 @@
 // Names that identify the product to the user and to other copies of it.
 #pragma once
 
+#include "version/tintora_version.h"   // PRODUCT_VERSION
+
 #define PRODUCT_TITLE "Ostrel Tintora"      // dialog title, message-box caption, status tip, message name
 #define INSTANCE_MUTEX_NAME "Ostrel_Tintora"
 
 // What the About box shows; the two addresses are the maker's pages.
 #define PRODUCT_COMPANY "Ostrel"
-#define PRODUCT_VERSION "1.02"
 #define PRODUCT_RELEASE_DATE "May 28 2001"
 #define PRODUCT_COPYRIGHT "Copyright \xA9 2001 Ostrel. All rights reserved."
 #define PRODUCT_LICENSE "Freeware. Provided as is, without any warranty."

@@ -5,17 +5,25 @@
 
 #include <cstdint>
 
+#include "color/color_axes.h"
 #include "color/color_value.h"
 
-// Which component the slider controls; the field shows the other two of the same model.
-enum SliderMode : uint32_t {
-    SliderRed = 0,
-    SliderGreen = 1,
-    SliderBlue = 2,
-    SliderHue = 3,
-    SliderSaturation = 4,
-    SliderBrightness = 5,
+// A slider mode is a ColorAxis, the component the slider carries; the field shows the other two
+// of the same model (GetModeAxes). Functions given a mode outside 0..5 leave their output alone.
+
+// The slider control's parts, in its client coordinates: an arrow at each side, the strip the
+// mode's component runs along, and the narrow legend beside it.
+enum {
+    kSliderArrowWidth = 5,
+    kSliderArrowHeight = 10,   // the tip sits on rows 4-5
 };
+struct SliderLayout {
+    RECT leftArrow;
+    RECT rightArrow;
+    RECT strip;
+    RECT reference;
+};
+SliderLayout LayOutSlider(int width, int height);
 
 // Per-column and per-row tables of a W x H field, so no pixel or mouse move divides.
 struct SelectorTables {

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "settings/option_flags.h"
+#include "core/option_flags.h"
 
 // Runs the sheet modally; OK and Apply assign the page's options (and run their callbacks).
 void ShowSettingsSheet(HWND owner, HINSTANCE instance, OptionFlags* options);

@@ -1,4 +1,4 @@
-#include "settings/option_flags.h"
+#include "core/option_flags.h"
 
 #include <windows.h>
 

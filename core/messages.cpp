@@ -1,8 +1,8 @@
-#include "shell/messages.h"
+#include "core/messages.h"
 
 #include <cstdio>
 
-#include "shell/product.h"
+#include "core/product.h"
 
 void LoadMessageText(HINSTANCE instance, UINT id, char* text)
 {

@@ -1,4 +1,4 @@
-#include "shell/topmost.h"
+#include "core/topmost.h"
 
 namespace {
 

@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-struct AppState;
+#include <cstdint>
+
+#include "core/dialog_state.h"
 
 // Without a directory, so the profile functions keep it in the Windows directory.
 #define SAVED_COLORS_FILE "Tintora.ini"
@@ -11,8 +13,15 @@ struct AppState;
 // The most rows a list box can hold, and so the largest count the file may give.
 enum { SAVED_COLORS_MAX = 32767 };
 
+// What the drag list keeps between notifications; part of the dialog's zero-filled state.
+struct SavedListState {
+    UINT dragListMessage;
+    int32_t dragSourceIndex;
+    int32_t dragInsertIndex;    // row the insertion mark stands before while a drag runs, or -1
+};
+
 // Makes list 430 a drag list and registers the drag-list message; false ends the dialog.
-bool InitSavedColorsList(AppState* state);
+bool InitSavedColorsList(const DialogState* state, SavedListState* saved);
 
 // Appends the rows of section "SavedColors" of `iniFile` to `list`; a damaged count gives way
 // to the keys the section holds.
@@ -20,20 +29,20 @@ void LoadSavedColorsFile(HWND list, const char* iniFile);
 // Writes "nColors" and one key per row; keys of a longer earlier list stay in the file.
 void SaveSavedColorsFile(HWND list, const char* iniFile);
 
-void LoadSavedColors(AppState* state);
-void SaveSavedColors(AppState* state);
+void LoadSavedColors(const DialogState* state);
+void SaveSavedColors(const DialogState* state);
 
 // Commands 431-433.
-void AddSavedColor(AppState* state);
-void DeleteSavedColor(AppState* state);
-void OverwriteSavedColor(AppState* state);
+void AddSavedColor(const DialogState* state);
+void DeleteSavedColor(const DialogState* state);
+void OverwriteSavedColor(const DialogState* state);
 
 // The selected row's colour becomes the current colour (message 350 without a selection):
 // commands 434 and 438 and a double click on either list.
-void LoadColorFromList(AppState* state, HWND list);
+void LoadColorFromList(DialogState* state, HWND list);
 
 // One drag-list notification for list 430; returns the dialog's message result.
-LRESULT OnSavedListDrag(AppState* state, const DRAGLISTINFO* info);
+LRESULT OnSavedListDrag(const DialogState* state, SavedListState* saved, const DRAGLISTINFO* info);
 
 // WM_DRAWITEM for list 430.
-void DrawSavedColorItem(const AppState* state, const DRAWITEMSTRUCT* item);
+void DrawSavedColorItem(const DialogState* state, const DRAWITEMSTRUCT* item);

@@ -5,12 +5,12 @@
 
 #include <cstdint>
 
-struct AppState;
+#include "core/dialog_state.h"
 
 #define GRABBER_CLASS_NAME "Ostrel ColorGrabber"
 #define GRABBER_WINDOW_NAME "Color Grabber"
 
-// Bits of AppState::grabFlip: which side of the cursor the popup sits on.
+// Bits of GrabberState::flip: which side of the cursor the popup sits on.
 enum GrabFlipBits : uint32_t {
     GF_LEFT = 0x1,
     GF_ABOVE = 0x2,
@@ -61,15 +61,24 @@ HWND CreateGrabPopup(HWND owner, HINSTANCE instance);
 
 // ---- the dialog's side, while CaptureGrab holds the capture ------------------------------
 
+// What the grab keeps between messages; part of the dialog's zero-filled state.
+struct GrabberState {
+    HWND popup;        // while a grab runs
+    HCURSOR cursor;    // the eyedropper shown during a grab; none makes the grab look plainer
+    uint32_t flip;     // GrabFlipBits
+};
+
+// While the main dialog initialises: the popup's class (false ends the dialog) and the cursor.
+bool InitGrabber(const DialogState* state, GrabberState* grabber);
 // STN_CLICKED from the grab icon: popup, capture, cursor, topmost.
-void StartGrab(AppState* state);
+void StartGrab(DialogState* state, GrabberState* grabber);
 // WM_MOUSEMOVE: the popup follows the cursor.
-void FollowGrab(AppState* state);
+void FollowGrab(GrabberState* grabber);
 // WM_LBUTTONUP: the pixel at the message's point (dialog client coordinates) becomes the colour.
-void PickGrabbedColor(AppState* state, LPARAM clientPoint);
+void PickGrabbedColor(DialogState* state, GrabberState* grabber, LPARAM clientPoint);
 // WM_RBUTTONDOWN: nothing is picked.
-void CancelGrab(AppState* state);
+void CancelGrab(GrabberState* grabber);
 // WM_CAPTURECHANGED, however the capture went: no popup left behind, z-order as the option says.
-void EndGrab(AppState* state);
-// WM_DESTROY of the dialog.
-void ReleaseGrabber(AppState* state);
+void EndGrab(const DialogState* state, GrabberState* grabber);
+// WM_DESTROY of the dialog: popup, cursor and class.
+void ReleaseGrabber(const DialogState* state, GrabberState* grabber);

@@ -1,0 +1,55 @@
+// The colour field and the slider: their pictures, rebuilt by the dialog's redraw, and their
+// owner-drawn paint.
+#pragma once
+#include <windows.h>
+#include <vfw.h>
+
+#include <cstdint>
+
+#include "core/dialog_state.h"
+#include "selector/selector_pixels.h"
+
+// What the selector keeps between messages; part of the dialog's zero-filled state.
+struct SelectorState {
+    HBITMAP leftArrowBitmap;
+    HBITMAP rightArrowBitmap;
+    HBITMAP sliderBitmap;
+    HDC leftArrowDC;
+    HDC rightArrowDC;
+    HDC sliderDC;
+
+    BITMAPINFOHEADER fieldHeader;
+    BITMAPINFOHEADER stripHeader;
+    BITMAPINFOHEADER referenceHeader;
+    uint32_t* fieldPixels;
+    uint32_t* stripPixels;
+    uint32_t* referencePixels;
+
+    RECT sliderRect;
+    RECT leftArrowRect;
+    RECT rightArrowRect;
+    RECT stripRect;
+    RECT referenceRect;
+    RECT fieldRect;
+
+    SelectorTables tables;
+    HDRAWDIB drawDib;
+
+    int32_t markerColumn;
+    int32_t markerRow;
+    BYTE drawDibFailureShown;   // "Cannot draw DIB." has been said for this dialog
+};
+
+// Memory DCs, arrow and slider bitmaps, pixel buffers and DrawDib; false ends the dialog.
+bool CreateSelectorPictures(const DialogState* state, SelectorState* selector);
+// The per-column and per-row tables of the field; false ends the dialog.
+bool CreateSelectorTables(SelectorState* selector);
+void ReleaseSelectorPictures(SelectorState* selector);
+void ReleaseSelectorTables(SelectorState* selector);
+
+// The pictures' part of SELECTOR_REDRAW: refills what `bits` ask for, moves the markers and
+// repaints the field and the slider.
+void RedrawSelector(const DialogState* state, SelectorState* selector, WPARAM bits);
+
+// WM_DRAWITEM for the field and the slider; false for other controls.
+bool DrawSelectorItem(const DialogState* state, SelectorState* selector, const DRAWITEMSTRUCT* item);
