@@ -91,9 +91,10 @@ BOOL OnInitDialog(HWND dialog, const OSTRELABOUT* about)
     SetDlgItemTextA(dialog, IDC_ABOUT_RELEASE_DATE, about->pszReleaseDate);
 
     // Only the small icon: the caption shows it, and the box has no use for a large one.
-    HICON icon = (about->dwFlags & OAF_USEICON)
-        ? about->hIcon
-        : reinterpret_cast<HICON>(SendMessageA(GetWindow(dialog, GW_OWNER), WM_GETICON, ICON_SMALL, 0));
+    HICON icon =
+        (about->dwFlags & OAF_USEICON)
+            ? about->hIcon
+            : reinterpret_cast<HICON>(SendMessageA(GetWindow(dialog, GW_OWNER), WM_GETICON, ICON_SMALL, 0));
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 
     ShowOperatingSystem(dialog);
@@ -189,7 +190,8 @@ void OnDestroy(HWND dialog, AboutDialogState* state)
 {
     if (state->linkFont) {
         // The link outlives this message by a little; leave it no deleted font.
-        SendDlgItemMessageA(dialog, IDC_ABOUT_LINK, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
+        SendDlgItemMessageA(dialog, IDC_ABOUT_LINK, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0),
+                            FALSE);
         DeleteObject(state->linkFont);
     }
     if (state->homeUrl)

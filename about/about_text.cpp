@@ -11,16 +11,19 @@ void FormatAboutTitle(const char* program, char* text, size_t size)
 const char* OsFamilyName(DWORD platform)
 {
     switch (platform) {
-    case VER_PLATFORM_WIN32_WINDOWS: return "Windows 95/98/Me";
-    case VER_PLATFORM_WIN32_NT: return "Windows NT/2000";
-    default: return "Unknown OS";
+    case VER_PLATFORM_WIN32_WINDOWS:
+        return "Windows 95/98/Me";
+    case VER_PLATFORM_WIN32_NT:
+        return "Windows NT/2000";
+    default:
+        return "Unknown OS";
     }
 }
 
 void FormatOsVersionLine(const OSVERSIONINFOA& version, char* text, size_t size)
 {
-    const DWORD build = version.dwPlatformId == VER_PLATFORM_WIN32_NT ? version.dwBuildNumber
-                                                                      : LOWORD(version.dwBuildNumber);
+    const DWORD build =
+        version.dwPlatformId == VER_PLATFORM_WIN32_NT ? version.dwBuildNumber : LOWORD(version.dwBuildNumber);
     // The service-pack field need not be terminated: read no further than its size.
     snprintf(text, size, "%lu.%lu.%lu %.*s", static_cast<unsigned long>(version.dwMajorVersion),
              static_cast<unsigned long>(version.dwMinorVersion), static_cast<unsigned long>(build),

@@ -12,10 +12,11 @@
 #include <cstring>
 #include <vector>
 
+#include "color/color_axes.h"
 #include "color/color_value.h"
+#include "core/redraw.h"
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
-#include "core/redraw.h"
 #include "selector/selector.h"
 #include "selector/selector_pixels.h"
 #include "shell/main_dialog.h"
@@ -33,7 +34,8 @@ constexpr int kSteps = 501;
 
 double g_tickNs = 0.0;
 
-double NowNs() {
+double NowNs()
+{
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return static_cast<double>(now.QuadPart) * g_tickNs;
@@ -41,7 +43,8 @@ double NowNs() {
 
 // Median time of one call of `work`, in nanoseconds.
 template <typename Work>
-double MedianNs(Work work) {
+double MedianNs(Work work)
+{
     for (int i = 0; i < kWarmUp; ++i) {
         work();
     }
@@ -55,12 +58,14 @@ double MedianNs(Work work) {
     return samples[kSamples / 2];
 }
 
-INT_PTR CALLBACK QuietDialogProc(HWND, UINT, WPARAM, LPARAM) {
+INT_PTR CALLBACK QuietDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
     return FALSE;
 }
 
 // The field's client size from an invisible dialog with the main dialog's font.
-bool MeasureField(int* width, int* height) {
+bool MeasureField(int* width, int* height)
+{
     // DLGTEMPLATE, then menu, class and title (all empty), point size and face name.
     alignas(4) WORD words[64] = {};
     DLGTEMPLATE* header = reinterpret_cast<DLGTEMPLATE*>(words);
@@ -77,8 +82,7 @@ bool MeasureField(int* width, int* height) {
     }
     *tail++ = 0;
 
-    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), header, nullptr,
-                                             QuietDialogProc, 0);
+    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), header, nullptr, QuietDialogProc, 0);
     if (!dialog) {
         return false;
     }
@@ -96,7 +100,8 @@ bool MeasureField(int* width, int* height) {
 const char* const kModeNames[6] = {"red", "green", "blue", "hue", "saturation", "brightness"};
 
 // Paints, activation and the lists' repaints happen between two drag steps, not in them.
-void PumpMessages() {
+void PumpMessages()
+{
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
@@ -104,29 +109,23 @@ void PumpMessages() {
     }
 }
 
-double MedianOf(std::vector<double>& samples) {
+double MedianOf(std::vector<double>& samples)
+{
     std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
     return samples[samples.size() / 2];
 }
 
-// The component `index` (0..2: red, green, blue or hue, saturation, brightness) of the mode's
-// model, set to a value that changes with every step.
-void SetStepComponent(ColorValue* color, bool hsb, int index, int step) {
-    const uint32_t value = hsb ? static_cast<uint32_t>(step) * 7919u % 65536u
-                               : static_cast<uint32_t>(step) * 97u % 256u;
-    switch (index + (hsb ? 3 : 0)) {
-    case 0: color->SetRed(value); break;
-    case 1: color->SetGreen(value); break;
-    case 2: color->SetBlue(value); break;
-    case 3: color->SetHue(value); break;
-    case 4: color->SetSaturation(value); break;
-    default: color->SetBrightness(value); break;
-    }
+// The component `axis` set to a value that changes with every step.
+void SetStepComponent(ColorValue* color, uint32_t axis, int step)
+{
+    const uint32_t full = GetAxisRange(axis).full;
+    SetAxisValue(color, axis, static_cast<uint32_t>(step) * (full == 255 ? 97u : 7919u) % (full + 1));
 }
 
 // Under Wine most window calls (painting, properties, carets) are requests to the wineserver, so
 // their cost sets the floor of a dialog step; printed with the steps to read them by.
-double ServerRequestUs(HWND dialog) {
+double ServerRequestUs(HWND dialog)
+{
     const int count = 2000;
     const double start = NowNs();
     for (int i = 0; i < count; ++i) {
@@ -137,20 +136,19 @@ double ServerRequestUs(HWND dialog) {
 
 // What a drag step does in the running dialog: change the current colour as the mouse code
 // would, then send SelectorRedraw, which refills, moves the markers and paints synchronously.
-double MedianStepUs(HWND dialog, AppState* state, uint32_t mode, WPARAM bits, bool field) {
-    // Slider, field x and field y components per mode, as indices into RGB or HSB.
-    static const int kAxes[6][3] = {{0, 1, 2}, {1, 0, 2}, {2, 0, 1}, {0, 1, 2}, {1, 0, 2}, {2, 0, 1}};
-    const bool hsb = mode >= 3;
+double MedianStepUs(HWND dialog, AppState* state, uint32_t mode, WPARAM bits, bool field)
+{
+    const ModeAxes& axes = GetModeAxes(mode);
     std::vector<double> samples;
     samples.reserve(kSteps);
     for (int step = -kWarmUp; step < kSteps; ++step) {
         PumpMessages();
         const int i = step + kWarmUp + 1;
         if (field) {
-            SetStepComponent(&state->currentColor, hsb, kAxes[mode][1], i);
-            SetStepComponent(&state->currentColor, hsb, kAxes[mode][2], i * 3);
+            SetStepComponent(&state->currentColor, axes.column, i);
+            SetStepComponent(&state->currentColor, axes.row, i * 3);
         } else {
-            SetStepComponent(&state->currentColor, hsb, kAxes[mode][0], i);
+            SetStepComponent(&state->currentColor, axes.slider, i);
         }
         const double start = NowNs();
         SendMessageA(dialog, SELECTOR_REDRAW, bits, 0);
@@ -163,13 +161,14 @@ double MedianStepUs(HWND dialog, AppState* state, uint32_t mode, WPARAM bits, bo
 }
 
 // The main dialog from the program's own template, shown as the user sees it.
-HWND OpenMainDialog(StartParams* params) {
+HWND OpenMainDialog(StartParams* params)
+{
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
     if (!InitCommonControlsEx(&controls) || !RegisterFlatColorClass(params->instance)) {
         return nullptr;
     }
-    HWND dialog = CreateDialogParamA(params->instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                     MainDialogProc, reinterpret_cast<LPARAM>(params));
+    HWND dialog = CreateDialogParamA(params->instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+                                     reinterpret_cast<LPARAM>(params));
     if (dialog) {
         ShowWindow(dialog, SW_SHOW);
         UpdateWindow(dialog);
@@ -180,7 +179,8 @@ HWND OpenMainDialog(StartParams* params) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     g_tickNs = 1e9 / static_cast<double>(frequency.QuadPart);
@@ -212,9 +212,8 @@ int main(int argc, char** argv) {
     const int pixelCount = width * height;
     if (fills)
         std::printf("field %dx%d px (%s), %d pixels; median of %d runs\n", width, height,
-                measured ? "200x181 dialog units, Ms Shell Dlg 8, less the sunken edge"
-                         : "--size",
-                pixelCount, kSamples);
+                    measured ? "200x181 dialog units, Ms Shell Dlg 8, less the sunken edge" : "--size",
+                    pixelCount, kSamples);
 
     SelectorTables tables{};
     if (!BuildSelectorTables(&tables, width, height)) {
@@ -236,14 +235,13 @@ int main(int argc, char** argv) {
 
     // ---- field fills ----------------------------------------------------------------------
     for (uint32_t mode = 0; fills && mode < 6; ++mode) {
-        const double fill = MedianNs([&] {
-            FillField(pixels, width, height, mode, current, tables);
-        }) / pixelCount;
-        const double clear = MedianNs([&] {
-            std::memset(pixels, static_cast<int>(mode), sizeof(uint32_t) * pixelCount);
-        }) / pixelCount;
-        std::printf("field fill mode %u %-10s %7.3f ns/px   memset %7.3f ns/px   ratio %5.2f\n",
-                    mode, kModeNames[mode], fill, clear, fill / clear);
+        const double fill =
+            MedianNs([&] { FillField(pixels, width, height, mode, current, tables); }) / pixelCount;
+        const double clear =
+            MedianNs([&] { std::memset(pixels, static_cast<int>(mode), sizeof(uint32_t) * pixelCount); }) /
+            pixelCount;
+        std::printf("field fill mode %u %-10s %7.3f ns/px   memset %7.3f ns/px   ratio %5.2f\n", mode,
+                    kModeNames[mode], fill, clear, fill / clear);
     }
 
     // ---- redraw steps in the running dialog -------------------------------------------------

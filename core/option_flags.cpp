@@ -43,8 +43,8 @@ bool OptionFlags::RegisterCallback(uint32_t mask, OptionCallback callback, void*
     }
 
     SIZE_T bytes = (entryCount + 1) * sizeof(OptionCallbackEntry);
-    void* grown = entries ? HeapReAlloc(GetProcessHeap(), 0, entries, bytes)
-                          : HeapAlloc(GetProcessHeap(), 0, bytes);
+    void* grown =
+        entries ? HeapReAlloc(GetProcessHeap(), 0, entries, bytes) : HeapAlloc(GetProcessHeap(), 0, bytes);
     if (!grown)
         return false;
     entries = static_cast<OptionCallbackEntry*>(grown);

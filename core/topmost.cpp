@@ -11,8 +11,8 @@ struct OwnedTopmost {
 BOOL CALLBACK CollectOwnedTopmost(HWND window, LPARAM lparam)
 {
     auto* owned = reinterpret_cast<OwnedTopmost*>(lparam);
-    if (GetWindow(window, GW_OWNER) == owned->owner && (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
-        owned->count < 16)
+    if (GetWindow(window, GW_OWNER) == owned->owner &&
+        (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) && owned->count < 16)
         owned->windows[owned->count++] = window;
     return TRUE;
 }
@@ -28,7 +28,8 @@ void SetWindowTopmost(HWND window, bool topmost, UINT extraFlags)
                       reinterpret_cast<LPARAM>(&owned));
     for (int i = 0; i < owned.count; ++i)
         SetWindowLongPtrA(owned.windows[i], GWLP_HWNDPARENT, 0);
-    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | extraFlags);
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | extraFlags);
     for (int i = 0; i < owned.count; ++i)
         SetWindowLongPtrA(owned.windows[i], GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(window));
 }

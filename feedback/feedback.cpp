@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "feedback/feedback_report.h"
 #include "core/product.h"
+#include "feedback/feedback_report.h"
 
 namespace {
 
@@ -69,8 +69,8 @@ void OfferMail(const char* reportPath, const char* report)
     HMODULE mapi = LoadLibraryA("mapi32.dll");
     if (!mapi)
         return;
-    auto sendMail = reinterpret_cast<LPMAPISENDMAIL>(
-        reinterpret_cast<void*>(GetProcAddress(mapi, "MAPISendMail")));
+    auto sendMail =
+        reinterpret_cast<LPMAPISENDMAIL>(reinterpret_cast<void*>(GetProcAddress(mapi, "MAPISendMail")));
     if (sendMail) {
         // Simple MAPI's records take writable strings; it only reads them.
         char name[sizeof(kSupportName)], address[sizeof(kSupportAddress)];

@@ -9,23 +9,30 @@ const char* WindowsFamilyName(DWORD major, DWORD minor)
     if (major != 4)
         return "Unknown (95/98/Me Type)";
     switch (minor) {
-    case 0: return "Windows 95";
-    case 10: return "Windows 98";
-    case 90: return "Windows Me";
-    default: return "Unknown (95/98/Me Type)";
+    case 0:
+        return "Windows 95";
+    case 10:
+        return "Windows 98";
+    case 90:
+        return "Windows Me";
+    default:
+        return "Unknown (95/98/Me Type)";
     }
 }
 
 const char* NtFamilyName(DWORD major, DWORD minor)
 {
     switch (major) {
-    case 3: return minor == 51 ? "Windows NT 3.51" : "Unknown (NT Type)";
-    case 4: return minor == 0 ? "Windows NT 4.0" : "Unknown (NT Type)";
+    case 3:
+        return minor == 51 ? "Windows NT 3.51" : "Unknown (NT Type)";
+    case 4:
+        return minor == 0 ? "Windows NT 4.0" : "Unknown (NT Type)";
     case 5:
         if (minor == 0)
             return "Windows 2000";
         return minor == 1 ? "Windows XP" : "Unknown (NT Type)";
-    default: return "Unknown OS Type";
+    default:
+        return "Unknown OS Type";
     }
 }
 
@@ -53,8 +60,8 @@ void ComposeReport(const ReportFacts& facts, const OSVERSIONINFOA& version, char
     char osName[OS_NAME_SIZE];
     FormatOsName(version, osName);
     // Outside NT the high half of the build number repeats the version.
-    const DWORD build = version.dwPlatformId == VER_PLATFORM_WIN32_NT ? version.dwBuildNumber
-                                                                      : LOWORD(version.dwBuildNumber);
+    const DWORD build =
+        version.dwPlatformId == VER_PLATFORM_WIN32_NT ? version.dwBuildNumber : LOWORD(version.dwBuildNumber);
     snprintf(text, REPORT_TEXT_SIZE,
              "Program:                        %s\r\n"
              "Program Version:                %s\r\n"

@@ -31,8 +31,8 @@ bool AppendMenuText(FlatColorState* state, UINT id)
 
 LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
 {
-    auto* state = static_cast<FlatColorState*>(
-        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(FlatColorState)));
+    auto* state =
+        static_cast<FlatColorState*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(FlatColorState)));
     if (!state)
         return -1;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
@@ -41,7 +41,7 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
     state->displayBits = LOWORD(create->style);
     state->menu = CreatePopupMenu();
     if (!state->menu)
-        return -1;   // WM_DESTROY frees the record
+        return -1;  // WM_DESTROY frees the record
     AppendMenuText(state, IDM_COPY);
     AppendMenuText(state, IDM_COPY_WITH_PREFIX);
     AppendMenuText(state, IDM_COPY_WITHOUT_PREFIX);
@@ -109,16 +109,16 @@ void OnCopyCommand(HWND window, FlatColorState* state, UINT id)
 void OnContextMenu(HWND window, FlatColorState* state, LPARAM position)
 {
     POINT at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-    if (position == -1)   // from the keyboard: no mouse position
+    if (position == -1)  // from the keyboard: no mouse position
         GetCursorPos(&at);
-    TrackPopupMenu(state->menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0,
-                   window, nullptr);
+    TrackPopupMenu(state->menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window,
+                   nullptr);
 }
 
 void Notify(HWND window, WORD code)
 {
-    SendMessageA(GetParent(window), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(window), code), reinterpret_cast<LPARAM>(window));
+    SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), code),
+                 reinterpret_cast<LPARAM>(window));
 }
 
 LRESULT CALLBACK FlatColorProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
@@ -142,7 +142,7 @@ LRESULT CALLBACK FlatColorProc(HWND window, UINT message, WPARAM wparam, LPARAM 
         OnPaint(window, state);
         return 0;
     case WM_ERASEBKGND:
-        return 0;   // the paint fills everything
+        return 0;  // the paint fills everything
     case WM_SETFONT:
         state->font = reinterpret_cast<HFONT>(wparam);
         if (lparam)

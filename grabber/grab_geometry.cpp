@@ -1,7 +1,7 @@
 // Where the grab popup goes and how its client area divides: arithmetic only, no windows.
-#include "grabber/grabber.h"
-
 #include <algorithm>
+
+#include "grabber/grabber.h"
 
 namespace {
 

@@ -1,16 +1,21 @@
 // The magnifier popup: the screen around the hot spot, six times enlarged, with a red cross-hair
 // on the hot spot's pixel and that pixel's hex value in a band below.
-#include "grabber/grabber.h"
-
 #include "color/color_value.h"
 #include "color/hex_text.h"
+#include "grabber/grabber.h"
 
 namespace {
 
 const COLORREF kCrossHairColor = RGB(255, 0, 0);
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+int Width(const RECT& r)
+{
+    return r.right - r.left;
+}
+int Height(const RECT& r)
+{
+    return r.bottom - r.top;
+}
 
 // Solid fill without a brush: the opaque background of an empty text line. Every cell of every
 // paint would otherwise cost a brush of its own.
@@ -146,9 +151,9 @@ void UnregisterGrabberClass(HINSTANCE instance)
 
 HWND CreateGrabPopup(HWND owner, HINSTANCE instance)
 {
-    HWND popup = CreateWindowExA(0, GRABBER_CLASS_NAME, GRABBER_WINDOW_NAME,
-                                 WS_POPUP | WS_CLIPCHILDREN | WS_BORDER, 0, 0, GRAB_POPUP_SIZE,
-                                 GRAB_POPUP_SIZE, owner, nullptr, instance, nullptr);
+    HWND popup =
+        CreateWindowExA(0, GRABBER_CLASS_NAME, GRABBER_WINDOW_NAME, WS_POPUP | WS_CLIPCHILDREN | WS_BORDER, 0,
+                        0, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE, owner, nullptr, instance, nullptr);
     // Shown without taking the activation: the focus moving away from the dialog would cancel
     // the mouse capture the grab is about to take (WM_CANCELMODE).
     if (popup)

@@ -24,8 +24,9 @@ bool InitGrabber(const DialogState* state, GrabberState* grabber)
 {
     if (!RegisterGrabberClass(state->instance))
         return false;
-    grabber->cursor = static_cast<HCURSOR>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDC_GRAB_CURSOR),
-        IMAGE_CURSOR, GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR), 0));
+    grabber->cursor =
+        static_cast<HCURSOR>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDC_GRAB_CURSOR), IMAGE_CURSOR,
+                                        GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR), 0));
     return true;
 }
 

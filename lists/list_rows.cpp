@@ -19,8 +19,8 @@ bool RowColor(const DRAWITEMSTRUCT* item, ColorValue* color)
 RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, const ColorValue& color)
 {
     const RowColors colors = (item->itemState & ODS_SELECTED)
-        ? RowColors{COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT}
-        : RowColors{COLOR_WINDOWTEXT, COLOR_WINDOW};
+                                 ? RowColors{COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT}
+                                 : RowColors{COLOR_WINDOWTEXT, COLOR_WINDOW};
     FillRect(item->hDC, &item->rcItem, GetSysColorBrush(colors.background));
 
     RECT swatch = item->rcItem;

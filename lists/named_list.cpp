@@ -3,8 +3,8 @@
 #include "color/color_value.h"
 #include "color/hex_text.h"
 #include "color/named_colors.h"
-#include "lists/list_rows.h"
 #include "core/messages.h"
+#include "lists/list_rows.h"
 #include "resources/resource.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include "color/color_value.h"
 #include "color/hex_text.h"
-#include "lists/list_rows.h"
 #include "core/messages.h"
 #include "core/redraw.h"
+#include "lists/list_rows.h"
 #include "resources/resource.h"
 
 namespace {
@@ -91,7 +91,8 @@ void AddSavedColor(const DialogState* state)
     const LRESULT selected = SelectedRow(list);
     // LB_ERR is -1, which also means "at the end".
     const WPARAM at = selected == LB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(selected + 1);
-    const LRESULT row = SendMessageA(list, LB_INSERTSTRING, at, static_cast<LPARAM>(state->currentColor.GetRgb()));
+    const LRESULT row =
+        SendMessageA(list, LB_INSERTSTRING, at, static_cast<LPARAM>(state->currentColor.GetRgb()));
     if (row < 0) {
         ShowWarningMessage(state->instance, state->dialog, IDS_ADD_COLOR_ERROR);
         return;

@@ -13,7 +13,7 @@ void SetUpHeader(BITMAPINFOHEADER* header, LONG width, LONG height)
     *header = BITMAPINFOHEADER{};
     header->biSize = sizeof(BITMAPINFOHEADER);
     header->biWidth = width;
-    header->biHeight = height;   // positive: rows stored bottom-up
+    header->biHeight = height;  // positive: rows stored bottom-up
     header->biPlanes = 1;
     header->biBitCount = 32;
     header->biCompression = BI_RGB;
@@ -32,16 +32,22 @@ void FreePixels(uint32_t*& pixels)
     pixels = nullptr;
 }
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+int Width(const RECT& r)
+{
+    return r.right - r.left;
+}
+int Height(const RECT& r)
+{
+    return r.bottom - r.top;
+}
 
 // Copies a strip's pixels 1:1 into the slider bitmap and frames it.
 void PaintStrip(const DialogState* state, SelectorState* selector, const uint32_t* pixels,
                 const BITMAPINFOHEADER& header, RECT* rect)
 {
     StretchDIBits(selector->sliderDC, rect->left, rect->top, header.biWidth, header.biHeight, 0, 0,
-                  header.biWidth, header.biHeight, pixels,
-                  reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS, SRCCOPY);
+                  header.biWidth, header.biHeight, pixels, reinterpret_cast<const BITMAPINFO*>(&header),
+                  DIB_RGB_COLORS, SRCCOPY);
     DrawEdge(selector->sliderDC, rect, BDR_SUNKENOUTER, BF_RECT);
     InvalidateRect(DialogControl(state, IDC_SLIDER), rect, FALSE);
 }
@@ -116,8 +122,8 @@ bool CreateSelectorPictures(const DialogState* state, SelectorState* selector)
     selector->drawDib = DrawDibOpen();
     if (!selector->drawDib)
         return false;
-    if (!DrawDibBegin(selector->drawDib, nullptr, -1, -1, &selector->fieldHeader, selector->fieldHeader.biWidth,
-                      selector->fieldHeader.biHeight, DDF_BUFFER))
+    if (!DrawDibBegin(selector->drawDib, nullptr, -1, -1, &selector->fieldHeader,
+                      selector->fieldHeader.biWidth, selector->fieldHeader.biHeight, DDF_BUFFER))
         return false;
 
     FillRect(selector->sliderDC, &selector->sliderRect, GetSysColorBrush(COLOR_BTNFACE));
@@ -145,7 +151,8 @@ void ReleaseSelectorPictures(SelectorState* selector)
             DeleteDC(*dc);
         *dc = nullptr;
     }
-    for (HBITMAP* bitmap : {&selector->leftArrowBitmap, &selector->rightArrowBitmap, &selector->sliderBitmap}) {
+    for (HBITMAP* bitmap :
+         {&selector->leftArrowBitmap, &selector->rightArrowBitmap, &selector->sliderBitmap}) {
         if (*bitmap)
             DeleteObject(*bitmap);
         *bitmap = nullptr;
@@ -191,9 +198,11 @@ void RedrawSelector(const DialogState* state, SelectorState* selector, WPARAM bi
     if (bits & RB_SLIDERSTRIP)
         PaintStrip(state, selector, selector->stripPixels, selector->stripHeader, &selector->stripRect);
     if (bits & RB_REFSTRIP)
-        PaintStrip(state, selector, selector->referencePixels, selector->referenceHeader, &selector->referenceRect);
+        PaintStrip(state, selector, selector->referencePixels, selector->referenceHeader,
+                   &selector->referenceRect);
     if (bits & RB_SLIDERMARK)
-        PaintSliderArrows(state, selector, SliderPosition(state->sliderMode, cur, selector->stripHeader.biHeight));
+        PaintSliderArrows(state, selector,
+                          SliderPosition(state->sliderMode, cur, selector->stripHeader.biHeight));
     UpdateWindow(slider);
 }
 
@@ -203,8 +212,9 @@ bool DrawSelectorItem(const DialogState* state, SelectorState* selector, const D
         // DDF_SAME_DRAW alone: the buffer was prepared by DrawDibBegin without a DC.
         // Said once: a failure that repeats would raise the box again with every repaint,
         // the one after the box closes included, and the user could never get rid of it.
-        if (!DrawDibDraw(selector->drawDib, item->hDC, 0, 0, -1, -1, &selector->fieldHeader, selector->fieldPixels,
-                         0, 0, selector->fieldHeader.biWidth, selector->fieldHeader.biHeight, DDF_SAME_DRAW) &&
+        if (!DrawDibDraw(selector->drawDib, item->hDC, 0, 0, -1, -1, &selector->fieldHeader,
+                         selector->fieldPixels, 0, 0, selector->fieldHeader.biWidth,
+                         selector->fieldHeader.biHeight, DDF_SAME_DRAW) &&
             !selector->drawDibFailureShown) {
             selector->drawDibFailureShown = TRUE;
             ShowWarningMessage(state->instance, state->dialog, IDS_DRAWDIB_ERROR);

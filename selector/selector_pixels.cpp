@@ -15,13 +15,15 @@ constexpr uint32_t kFieldFull = 65536;
 constexpr int kBlock = 512;
 
 template <typename T>
-bool Allocate(T** table, int count) {
+bool Allocate(T** table, int count)
+{
     *table = static_cast<T*>(HeapAlloc(GetProcessHeap(), 0, sizeof(T) * static_cast<size_t>(count)));
     return *table != nullptr;
 }
 
 template <typename T>
-void Release(T** table) {
+void Release(T** table)
+{
     if (*table) {
         HeapFree(GetProcessHeap(), 0, *table);
         *table = nullptr;
@@ -30,7 +32,8 @@ void Release(T** table) {
 
 // Checked once: a Pentium II or III still runs the plain loops, and so does a system whose
 // kernel cannot answer (the function is looked up, as the oldest systems do not have it).
-bool HaveSse2() {
+bool HaveSse2()
+{
     static const bool have = [] {
         typedef BOOL(WINAPI * FeatureQuery)(DWORD);
         const auto query = reinterpret_cast<FeatureQuery>(reinterpret_cast<void*>(
@@ -45,22 +48,25 @@ bool HaveSse2() {
 // ---- modes 0-2: fixed component | column table | row table --------------------------------
 
 // Columns from..count of one row; the whole row without SSE2, the last few columns with it.
-inline void OrRun(uint32_t* out, int from, int count, const uint32_t* column, uint32_t bits) {
+inline void OrRun(uint32_t* out, int from, int count, const uint32_t* column, uint32_t bits)
+{
     for (int x = from; x < count; ++x) {
         out[x] = bits | column[x];
     }
 }
 
-void OrRowsPlain(uint32_t* pixels, int width, int height, const uint32_t* column,
-                 const uint32_t* row, uint32_t fixed) {
+void OrRowsPlain(uint32_t* pixels, int width, int height, const uint32_t* column, const uint32_t* row,
+                 uint32_t fixed)
+{
     for (int y = 0; y < height; ++y) {
         OrRun(pixels + static_cast<size_t>(y) * width, 0, width, column, fixed | row[y]);
     }
 }
 
 SSE2_FUNCTION
-void OrRowsSse2(uint32_t* pixels, int width, int height, const uint32_t* column,
-                const uint32_t* row, uint32_t fixed) {
+void OrRowsSse2(uint32_t* pixels, int width, int height, const uint32_t* column, const uint32_t* row,
+                uint32_t fixed)
+{
     const int wide = width & ~7;
     for (int y = 0; y < height; ++y) {
         const uint32_t bits = fixed | row[y];
@@ -85,7 +91,8 @@ struct Levels {
     uint32_t blue;
 };
 
-Levels SectorLevels(uint32_t h, uint32_t s) {
+Levels SectorLevels(uint32_t h, uint32_t s)
+{
     const uint32_t f = (h % kHueSectorSize) * 6;
     // Indexed by SectorLevel.
     const uint32_t levels[4] = {kFieldFull, 65535 - s, 65535 - ((s * f) >> 16),
@@ -95,20 +102,23 @@ Levels SectorLevels(uint32_t h, uint32_t s) {
 }
 
 // (level * v) >> 24 per channel, placed straight into 0x00RRGGBB; level * v stays below 2^32.
-inline uint32_t LevelPixel(uint32_t red, uint32_t green, uint32_t blue, uint32_t v) {
+inline uint32_t LevelPixel(uint32_t red, uint32_t green, uint32_t blue, uint32_t v)
+{
     return (((red * v) >> 8) & 0xFF0000u) | (((green * v) >> 16) & 0xFF00u) | ((blue * v) >> 24);
 }
 
 // Modes 3 and 4: the levels vary by column, the brightness by row.
-inline void LevelRun(uint32_t* out, int from, int count, const uint32_t* red,
-                     const uint32_t* green, const uint32_t* blue, uint32_t v) {
+inline void LevelRun(uint32_t* out, int from, int count, const uint32_t* red, const uint32_t* green,
+                     const uint32_t* blue, uint32_t v)
+{
     for (int x = from; x < count; ++x) {
         out[x] = LevelPixel(red[x], green[x], blue[x], v);
     }
 }
 
 void LevelRowsPlain(uint32_t* pixels, int stride, int count, int height, const uint16_t* rowV,
-                    const uint32_t* red, const uint32_t* green, const uint32_t* blue) {
+                    const uint32_t* red, const uint32_t* green, const uint32_t* blue)
+{
     for (int y = 0; y < height; ++y) {
         LevelRun(pixels + static_cast<size_t>(y) * stride, 0, count, red, green, blue, rowV[y]);
     }
@@ -123,7 +133,8 @@ struct LevelGroup {
 
 SSE2_FUNCTION
 void LevelRowsSse2(uint32_t* pixels, int stride, int count, int height, const uint16_t* rowV,
-                   const uint32_t* red, const uint32_t* green, const uint32_t* blue) {
+                   const uint32_t* red, const uint32_t* green, const uint32_t* blue)
+{
     LevelGroup groups[kBlock / 8];
     const int groupCount = count / 8;
     const uint32_t* levels[3] = {red, green, blue};
@@ -150,13 +161,11 @@ void LevelRowsSse2(uint32_t* pixels, int stride, int count, int height, const ui
             const LevelGroup& group = groups[g];
             __m128i ch[3];
             for (int c = 0; c < 3; ++c) {
-                ch[c] = _mm_srli_epi16(_mm_add_epi16(_mm_mulhi_epu16(group.low[c], vv),
-                                                     _mm_and_si128(group.full[c], vv)),
-                                       8);
+                ch[c] = _mm_srli_epi16(
+                    _mm_add_epi16(_mm_mulhi_epu16(group.low[c], vv), _mm_and_si128(group.full[c], vv)), 8);
             }
             const __m128i greenBlue = _mm_or_si128(ch[2], _mm_slli_epi16(ch[1], 8));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8),
-                             _mm_unpacklo_epi16(greenBlue, ch[0]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8), _mm_unpacklo_epi16(greenBlue, ch[0]));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8 + 4),
                              _mm_unpackhi_epi16(greenBlue, ch[0]));
         }
@@ -172,7 +181,8 @@ struct ChannelTerms {
     uint32_t factor;
 };
 
-void BrightnessColumn(uint32_t h, ChannelTerms* red, ChannelTerms* green, ChannelTerms* blue) {
+void BrightnessColumn(uint32_t h, ChannelTerms* red, ChannelTerms* green, ChannelTerms* blue)
+{
     const uint32_t f = (h % kHueSectorSize) * 6;
     // Indexed by SectorLevel: full, p, q, t.
     const ChannelTerms terms[4] = {{kFieldFull, 0}, {65535, 65536}, {65535, f}, {65535, 65535 - f}};
@@ -182,7 +192,8 @@ void BrightnessColumn(uint32_t h, ChannelTerms* red, ChannelTerms* green, Channe
     *blue = terms[sector[2]];
 }
 
-inline uint32_t BrightnessPixel(const ChannelTerms* terms, uint32_t s, uint32_t v) {
+inline uint32_t BrightnessPixel(const ChannelTerms* terms, uint32_t s, uint32_t v)
+{
     const uint32_t red = terms[0].base - ((s * terms[0].factor) >> 16);
     const uint32_t green = terms[1].base - ((s * terms[1].factor) >> 16);
     const uint32_t blue = terms[2].base - ((s * terms[2].factor) >> 16);
@@ -190,15 +201,17 @@ inline uint32_t BrightnessPixel(const ChannelTerms* terms, uint32_t s, uint32_t 
 }
 
 // terms holds three ChannelTerms (red, green, blue) per column.
-inline void BrightnessRun(uint32_t* out, int from, int count, const ChannelTerms* terms,
-                          uint32_t s, uint32_t v) {
+inline void BrightnessRun(uint32_t* out, int from, int count, const ChannelTerms* terms, uint32_t s,
+                          uint32_t v)
+{
     for (int x = from; x < count; ++x) {
         out[x] = BrightnessPixel(terms + 3 * x, s, v);
     }
 }
 
-void BrightnessRowsPlain(uint32_t* pixels, int stride, int count, int height,
-                         const uint16_t* rowS, const ChannelTerms* terms, uint32_t v) {
+void BrightnessRowsPlain(uint32_t* pixels, int stride, int count, int height, const uint16_t* rowS,
+                         const ChannelTerms* terms, uint32_t v)
+{
     for (int y = 0; y < height; ++y) {
         BrightnessRun(pixels + static_cast<size_t>(y) * stride, 0, count, terms, rowS[y], v);
     }
@@ -214,8 +227,9 @@ struct BrightnessGroup {
 };
 
 SSE2_FUNCTION
-void BrightnessRowsSse2(uint32_t* pixels, int stride, int count, int height,
-                        const uint16_t* rowS, const ChannelTerms* terms, uint32_t v) {
+void BrightnessRowsSse2(uint32_t* pixels, int stride, int count, int height, const uint16_t* rowS,
+                        const ChannelTerms* terms, uint32_t v)
+{
     BrightnessGroup groups[kBlock / 8];
     const int groupCount = count / 8;
     for (int g = 0; g < groupCount; ++g) {
@@ -252,12 +266,10 @@ void BrightnessRowsSse2(uint32_t* pixels, int stride, int count, int height,
                 const __m128i scaled = _mm_add_epi16(_mm_mulhi_epu16(group.factor[c], ss),
                                                      _mm_and_si128(group.factorFull[c], ss));
                 const __m128i level = _mm_sub_epi16(group.base[c], scaled);
-                ch[c] = _mm_srli_epi16(
-                    _mm_add_epi16(_mm_mulhi_epu16(level, vv), group.fullV[c]), 8);
+                ch[c] = _mm_srli_epi16(_mm_add_epi16(_mm_mulhi_epu16(level, vv), group.fullV[c]), 8);
             }
             const __m128i greenBlue = _mm_or_si128(ch[2], _mm_slli_epi16(ch[1], 8));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8),
-                             _mm_unpacklo_epi16(greenBlue, ch[0]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8), _mm_unpacklo_epi16(greenBlue, ch[0]));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8 + 4),
                              _mm_unpackhi_epi16(greenBlue, ch[0]));
         }
@@ -268,7 +280,8 @@ void BrightnessRowsSse2(uint32_t* pixels, int stride, int count, int height,
 // ---- the fills per mode ------------------------------------------------------------------
 
 void FillOr(uint32_t* pixels, int width, int height, const uint32_t* column, const uint32_t* row,
-            uint32_t fixed) {
+            uint32_t fixed)
+{
     if (HaveSse2()) {
         OrRowsSse2(pixels, width, height, column, row, fixed);
     } else {
@@ -278,7 +291,8 @@ void FillOr(uint32_t* pixels, int width, int height, const uint32_t* column, con
 
 // Modes 3 and 4; `fixed` is the hue (mode 3) or the saturation (mode 4).
 void FillLevels(uint32_t* pixels, int width, int height, bool hueFixed, uint32_t fixed,
-                const SelectorTables& tables) {
+                const SelectorTables& tables)
+{
     uint32_t red[kBlock];
     uint32_t green[kBlock];
     uint32_t blue[kBlock];
@@ -299,8 +313,8 @@ void FillLevels(uint32_t* pixels, int width, int height, bool hueFixed, uint32_t
     }
 }
 
-void FillBrightness(uint32_t* pixels, int width, int height, uint32_t v,
-                    const SelectorTables& tables) {
+void FillBrightness(uint32_t* pixels, int width, int height, uint32_t v, const SelectorTables& tables)
+{
     ChannelTerms terms[3 * kBlock];
     for (int x0 = 0; x0 < width; x0 += kBlock) {
         const int count = width - x0 < kBlock ? width - x0 : kBlock;
@@ -316,18 +330,21 @@ void FillBrightness(uint32_t* pixels, int width, int height, uint32_t v,
     }
 }
 
-void FillRow(uint32_t* row, int width, uint32_t color) {
+void FillRow(uint32_t* row, int width, uint32_t color)
+{
     for (int x = 0; x < width; ++x) {
         row[x] = color;
     }
 }
 
 // The packed channel tables of a field axis: columns carry red or green, rows green or blue.
-const uint32_t* ColumnChannel(const SelectorTables& tables, uint32_t axis) {
+const uint32_t* ColumnChannel(const SelectorTables& tables, uint32_t axis)
+{
     return axis == AxisRed ? tables.columnRed : tables.columnGreen;
 }
 
-const uint32_t* RowChannel(const SelectorTables& tables, uint32_t axis) {
+const uint32_t* RowChannel(const SelectorTables& tables, uint32_t axis)
+{
     return axis == AxisGreen ? tables.rowGreen : tables.rowBlue;
 }
 
@@ -337,7 +354,9 @@ const struct {
     uint32_t top;
     uint32_t bottom;
 } kLegends[COLOR_AXIS_COUNT] = {
-    {0xFF0000, 0x000000}, {0x00FF00, 0x000000}, {0x0000FF, 0x000000},
+    {0xFF0000, 0x000000},
+    {0x00FF00, 0x000000},
+    {0x0000FF, 0x000000},
     {0, 0},
     // Pure red over white: the saturation axis at hue 0, full brightness.
     {0xFF0000, 0xFFFFFF},
@@ -346,7 +365,8 @@ const struct {
 
 }  // namespace
 
-bool BuildSelectorTables(SelectorTables* tables, int width, int height) {
+bool BuildSelectorTables(SelectorTables* tables, int width, int height)
+{
     *tables = SelectorTables{};
     if (width < 2 || height < 2) {
         return false;
@@ -376,7 +396,8 @@ bool BuildSelectorTables(SelectorTables* tables, int width, int height) {
     return true;
 }
 
-void FreeSelectorTables(SelectorTables* tables) {
+void FreeSelectorTables(SelectorTables* tables)
+{
     Release(&tables->columnRamp16);
     Release(&tables->rowRamp16);
     Release(&tables->columnRamp8);
@@ -388,7 +409,8 @@ void FreeSelectorTables(SelectorTables* tables) {
 }
 
 void FillField(uint32_t* pixels, int width, int height, uint32_t mode, const ColorValue& current,
-               const SelectorTables& tables) {
+               const SelectorTables& tables)
+{
     if (width <= 0 || height <= 0 || mode >= COLOR_AXIS_COUNT) {
         return;
     }
@@ -404,18 +426,21 @@ void FillField(uint32_t* pixels, int width, int height, uint32_t mode, const Col
     }
 }
 
-POINT FieldMarkerPosition(uint32_t mode, const ColorValue& current, int width, int height) {
+POINT FieldMarkerPosition(uint32_t mode, const ColorValue& current, int width, int height)
+{
     if (mode >= COLOR_AXIS_COUNT) {
         return {0, 0};
     }
     const ModeAxes& axes = GetModeAxes(mode);
     auto scaled = [&](uint32_t axis, int last) {
-        return static_cast<int>(GetAxisValue(current, axis)) * last / static_cast<int>(GetAxisRange(axis).full);
+        return static_cast<int>(GetAxisValue(current, axis)) * last /
+               static_cast<int>(GetAxisRange(axis).full);
     };
     return {scaled(axes.column, width - 1), scaled(axes.row, height - 1)};
 }
 
-void XorFieldMarker(uint32_t* pixels, int width, int height, int column, int row) {
+void XorFieldMarker(uint32_t* pixels, int width, int height, int column, int row)
+{
     // The centre lies on both bars, so it is inverted twice and keeps the field's colour.
     if (row >= 0 && row < height) {
         const int from = column - 5 > 0 ? column - 5 : 0;
@@ -434,8 +459,8 @@ void XorFieldMarker(uint32_t* pixels, int width, int height, int column, int row
     }
 }
 
-void FillGradientStrip(uint32_t top, uint32_t bottom, uint32_t* pixels,
-                       const BITMAPINFOHEADER& header) {
+void FillGradientStrip(uint32_t top, uint32_t bottom, uint32_t* pixels, const BITMAPINFOHEADER& header)
+{
     const int width = header.biWidth;
     const int height = header.biHeight;
     if (width <= 0 || height <= 0) {
@@ -460,7 +485,8 @@ void FillGradientStrip(uint32_t top, uint32_t bottom, uint32_t* pixels,
 }
 
 void FillSliderStrip(uint32_t* pixels, const BITMAPINFOHEADER& header, uint32_t mode,
-                     const ColorValue& current) {
+                     const ColorValue& current)
+{
     const int width = header.biWidth;
     const int height = header.biHeight;
     if (width <= 0 || height <= 0 || mode >= COLOR_AXIS_COUNT) {
@@ -482,7 +508,8 @@ void FillSliderStrip(uint32_t* pixels, const BITMAPINFOHEADER& header, uint32_t 
     FillGradientStrip(top.GetRgb(), bottom.GetRgb(), pixels, header);
 }
 
-void FillReferenceStrip(uint32_t* pixels, const BITMAPINFOHEADER& header, uint32_t mode) {
+void FillReferenceStrip(uint32_t* pixels, const BITMAPINFOHEADER& header, uint32_t mode)
+{
     const int width = header.biWidth;
     const int height = header.biHeight;
     if (width <= 0 || height <= 0 || mode >= COLOR_AXIS_COUNT) {
@@ -491,8 +518,7 @@ void FillReferenceStrip(uint32_t* pixels, const BITMAPINFOHEADER& header, uint32
     if (mode == AxisHue) {
         for (int y = 0; y < height; ++y) {
             ColorValue color{};
-            color.SetHsb(static_cast<uint32_t>(y) * 65535u / static_cast<uint32_t>(height), 65535,
-                         65535);
+            color.SetHsb(static_cast<uint32_t>(y) * 65535u / static_cast<uint32_t>(height), 65535, 65535);
             FillRow(pixels + static_cast<size_t>(y) * width, width, color.GetRgb());
         }
         return;
@@ -500,7 +526,8 @@ void FillReferenceStrip(uint32_t* pixels, const BITMAPINFOHEADER& header, uint32
     FillGradientStrip(kLegends[mode].top, kLegends[mode].bottom, pixels, header);
 }
 
-int SliderPosition(uint32_t mode, const ColorValue& current, int stripHeight) {
+int SliderPosition(uint32_t mode, const ColorValue& current, int stripHeight)
+{
     if (mode >= COLOR_AXIS_COUNT) {
         return 0;
     }
@@ -508,7 +535,8 @@ int SliderPosition(uint32_t mode, const ColorValue& current, int stripHeight) {
     return static_cast<int>(component * static_cast<uint32_t>(stripHeight) >> GetAxisRange(mode).bits);
 }
 
-void ApplySliderPoint(ColorValue* color, uint32_t mode, int y, int barBottom, int barHeight) {
+void ApplySliderPoint(ColorValue* color, uint32_t mode, int y, int barBottom, int barHeight)
+{
     if (barHeight <= 0 || mode >= COLOR_AXIS_COUNT) {
         return;
     }
@@ -524,7 +552,8 @@ void ApplySliderPoint(ColorValue* color, uint32_t mode, int y, int barBottom, in
 }
 
 void ApplyFieldPoint(ColorValue* color, uint32_t mode, int x, int y, int width, int height,
-                     const SelectorTables& tables) {
+                     const SelectorTables& tables)
+{
     if (width <= 0 || height <= 0 || mode >= COLOR_AXIS_COUNT) {
         return;
     }
@@ -537,7 +566,8 @@ void ApplyFieldPoint(ColorValue* color, uint32_t mode, int x, int y, int width, 
     SetAxisValue(color, axes.row, eightBit ? tables.rowRamp8[row] : tables.rowRamp16[row]);
 }
 
-SliderLayout LayOutSlider(int width, int height) {
+SliderLayout LayOutSlider(int width, int height)
+{
     SliderLayout layout;
     layout.leftArrow = {0, 0, kSliderArrowWidth, kSliderArrowHeight};
     layout.rightArrow = {width - kSliderArrowWidth, 0, width, kSliderArrowHeight};

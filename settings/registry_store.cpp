@@ -15,9 +15,10 @@ bool ReadRegistryTable(HKEY root, const char* path, RegistryValueEntry* table, i
             continue;
         const bool text = (row.flags & REGISTRY_TEXT_ROW) != 0;
         if (!(size == row.size || (text && size < row.size)))
-            continue;   // a value of another size is not ours: keep the default
+            continue;  // a value of another size is not ours: keep the default
         DWORD type = 0;
-        if (RegQueryValueExA(key, row.name, nullptr, &type, static_cast<BYTE*>(row.data), &size) != ERROR_SUCCESS)
+        if (RegQueryValueExA(key, row.name, nullptr, &type, static_cast<BYTE*>(row.data), &size) !=
+            ERROR_SUCCESS)
             continue;
         if (text && row.size > 0) {
             // Stored text need not carry its terminator.
@@ -34,8 +35,8 @@ bool ReadRegistryTable(HKEY root, const char* path, RegistryValueEntry* table, i
 bool WriteRegistryTable(HKEY root, const char* path, RegistryValueEntry* table, int count)
 {
     HKEY key;
-    if (RegCreateKeyExA(root, path, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, path, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
         return false;
     for (int i = 0; i < count; ++i) {
         RegistryValueEntry& row = table[i];
@@ -43,7 +44,8 @@ bool WriteRegistryTable(HKEY root, const char* path, RegistryValueEntry* table, 
         DWORD size = row.size;
         if (row.flags & REGISTRY_TEXT_ROW)
             size = static_cast<DWORD>(strnlen(static_cast<const char*>(row.data), row.size - 1) + 1);
-        if (RegSetValueExA(key, row.name, 0, row.type, static_cast<const BYTE*>(row.data), size) == ERROR_SUCCESS)
+        if (RegSetValueExA(key, row.name, 0, row.type, static_cast<const BYTE*>(row.data), size) ==
+            ERROR_SUCCESS)
             row.status = REGISTRY_ROW_DONE;
     }
     RegCloseKey(key);

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "resources/resource.h"
 #include "core/messages.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -22,9 +22,12 @@ const struct {
     int id;
     uint32_t bit;
 } kBoxes[] = {
-    {IDC_OPT_REALTIME, RealTimeUpdate},     {IDC_OPT_UPPERCASE, HexUpperCase},
-    {IDC_OPT_PREFIX, UseHexPrefix},         {IDC_OPT_NAMED_LOWER, NamedColorsLowerCase},
-    {IDC_OPT_STATUS_ICON, AlwaysShowStatusIcon}, {IDC_OPT_DISPLAY_HEX, DisplayHexValues},
+    {IDC_OPT_REALTIME, RealTimeUpdate},
+    {IDC_OPT_UPPERCASE, HexUpperCase},
+    {IDC_OPT_PREFIX, UseHexPrefix},
+    {IDC_OPT_NAMED_LOWER, NamedColorsLowerCase},
+    {IDC_OPT_STATUS_ICON, AlwaysShowStatusIcon},
+    {IDC_OPT_DISPLAY_HEX, DisplayHexValues},
 };
 
 SettingsPageState* GetState(HWND page)

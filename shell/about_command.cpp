@@ -1,11 +1,11 @@
 // Command 422: the About box of the ostrel_about library, filled with the program's texts and
 // its Credits and Feedback actions.
 #include "about/ostrel_about.h"
+#include "core/messages.h"
+#include "core/product.h"
 #include "feedback/feedback.h"
 #include "resources/resource.h"
 #include "shell/main_dialog_internal.h"
-#include "core/messages.h"
-#include "core/product.h"
 
 void ShowAboutBox(AppState* state)
 {

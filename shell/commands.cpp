@@ -165,8 +165,7 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
         if (code == EN_KILLFOCUS) {
             if (!state->closing)
                 CheckField(state, id);
-        }
-        else if (id == IDC_HEX_EDIT)
+        } else if (id == IDC_HEX_EDIT)
             ApplyHexField(state);
         else
             ApplyNumberField(state, id);

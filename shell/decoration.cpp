@@ -53,7 +53,8 @@ BOOL CALLBACK SetChildIcon(HWND child, LPARAM lparam)
     const uint32_t room = sizeof(owned->icons) / sizeof(owned->icons[0]);
     if (owned->count >= room)
         return TRUE;
-    auto icon = static_cast<HICON>(LoadImageA(setup->instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+    auto icon = static_cast<HICON>(
+        LoadImageA(setup->instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
     if (!icon)
         return TRUE;
 
@@ -65,7 +66,7 @@ BOOL CALLBACK SetChildIcon(HWND child, LPARAM lparam)
     } else if (lstrcmpA(name, "static") == 0) {
         SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     } else {
-        DestroyIcon(icon);   // nobody would own it
+        DestroyIcon(icon);  // nobody would own it
         return TRUE;
     }
     owned->controls[owned->count] = child;

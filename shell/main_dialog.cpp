@@ -71,16 +71,18 @@ void MeasurePanelSizes(AppState* state)
 
 bool LoadProgramIcons(AppState* state)
 {
-    state->largeIcon = static_cast<HICON>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDI_PROGRAM),
-        IMAGE_ICON, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    state->largeIcon =
+        static_cast<HICON>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
     if (!state->largeIcon)
         return false;
-    state->smallIcon = static_cast<HICON>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDI_PROGRAM),
-        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    state->smallIcon =
+        static_cast<HICON>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     if (!state->smallIcon)
         return false;
-    state->notWebSafeIcon = static_cast<HICON>(LoadImageA(state->instance,
-        MAKEINTRESOURCEA(IDI_NOT_WEBSAFE), IMAGE_ICON, 0, 0, 0));
+    state->notWebSafeIcon = static_cast<HICON>(
+        LoadImageA(state->instance, MAKEINTRESOURCEA(IDI_NOT_WEBSAFE), IMAGE_ICON, 0, 0, 0));
     return state->notWebSafeIcon != nullptr;
 }
 
@@ -143,7 +145,8 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     FillNamedList(state);
 
     // Clicking the stored mode's button runs its command, which sends the first full redraw.
-    const int modeButton = state->sliderMode <= AxisBrightness ? IDC_MODE_RED + state->sliderMode : IDC_MODE_RED;
+    const int modeButton =
+        state->sliderMode <= AxisBrightness ? IDC_MODE_RED + state->sliderMode : IDC_MODE_RED;
     SendDlgItemMessageA(dialog, modeButton, BM_CLICK, 0, 0);
     if (state->options.Test(ShowColors))
         SendDlgItemMessageA(dialog, IDC_COLORS, BM_CLICK, 0, 0);
@@ -249,8 +252,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
 
     // Only list 430 is a drag list; the message for any other id gets the ordinary handling.
     if (state && message == state->savedList.dragListMessage && message != 0 && wparam == IDC_SAVED_LIST) {
-        SetWindowLongPtrA(dialog, DWLP_MSGRESULT,
-                          OnSavedListDrag(state, &state->savedList, reinterpret_cast<const DRAGLISTINFO*>(lparam)));
+        SetWindowLongPtrA(
+            dialog, DWLP_MSGRESULT,
+            OnSavedListDrag(state, &state->savedList, reinterpret_cast<const DRAGLISTINFO*>(lparam)));
         return TRUE;
     }
 
@@ -266,7 +270,8 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
         else if (state && wparam == IDC_NAMED_LIST)
             DrawNamedColorItem(state, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
         else
-            return state && DrawSelectorItem(state, &state->selector, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+            return state &&
+                   DrawSelectorItem(state, &state->selector, reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
         return FALSE;
     case SELECTOR_REDRAW:
         if (state) {

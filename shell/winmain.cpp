@@ -2,11 +2,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "core/messages.h"
+#include "core/product.h"
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "shell/main_dialog.h"
-#include "core/messages.h"
-#include "core/product.h"
 
 namespace {
 

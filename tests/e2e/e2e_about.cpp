@@ -13,7 +13,9 @@ using namespace e2e::about;
 
 // ---- the About box ---------------------------------------------------------------------
 
-E2E_CASE("about", "\"About\" shows the library's box over the disabled window; Escape stays, OK and the close box close")
+E2E_CASE(
+    "about",
+    "\"About\" shows the library's box over the disabled window; Escape stays, OK and the close box close")
 {
     Tintora app;
     REQUIRE(app.Start());
@@ -22,9 +24,11 @@ E2E_CASE("about", "\"About\" shows the library's box over the disabled window; E
     CHECK_EQ(GetWindow(about, GW_OWNER), app.Dialog());
     CHECK(!IsWindowEnabled(app.Dialog()));
     CHECK_EQ(WindowText(GetDlgItem(about, kProgramLine)), std::string("Ostrel Tintora"));
-    CHECK_EQ(WindowText(GetDlgItem(about, kCopyright)), std::string("Copyright \xA9 2001 Ostrel. All rights reserved."));
+    CHECK_EQ(WindowText(GetDlgItem(about, kCopyright)),
+             std::string("Copyright \xA9 2001 Ostrel. All rights reserved."));
     CHECK_EQ(WindowText(GetDlgItem(about, kLink)), std::string("http://www.ostrel.example/"));
-    CHECK_EQ(WindowText(GetDlgItem(about, kLicense)), std::string("Freeware. Provided as is, without any warranty."));
+    CHECK_EQ(WindowText(GetDlgItem(about, kLicense)),
+             std::string("Freeware. Provided as is, without any warranty."));
     CHECK_EQ(WindowText(GetDlgItem(about, kVersion)), std::string(PRODUCT_VERSION));
     CHECK_EQ(WindowText(GetDlgItem(about, kReleaseDate)), std::string("May 28 2001"));
     CHECK_EQ(WindowText(GetDlgItem(about, kOsFamily)), std::string("Windows NT/2000"));

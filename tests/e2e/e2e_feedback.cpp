@@ -87,7 +87,8 @@ struct StagedCopy {
         EmptyFolder(temp);
         const std::string recorder = FolderOf(ProgramPath()) + "mapi_recorder\\mapi32.dll";
         if (withRecorder && !CopyFileA(recorder.c_str(), (folder + "mapi32.dll").c_str(), FALSE)) {
-            FAIL("cannot put the recording mapi32.dll beside the copy (error " + std::to_string(GetLastError()) + ")");
+            FAIL("cannot put the recording mapi32.dll beside the copy (error " +
+                 std::to_string(GetLastError()) + ")");
             return false;
         }
         return true;
@@ -96,8 +97,7 @@ struct StagedCopy {
     // Wine takes DLL overrides from the driver's own start, not from here.
     std::vector<std::string> Environment(const std::string& tempFolder) const
     {
-        return {"TMP=" + tempFolder, "TEMP=" + tempFolder,
-                "TINTORA_MAPI_RECORD=" + record};
+        return {"TMP=" + tempFolder, "TEMP=" + tempFolder, "TINTORA_MAPI_RECORD=" + record};
     }
 };
 
@@ -134,8 +134,9 @@ template <typename Act>
 std::vector<std::string> WatchFolder(const std::string& folder, Act act)
 {
     std::vector<std::string> changes;
-    HANDLE handle = CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+    HANDLE handle = CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         FAIL("cannot watch " + folder);
         act();
@@ -217,7 +218,8 @@ struct AboutOpen {
 
 // ---- the feedback mail -------------------------------------------------------------------
 
-E2E_CASE("feedback", "\"Feedback...\" offers support a mail with the report attached; the file is gone afterwards")
+E2E_CASE("feedback",
+         "\"Feedback...\" offers support a mail with the report attached; the file is gone afterwards")
 {
     WindowsXpForTintora xp;
     REQUIRE(xp.Ok());
@@ -238,7 +240,7 @@ E2E_CASE("feedback", "\"Feedback...\" offers support a mail with the report atta
     REQUIRE(!mail.empty());
     CHECK_EQ(mail["session"], std::string("0"));
     CHECK_EQ(mail["uiparam"], std::string("0"));
-    CHECK_EQ(mail["flags"], std::string("8"));   // MAPI_DIALOG
+    CHECK_EQ(mail["flags"], std::string("8"));  // MAPI_DIALOG
     CHECK_EQ(mail["reserved"], std::string("0"));
     CHECK_EQ(mail["subject"], std::string("Ostrel Tintora" PRODUCT_VERSION));
     CHECK_EQ(mail["body"], std::string(kBody));
@@ -248,14 +250,14 @@ E2E_CASE("feedback", "\"Feedback...\" offers support a mail with the report atta
     CHECK_EQ(mail["message.flags"], std::string("0"));
     CHECK_EQ(mail["originator"], std::string("(null)"));
     CHECK_EQ(mail["recipients"], std::string("1"));
-    CHECK_EQ(mail["recipient.class"], std::string("1"));   // MAPI_TO
+    CHECK_EQ(mail["recipient.class"], std::string("1"));  // MAPI_TO
     CHECK_EQ(mail["recipient.name"], std::string("Ostrel"));
     CHECK_EQ(mail["recipient.address"], std::string("feedback@ostrel.example"));
     CHECK_EQ(mail["recipient.eidsize"], std::string("0"));
     CHECK_EQ(mail["recipient.entryid"], std::string("(null)"));
     CHECK_EQ(mail["files"], std::string("1"));
     CHECK_EQ(mail["file.flags"], std::string("0"));
-    CHECK_EQ(mail["file.position"], std::string("4294967295"));   // -1: not inside the body
+    CHECK_EQ(mail["file.position"], std::string("4294967295"));  // -1: not inside the body
     CHECK_EQ(mail["file.name"], std::string("System Configuration.txt"));
     CHECK_EQ(mail["file.type"], std::string("(null)"));
     CHECK_EQ(mail["file.copied"], std::string("1"));
@@ -270,13 +272,17 @@ E2E_CASE("feedback", "\"Feedback...\" offers support a mail with the report atta
     // The report, for the system the program was told it runs on: "5.1.2600 Service Pack 3".
     const size_t space = versionLine.find(' ');
     REQUIRE(space != std::string::npos);
-    const std::string expected =
-        "Program:                        Ostrel Tintora\r\n"
-        "Program Version:                " PRODUCT_VERSION "\r\n"
-        "OS:                             Windows XP\r\n"
-        "OS Version:                     " + versionLine.substr(0, space) + "\r\n"
-        "Additional Version Information: " + versionLine.substr(space + 1) + "\r\n"
-        "Internet Explorer Version:      " + BrowserVersion();
+    const std::string expected = "Program:                        Ostrel Tintora\r\n"
+                                 "Program Version:                " PRODUCT_VERSION "\r\n"
+                                 "OS:                             Windows XP\r\n"
+                                 "OS Version:                     " +
+                                 versionLine.substr(0, space) +
+                                 "\r\n"
+                                 "Additional Version Information: " +
+                                 versionLine.substr(space + 1) +
+                                 "\r\n"
+                                 "Internet Explorer Version:      " +
+                                 BrowserVersion();
     CHECK_EQ(versionLine.substr(0, 6), std::string("5.1.26"));
     std::string attachment;
     CHECK(ReadWholeFile(copy.record + ".attachment", &attachment));

@@ -245,8 +245,7 @@ struct Scene {
         RECT dialog = WindowRect(app.Dialog()), overlap;
         const RECT boardRect = board.Rect();
         return CHECK(!IntersectRect(&overlap, &dialog, &boardRect)) &&
-               CHECK(WaitUntil(kWaitMs, [&] { return board.Shown(); })) &&
-               CHECK(Steady(dialog));
+               CHECK(WaitUntil(kWaitMs, [&] { return board.Shown(); })) && CHECK(Steady(dialog));
     }
 
     // True once two looks at the area a moment apart see the same picture: the window has
@@ -300,7 +299,7 @@ struct Scene {
     Pixels Magnifier()
     {
         Sleep(200);
-        SendMouse(MOUSEEVENTF_MOVE);   // a move of nothing, so the popup paints again
+        SendMouse(MOUSEEVENTF_MOVE);  // a move of nothing, so the popup paints again
         Sleep(300);
         HWND popup = FindPopup(app);
         RECT client = ClientRect(popup);
@@ -359,7 +358,8 @@ E2E_CASE("grab", "a drag from the grab icon picks exactly the pixel under the ho
     CHECK(app.TakeMessageBoxes().empty());
 }
 
-E2E_CASE("grab", "a click on the grab icon without moving picks the icon's own pixel; a double click grabs once")
+E2E_CASE("grab",
+         "a click on the grab icon without moving picks the icon's own pixel; a double click grabs once")
 {
     Scene scene;
     REQUIRE(scene.Set());
@@ -443,7 +443,8 @@ E2E_CASE("grab", "the popup follows beside the cursor and turns at the right and
     for (const Step& step : steps) {
         Context context(step.what);
         REQUIRE(scene.MoveTo(step.cursor));
-        const POINT topLeft = {step.cursor.x + (step.left ? -110 : 10), step.cursor.y + (step.above ? -110 : 10)};
+        const POINT topLeft = {step.cursor.x + (step.left ? -110 : 10),
+                               step.cursor.y + (step.above ? -110 : 10)};
         scene.PopupSettles(topLeft);
         CHECK(IsWindowVisible(popup));
     }
@@ -479,7 +480,8 @@ E2E_CASE("grab", "the magnifier shows the pixels around the hot spot, the cross-
                 if (bx < 0 || by < 0 || bx >= kBoardSize || by >= kBoardSize)
                     continue;
                 const int x = column * kCell, y = row * kCell;
-                const int lastX = std::min(x + kCell, m.width) - 1, lastY = std::min(y + kCell, kAreaHeight) - 1;
+                const int lastX = std::min(x + kCell, m.width) - 1,
+                          lastY = std::min(y + kCell, kAreaHeight) - 1;
                 for (POINT p : {POINT{x, y}, POINT{lastX, lastY}, POINT{x, lastY}})
                     if (p.x != kCrossX && p.y != kCrossY && m.At(p.x, p.y) != BoardColor(bx, by))
                         wrong.Note(column, row, m.At(p.x, p.y), BoardColor(bx, by));
@@ -513,7 +515,8 @@ E2E_CASE("grab", "the magnifier shows the pixels around the hot spot, the cross-
                 // Only the band colour, the text colour and the text's smoothed edges between them.
                 const uint32_t p = m.At(x, y);
                 for (int shift = 0; shift < 24; shift += 8) {
-                    const int a = colour >> shift & 0xFF, b = spot.text >> shift & 0xFF, v = p >> shift & 0xFF;
+                    const int a = colour >> shift & 0xFF, b = spot.text >> shift & 0xFF,
+                              v = p >> shift & 0xFF;
                     if (v < std::min(a, b) - 2 || v > std::max(a, b) + 2) {
                         ++foreign;
                         break;

@@ -272,9 +272,8 @@ E2E_CASE("saved colors", "a drag moves a row before the row it is dropped on and
     const RECT mark = InsertionArea(app, 2);
     const Pixels before = CaptureScreen(mark);
     bool markShown = false;
-    DragRow(RowPoint(app, kSavedList, 0), RowPoint(app, kSavedList, 2), [&] {
-        markShown = WaitUntil(kWaitMs, [&] { return CaptureScreen(mark).data != before.data; });
-    });
+    DragRow(RowPoint(app, kSavedList, 0), RowPoint(app, kSavedList, 2),
+            [&] { markShown = WaitUntil(kWaitMs, [&] { return CaptureScreen(mark).data != before.data; }); });
     CHECK(markShown);
     CHECK(ExpectRows(app, {kB, kA, kC, kD}));
     CHECK_EQ(Selected(app, kSavedList), 1);
@@ -308,7 +307,8 @@ E2E_CASE("saved colors", "a drag with Ctrl held copies the row")
     CHECK_EQ(Selected(app, kSavedList), 2);
 }
 
-E2E_CASE("saved colors", "drops onto the row itself or below the last row, and drags from below it, change nothing")
+E2E_CASE("saved colors",
+         "drops onto the row itself or below the last row, and drags from below it, change nothing")
 {
     Tintora app;
     REQUIRE(StartWithSavedRows(app, {kA, kB, kC, kD}));
@@ -369,11 +369,13 @@ E2E_CASE("saved colors", "the list is written to Tintora.ini at the close and co
     CHECK(ExpectRows(again, {0xFF0000, 0x00FF00, 0x0000FF}));
 }
 
-E2E_CASE("saved colors", "a file counting 4000000000 colours starts with the colours it holds and saves a sound count")
+E2E_CASE("saved colors",
+         "a file counting 4000000000 colours starts with the colours it holds and saves a sound count")
 {
     ResetSavedState();
-    REQUIRE(WriteWholeFile(SavedColorsFile(),
-                           "[SavedColors]\r\nnColors=4000000000\r\nColor0=ff8000\r\nColor1=00ff00\r\nColor2=0000ff\r\n"));
+    REQUIRE(WriteWholeFile(
+        SavedColorsFile(),
+        "[SavedColors]\r\nnColors=4000000000\r\nColor0=ff8000\r\nColor1=00ff00\r\nColor2=0000ff\r\n"));
     {
         Tintora app;
         REQUIRE(app.Start(false));
@@ -424,7 +426,8 @@ E2E_CASE("named colors", "with NamedColorsLowerCase stored, 440 copies the name 
     CHECK_EQ(ClipboardText(), std::string("aliceblue"));
 }
 
-E2E_CASE("named colors", "438 and 440 without a selection say \"No color selected.\"; the clipboard keeps its text")
+E2E_CASE("named colors",
+         "438 and 440 without a selection say \"No color selected.\"; the clipboard keeps its text")
 {
     Tintora app;
     REQUIRE(app.Start());

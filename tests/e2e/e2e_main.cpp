@@ -15,7 +15,7 @@ std::string DosPath(const char* path)
 {
     if (path[0] != '/')
         return path;
-    typedef WCHAR* (CDECL * ToDos)(const char*);
+    typedef WCHAR*(CDECL * ToDos)(const char*);
     auto toDos = reinterpret_cast<ToDos>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
     if (!toDos)

@@ -39,7 +39,10 @@ uint32_t HsbToRgb(uint32_t h, uint32_t s, uint32_t v)
     return byte(l[0]) << 16 | byte(l[1]) << 8 | byte(l[2]);
 }
 
-std::string Number(uint32_t value) { return std::to_string(value); }
+std::string Number(uint32_t value)
+{
+    return std::to_string(value);
+}
 
 // The current colour as the test follows it: 8-bit RGB, or 16-bit HSB in the HSB modes.
 struct Model {
@@ -56,7 +59,10 @@ struct Model {
     }
 };
 
-uint32_t Full(bool hsb) { return hsb ? 65535u : 255u; }
+uint32_t Full(bool hsb)
+{
+    return hsb ? 65535u : 255u;
+}
 
 // ---- the program's fields ------------------------------------------------------------------
 
@@ -65,8 +71,10 @@ using Fields = std::vector<std::pair<int, std::string>>;
 Fields FieldsOf(const Model& m)
 {
     const uint32_t rgb = m.Rgb();
-    Fields f = {{kRedEdit, Number(rgb >> 16)}, {kGreenEdit, Number(rgb >> 8 & 0xFF)},
-                {kBlueEdit, Number(rgb & 0xFF)}, {kHexEdit, HexText(rgb)}};
+    Fields f = {{kRedEdit, Number(rgb >> 16)},
+                {kGreenEdit, Number(rgb >> 8 & 0xFF)},
+                {kBlueEdit, Number(rgb & 0xFF)},
+                {kHexEdit, HexText(rgb)}};
     // An RGB colour's hue is the arc-tangent one; only HSB colours have their fields checked.
     if (m.hsb) {
         f.push_back({kHueEdit, m.Shown(0)});
@@ -182,9 +190,9 @@ bool TypeInto(Tintora& app, int id, const std::string& text, const std::string& 
 
 struct Geometry {
     HWND field, slider;
-    int width, height;          // field client size
+    int width, height;  // field client size
     int sliderWidth, sliderHeight;
-    int barBottom, barHeight;   // the slider's bar: rows 5 .. h - 5
+    int barBottom, barHeight;  // the slider's bar: rows 5 .. h - 5
 };
 
 Geometry GeometryOf(Tintora& app)
@@ -202,7 +210,10 @@ Geometry GeometryOf(Tintora& app)
     return g;
 }
 
-int Clamp(int v, int low, int high) { return v < low ? low : (v > high ? high : v); }
+int Clamp(int v, int low, int high)
+{
+    return v < low ? low : (v > high ? high : v);
+}
 
 // The field's column and row tables: i x full / last, truncated.
 uint32_t Ramp(int i, int last, uint32_t full)
@@ -244,8 +255,8 @@ struct ModeAxes {
 };
 
 const ModeAxes kModes[6] = {
-    {false, 0, 1, 2}, {false, 1, 0, 2}, {false, 2, 0, 1},   // red, green, blue
-    {true, 0, 1, 2},  {true, 1, 0, 2},  {true, 2, 0, 1},    // hue, saturation, brightness
+    {false, 0, 1, 2}, {false, 1, 0, 2}, {false, 2, 0, 1},  // red, green, blue
+    {true, 0, 1, 2},  {true, 1, 0, 2},  {true, 2, 0, 1},   // hue, saturation, brightness
 };
 
 // Slider and field drags in one mode, from white, every step checked through the fields.
@@ -299,8 +310,8 @@ void DragInMode(int mode)
         // The press alone sets the colour.
         REQUIRE(go(true, 0, low));
         go(false, 0, high);
-        go(false, 30, -100);                     // far above, and off to the side
-        go(false, -40, g.sliderHeight + 100);    // far below
+        go(false, 30, -100);                   // far above, and off to the side
+        go(false, -40, g.sliderHeight + 100);  // far below
         go(false, 0, middle);
         Release(At(g.slider, x, middle));
         CHECK(WaitUntil(kWaitMs, [&] { return CaptureOf(app) == nullptr; }));
@@ -458,7 +469,8 @@ void ExpectArrowsAt(const Geometry& g, int position)
 
 // ---- drags ---------------------------------------------------------------------------------
 
-E2E_CASE("selector drags", "red mode: the slider sets red, the field green and blue; a double click drags again")
+E2E_CASE("selector drags",
+         "red mode: the slider sets red, the field green and blue; a double click drags again")
 {
     DragInMode(0);
 }
@@ -510,7 +522,8 @@ E2E_CASE("value fields", "3, 30, 300 in the red field, then Tab: message 351 and
     ExpectFields(app, {{kRedEdit, "30"}, {kHexEdit, "1EFFFF"}});
 }
 
-E2E_CASE("value fields", "out of range in blue, hue, saturation and brightness: each its message, the last value back")
+E2E_CASE("value fields",
+         "out of range in blue, hue, saturation and brightness: each its message, the last value back")
 {
     Tintora app;
     REQUIRE(app.Start());
@@ -541,7 +554,8 @@ E2E_CASE("value fields", "out of range in blue, hue, saturation and brightness: 
     }
 }
 
-E2E_CASE("value fields", "closing, even from another program, with 300 left in the red field shows no message")
+E2E_CASE("value fields",
+         "closing, even from another program, with 300 left in the red field shows no message")
 {
     Tintora app;
     REQUIRE(app.Start());
@@ -571,7 +585,8 @@ E2E_CASE("value fields", "an emptied red field reads 0 at once; leaving it shows
     CHECK_EQ(app.Text(kRedEdit), std::string(""));
 }
 
-E2E_CASE("value fields", "hue 10 stores 1820: the colour follows at once and the field shows 9 when rewritten")
+E2E_CASE("value fields",
+         "hue 10 stores 1820: the colour follows at once and the field shows 9 when rewritten")
 {
     Tintora app;
     REQUIRE(app.Start());
@@ -580,15 +595,18 @@ E2E_CASE("value fields", "hue 10 stores 1820: the colour follows at once and the
     REQUIRE(TypeInto(app, kHueEdit, "10", "10"));
     // 10 x 65535 / 360 = 1820; 1820 x 360 / 65535 = 9.
     const uint32_t rgb = HsbToRgb(1820, 65535, 65535);
-    ExpectFields(app, {{kHexEdit, HexText(rgb)}, {kGreenEdit, Number(rgb >> 8 & 0xFF)},
-                       {kSaturationEdit, "100"}, {kBrightnessEdit, "100"}});
+    ExpectFields(app, {{kHexEdit, HexText(rgb)},
+                       {kGreenEdit, Number(rgb >> 8 & 0xFF)},
+                       {kSaturationEdit, "100"},
+                       {kBrightnessEdit, "100"}});
     // A mode click rewrites every field, the focused one too.
     app.Click(kModeHue);
     ExpectFields(app, {{kHueEdit, "9"}, {kHexEdit, HexText(rgb)}});
     CHECK(app.TakeMessageBoxes().empty());
 }
 
-E2E_CASE("value fields", "\"#FF0000\" in the hex field changes nothing and leaving shows 354; \"ff\" is blue at once")
+E2E_CASE("value fields",
+         "\"#FF0000\" in the hex field changes nothing and leaving shows 354; \"ff\" is blue at once")
 {
     Tintora app;
     REQUIRE(app.Start());
@@ -632,15 +650,17 @@ E2E_CASE("swatches", "a component swatch keeps its component and takes the focus
     };
     for (const auto& c : components) {
         Context context("swatch " + Number(c.swatch));
-        REQUIRE(SetColor(app, 0x0A141E));   // (10, 20, 30)
+        REQUIRE(SetColor(app, 0x0A141E));  // (10, 20, 30)
         Click(app.Item(c.swatch));
-        ExpectFields(app, {{kRedEdit, Number(c.result >> 16)}, {kGreenEdit, Number(c.result >> 8 & 0xFF)},
-                           {kBlueEdit, Number(c.result & 0xFF)}, {kHexEdit, HexText(c.result)}});
+        ExpectFields(app, {{kRedEdit, Number(c.result >> 16)},
+                           {kGreenEdit, Number(c.result >> 8 & 0xFF)},
+                           {kBlueEdit, Number(c.result & 0xFF)},
+                           {kHexEdit, HexText(c.result)}});
         CHECK_EQ_WITHIN(kWaitMs, app.Focus(), app.Item(c.field));
     }
 
     Context context("web-safe swatch");
-    REQUIRE(SetColor(app, 0x1A1900));       // (26, 25, 0)
+    REQUIRE(SetColor(app, 0x1A1900));  // (26, 25, 0)
     Click(app.Item(kWebSafeSwatch));
     ExpectFields(app, {{kRedEdit, "51"}, {kGreenEdit, "0"}, {kBlueEdit, "0"}, {kHexEdit, "330000"}});
     ParkCursor();
@@ -654,7 +674,10 @@ E2E_CASE("copy hex", "the clipboard gets \"#\" and the case as the stored option
         BYTE upper, prefix;
         const char* text;
     } combinations[] = {
-        {1, 1, "#FF8000"}, {1, 0, "FF8000"}, {0, 1, "#ff8000"}, {0, 0, "ff8000"},
+        {1, 1, "#FF8000"},
+        {1, 0, "FF8000"},
+        {0, 1, "#ff8000"},
+        {0, 0, "ff8000"},
     };
     for (const auto& combination : combinations) {
         Context context(std::string("expecting ") + combination.text);
@@ -672,7 +695,8 @@ E2E_CASE("copy hex", "the clipboard gets \"#\" and the case as the stored option
 
 // ---- pictures ------------------------------------------------------------------------------
 
-E2E_CASE("selector pictures", "red mode: field, marker, strip and arrows on the screen; a field drag moves only the marker")
+E2E_CASE("selector pictures",
+         "red mode: field, marker, strip and arrows on the screen; a field drag moves only the marker")
 {
     Tintora app;
     REQUIRE(app.Start());
@@ -740,8 +764,10 @@ E2E_CASE("selector pictures", "hue mode: saturation across, brightness up, the h
 
     // The reference strip: row i shows hue i / hs of the circle at full saturation and brightness.
     const int hs = g.barHeight;
-    CHECK(WaitUntil(kWaitMs, [&] { return ScreenPixel(g.slider, g.sliderWidth - 8, g.barBottom - 2) ==
-                                          HsbToRgb(65535 / hs, 65535, 65535); }));
+    CHECK(WaitUntil(kWaitMs, [&] {
+        return ScreenPixel(g.slider, g.sliderWidth - 8, g.barBottom - 2) ==
+               HsbToRgb(65535 / hs, 65535, 65535);
+    }));
     int checked = 0;
     for (int sixth = 0; sixth < 6; ++sixth) {
         for (int i : {hs * sixth / 6 + 3, hs * sixth / 6 + hs / 12}) {

@@ -11,7 +11,7 @@ using namespace e2e;
 
 namespace {
 
-const int kApplyButton = 0x3021;   // the property sheet's Apply
+const int kApplyButton = 0x3021;  // the property sheet's Apply
 
 // The open settings sheet and its page.
 struct Sheet {
@@ -34,9 +34,13 @@ Sheet OpenSettings(Tintora& app)
     return s;
 }
 
+// What the button tells the sheet when clicked. BM_CLICK goes through the button's own press,
+// which needs the focus first; once in a full run a Cancel right after two Applies (which add and
+// take away the status icon) was lost that way and the sheet stayed open.
 void PressSheetButton(Tintora& app, const Sheet& s, int id)
 {
-    app.Send(GetDlgItem(s.sheet, id), BM_CLICK, 0, 0);
+    HWND button = GetDlgItem(s.sheet, id);
+    app.Send(s.sheet, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
 bool SheetClosed(const Sheet& s)
@@ -60,7 +64,8 @@ DWORD StoredDword(const char* name)
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return 0xDEADBEEF;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) !=
+        ERROR_SUCCESS)
         value = 0xDEADBEEF;
     RegCloseKey(key);
     return value;
@@ -79,7 +84,7 @@ E2E_CASE("settings", "the sheet shows the options, Apply is enabled by a change 
         CHECK_EQ(static_cast<int>(app.Send(GetDlgItem(s.page, 501 + i), BM_GETCHECK, 0, 0)), expected[i]);
     CHECK(!IsWindowEnabled(GetDlgItem(s.sheet, kApplyButton)));
 
-    app.Send(GetDlgItem(s.page, 506), BM_CLICK, 0, 0);   // display hex values off
+    app.Send(GetDlgItem(s.page, 506), BM_CLICK, 0, 0);  // display hex values off
     CHECK(IsWindowEnabled(GetDlgItem(s.sheet, kApplyButton)));
     CHECK(SwatchShowsHex(app));
     PressSheetButton(app, s, kApplyButton);
@@ -100,7 +105,7 @@ E2E_CASE("settings", "OK applies the case and prefix options, Cancel changes not
 
     Sheet s = OpenSettings(app);
     REQUIRE(s.sheet && s.page);
-    app.Send(GetDlgItem(s.page, 502), BM_CLICK, 0, 0);   // upper case off
+    app.Send(GetDlgItem(s.page, 502), BM_CLICK, 0, 0);  // upper case off
     PressSheetButton(app, s, IDOK);
     CHECK(SheetClosed(s));
     CHECK_EQ(ControlText(app.Item(kHexEdit)), std::string("abcdef"));
@@ -109,7 +114,7 @@ E2E_CASE("settings", "OK applies the case and prefix options, Cancel changes not
 
     s = OpenSettings(app);
     REQUIRE(s.sheet && s.page);
-    app.Send(GetDlgItem(s.page, 503), BM_CLICK, 0, 0);   // prefix off, then thought better of
+    app.Send(GetDlgItem(s.page, 503), BM_CLICK, 0, 0);  // prefix off, then thought better of
     PressSheetButton(app, s, IDCANCEL);
     CHECK(SheetClosed(s));
     app.Send(app.Item(kCopyHex), BM_CLICK, 0, 0);
@@ -169,7 +174,7 @@ E2E_CASE("settings", "a close and a restart bring back colour, axis, options, pa
         SetHex(app, "336699");
         app.Send(app.Item(kModeHue), BM_CLICK, 0, 0);
         app.Send(app.Item(kStayOnTop), BM_CLICK, 0, 0);
-        app.Send(app.Item(kColors), BM_CLICK, 0, 0);   // collapse the panel
+        app.Send(app.Item(kColors), BM_CLICK, 0, 0);  // collapse the panel
         SetWindowPos(app.Dialog(), nullptr, 50, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         placed = WindowRect(app.Dialog());
         CHECK_EQ(placed.left, 50L);

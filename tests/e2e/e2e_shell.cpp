@@ -92,8 +92,9 @@ HWND FindToolTip(const Tintora& app)
 
 HWND FindHelpWindow(const Tintora& app)
 {
-    return FindTopLevel(app.ProcessId(),
-                        [](HWND window) { return WindowText(window) == kHelpTitle && IsWindowVisible(window); });
+    return FindTopLevel(app.ProcessId(), [](HWND window) {
+        return WindowText(window) == kHelpTitle && IsWindowVisible(window);
+    });
 }
 
 HWND FindDescendant(HWND parent, const char* windowClass)
@@ -164,7 +165,9 @@ private:
 
 // ---- hide button and status icon -------------------------------------------------------
 
-E2E_CASE("status icon", "with the option clear, the hide button hides the window to the icon and a left click brings it back")
+E2E_CASE(
+    "status icon",
+    "with the option clear, the hide button hides the window to the icon and a left click brings it back")
 {
     Tintora app;
     REQUIRE(StartWithStatusIconOption(app, false));
@@ -219,7 +222,8 @@ E2E_CASE("status icon", "with the option set, the icon stays through hiding and 
     CHECK(StatusIconPresent(dialog));
 }
 
-E2E_CASE("status icon", "hiding with an out-of-range value shows no message and the field shows the current value again")
+E2E_CASE("status icon",
+         "hiding with an out-of-range value shows no message and the field shows the current value again")
 {
     Tintora app;
     REQUIRE(StartWithStatusIconOption(app, false));
@@ -245,7 +249,8 @@ E2E_CASE("status icon", "hiding with an out-of-range value shows no message and 
     CHECK_EQ(app.TakeMessageBoxes().size(), 0u);
 }
 
-E2E_CASE("status icon", "a second start shows a window hidden to the status area; the icon stays until clicked")
+E2E_CASE("status icon",
+         "a second start shows a window hidden to the status area; the icon stays until clicked")
 {
     Tintora first;
     REQUIRE(StartWithStatusIconOption(first, false));
@@ -266,7 +271,8 @@ E2E_CASE("status icon", "a second start shows a window hidden to the status area
 
 // ---- tool tips and icons ---------------------------------------------------------------
 
-E2E_CASE("decoration", "the dialog's tool-tip window holds one tool per tip string and shows the tip under the mouse")
+E2E_CASE("decoration",
+         "the dialog's tool-tip window holds one tool per tip string and shows the tip under the mouse")
 {
     Tintora app;
     REQUIRE(app.Start());

@@ -136,17 +136,17 @@ RECT MapDialogValues(int a, int b, int c, int d)
     header->cx = 100;
     header->cy = 100;
     WORD* p = reinterpret_cast<WORD*>(header + 1);
-    *p++ = 0;   // menu
-    *p++ = 0;   // class
-    *p++ = 0;   // title
-    *p++ = 8;   // point size
+    *p++ = 0;  // menu
+    *p++ = 0;  // class
+    *p++ = 0;  // title
+    *p++ = 8;  // point size
     for (const char* face = "Ms Shell Dlg"; *face; ++face)
         *p++ = static_cast<WORD>(*face);
     *p++ = 0;
 
     RECT rect = {a, b, c, d};
-    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), header, nullptr,
-                                             MeasureDialogProc, 0);
+    HWND dialog =
+        CreateDialogIndirectParamA(GetModuleHandleA(nullptr), header, nullptr, MeasureDialogProc, 0);
     if (!dialog) {
         RecordFailure(__FILE__, __LINE__, "cannot create the dialog that measures dialog units");
         return RECT{};
@@ -228,8 +228,8 @@ std::string Show(HWND value)
 std::string Show(const RECT& value)
 {
     char text[96];
-    snprintf(text, sizeof(text), "(%ld, %ld)-(%ld, %ld) %ldx%ld", value.left, value.top,
-             value.right, value.bottom, value.right - value.left, value.bottom - value.top);
+    snprintf(text, sizeof(text), "(%ld, %ld)-(%ld, %ld) %ldx%ld", value.left, value.top, value.right,
+             value.bottom, value.right - value.left, value.bottom - value.top);
     return text;
 }
 
@@ -370,8 +370,9 @@ std::string StageProgramCopy(const std::string& name)
     const std::string library = FolderOf(ProgramPath()) + "ostrel_about.dll";
     if (!CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE) ||
         !CopyFileA(library.c_str(), (folder + "ostrel_about.dll").c_str(), FALSE)) {
-        RecordFailure(__FILE__, __LINE__, "cannot stage a copy of the program in " + folder +
-                                              " (error " + std::to_string(GetLastError()) + ")");
+        RecordFailure(__FILE__, __LINE__,
+                      "cannot stage a copy of the program in " + folder + " (error " +
+                          std::to_string(GetLastError()) + ")");
         return "";
     }
     return program;
@@ -386,8 +387,7 @@ void ResetSavedState()
         RegCloseKey(ostrel);
     }
     HKEY left;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tintora", 0, KEY_READ, &left) ==
-        ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tintora", 0, KEY_READ, &left) == ERROR_SUCCESS) {
         RegCloseKey(left);
         RecordFailure(__FILE__, __LINE__, "cannot delete HKCU\\Software\\Ostrel\\Tintora");
     }
@@ -712,8 +712,8 @@ Tintora::~Tintora()
 {
     End();
     for (const MessageBoxSeen& box : boxes_)
-        RecordFailure(__FILE__, __LINE__, "unexpected message box \"" + box.caption + "\": \"" +
-                                          box.text + "\"");
+        RecordFailure(__FILE__, __LINE__,
+                      "unexpected message box \"" + box.caption + "\": \"" + box.text + "\"");
 }
 
 void Tintora::UseCopy(const std::string& path, const std::vector<std::string>& environment)
@@ -729,7 +729,8 @@ bool Tintora::Launch()
         return false;
     }
     const std::string& path = copyPath_.empty() ? ProgramPath() : copyPath_;
-    std::string folder = !workingFolder_.empty() ? workingFolder_ : path.substr(0, path.find_last_of("\\/") + 1);
+    std::string folder =
+        !workingFolder_.empty() ? workingFolder_ : path.substr(0, path.find_last_of("\\/") + 1);
     std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -738,8 +739,8 @@ bool Tintora::Launch()
     if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                         environment.empty() ? nullptr : &environment[0],
                         folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
-        RecordFailure(__FILE__, __LINE__, "cannot start " + path + " (error " +
-                                          std::to_string(GetLastError()) + ")");
+        RecordFailure(__FILE__, __LINE__,
+                      "cannot start " + path + " (error " + std::to_string(GetLastError()) + ")");
         info_ = {};
         return false;
     }
@@ -787,8 +788,9 @@ bool Tintora::Start(bool fresh)
             what += "; message box \"" + box.text + "\"";
         RecordFailure(__FILE__, __LINE__, what);
     } else {
-        RecordFailure(__FILE__, __LINE__, "the main window did not appear within " +
-                                          std::to_string(kStartTimeoutMs / 1000) + " s");
+        RecordFailure(__FILE__, __LINE__,
+                      "the main window did not appear within " + std::to_string(kStartTimeoutMs / 1000) +
+                          " s");
     }
     End();
     return false;
@@ -806,8 +808,8 @@ bool Tintora::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
         return false;
     }
     if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-        RecordFailure(__FILE__, __LINE__, "tintora did not end within " + std::to_string(timeoutMs) +
-                                          " ms; ending it");
+        RecordFailure(__FILE__, __LINE__,
+                      "tintora did not end within " + std::to_string(timeoutMs) + " ms; ending it");
         TerminateProcess(info_.hProcess, 1);
         WaitForSingleObject(info_.hProcess, 2000);
         return false;
@@ -837,9 +839,10 @@ LRESULT Tintora::Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
         return 0;
     }
     if (!SendMessageTimeoutA(window, message, wparam, lparam, SMTO_NORMAL, kSendTimeoutMs, &result))
-        RecordFailure(__FILE__, __LINE__, "message " + std::to_string(message) +
-                                          (IsWindow(window) ? " was not answered within 5 s"
-                                                            : " went to a window that is gone"));
+        RecordFailure(
+            __FILE__, __LINE__,
+            "message " + std::to_string(message) +
+                (IsWindow(window) ? " was not answered within 5 s" : " went to a window that is gone"));
     return static_cast<LRESULT>(result);
 }
 
@@ -1014,8 +1017,8 @@ bool SetColor(Tintora& app, uint32_t rgb)
     const std::string hex = HexText(rgb);
     app.Send(app.Item(kHexEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(hex.c_str()));
     auto fields = [&] { return app.Text(kRedEdit) + " " + app.Text(kGreenEdit) + " " + app.Text(kBlueEdit); };
-    const std::string expected =
-        std::to_string(rgb >> 16 & 0xFF) + " " + std::to_string(rgb >> 8 & 0xFF) + " " + std::to_string(rgb & 0xFF);
+    const std::string expected = std::to_string(rgb >> 16 & 0xFF) + " " + std::to_string(rgb >> 8 & 0xFF) +
+                                 " " + std::to_string(rgb & 0xFF);
     return CHECK_EQ_WITHIN(kWaitMs, fields(), expected);
 }
 

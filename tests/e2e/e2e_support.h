@@ -17,8 +17,14 @@ inline bool operator==(const RECT& a, const RECT& b)
 {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
-inline bool operator!=(const RECT& a, const RECT& b) { return !(a == b); }
-inline bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
+inline bool operator!=(const RECT& a, const RECT& b)
+{
+    return !(a == b);
+}
+inline bool operator==(const POINT& a, const POINT& b)
+{
+    return a.x == b.x && a.y == b.y;
+}
 
 namespace e2e {
 
@@ -50,20 +56,21 @@ inline bool CheckTrue(const char* file, int line, const char* expr, bool ok)
 }
 
 template <typename A, typename B>
-bool CheckEqual(const char* file, int line, const char* actualExpr, const char* expectedExpr,
-                const A& actual, const B& expected)
+bool CheckEqual(const char* file, int line, const char* actualExpr, const char* expectedExpr, const A& actual,
+                const B& expected)
 {
     CountCheck();
     if (actual == expected)
         return true;
-    RecordFailure(file, line, std::string(actualExpr) + " == " + expectedExpr + ": expected " +
-                  Show(expected) + ", got " + Show(actual));
+    RecordFailure(file, line,
+                  std::string(actualExpr) + " == " + expectedExpr + ": expected " + Show(expected) +
+                      ", got " + Show(actual));
     return false;
 }
 
 template <typename A, typename B>
-bool CheckNotEqual(const char* file, int line, const char* actualExpr, const char* otherExpr,
-                   const A& actual, const B& other)
+bool CheckNotEqual(const char* file, int line, const char* actualExpr, const char* otherExpr, const A& actual,
+                   const B& other)
 {
     CountCheck();
     if (!(actual == other))
@@ -79,25 +86,28 @@ inline bool CheckNear(const char* file, int line, const char* actualExpr, const 
     long diff = actual > expected ? actual - expected : expected - actual;
     if (diff <= tolerance)
         return true;
-    RecordFailure(file, line, std::string(actualExpr) + " ~ " + expectedExpr + ": expected " +
-                  Show(expected) + " +/- " + Show(tolerance) + ", got " + Show(actual));
+    RecordFailure(file, line,
+                  std::string(actualExpr) + " ~ " + expectedExpr + ": expected " + Show(expected) + " +/- " +
+                      Show(tolerance) + ", got " + Show(actual));
     return false;
 }
 
 #define CHECK(cond) ::e2e::CheckTrue(__FILE__, __LINE__, #cond, static_cast<bool>(cond))
-#define CHECK_EQ(actual, expected) \
+#define CHECK_EQ(actual, expected)                                                                           \
     ::e2e::CheckEqual(__FILE__, __LINE__, #actual, #expected, (actual), (expected))
-#define CHECK_NE(actual, other) \
-    ::e2e::CheckNotEqual(__FILE__, __LINE__, #actual, #other, (actual), (other))
-#define CHECK_NEAR(actual, expected, tolerance) \
+#define CHECK_NE(actual, other) ::e2e::CheckNotEqual(__FILE__, __LINE__, #actual, #other, (actual), (other))
+#define CHECK_NEAR(actual, expected, tolerance)                                                              \
     ::e2e::CheckNear(__FILE__, __LINE__, #actual, #expected, (actual), (expected), (tolerance))
 // Waits up to timeoutMs for actual to equal expected, then checks it: the program answers in
 // its own time, and a failure shows what was there at the end.
-#define CHECK_EQ_WITHIN(timeoutMs, actual, expected)                              \
-    (::e2e::WaitUntil((timeoutMs), [&] { return (actual) == (expected); }), \
-     CHECK_EQ(actual, expected))
+#define CHECK_EQ_WITHIN(timeoutMs, actual, expected)                                                         \
+    (::e2e::WaitUntil((timeoutMs), [&] { return (actual) == (expected); }), CHECK_EQ(actual, expected))
 // Stops the case when what follows would only pile up consequential failures.
-#define REQUIRE(cond) do { if (!CHECK(cond)) return; } while (0)
+#define REQUIRE(cond)                                                                                        \
+    do {                                                                                                     \
+        if (!CHECK(cond))                                                                                    \
+            return;                                                                                          \
+    } while (0)
 #define FAIL(what) ::e2e::RecordFailure(__FILE__, __LINE__, (what))
 
 // Names what the following checks are about, in their failure lines, while it lives.
@@ -119,9 +129,9 @@ struct CaseRegistrar {
 
 #define E2E_CONCAT2(a, b) a##b
 #define E2E_CONCAT(a, b) E2E_CONCAT2(a, b)
-#define E2E_CASE_IMPL(group, name, fn)                                  \
-    static void fn();                                                   \
-    static ::e2e::CaseRegistrar E2E_CONCAT(fn, _registrar)(group, name, fn); \
+#define E2E_CASE_IMPL(group, name, fn)                                                                       \
+    static void fn();                                                                                        \
+    static ::e2e::CaseRegistrar E2E_CONCAT(fn, _registrar)(group, name, fn);                                 \
     static void fn()
 // Cases run in the order they are written, one group after the other.
 #define E2E_CASE(group, name) E2E_CASE_IMPL(group, name, E2E_CONCAT(e2e_case_, __LINE__))
@@ -131,9 +141,9 @@ int RunCases(const char* filter);
 
 // ---- the program under test ------------------------------------------------------------
 
-extern const char* const kTitle;          // dialog title, message-box caption, message name
+extern const char* const kTitle;  // dialog title, message-box caption, message name
 extern const char* const kFlatColorClass;
-extern const char* const kSettingsKey;    // under HKEY_CURRENT_USER
+extern const char* const kSettingsKey;  // under HKEY_CURRENT_USER
 
 // Controls of the main dialog, by the ids another program sees.
 const int kField = 401;
@@ -141,7 +151,7 @@ const int kCurrentSwatch = 403;
 const int kRedSwatch = 404;
 const int kGreenSwatch = 405;
 const int kBlueSwatch = 406;
-const int kModeRed = 407;   // the six mode buttons, 407-412: red, green, blue, hue, saturation, brightness
+const int kModeRed = 407;  // the six mode buttons, 407-412: red, green, blue, hue, saturation, brightness
 const int kModeHue = 410;
 const int kRedEdit = 413;
 const int kGreenEdit = 414;
@@ -229,7 +239,7 @@ public:
 
     // Clean state, start, then wait until the main dialog is shown; false (failure recorded)
     // when it is not there in time.
-    bool Start(bool fresh = true);   // fresh: clean state first; false keeps what was saved
+    bool Start(bool fresh = true);  // fresh: clean state first; false keeps what was saved
     // Only creates the process, for a copy that is expected to end by itself.
     bool Launch();
     // Before Start or Launch: run the copy of the program at `path` instead, with the variables

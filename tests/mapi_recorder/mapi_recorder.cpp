@@ -16,10 +16,18 @@ std::string Escaped(const char* text)
     std::string out;
     for (const char* p = text; *p; ++p) {
         switch (*p) {
-        case '\\': out += "\\\\"; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        default: out += *p; break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        default:
+            out += *p;
+            break;
         }
     }
     return out;
@@ -47,9 +55,8 @@ bool CopyAttachment(const char* path, const std::string& copy)
 
 }  // namespace
 
-extern "C" __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiParam,
-                                                           lpMapiMessage message, FLAGS flags,
-                                                           ULONG reserved)
+extern "C" __declspec(dllexport) ULONG WINAPI
+    MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiMessage message, FLAGS flags, ULONG reserved)
 {
     char recordPath[MAX_PATH];
     DWORD length = GetEnvironmentVariableA("TINTORA_MAPI_RECORD", recordPath, MAX_PATH);

@@ -38,15 +38,18 @@ std::string VersionLine(const OSVERSIONINFOA& v)
 TEST(AboutText, VersionLineTakesTheLowHalfOfTheBuildOutsideNt)
 {
     // Windows 98 Second Edition: 4.10 in the high half of the build number.
-    EXPECT_EQ("4.10.1998  A", VersionLine(VersionRecord(VER_PLATFORM_WIN32_WINDOWS, 4, 10, MAKELONG(1998, 0x040A), " A")));
-    EXPECT_EQ("4.0.950 ", VersionLine(VersionRecord(VER_PLATFORM_WIN32_WINDOWS, 4, 0, MAKELONG(950, 0x0400), "")));
+    EXPECT_EQ("4.10.1998  A",
+              VersionLine(VersionRecord(VER_PLATFORM_WIN32_WINDOWS, 4, 10, MAKELONG(1998, 0x040A), " A")));
+    EXPECT_EQ("4.0.950 ",
+              VersionLine(VersionRecord(VER_PLATFORM_WIN32_WINDOWS, 4, 0, MAKELONG(950, 0x0400), "")));
     EXPECT_EQ("3.10.5 ", VersionLine(VersionRecord(VER_PLATFORM_WIN32s, 3, 10, MAKELONG(5, 0x030A), "")));
 }
 
 TEST(AboutText, VersionLineKeepsTheWholeBuildAndTheSpaceOnNt)
 {
     EXPECT_EQ("5.0.2195 ", VersionLine(VersionRecord(VER_PLATFORM_WIN32_NT, 5, 0, 2195, "")));
-    EXPECT_EQ("5.1.2600 Service Pack 2", VersionLine(VersionRecord(VER_PLATFORM_WIN32_NT, 5, 1, 2600, "Service Pack 2")));
+    EXPECT_EQ("5.1.2600 Service Pack 2",
+              VersionLine(VersionRecord(VER_PLATFORM_WIN32_NT, 5, 1, 2600, "Service Pack 2")));
     EXPECT_EQ("4.0.65537 ", VersionLine(VersionRecord(VER_PLATFORM_WIN32_NT, 4, 0, 0x10001, "")));
 }
 
@@ -190,8 +193,14 @@ struct Calls {
     std::vector<HWND> feedback;
 };
 Calls g_calls;
-void RecordCredits(HWND about) { g_calls.credits.push_back(about); }
-void RecordFeedback(HWND about) { g_calls.feedback.push_back(about); }
+void RecordCredits(HWND about)
+{
+    g_calls.credits.push_back(about);
+}
+void RecordFeedback(HWND about)
+{
+    g_calls.feedback.push_back(about);
+}
 
 class AboutBoxTest : public ::testing::Test {
 protected:
@@ -292,38 +301,65 @@ TEST_F(AboutBoxTest, ShowsTheRecordsTextsAndTheSystemsVersions)
     EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
-// Dialog 500 in template order: id (-1 for the unnamed ones), class, rectangle, text.
-struct TemplateControl {
-    int id;
-    const char* windowClass;
-    int x, y, w, h;
-    const char* text;
-};
-const TemplateControl kDialog500[] = {
-    {IDC_ABOUT_PROGRAM, "Static", 7, 7, 213, 8, nullptr},
-    {IDC_ABOUT_COPYRIGHT, "Static", 7, 17, 213, 8, nullptr},
-    {IDC_ABOUT_LINK, "Static", 7, 27, 213, 8, nullptr},
-    {IDC_ABOUT_LICENSE, "Static", 7, 37, 213, 8, nullptr},
-    {-1, "Static", 7, 52, 213, 1, ""},
-    {-1, "Static", 7, 60, 60, 8, "Program Version:"},
-    {-1, "Static", 7, 70, 60, 8, "Release Date:"},
-    {IDC_ABOUT_VERSION, "Static", 71, 60, 149, 8, nullptr},
-    {IDC_ABOUT_RELEASE_DATE, "Static", 71, 70, 149, 8, nullptr},
-    {-1, "Static", 7, 85, 213, 1, ""},
-    {-1, "Static", 7, 90, 60, 8, "Operating System:"},
-    {-1, "Static", 7, 100, 60, 8, "OS Version:"},
-    {-1, "Static", 7, 110, 60, 8, "IE Version:"},
-    {IDC_ABOUT_OS, "Static", 71, 90, 149, 8, nullptr},
-    {IDC_ABOUT_OS_VERSION, "Static", 71, 100, 149, 8, nullptr},
-    {IDC_ABOUT_IE_VERSION, "Static", 71, 110, 149, 8, nullptr},
-    {-1, "Static", 7, 125, 213, 1, ""},
-    {IDC_ABOUT_CREDITS, "Button", 7, 133, 50, 14, "Credits..."},
-    {IDC_ABOUT_FEEDBACK, "Button", 61, 133, 50, 14, "Feedback..."},
-    {IDC_ABOUT_HOMEPAGE, "Button", 115, 133, 50, 14, "Homepage..."},
-    {IDOK, "Button", 169, 133, 50, 14, "OK"},
-};
+// ---- the box's layout, as a reader sees it ---------------------------------------------------
 
-TEST_F(AboutBoxTest, LayoutFollowsTheTemplate)
+RECT ChildRect(HWND child)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::vector<HWND> ChildrenOf(HWND dialog)
+{
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+// Two controls read as one row when the middle of each lies within the other's height.
+bool SameRow(const RECT& a, const RECT& b)
+{
+    const LONG aMiddle = (a.top + a.bottom) / 2, bMiddle = (b.top + b.bottom) / 2;
+    return aMiddle >= b.top && aMiddle < b.bottom && bMiddle >= a.top && bMiddle < a.bottom;
+}
+
+// The nearest shown control left of this one on its row: what a reader takes for its label.
+HWND LeftNeighbour(HWND dialog, HWND control)
+{
+    const RECT of = ChildRect(control);
+    HWND nearest = nullptr;
+    LONG nearestGap = 0;
+    for (HWND other : ChildrenOf(dialog)) {
+        if (other == control || !IsWindowVisible(other))
+            continue;
+        const RECT r = ChildRect(other);
+        const LONG gap = of.left - r.right;
+        if (gap >= 0 && SameRow(r, of) && (!nearest || gap < nearestGap)) {
+            nearest = other;
+            nearestGap = gap;
+        }
+    }
+    return nearest;
+}
+
+// A control by id, or by its text where it has none.
+std::string Describe(HWND control)
+{
+    if (!control)
+        return "nothing";
+    const int id = GetDlgCtrlID(control);
+    // Unnamed controls come as 0, -1 or its 16-bit form.
+    if (id != 0 && id != -1 && id != 0xFFFF)
+        return "control " + std::to_string(id);
+    char name[32] = "";
+    GetClassNameA(control, name, sizeof(name));
+    return std::string(name) + " \"" + WindowTitle(control) + "\"";
+}
+
+TEST_F(AboutBoxTest, SizedCentredAndReadInRowsWithTheButtonsAtTheFoot)
 {
     AboutScript script;
     script.steps.push_back([&](HWND about) {
@@ -343,38 +379,75 @@ TEST_F(AboutBoxTest, LayoutFollowsTheTemplate)
         const LONG style = GetWindowLongA(about, GWL_STYLE);
         EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_POPUP, style & (WS_CAPTION | WS_SYSMENU | WS_POPUP));
 
-        HWND child = GetWindow(about, GW_CHILD);
-        for (const TemplateControl& c : kDialog500) {
-            ASSERT_NE(nullptr, child) << "missing control " << c.id;
-            SCOPED_TRACE("control " + std::to_string(c.id) + " at " + std::to_string(c.x) + "," + std::to_string(c.y));
-            char name[32] = "";
-            GetClassNameA(child, name, sizeof(name));
-            EXPECT_STRCASEEQ(c.windowClass, name);
-            const int id = GetDlgCtrlID(child);
-            EXPECT_EQ(c.id, id == 0xFFFF ? -1 : id);
-            RECT mapped = {c.x, c.y, c.w, c.h};
-            MapDialogRect(about, &mapped);
-            RECT actual;
-            GetWindowRect(child, &actual);
-            MapWindowPoints(nullptr, about, reinterpret_cast<POINT*>(&actual), 2);
-            EXPECT_EQ(mapped.left, actual.left);
-            EXPECT_EQ(mapped.top, actual.top);
-            // Etched lines are sized to their edges by the control itself.
-            if (c.h > 1) {
-                EXPECT_EQ(mapped.right, actual.right - actual.left);
-                EXPECT_EQ(mapped.bottom, actual.bottom - actual.top);
+        // Every control shown inside the box and on no other.
+        const std::vector<HWND> children = ChildrenOf(about);
+        for (size_t i = 0; i < children.size(); ++i) {
+            SCOPED_TRACE(Describe(children[i]));
+            const RECT r = ChildRect(children[i]);
+            EXPECT_TRUE(IsWindowVisible(children[i]));
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom);
+            for (size_t j = i + 1; j < children.size(); ++j) {
+                const RECT other = ChildRect(children[j]);
+                RECT common;
+                EXPECT_FALSE(IntersectRect(&common, &r, &other)) << "overlaps " << Describe(children[j]);
             }
-            if (c.text) {
-                EXPECT_EQ(c.text, WindowTitle(child));
-            }
-            child = GetWindow(child, GW_HWNDNEXT);
         }
-        EXPECT_EQ(nullptr, child) << "more controls than the template has";
-        const LONG linkStyle = GetWindowLongA(GetDlgItem(about, IDC_ABOUT_LINK), GWL_STYLE);
-        EXPECT_TRUE(linkStyle & SS_NOTIFY);
+
+        // The record's lines one under another, then each value right of its label; the rows
+        // in the order they read.
+        const int lines[] = {IDC_ABOUT_PROGRAM, IDC_ABOUT_COPYRIGHT,  IDC_ABOUT_LINK,
+                             IDC_ABOUT_LICENSE, IDC_ABOUT_VERSION,    IDC_ABOUT_RELEASE_DATE,
+                             IDC_ABOUT_OS,      IDC_ABOUT_OS_VERSION, IDC_ABOUT_IE_VERSION};
+        const char* const labels[] = {nullptr,
+                                      nullptr,
+                                      nullptr,
+                                      nullptr,
+                                      "Program Version:",
+                                      "Release Date:",
+                                      "Operating System:",
+                                      "OS Version:",
+                                      "IE Version:"};
+        for (size_t i = 0; i < sizeof(lines) / sizeof(lines[0]); ++i) {
+            SCOPED_TRACE("line " + std::to_string(lines[i]));
+            HWND line = GetDlgItem(about, lines[i]);
+            ASSERT_NE(nullptr, line);
+            if (labels[i]) {
+                EXPECT_EQ("Static \"" + std::string(labels[i]) + "\"", Describe(LeftNeighbour(about, line)));
+            }
+            if (i > 0) {
+                EXPECT_LE(ChildRect(GetDlgItem(about, lines[i - 1])).bottom, ChildRect(line).top);
+            }
+        }
+
+        // One row of buttons under all of that, left to right.
+        const int buttons[] = {IDC_ABOUT_CREDITS, IDC_ABOUT_FEEDBACK, IDC_ABOUT_HOMEPAGE, IDOK};
+        const char* const captions[] = {"Credits...", "Feedback...", "Homepage...", "OK"};
+        const LONG valuesEnd = ChildRect(GetDlgItem(about, IDC_ABOUT_IE_VERSION)).bottom;
+        for (size_t i = 0; i < sizeof(buttons) / sizeof(buttons[0]); ++i) {
+            SCOPED_TRACE("button " + std::to_string(buttons[i]));
+            HWND button = GetDlgItem(about, buttons[i]);
+            ASSERT_NE(nullptr, button);
+            EXPECT_EQ(captions[i], WindowTitle(button));
+            EXPECT_LE(valuesEnd, ChildRect(button).top);
+            if (i > 0) {
+                const RECT left = ChildRect(GetDlgItem(about, buttons[i - 1]));
+                EXPECT_TRUE(SameRow(left, ChildRect(button)));
+                EXPECT_LE(left.right, ChildRect(button).left);
+            }
+        }
+        // Enter presses OK; Tab goes round the four buttons, each a stop, in their row's order.
         EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongA(GetDlgItem(about, IDOK), GWL_STYLE) & BS_TYPEMASK);
-        for (int id : {IDC_ABOUT_CREDITS, IDC_ABOUT_FEEDBACK, IDC_ABOUT_HOMEPAGE, IDOK})
-            EXPECT_TRUE(GetWindowLongA(GetDlgItem(about, id), GWL_STYLE) & WS_TABSTOP) << id;
+        std::string tabOrder;
+        HWND stop = GetDlgItem(about, IDOK);
+        for (int i = 0; i < 4; ++i) {
+            stop = GetNextDlgTabItem(about, stop, FALSE);
+            tabOrder += std::to_string(GetDlgCtrlID(stop)) + " ";
+        }
+        EXPECT_EQ(std::to_string(IDC_ABOUT_CREDITS) + " " + std::to_string(IDC_ABOUT_FEEDBACK) + " " +
+                      std::to_string(IDC_ABOUT_HOMEPAGE) + " " + std::to_string(IDOK) + " ",
+                  tabOrder);
+        // The link reports clicks.
+        EXPECT_TRUE(GetWindowLongA(GetDlgItem(about, IDC_ABOUT_LINK), GWL_STYLE) & SS_NOTIFY);
         Click(about, IDOK);
     });
     EXPECT_TRUE(Show(script));
@@ -503,18 +576,22 @@ TEST_F(AboutBoxTest, LinkIsBlueUnderlinedWithAHandCursorAndItsFontIsMadeOnce)
         EXPECT_EQ(face, Pixel(pixels, width, width - 1, 0));
 
         // The hand over the link, the default elsewhere.
-        EXPECT_TRUE(SendMessageA(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+        EXPECT_TRUE(SendMessageA(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
+                                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
         EXPECT_EQ(LoadCursorA(nullptr, IDC_HAND), GetCursor());
-        SendMessageA(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(about, IDOK)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        SendMessageA(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(about, IDOK)),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_NE(LoadCursorA(nullptr, IDC_HAND), GetCursor());
-        SendMessageA(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(about, IDC_ABOUT_COPYRIGHT)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        SendMessageA(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(about, IDC_ABOUT_COPYRIGHT)),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_NE(LoadCursorA(nullptr, IDC_HAND), GetCursor());
 
         // Only the link is coloured.
         HWND copyright = GetDlgItem(about, IDC_ABOUT_COPYRIGHT);
         HDC dc = GetDC(copyright);
         SetTextColor(dc, RGB(1, 2, 3));
-        SendMessageA(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(copyright));
+        SendMessageA(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(copyright));
         EXPECT_NE(RGB(0, 0, 255), GetTextColor(dc));
         SetTextColor(dc, RGB(1, 2, 3));
         SendMessageA(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(link));
@@ -632,7 +709,8 @@ std::string ThisProgramsFolder()
 bool SetDefault(HKEY root, const std::string& key, const std::string& value)
 {
     HKEY created;
-    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &created, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &created, nullptr) !=
+        ERROR_SUCCESS)
         return false;
     LONG result = RegSetValueExA(created, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                  static_cast<DWORD>(value.size() + 1));
@@ -676,9 +754,10 @@ public:
     }
     ~ShellOpenRecorder()
     {
-        for (const char* key : {"tintora-test\\shell\\open\\command", "tintora-test\\shell\\open",
-                                "tintora-test\\shell", "tintora-test", "TintoraTest.htm\\shell\\open\\command",
-                                "TintoraTest.htm\\shell\\open", "TintoraTest.htm\\shell", "TintoraTest.htm"})
+        for (const char* key :
+             {"tintora-test\\shell\\open\\command", "tintora-test\\shell\\open", "tintora-test\\shell",
+              "tintora-test", "TintoraTest.htm\\shell\\open\\command", "TintoraTest.htm\\shell\\open",
+              "TintoraTest.htm\\shell", "TintoraTest.htm"})
             RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
         if (hadHtm_)
             SetDefault(HKEY_CLASSES_ROOT, ".htm", oldHtm_);

@@ -17,7 +17,8 @@ struct Rgb {
     int blue;
 };
 
-ColorValue MakeRgb(int red, int green, int blue) {
+ColorValue MakeRgb(int red, int green, int blue)
+{
     ColorValue c{};
     c.SetRed(static_cast<uint32_t>(red));
     c.SetGreen(static_cast<uint32_t>(green));
@@ -25,23 +26,22 @@ ColorValue MakeRgb(int red, int green, int blue) {
     return c;
 }
 
-ColorValue MakeHsb(uint32_t hue, uint32_t saturation, uint32_t brightness) {
+ColorValue MakeHsb(uint32_t hue, uint32_t saturation, uint32_t brightness)
+{
     ColorValue c{};
     c.SetHsb(hue, saturation, brightness);
     return c;
 }
 
-std::string Describe(const ColorValue& c) {
-    return "stored rgb(" + std::to_string(c.red) + "," +
-           std::to_string(c.green) + "," + std::to_string(c.blue) +
-           ") hsb(" + std::to_string(c.hue) + "," +
-           std::to_string(c.saturation) + "," +
-           std::to_string(c.brightness) + ") form " +
-           (c.form == ColorForm::Rgb ? "Rgb" : "Hsb");
+std::string Describe(const ColorValue& c)
+{
+    return "stored rgb(" + std::to_string(c.red) + "," + std::to_string(c.green) + "," +
+           std::to_string(c.blue) + ") hsb(" + std::to_string(c.hue) + "," + std::to_string(c.saturation) +
+           "," + std::to_string(c.brightness) + ") form " + (c.form == ColorForm::Rgb ? "Rgb" : "Hsb");
 }
 
-void ExpectReads(const ColorValue& c, int red, int green, int blue,
-                 const std::string& what) {
+void ExpectReads(const ColorValue& c, int red, int green, int blue, const std::string& what)
+{
     EXPECT_EQ(red, c.GetRed()) << what << "; " << Describe(c);
     EXPECT_EQ(green, c.GetGreen()) << what << "; " << Describe(c);
     EXPECT_EQ(blue, c.GetBlue()) << what << "; " << Describe(c);
@@ -49,7 +49,8 @@ void ExpectReads(const ColorValue& c, int red, int green, int blue,
 
 }  // namespace
 
-TEST(ColorValue, ZeroFilledAndResetAreBlackInRgbForm) {
+TEST(ColorValue, ZeroFilledAndResetAreBlackInRgbForm)
+{
     ColorValue zero;
     std::memset(&zero, 0, sizeof zero);
     EXPECT_EQ(ColorForm::Rgb, zero.form) << "a zero-filled record must be in Rgb form";
@@ -73,7 +74,8 @@ TEST(ColorValue, ZeroFilledAndResetAreBlackInRgbForm) {
     EXPECT_TRUE(c.Equals(zero)) << Describe(c);
 }
 
-TEST(ColorValue, RgbToHsbUsesCircularHue) {
+TEST(ColorValue, RgbToHsbUsesCircularHue)
+{
     struct Case {
         Rgb rgb;
         int hue;
@@ -98,9 +100,8 @@ TEST(ColorValue, RgbToHsbUsesCircularHue) {
     };
     for (const Case& k : cases) {
         const ColorValue c = MakeRgb(k.rgb.red, k.rgb.green, k.rgb.blue);
-        const std::string what = "rgb(" + std::to_string(k.rgb.red) + "," +
-                                 std::to_string(k.rgb.green) + "," +
-                                 std::to_string(k.rgb.blue) + ")";
+        const std::string what = "rgb(" + std::to_string(k.rgb.red) + "," + std::to_string(k.rgb.green) +
+                                 "," + std::to_string(k.rgb.blue) + ")";
         EXPECT_EQ(k.hue, c.GetHue()) << what;
         EXPECT_EQ(k.degrees, static_cast<int>(HueToDegrees(c.GetHue()))) << what;
         EXPECT_EQ(k.saturation, c.GetSaturation()) << what;
@@ -115,7 +116,8 @@ TEST(ColorValue, RgbToHsbUsesCircularHue) {
     }
 }
 
-TEST(ColorValue, HsbToRgbUsesHexagonalSectors) {
+TEST(ColorValue, HsbToRgbUsesHexagonalSectors)
+{
     ExpectReads(MakeHsb(65535, 65535, 65535), 255, 0, 0, "hue 65535 is still sector 5");
     ExpectReads(MakeHsb(21846, 65535, 65535), 0, 255, 0, "hue 21846");
     ExpectReads(MakeHsb(10923, 65535, 65535), 255, 255, 0, "first unit of sector 1");
@@ -129,19 +131,15 @@ TEST(ColorValue, HsbToRgbUsesHexagonalSectors) {
         Rgb partial;  // saturation 30000, brightness 50000
     };
     const Case sectors[] = {
-        {5461, {255, 127, 0}, {195, 150, 105}},
-        {16384, {128, 255, 0}, {150, 195, 105}},
-        {27306, {0, 255, 127}, {105, 195, 150}},
-        {38229, {0, 128, 255}, {105, 150, 195}},
-        {49151, {127, 0, 255}, {150, 105, 195}},
-        {60074, {255, 0, 128}, {195, 105, 150}},
+        {5461, {255, 127, 0}, {195, 150, 105}},  {16384, {128, 255, 0}, {150, 195, 105}},
+        {27306, {0, 255, 127}, {105, 195, 150}}, {38229, {0, 128, 255}, {105, 150, 195}},
+        {49151, {127, 0, 255}, {150, 105, 195}}, {60074, {255, 0, 128}, {195, 105, 150}},
     };
     for (const Case& k : sectors) {
         const std::string what = "hue " + std::to_string(k.hue);
-        ExpectReads(MakeHsb(k.hue, 65535, 65535), k.full.red, k.full.green,
-                    k.full.blue, what + " full");
-        ExpectReads(MakeHsb(k.hue, 30000, 50000), k.partial.red,
-                    k.partial.green, k.partial.blue, what + " partial");
+        ExpectReads(MakeHsb(k.hue, 65535, 65535), k.full.red, k.full.green, k.full.blue, what + " full");
+        ExpectReads(MakeHsb(k.hue, 30000, 50000), k.partial.red, k.partial.green, k.partial.blue,
+                    what + " partial");
     }
 
     for (uint32_t h = 0; h <= 65535; h += 97) {
@@ -162,15 +160,15 @@ TEST(ColorValue, HsbToRgbUsesHexagonalSectors) {
     ExpectReads(c, 200, 98, 50, "rgb(200,100,50) through HSB");
 }
 
-TEST(ColorValue, SwitchFormStoresTheOtherFormAndFlips) {
+TEST(ColorValue, SwitchFormStoresTheOtherFormAndFlips)
+{
     const Rgb exact[] = {
-        {0, 0, 0},     {255, 255, 255}, {255, 0, 0},   {0, 255, 0},
-        {0, 0, 255},   {255, 255, 0},   {0, 255, 255}, {255, 0, 255},
+        {0, 0, 0},   {255, 255, 255}, {255, 0, 0},   {0, 255, 0},
+        {0, 0, 255}, {255, 255, 0},   {0, 255, 255}, {255, 0, 255},
     };
     for (const Rgb& k : exact) {
         ColorValue c = MakeRgb(k.red, k.green, k.blue);
-        const std::string what = "rgb(" + std::to_string(k.red) + "," +
-                                 std::to_string(k.green) + "," +
+        const std::string what = "rgb(" + std::to_string(k.red) + "," + std::to_string(k.green) + "," +
                                  std::to_string(k.blue) + ")";
         const uint16_t hue = c.GetHue();
         const uint16_t saturation = c.GetSaturation();
@@ -198,20 +196,31 @@ TEST(ColorValue, SwitchFormStoresTheOtherFormAndFlips) {
     EXPECT_EQ(105, c.blue);
 }
 
-TEST(ColorValue, GettersLeaveTheObjectUntouched) {
+TEST(ColorValue, GettersLeaveTheObjectUntouched)
+{
     ColorValue samples[4];
     // Fill padding too, so the byte comparison sees every byte.
     std::memset(samples, 0xA5, sizeof samples);
-    samples[0].red = 200; samples[0].green = 100; samples[0].blue = 50;
-    samples[0].hue = 1; samples[0].saturation = 2; samples[0].brightness = 3;
+    samples[0].red = 200;
+    samples[0].green = 100;
+    samples[0].blue = 50;
+    samples[0].hue = 1;
+    samples[0].saturation = 2;
+    samples[0].brightness = 3;
     samples[0].form = ColorForm::Rgb;
-    samples[1].red = 7; samples[1].green = 8; samples[1].blue = 9;
-    samples[1].hue = 16384; samples[1].saturation = 30000;
+    samples[1].red = 7;
+    samples[1].green = 8;
+    samples[1].blue = 9;
+    samples[1].hue = 16384;
+    samples[1].saturation = 30000;
     samples[1].brightness = 50000;
     samples[1].form = ColorForm::Hsb;
-    samples[2].red = 128; samples[2].green = 128; samples[2].blue = 128;
+    samples[2].red = 128;
+    samples[2].green = 128;
+    samples[2].blue = 128;
     samples[2].form = ColorForm::Rgb;
-    samples[3].hue = 1000; samples[3].saturation = 0;
+    samples[3].hue = 1000;
+    samples[3].saturation = 0;
     samples[3].brightness = 32896;
     samples[3].form = ColorForm::Hsb;
 
@@ -238,7 +247,8 @@ TEST(ColorValue, GettersLeaveTheObjectUntouched) {
     }
 }
 
-TEST(ColorValue, SettersBringTheObjectIntoTheirForm) {
+TEST(ColorValue, SettersBringTheObjectIntoTheirForm)
+{
     ColorValue c = MakeHsb(0, 65535, 65535);  // red
     c.SetGreen(128);
     EXPECT_EQ(ColorForm::Rgb, c.form);
@@ -311,7 +321,8 @@ TEST(ColorValue, SettersBringTheObjectIntoTheirForm) {
     EXPECT_EQ(3, c.GetBrightness());
 }
 
-TEST(ColorValue, EqualsComparesAllSixReadComponents) {
+TEST(ColorValue, EqualsComparesAllSixReadComponents)
+{
     const ColorValue rgbGrey = MakeRgb(128, 128, 128);
     const ColorValue hsbGrey = MakeHsb(0, 0, 128 * 257);
     EXPECT_TRUE(rgbGrey.Equals(hsbGrey)) << Describe(rgbGrey) << " vs " << Describe(hsbGrey);
@@ -343,7 +354,8 @@ TEST(ColorValue, EqualsComparesAllSixReadComponents) {
     EXPECT_FALSE(a.Equals(MakeRgb(10, 20, 31)));
 }
 
-TEST(ColorValue, PackedFormsRoundTrip) {
+TEST(ColorValue, PackedFormsRoundTrip)
+{
     ColorValue c = MakeHsb(16384, 30000, 50000);
     c.SetRgb(0x123456);
     EXPECT_EQ(ColorForm::Rgb, c.form) << "SetRgb leaves the colour in Rgb form";
@@ -369,8 +381,7 @@ TEST(ColorValue, PackedFormsRoundTrip) {
     // Each channel takes all 256 values, in a different order per channel,
     // starting from an Hsb-form colour each time.
     for (uint32_t i = 0; i < 256; ++i) {
-        const uint32_t rgb = (i << 16) | (((i * 37 + 11) & 0xFF) << 8) |
-                             ((i * 101 + 7) & 0xFF);
+        const uint32_t rgb = (i << 16) | (((i * 37 + 11) & 0xFF) << 8) | ((i * 101 + 7) & 0xFF);
         ColorValue x = MakeHsb(i * 256, 65535, 65535);
         x.SetRgb(rgb);
         ASSERT_EQ(rgb, x.GetRgb()) << std::hex << "SetRgb/GetRgb 0x" << rgb;
@@ -382,41 +393,38 @@ TEST(ColorValue, PackedFormsRoundTrip) {
     }
 }
 
-TEST(ColorValue, ContrastTextColorFollowsLuminance) {
+TEST(ColorValue, ContrastTextColorFollowsLuminance)
+{
     EXPECT_EQ(0xFFFFFFu, MakeRgb(127, 127, 127).GetContrastTextColor())
         << "grey 127 has luminance exactly 127.0: white text";
     EXPECT_EQ(0x000000u, MakeRgb(128, 128, 128).GetContrastTextColor());
     EXPECT_EQ(0xFFFFFFu, MakeRgb(0, 0, 255).GetContrastTextColor());
     EXPECT_EQ(0x000000u, MakeRgb(255, 255, 0).GetContrastTextColor());
-    EXPECT_EQ(0x000000u, MakeRgb(0, 255, 0).GetContrastTextColor())
-        << "green weighs most";
-    EXPECT_EQ(0xFFFFFFu, MakeRgb(255, 0, 255).GetContrastTextColor())
-        << "0.2125*255 + 0.0721*255 = 72.6";
+    EXPECT_EQ(0x000000u, MakeRgb(0, 255, 0).GetContrastTextColor()) << "green weighs most";
+    EXPECT_EQ(0xFFFFFFu, MakeRgb(255, 0, 255).GetContrastTextColor()) << "0.2125*255 + 0.0721*255 = 72.6";
     // Luminance exactly 127.0 in double arithmetic; extended-precision
     // intermediates (x87) push these just above it.
     const Rgb exactly127[] = {
-        {1, 161, 161},  {64, 144, 144},  {92, 125, 250}, {99, 146, 21},
-        {155, 108, 233}, {162, 129, 4},  {190, 110, 110}, {218, 91, 216},
-        {253, 93, 93},
+        {1, 161, 161}, {64, 144, 144},  {92, 125, 250}, {99, 146, 21}, {155, 108, 233},
+        {162, 129, 4}, {190, 110, 110}, {218, 91, 216}, {253, 93, 93},
     };
     for (const Rgb& k : exactly127) {
         EXPECT_EQ(0xFFFFFFu, MakeRgb(k.red, k.green, k.blue).GetContrastTextColor())
-            << "rgb(" << k.red << "," << k.green << "," << k.blue
-            << ") has luminance 127.0: white text";
+            << "rgb(" << k.red << "," << k.green << "," << k.blue << ") has luminance 127.0: white text";
     }
     // Just above 127.0 in double arithmetic.
     EXPECT_EQ(0x000000u, MakeRgb(36, 163, 38).GetContrastTextColor());
 
     for (int g = 0; g < 256; ++g) {
-        EXPECT_EQ(g <= 127 ? 0xFFFFFFu : 0x000000u,
-                  MakeRgb(g, g, g).GetContrastTextColor()) << "grey " << g;
+        EXPECT_EQ(g <= 127 ? 0xFFFFFFu : 0x000000u, MakeRgb(g, g, g).GetContrastTextColor()) << "grey " << g;
     }
     // Read through the getters in Hsb form too.
     EXPECT_EQ(0x000000u, MakeHsb(0, 0, 128 * 257).GetContrastTextColor());
     EXPECT_EQ(0xFFFFFFu, MakeHsb(0, 0, 127 * 257).GetContrastTextColor());
 }
 
-TEST(ColorValue, FieldUnitsTruncate) {
+TEST(ColorValue, FieldUnitsTruncate)
+{
     EXPECT_EQ(360u, HueToDegrees(65535));
     EXPECT_EQ(65535u, DegreesToHue(360));
     EXPECT_EQ(50u, LevelToPercent(32768));

@@ -8,9 +8,9 @@
 
 #include <vector>
 
+#include "core/redraw.h"
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
-#include "core/redraw.h"
 #include "selector/selector.h"
 #include "shell/hide_button.h"
 #include "shell/main_dialog.h"
@@ -169,16 +169,17 @@ TEST_F(CommandsTest, SwatchNotificationsOutsideTheTableDoNothing)
     };
     notify(IDC_CURRENT_SWATCH, FCN_DBLCLK);
     ASSERT_EQ(rows + 1, SendMessageA(saved, LB_GETCOUNT, 0, 0));
-    EXPECT_EQ(state->currentColor.GetRgb(), static_cast<uint32_t>(SendMessageA(saved, LB_GETITEMDATA, rows, 0)));
+    EXPECT_EQ(state->currentColor.GetRgb(),
+              static_cast<uint32_t>(SendMessageA(saved, LB_GETITEMDATA, rows, 0)));
 
     // A press on it, and double clicks on the others, change nothing and add nothing.
     Type(IDC_HEX_EDIT, "123456");
     const uint32_t before = state->currentColor.GetRgb();
     EXPECT_EQ(Bits(), During([&] {
-        notify(IDC_CURRENT_SWATCH, FCN_CLICKED);
-        for (int id : {IDC_RED_SWATCH, IDC_GREEN_SWATCH, IDC_BLUE_SWATCH, IDC_WEBSAFE_SWATCH})
-            notify(id, FCN_DBLCLK);
-    }));
+                  notify(IDC_CURRENT_SWATCH, FCN_CLICKED);
+                  for (int id : {IDC_RED_SWATCH, IDC_GREEN_SWATCH, IDC_BLUE_SWATCH, IDC_WEBSAFE_SWATCH})
+                      notify(id, FCN_DBLCLK);
+              }));
     EXPECT_EQ(before, state->currentColor.GetRgb());
     EXPECT_EQ(rows + 1, SendMessageA(saved, LB_GETCOUNT, 0, 0));
 }
@@ -214,7 +215,8 @@ TEST_F(CommandsTest, PastedTextThatIsNotANumberIsRefusedLikeAnOutOfRangeValue)
         {IDC_RED_EDIT, "40", "12a", "You must enter a value between 0 and 255. Last valid value inserted."},
         {IDC_BLUE_EDIT, "9", "-1", "You must enter a value between 0 and 255. Last valid value inserted."},
         {IDC_HUE_EDIT, "360", "abc", "You must enter a value between 0 and 360. Last valid value inserted."},
-        {IDC_BRIGHTNESS_EDIT, "60", "5 0", "You must enter a value between 0 and 100. Last valid value inserted."},
+        {IDC_BRIGHTNESS_EDIT, "60", "5 0",
+         "You must enter a value between 0 and 100. Last valid value inserted."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pasted);
@@ -326,7 +328,8 @@ TEST_F(CommandsTest, FieldDragMovesTheMarkerWithoutRefillAndOnlyOnChange)
     // Two neighbouring columns with the same 8-bit value give the same colour.
     const int width = state->selector.fieldRect.right;
     int same = 1;
-    while (same < width - 1 && state->selector.tables.columnRamp8[same] != state->selector.tables.columnRamp8[same + 1])
+    while (same < width - 1 &&
+           state->selector.tables.columnRamp8[same] != state->selector.tables.columnRamp8[same + 1])
         ++same;
     ASSERT_LT(same, width - 1);
 

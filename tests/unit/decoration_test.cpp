@@ -54,9 +54,9 @@ struct IconButton {
     int height;
 };
 const IconButton kIconButtons[] = {
-    {IDC_COPY_HEX, 16, 16},    {IDC_SAVED_ADD, 13, 13},  {IDC_SAVED_DELETE, 13, 13},
+    {IDC_COPY_HEX, 16, 16},        {IDC_SAVED_ADD, 13, 13},  {IDC_SAVED_DELETE, 13, 13},
     {IDC_SAVED_OVERWRITE, 13, 13}, {IDC_SAVED_LOAD, 13, 13}, {IDC_NAMED_LOAD, 13, 13},
-    {IDC_NAMED_FIND, 15, 13},  {IDC_NAMED_COPY, 16, 16},
+    {IDC_NAMED_FIND, 15, 13},      {IDC_NAMED_COPY, 16, 16},
 };
 
 std::string ClassOf(HWND window)
@@ -112,7 +112,6 @@ protected:
         }
         return tools;
     }
-
 };
 
 TEST_F(DecorationTest, ToolTipWindowIsATopmostPopupOwnedByTheDialog)
@@ -227,7 +226,8 @@ TEST_F(DecorationTest, IconButtonsAndTheGrabControlShowTheirIconsAtTheStoredSize
 {
     for (const IconButton& button : kIconButtons) {
         SCOPED_TRACE("button " + std::to_string(button.id));
-        auto icon = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, button.id, BM_GETIMAGE, IMAGE_ICON, 0));
+        auto icon =
+            reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, button.id, BM_GETIMAGE, IMAGE_ICON, 0));
         ASSERT_NE(nullptr, icon);
         SIZE size = IconSize(icon);
         EXPECT_EQ(button.width, size.cx);
@@ -253,7 +253,8 @@ TEST_F(DecorationTest, TeardownDestroysTheControlImages)
 {
     std::vector<HICON> icons;
     for (const IconButton& button : kIconButtons) {
-        auto icon = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, button.id, BM_GETIMAGE, IMAGE_ICON, 0));
+        auto icon =
+            reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, button.id, BM_GETIMAGE, IMAGE_ICON, 0));
         ASSERT_TRUE(IconAlive(icon)) << "button " << button.id;
         icons.push_back(icon);
     }
@@ -268,6 +269,26 @@ TEST_F(DecorationTest, TeardownDestroysTheControlImages)
     EXPECT_FALSE(IconAlive(grabIcon)) << "the grab control's icon is left";
     // The web-safe mark's icon is the dialog's own and goes exactly once with it.
     EXPECT_FALSE(IconAlive(notWebSafe));
+}
+
+TEST_F(DecorationTest, TeardownReleasesExactlyTheIconsTheWalkGave)
+{
+    AppState* state = GetAppState(dialog);
+    ASSERT_NE(nullptr, state);
+    // The icon buttons and the grab control, nothing else.
+    EXPECT_EQ(sizeof(kIconButtons) / sizeof(kIconButtons[0]) + 1, state->decoration.count);
+
+    // A control given another icon since keeps it: only the walk's own goes.
+    HWND copy = GetDlgItem(dialog, IDC_COPY_HEX);
+    auto walkIcon = reinterpret_cast<HICON>(SendMessageA(copy, BM_GETIMAGE, IMAGE_ICON, 0));
+    ASSERT_TRUE(IconAlive(walkIcon));
+    HICON later = CopyIcon(LoadIconA(nullptr, IDI_APPLICATION));
+    ASSERT_NE(nullptr, later);
+    SendMessageA(copy, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(later));
+    Destroy();
+    EXPECT_FALSE(IconAlive(walkIcon));
+    EXPECT_TRUE(IconAlive(later)) << "an icon the walk did not give was destroyed";
+    DestroyIcon(later);
 }
 
 // ---- help ------------------------------------------------------------------------------

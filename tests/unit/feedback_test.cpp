@@ -102,8 +102,10 @@ TEST(ReportText, BuildNumberIsWholeOnNtAndItsLowHalfElsewhere)
               Lines(Report(VersionRecord(kWindows, 4, 10, MAKELONG(2222, 0x040A))))[2]);
     EXPECT_EQ("OS Version:                     5.0.2195", Lines(Report(VersionRecord(kNt, 5, 0, 2195)))[3]);
     // A build number with bits in the high half keeps them on NT only.
-    EXPECT_EQ("OS Version:                     5.2.65537", Lines(Report(VersionRecord(kNt, 5, 2, 0x10001)))[3]);
-    EXPECT_EQ("OS Version:                     3.10.1", Lines(Report(VersionRecord(VER_PLATFORM_WIN32s, 3, 10, 0x10001)))[3]);
+    EXPECT_EQ("OS Version:                     5.2.65537",
+              Lines(Report(VersionRecord(kNt, 5, 2, 0x10001)))[3]);
+    EXPECT_EQ("OS Version:                     3.10.1",
+              Lines(Report(VersionRecord(VER_PLATFORM_WIN32s, 3, 10, 0x10001)))[3]);
 }
 
 TEST(ReportText, EmptyServicePackEndsTheLineAfterItsLabel)

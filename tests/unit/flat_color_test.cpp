@@ -1,5 +1,7 @@
 // The FlatColor swatch on real windows: notifications from real mouse input, paints counted and
 // read back from the window, the real clipboard, the popup menu and the handles it owns.
+#include "flatcolor/flat_color.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "tests/shared/clipboard_text.h"
 #include "tests/shared/dib_canvas.h"
@@ -20,13 +21,16 @@ namespace {
 
 const char kHostClass[] = "Tintora FlatColor Test Host";
 const int kSwatchId = 403;
-const COLORREF kOrange = RGB(255, 128, 0);   // 0x000080FF, "FF8000"
-const COLORREF kDarkRed = RGB(128, 0, 0);    // 0x00000080: white text
-const COLORREF kYellow = RGB(255, 255, 0);   // 0x0000FFFF: black text
+const COLORREF kOrange = RGB(255, 128, 0);  // 0x000080FF, "FF8000"
+const COLORREF kDarkRed = RGB(128, 0, 0);   // 0x00000080: white text
+const COLORREF kYellow = RGB(255, 255, 0);  // 0x0000FFFF: black text
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlack = RGB(0, 0, 0);
 
-HINSTANCE Self() { return GetModuleHandleA(nullptr); }
+HINSTANCE Self()
+{
+    return GetModuleHandleA(nullptr);
+}
 
 struct Command {
     WPARAM wparam;
@@ -280,10 +284,9 @@ protected:
 
     HWND CreateSwatch(DWORD displayBits, int x = 20, int y = 20, int width = 100, int height = 40)
     {
-        HWND swatch = CreateWindowExA(WS_EX_STATICEDGE, FLATCOLOR_CLASS_NAME, "",
-                                      WS_CHILD | WS_VISIBLE | displayBits, x, y, width, height, host,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSwatchId)), Self(),
-                                      nullptr);
+        HWND swatch = CreateWindowExA(
+            WS_EX_STATICEDGE, FLATCOLOR_CLASS_NAME, "", WS_CHILD | WS_VISIBLE | displayBits, x, y, width,
+            height, host, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSwatchId)), Self(), nullptr);
         if (swatch) {
             SendMessageA(swatch, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
             UpdateWindow(swatch);
@@ -353,8 +356,8 @@ TEST_F(FlatColorTest, RealClickAndDoubleClickNotifyTheParent)
     EXPECT_EQ(nullptr, GetCapture());
 
     g_commands.clear();
-    ASSERT_EQ(4u, SendButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
-                               MOUSEEVENTF_LEFTUP}));
+    ASSERT_EQ(4u, SendButtons(
+                      {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}));
     EXPECT_TRUE(PumpUntil([] { return g_commands.size() >= 2; }, 3000));
     PumpFor(200);
     ASSERT_EQ(2u, g_commands.size());
@@ -407,7 +410,7 @@ TEST_F(FlatColorTest, SetColorPaintsOnlyWhenTheColourChanges)
     EXPECT_EQ(kOrange, state->color.GetColorRef());
 
     HBRUSH orange = state->brush;
-    SendMessageA(swatch, FCM_SETCOLOR, kOrange, 12345);   // lparam means nothing
+    SendMessageA(swatch, FCM_SETCOLOR, kOrange, 12345);  // lparam means nothing
     EXPECT_EQ(2, g_paints);
     EXPECT_EQ(orange, state->brush);
 
@@ -485,12 +488,13 @@ TEST_F(FlatColorTest, PaintsTheColourAndTheContrastingHexText)
 
 TEST_F(FlatColorTest, DisplayBitsPickTheDigitsDrawn)
 {
-    const COLORREF color = RGB(0x1A, 0x2B, 0x3C);   // dark, distinct digits with letters
+    const COLORREF color = RGB(0x1A, 0x2B, 0x3C);  // dark, distinct digits with letters
     struct Case {
         DWORD bits;
         const char* text;
     } const cases[] = {
-        {FCS_HEX, "1A2B3C"}, {FCS_RED, "1A"}, {FCS_GREEN, "2B"}, {FCS_BLUE, "3C"},
+        {FCS_HEX, "1A2B3C"},         {FCS_RED, "1A"},
+        {FCS_GREEN, "2B"},           {FCS_BLUE, "3C"},
         {FCS_RED | FCS_GREEN, "2B"}, {FCS_HEX | FCS_RED, "1A2B3C"},
     };
     for (const Case& c : cases) {
@@ -536,11 +540,10 @@ TEST(FlatColorText, DisplayBitsChooseTheDigits)
 {
     struct Case {
         WORD bits;
-        const char* text;   // nullptr: no text
+        const char* text;  // nullptr: no text
     } const cases[] = {
-        {0, nullptr},        {0x2, "A1"},          {0x4, "B2"},          {0x8, "C3"},
-        {0x2 | 0x4, "B2"},   {0x4 | 0x8, "C3"},    {0x2 | 0x1, "A1B2C3"}, {0x8 | 0x1, "A1B2C3"},
-        {0xF, "A1B2C3"},     {0x10, nullptr},
+        {0, nullptr},      {0x2, "A1"},           {0x4, "B2"},           {0x8, "C3"},     {0x2 | 0x4, "B2"},
+        {0x4 | 0x8, "C3"}, {0x2 | 0x1, "A1B2C3"}, {0x8 | 0x1, "A1B2C3"}, {0xF, "A1B2C3"}, {0x10, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bits);
@@ -566,10 +569,14 @@ TEST_F(FlatColorTest, MenuCommandsCopyTheHexText)
         WPARAM id;
         const char* text;
     } const cases[] = {
-        {IDM_COPY, "FF8000"}, {IDM_COPY_WITH_PREFIX, "#FF8000"}, {IDM_COPY_WITHOUT_PREFIX, "FF8000"},
-        {599, "stale"}, {603, "stale"},
+        {IDM_COPY, "FF8000"},
+        {IDM_COPY_WITH_PREFIX, "#FF8000"},
+        {IDM_COPY_WITHOUT_PREFIX, "FF8000"},
+        {599, "stale"},
+        {603, "stale"},
         // Keyed by the whole wparam: an accelerator's code 1 with a menu id is not the menu.
-        {MAKEWPARAM(IDM_COPY, 1), "stale"}, {MAKEWPARAM(IDM_COPY_WITH_PREFIX, 1), "stale"},
+        {MAKEWPARAM(IDM_COPY, 1), "stale"},
+        {MAKEWPARAM(IDM_COPY_WITH_PREFIX, 1), "stale"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);

@@ -1,17 +1,18 @@
 // The screen grab: where the popup goes, how the magnifier divides its client area, and the
 // grab's life inside the real main dialog.
+#include "grabber/grabber.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "flatcolor/flat_color.h"
-#include "grabber/grabber.h"
-#include "tests/unit/main_dialog_fixture.h"
-#include "resources/resource.h"
 #include "core/redraw.h"
+#include "flatcolor/flat_color.h"
+#include "resources/resource.h"
 #include "selector/selector.h"
 #include "shell/main_dialog.h"
+#include "tests/unit/main_dialog_fixture.h"
 #include "tests/unit/message_pump.h"
 
 namespace {
@@ -20,17 +21,17 @@ namespace {
 {
     if (actual.x == x && actual.y == y)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "expected (" << x << ", " << y << "), got (" << actual.x
-                                         << ", " << actual.y << ")";
+    return ::testing::AssertionFailure()
+           << "expected (" << x << ", " << y << "), got (" << actual.x << ", " << actual.y << ")";
 }
 
 ::testing::AssertionResult RectIs(const RECT& actual, LONG left, LONG top, LONG right, LONG bottom)
 {
     if (actual.left == left && actual.top == top && actual.right == right && actual.bottom == bottom)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "expected (" << left << ", " << top << ")-(" << right << ", "
-                                         << bottom << "), got (" << actual.left << ", " << actual.top
-                                         << ")-(" << actual.right << ", " << actual.bottom << ")";
+    return ::testing::AssertionFailure()
+           << "expected (" << left << ", " << top << ")-(" << right << ", " << bottom << "), got ("
+           << actual.left << ", " << actual.top << ")-(" << actual.right << ", " << actual.bottom << ")";
 }
 
 // ---- popup placement -------------------------------------------------------------------
@@ -98,13 +99,14 @@ TEST(GrabPopupPlacement, MeasuresFromTheDesktopsOwnEdges)
 // across, -6..+7 down) and, where the desktop leaves room, stays on it.
 TEST(GrabPopupPlacement, NeverCoversTheMagnifiedPixelsAndStaysOnTheDesktop)
 {
-    const POINT path[] = {{5, 5}, {1275, 5}, {1275, 1019}, {5, 1019}, {640, 512}, {1200, 40},
-                          {60, 990}, {111, 111}, {1169, 913}, {0, 0}, {1279, 1023}};
+    const POINT path[] = {{5, 5},    {1275, 5},  {1275, 1019}, {5, 1019}, {640, 512},  {1200, 40},
+                          {60, 990}, {111, 111}, {1169, 913},  {0, 0},    {1279, 1023}};
     uint32_t flip = 0;
     for (const POINT& from : path) {
         for (const POINT& to : path) {
             for (int step = 0; step <= 16; ++step) {
-                const POINT cursor = {from.x + (to.x - from.x) * step / 16, from.y + (to.y - from.y) * step / 16};
+                const POINT cursor = {from.x + (to.x - from.x) * step / 16,
+                                      from.y + (to.y - from.y) * step / 16};
                 const POINT at = PlaceGrabPopup(cursor, kDesktop, &flip);
                 const RECT popup = {at.x, at.y, at.x + GRAB_POPUP_SIZE, at.y + GRAB_POPUP_SIZE};
                 const RECT seen = {cursor.x - 8, cursor.y - 6, cursor.x + 9, cursor.y + 8};
@@ -140,8 +142,8 @@ TEST(MagnifierGeometry, CellsAreSixPixelsAndTheLastOnesAreCutOffByTheArea)
     const MagnifierLayout m = LayoutMagnifier(RECT{0, 0, 98, 98});
     EXPECT_TRUE(RectIs(MagnifierCell(m, 0, 0), 0, 0, 6, 6));
     EXPECT_TRUE(RectIs(MagnifierCell(m, 8, 6), 48, 36, 54, 42));
-    EXPECT_TRUE(RectIs(MagnifierCell(m, 16, 0), 96, 0, 98, 6));     // 2 pixels wide
-    EXPECT_TRUE(RectIs(MagnifierCell(m, 0, 13), 0, 78, 6, 83));     // 5 pixels high
+    EXPECT_TRUE(RectIs(MagnifierCell(m, 16, 0), 96, 0, 98, 6));  // 2 pixels wide
+    EXPECT_TRUE(RectIs(MagnifierCell(m, 0, 13), 0, 78, 6, 83));  // 5 pixels high
     EXPECT_TRUE(RectIs(MagnifierCell(m, 16, 13), 96, 78, 98, 83));
 }
 
@@ -159,8 +161,8 @@ TEST(MagnifierGeometry, FollowsTheSizeOfTheClientArea)
     const MagnifierLayout m = LayoutMagnifier(RECT{0, 0, 200, 115});
     EXPECT_TRUE(RectIs(m.area, 0, 0, 200, 100));
     EXPECT_TRUE(RectIs(m.band, 0, 101, 200, 115));
-    EXPECT_EQ(16, m.centreColumn);   // (200 / 2) / 6
-    EXPECT_EQ(8, m.centreRow);       // (100 / 2) / 6
+    EXPECT_EQ(16, m.centreColumn);  // (200 / 2) / 6
+    EXPECT_EQ(8, m.centreRow);      // (100 / 2) / 6
     EXPECT_EQ(34, m.columns);
     EXPECT_EQ(17, m.rows);
     EXPECT_TRUE(PointIs(m.crossHair, 99, 51));
@@ -188,7 +190,6 @@ protected:
     }
 
     bool Topmost() const { return (GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-
 };
 
 TEST_F(GrabTest, StartShowsThePopupAtTheCornerTakesTheCaptureAndLiftsTheDialog)
@@ -243,7 +244,8 @@ TEST_F(GrabTest, MovesPlaceThePopupBesideTheCursor)
     ASSERT_TRUE(SetCursorPos(desktop.right - 5, desktop.bottom - 5));
     SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
     GetWindowRect(state->grabber.popup, &r);
-    EXPECT_TRUE(RectIs(r, desktop.right - 115, desktop.bottom - 115, desktop.right - 15, desktop.bottom - 15));
+    EXPECT_TRUE(
+        RectIs(r, desktop.right - 115, desktop.bottom - 115, desktop.right - 15, desktop.bottom - 15));
     EXPECT_EQ(static_cast<uint32_t>(GF_LEFT | GF_ABOVE), state->grabber.flip);
 }
 
@@ -316,7 +318,8 @@ TEST_F(GrabTest, CaptureTakenAwayEndsTheGrabWithoutLeavingThePopup)
     ASSERT_TRUE(IsWindow(popup));
     ASSERT_EQ(dialog, GetCapture());
 
-    HWND other = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+    HWND other =
+        CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
     ASSERT_NE(nullptr, other);
     SetCapture(other);
     EXPECT_FALSE(IsWindow(popup));

@@ -1,8 +1,9 @@
+#include "color/hex_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "color/hex_text.h"
 #include "tests/shared/clipboard_text.h"
 
 namespace {

@@ -1,19 +1,19 @@
 // The main dialog created in-process from the real template and driven with messages.
+#include "shell/main_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
-
 #include <shellapi.h>
 
 #include <vector>
 
+#include "core/redraw.h"
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
-#include "core/redraw.h"
 #include "selector/selector.h"
 #include "selector/selector_pixels.h"
-#include "shell/main_dialog.h"
 #include "tests/unit/main_dialog_fixture.h"
 #include "tests/unit/message_box_catcher.h"
 #include "tests/unit/message_pump.h"
@@ -35,7 +35,6 @@ protected:
         MapDialogRect(dialog, &r);
         return r.right;
     }
-
 };
 
 TEST_F(MainDialogTest, InitialisationFillsTheState)
@@ -83,14 +82,18 @@ TEST_F(MainDialogTest, DisplayHexOptionSetsEachSwatchsBit)
     const struct {
         int id;
         LONG bit;
-    } swatches[] = {{IDC_CURRENT_SWATCH, FCS_HEX}, {IDC_WEBSAFE_SWATCH, FCS_HEX}, {IDC_RED_SWATCH, FCS_RED},
-                    {IDC_GREEN_SWATCH, FCS_GREEN}, {IDC_BLUE_SWATCH, FCS_BLUE}};
+    } swatches[] = {{IDC_CURRENT_SWATCH, FCS_HEX},
+                    {IDC_WEBSAFE_SWATCH, FCS_HEX},
+                    {IDC_RED_SWATCH, FCS_RED},
+                    {IDC_GREEN_SWATCH, FCS_GREEN},
+                    {IDC_BLUE_SWATCH, FCS_BLUE}};
     state->options.Assign(DisplayHexValues, true);
     for (const auto& s : swatches) {
         LONG style = GetWindowLongA(GetDlgItem(dialog, s.id), GWL_STYLE);
         EXPECT_EQ(s.bit, style & 0xFFFF) << s.id;
         EXPECT_EQ(WS_CHILD | WS_VISIBLE, style & (WS_CHILD | WS_VISIBLE)) << s.id;
-        auto* swatch = reinterpret_cast<FlatColorState*>(GetWindowLongPtrA(GetDlgItem(dialog, s.id), GWLP_USERDATA));
+        auto* swatch =
+            reinterpret_cast<FlatColorState*>(GetWindowLongPtrA(GetDlgItem(dialog, s.id), GWLP_USERDATA));
         EXPECT_EQ(s.bit, swatch->displayBits) << s.id;
     }
     state->options.Assign(DisplayHexValues, false);
@@ -186,7 +189,9 @@ TEST_F(MainDialogTest, FieldPictureHoldsExactlyOneCrossAfterEveryKindOfRedraw)
         XorFieldMarker(pixels.data(), w, h, p.x, p.y);
         return pixels;
     };
-    auto shown = [&] { return std::vector<uint32_t>(state->selector.fieldPixels, state->selector.fieldPixels + w * h); };
+    auto shown = [&] {
+        return std::vector<uint32_t>(state->selector.fieldPixels, state->selector.fieldPixels + w * h);
+    };
     auto redraw = [&](uint32_t rgb, WPARAM bits) {
         state->currentColor.SetRgb(rgb);
         SendMessageA(dialog, SELECTOR_REDRAW, bits, 0);
@@ -263,11 +268,34 @@ TEST_F(MainDialogTest, InstanceMessageShowsAHiddenWindow)
     EXPECT_FALSE(IsIconic(dialog));
 }
 
-TEST_F(MainDialogTest, StateIsFreedWithTheWindow)
+// Bytes in use on the process heap, where the dialog keeps its state and pictures.
+size_t ProcessHeapInUse()
 {
-    DestroyWindow(dialog);
-    EXPECT_FALSE(IsWindow(dialog));
-    dialog = nullptr;
+    HANDLE heap = GetProcessHeap();
+    size_t inUse = 0;
+    HeapLock(heap);
+    PROCESS_HEAP_ENTRY entry = {};
+    while (HeapWalk(heap, &entry))
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+            inUse += entry.cbData;
+    HeapUnlock(heap);
+    return inUse;
+}
+
+TEST_F(MainDialogTest, StateAndWhatItHoldsAreFreedWithTheWindow)
+{
+    // One more dialog first: what the system sets up once on the way stays.
+    Destroy();
+    Create();
+    Destroy();
+    const size_t before = ProcessHeapInUse();
+    for (int i = 0; i < 5; ++i) {
+        Create();
+        ASSERT_NE(nullptr, state);
+        Destroy();
+    }
+    // Less than one state record over five dialogs: each freed its own.
+    EXPECT_LT(ProcessHeapInUse(), before + sizeof(AppState));
 }
 
 }  // namespace

@@ -37,7 +37,8 @@ private:
     static BOOL CALLBACK FindIcon(HWND child, LPARAM lparam)
     {
         if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-            *reinterpret_cast<HICON*>(lparam) = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+            *reinterpret_cast<HICON*>(lparam) =
+                reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
             return FALSE;
         }
         return TRUE;

@@ -1,13 +1,17 @@
+#include "core/messages.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "resources/resource.h"
-#include "core/messages.h"
 
 namespace {
 
-HINSTANCE Self() { return GetModuleHandleA(nullptr); }
+HINSTANCE Self()
+{
+    return GetModuleHandleA(nullptr);
+}
 
 TEST(MessageText, LoadsTheStringTableEntries)
 {

@@ -1,8 +1,8 @@
+#include "color/named_colors.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-
-#include "color/named_colors.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ TEST(NamedColors, ExactAndNearestSearch)
     EXPECT_EQ(-1, FindNamedColor(Rgb(1, 0, 0), false));
     EXPECT_EQ(7, FindNamedColor(Rgb(1, 0, 0), true));
     EXPECT_EQ(-1, FindNamedColor(Rgb(255, 255, 254), false));
-    EXPECT_EQ(136, FindNamedColor(Rgb(255, 255, 254), true));   // White beats Snow and Ivory
+    EXPECT_EQ(136, FindNamedColor(Rgb(255, 255, 254), true));  // White beats Snow and Ivory
 }
 
 TEST(NamedColors, EveryValueFindsItsFirstRow)
@@ -69,8 +69,8 @@ TEST(NamedColors, NearestIsTheSmallestCityBlockDistance)
         c.SetRgb(rgb);
         const int32_t found = FindNamedColor(c, true);
         auto distance = [&](uint32_t v) {
-            return abs(int((v >> 16) & 255) - int(rgb >> 16)) + abs(int((v >> 8) & 255) - int((rgb >> 8) & 255)) +
-                   abs(int(v & 255) - int(rgb & 255));
+            return abs(int((v >> 16) & 255) - int(rgb >> 16)) +
+                   abs(int((v >> 8) & 255) - int((rgb >> 8) & 255)) + abs(int(v & 255) - int(rgb & 255));
         };
         for (int i = 0; i < NAMED_COLOR_COUNT; ++i) {
             const int d = distance(NamedColorTable[i].value), best = distance(NamedColorTable[found].value);
@@ -130,7 +130,7 @@ TEST(WebSafe, JudgesTheShownRedGreenAndBlueInEitherForm)
         int percent;
         uint32_t rgb;
     } const reached[] = {{120, 100, 0x00FF00}, {240, 100, 0x0000FF}, {300, 100, 0xFF00FF},
-                         {360, 100, 0xFF0000}, {0, 60, 0x990000}, {0, 20, 0x330000}};
+                         {360, 100, 0xFF0000}, {0, 60, 0x990000},    {0, 20, 0x330000}};
     for (const auto& r : reached) {
         ColorValue c = Rgb(255, 0, 0);
         c.SetHue(DegreesToHue(r.degrees));

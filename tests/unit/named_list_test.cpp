@@ -1,13 +1,13 @@
 // The named colours: list 437 of the real dialog, its commands, and how its rows are drawn.
-#include "tests/unit/list_test_support.h"
+#include "lists/named_list.h"
 
 #include <map>
 #include <string>
 #include <vector>
 
 #include "color/named_colors.h"
-#include "lists/named_list.h"
 #include "tests/shared/clipboard_text.h"
+#include "tests/unit/list_test_support.h"
 
 using namespace liststest;
 
@@ -23,7 +23,8 @@ TEST_F(NamedListTest, HoldsOneRowPerTableEntryInTableOrder)
 {
     ASSERT_EQ(NAMED_COLOR_COUNT, SendMessageA(named, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < NAMED_COLOR_COUNT; ++i)
-        EXPECT_EQ(NamedColorTable[i].value, static_cast<uint32_t>(SendMessageA(named, LB_GETITEMDATA, i, 0))) << i;
+        EXPECT_EQ(NamedColorTable[i].value, static_cast<uint32_t>(SendMessageA(named, LB_GETITEMDATA, i, 0)))
+            << i;
 }
 
 TEST_F(NamedListTest, ScrollsSidewaysFarEnoughForTheLongestNameInBold)
@@ -137,10 +138,10 @@ TEST_F(NamedListTest, ACopyTheClipboardRefusesSaysSo)
 
 // A row drawn into an enhanced metafile: the fonts it made and the font of each text it drew.
 struct RecordedRow {
-    std::map<DWORD, LOGFONTW> fonts;   // by object index
-    DWORD listFont = 0;                // the index the list's own font got
-    DWORD selected = 0;                // the font selected as the records go by
-    std::vector<std::pair<std::wstring, DWORD>> texts;   // text and the font it was drawn in
+    std::map<DWORD, LOGFONTW> fonts;                    // by object index
+    DWORD listFont = 0;                                 // the index the list's own font got
+    DWORD selected = 0;                                 // the font selected as the records go by
+    std::vector<std::pair<std::wstring, DWORD>> texts;  // text and the font it was drawn in
     bool TextFont(const std::wstring& text, DWORD* index) const
     {
         for (const auto& t : texts)
@@ -171,7 +172,8 @@ int CALLBACK RecordProc(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPA
     }
     case EMR_EXTTEXTOUTW: {
         auto* text = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
-        auto* chars = reinterpret_cast<const WCHAR*>(reinterpret_cast<const BYTE*>(record) + text->emrtext.offString);
+        auto* chars =
+            reinterpret_cast<const WCHAR*>(reinterpret_cast<const BYTE*>(record) + text->emrtext.offString);
         row->texts.push_back({std::wstring(chars, text->emrtext.nChars), row->selected});
         break;
     }
@@ -193,7 +195,8 @@ protected:
             return recorded;
         SelectObject(dc, ListFont());
         DRAWITEMSTRUCT item = RowItem(named, dc, row, GetNamedColorValue(row), 0, {0, 0, 120, 16});
-        EXPECT_EQ(FALSE, MainDialogProc(dialog, WM_DRAWITEM, IDC_NAMED_LIST, reinterpret_cast<LPARAM>(&item)));
+        EXPECT_EQ(FALSE,
+                  MainDialogProc(dialog, WM_DRAWITEM, IDC_NAMED_LIST, reinterpret_cast<LPARAM>(&item)));
         HENHMETAFILE meta = CloseEnhMetaFile(dc);
         EnumEnhMetaFile(nullptr, meta, RecordProc, &recorded, nullptr);
         DeleteEnhMetaFile(meta);
@@ -289,7 +292,8 @@ TEST_F(NamedRowDrawingTest, BoldAndItalicNamesLookUnlikeThePlainOne)
         return canvas.Area(text);
     };
     const uint32_t background = GetSysColor(COLOR_WINDOW);
-    const uint32_t backgroundPixel = ((background & 0xFF) << 16) | (background & 0xFF00) | ((background >> 16) & 0xFF);
+    const uint32_t backgroundPixel =
+        ((background & 0xFF) << 16) | (background & 0xFF00) | ((background >> 16) & 0xFF);
     auto ink = [&](const std::vector<uint32_t>& pixels) {
         size_t count = 0;
         for (uint32_t p : pixels)

@@ -1,9 +1,9 @@
+#include "core/option_flags.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "core/option_flags.h"
 
 namespace {
 
@@ -37,9 +37,9 @@ TEST_F(OptionFlagsTest, AssignReportsThePreviousStateAndAlwaysNotifies)
     ASSERT_TRUE(flags.RegisterCallback(0x002, Record, &top));
 
     EXPECT_FALSE(flags.Test(0x002));
-    EXPECT_FALSE(flags.Assign(0x002, false));   // no change, still a call
+    EXPECT_FALSE(flags.Assign(0x002, false));  // no change, still a call
     EXPECT_FALSE(flags.Set(0x002));
-    EXPECT_TRUE(flags.Set(0x002));              // already set, still a call
+    EXPECT_TRUE(flags.Set(0x002));  // already set, still a call
     EXPECT_TRUE(flags.Clear(0x002));
     EXPECT_EQ((std::vector<std::string>{"top:0", "top:1", "top:1", "top:0"}), log.calls);
     EXPECT_EQ(0u, flags.flags);
@@ -60,7 +60,7 @@ TEST_F(OptionFlagsTest, OtherBitsAreLeftAlone)
     flags.Set(0x100);
     flags.Clear(0x001);
     EXPECT_EQ(0x100u, flags.flags);
-    EXPECT_TRUE(flags.Test(0x101));   // any bit of the mask
+    EXPECT_TRUE(flags.Test(0x101));  // any bit of the mask
     EXPECT_FALSE(flags.Test(0x001));
 }
 
@@ -100,7 +100,7 @@ TEST_F(OptionFlagsTest, RemovalMovesTheLastEntryIntoThePlace)
     flags.RegisterCallback(0x010, Record, &d);
     EXPECT_EQ(0x010u, flags.entries[2].key);
 
-    flags.Set(0x002);   // its entry is gone
+    flags.Set(0x002);  // its entry is gone
     flags.Set(0x004);
     EXPECT_EQ((std::vector<std::string>{"c:1"}), log.calls);
 

@@ -1,10 +1,11 @@
 // The registry table routines and the stored settings, against the test prefix's real registry.
+#include "settings/registry_store.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include "resources/resource.h"
-#include "settings/registry_store.h"
 #include "shell/main_dialog.h"
 #include "tests/unit/main_dialog_fixture.h"
 
@@ -52,8 +53,8 @@ bool SameSettings(const StoredSettings& a, const StoredSettings& b)
     return a.lastColor == b.lastColor && a.alwaysOnTop == b.alwaysOnTop && a.sliderMode == b.sliderMode &&
            a.realTimeUpdate == b.realTimeUpdate && a.showColors == b.showColors && a.windowX == b.windowX &&
            a.windowY == b.windowY && a.hexUpperCase == b.hexUpperCase && a.useHexPrefix == b.useHexPrefix &&
-           a.namedColorsLowerCase == b.namedColorsLowerCase && a.alwaysShowStatusIcon == b.alwaysShowStatusIcon &&
-           a.displayHexValues == b.displayHexValues;
+           a.namedColorsLowerCase == b.namedColorsLowerCase &&
+           a.alwaysShowStatusIcon == b.alwaysShowStatusIcon && a.displayHexValues == b.displayHexValues;
 }
 
 TEST_F(RegistryStoreTest, MissingKeyKeepsEveryDefault)
@@ -71,10 +72,10 @@ TEST_F(RegistryStoreTest, WrongSizedOrMissingValuesKeepTheirDefaults)
 {
     const DWORD four = 1, color = 0x123456;
     const BYTE one = 0;
-    Put("AlwaysOnTop", REG_DWORD, &four, 4);        // a boolean row holds one byte
-    Put("LastColor", REG_BINARY, &color, 4);        // the type is not compared
+    Put("AlwaysOnTop", REG_DWORD, &four, 4);  // a boolean row holds one byte
+    Put("LastColor", REG_BINARY, &color, 4);  // the type is not compared
     Put("RealTimeUpdate", REG_BINARY, &one, 1);
-    Put("MainWindowXPos", REG_DWORD, &color, 4);    // Y stays missing
+    Put("MainWindowXPos", REG_DWORD, &color, 4);  // Y stays missing
     bool opened = false;
     StoredSettings s = Read(&opened);
     EXPECT_TRUE(opened);
@@ -111,7 +112,7 @@ TEST_F(RegistryStoreTest, AllTwelveValuesRoundTrip)
 
 TEST_F(RegistryStoreTest, TextRowsAreTerminated)
 {
-    Put("Name", REG_SZ, "abcdef", 6);   // stored without its terminator
+    Put("Name", REG_SZ, "abcdef", 6);  // stored without its terminator
     char buffer[16];
     memset(buffer, 'x', sizeof buffer);
     RegistryValueEntry row = {"Name", REGISTRY_TEXT_ROW, REG_SZ, sizeof buffer, buffer, 0};
@@ -177,9 +178,9 @@ TEST_F(StoredSettingsDialogTest, OddStoredValuesAreReadAsTheUserMeantThem)
 {
     const BYTE five = 5, zero = 0;
     const DWORD nine = 9, one = 1;
-    Put("ShowColors", REG_BINARY, &five, 1);      // any non-zero byte is set
-    Put("SliderMode", REG_DWORD, &nine, 4);       // unknown axis: red
-    Put("AlwaysOnTop", REG_DWORD, &one, 4);       // wrong size: ignored
+    Put("ShowColors", REG_BINARY, &five, 1);  // any non-zero byte is set
+    Put("SliderMode", REG_DWORD, &nine, 4);   // unknown axis: red
+    Put("AlwaysOnTop", REG_DWORD, &one, 4);   // wrong size: ignored
     Put("DisplayHexValues", REG_BINARY, &zero, 1);
     AppState* state = Open();
     ASSERT_NE(nullptr, state);
@@ -236,10 +237,10 @@ TEST_F(StoredSettingsDialogTest, CloseWritesTheStateAndTheNextStartRestoresIt)
     state->currentColor.SetRgb(0x336699);
     SendDlgItemMessageA(dialog, IDC_MODE_HUE, BM_CLICK, 0, 0);
     SendDlgItemMessageA(dialog, IDC_STAY_ON_TOP, BM_CLICK, 0, 0);
-    SendDlgItemMessageA(dialog, IDC_COLORS, BM_CLICK, 0, 0);   // collapse
+    SendDlgItemMessageA(dialog, IDC_COLORS, BM_CLICK, 0, 0);  // collapse
     state->options.Assign(HexUpperCase, false);
     SetWindowPos(dialog, nullptr, 60, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ShowWindow(dialog, SW_MINIMIZE);   // the restored place is what counts
+    ShowWindow(dialog, SW_MINIMIZE);  // the restored place is what counts
     Destroy();
 
     state = Open();

@@ -1,6 +1,6 @@
 // The saved colours: the INI file against real files, and list 430 of the real dialog driven
 // through its commands and drag-list messages.
-#include "tests/unit/list_test_support.h"
+#include "lists/saved_colors.h"
 
 #include <cstdio>
 #include <string>
@@ -8,7 +8,7 @@
 
 #include "color/color_value.h"
 #include "color/hex_text.h"
-#include "lists/saved_colors.h"
+#include "tests/unit/list_test_support.h"
 
 using namespace liststest;
 
@@ -32,8 +32,8 @@ protected:
         // The same kind of list box as 430: owner-drawn, no strings, unsorted.
         parent = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(nullptr, parent);
-        list = CreateWindowA("LISTBOX", "", WS_CHILD | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED, 0, 0, 100, 100,
-                             parent, reinterpret_cast<HMENU>(IDC_SAVED_LIST), nullptr, nullptr);
+        list = CreateWindowA("LISTBOX", "", WS_CHILD | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED, 0, 0,
+                             100, 100, parent, reinterpret_cast<HMENU>(IDC_SAVED_LIST), nullptr, nullptr);
         ASSERT_NE(nullptr, list);
     }
 
@@ -73,9 +73,8 @@ TEST_F(SavedColorsFileTest, KeysMissingBelowTheCountLoadBlackAndAreWrittenBackUp
 
 TEST_F(SavedColorsFileTest, ValuesThatAreNotOneToSixHexDigitsAreSkipped)
 {
-    WriteTextFile(file,
-                  "[SavedColors]\r\nnColors=7\r\nColor0=#123456\r\nColor1=\r\nColor2=1234567\r\n"
-                  "Color3=FFF\r\nColor4=abCDef\r\nColor5=12 34\r\nColor6=0\r\n");
+    WriteTextFile(file, "[SavedColors]\r\nnColors=7\r\nColor0=#123456\r\nColor1=\r\nColor2=1234567\r\n"
+                        "Color3=FFF\r\nColor4=abCDef\r\nColor5=12 34\r\nColor6=0\r\n");
     Load();
     // Three digits are a plain number: FFF is blue and green's low half.
     EXPECT_EQ((RowList{0x000FFF, 0xABCDEF, 0x000000}), Rows(list));
@@ -103,9 +102,8 @@ TEST_F(SavedColorsFileTest, ANewFileHoldsTheCountThenOneKeyPerRowAndLoadsBackThe
 
 TEST_F(SavedColorsFileTest, KeysOfALongerEarlierListAndOtherSectionsStayInTheFile)
 {
-    WriteTextFile(file,
-                  "[Window]\r\nx=1\r\n[SavedColors]\r\nnColors=4\r\nColor0=111111\r\nColor1=222222\r\n"
-                  "Color2=333333\r\nColor3=444444\r\nExtra=yes\r\n");
+    WriteTextFile(file, "[Window]\r\nx=1\r\n[SavedColors]\r\nnColors=4\r\nColor0=111111\r\nColor1=222222\r\n"
+                        "Color2=333333\r\nColor3=444444\r\nExtra=yes\r\n");
     SetRows(list, {0xABCDEF, 0x000001});
     Save();
 
@@ -125,11 +123,10 @@ TEST_F(SavedColorsFileTest, KeysOfALongerEarlierListAndOtherSectionsStayInTheFil
 
 // The section is read and written in one go; the rows and the file must come out as the
 // profile functions give and leave them key by key.
-const char kOddSection[] =
-    "[Before]\r\nColor0=111111\r\n"
-    "[SavedColors]\r\nColor2 = \"00ff00\"\r\ncolor0=ff0000\r\nColor01=ABCDEF\r\n"
-    "Color0=0000ff\r\nnColors=5\r\nColor3='fff'\r\nColor4=\"12\r\nExtra=yes\r\n"
-    "[After]\r\nnColors=9\r\n";
+const char kOddSection[] = "[Before]\r\nColor0=111111\r\n"
+                           "[SavedColors]\r\nColor2 = \"00ff00\"\r\ncolor0=ff0000\r\nColor01=ABCDEF\r\n"
+                           "Color0=0000ff\r\nnColors=5\r\nColor3='fff'\r\nColor4=\"12\r\nExtra=yes\r\n"
+                           "[After]\r\nnColors=9\r\n";
 
 // The rows a key-by-key read with GetPrivateProfileString gives, "000000" for a missing key.
 RowList KeyByKeyRows(const std::string& file)
@@ -176,7 +173,8 @@ TEST_F(SavedColorsFileTest, SavingLeavesTheFileAsWritingKeyByKeyWould)
         SetRows(list, rows);
         Save();
 
-        WritePrivateProfileStringA("SavedColors", "nColors", std::to_string(rows.size()).c_str(), reference.c_str());
+        WritePrivateProfileStringA("SavedColors", "nColors", std::to_string(rows.size()).c_str(),
+                                   reference.c_str());
         for (size_t i = 0; i < rows.size(); ++i) {
             char key[16], value[8];
             snprintf(key, sizeof(key), "Color%u", static_cast<unsigned>(i));
@@ -231,7 +229,8 @@ TEST_F(SavedColorsFileTest, ASoundCountIsTakenAsWrittenUpToTheMostAListBoxHolds)
     // Below the keys present: only that many; quoted and with leading zeros: still a number.
     for (const char* count : {"2", "\"2\"", "002"}) {
         SCOPED_TRACE(count);
-        WriteTextFile(file, std::string("[SavedColors]\r\nnColors=") + count + "\r\nColor0=ff0000\r\nColor5=00ff00\r\n");
+        WriteTextFile(file, std::string("[SavedColors]\r\nnColors=") + count +
+                                "\r\nColor0=ff0000\r\nColor5=00ff00\r\n");
         SendMessageA(list, LB_RESETCONTENT, 0, 0);
         Load();
         EXPECT_EQ((RowList{0xFF0000, 0x000000}), Rows(list));
@@ -290,8 +289,9 @@ TEST_F(SavedListTest, WithoutAFileTheListStartsEmptyAndTheEndCreatesOneWithACoun
 TEST_F(SavedListTest, ADamagedCountInTheFileStartsWithTheColoursItHolds)
 {
     Destroy();
-    WriteTextFile(StoredColorsFile(),
-                  "[SavedColors]\r\nnColors=4000000000\r\nColor0=ff8000\r\nColor1=00ff00\r\nColor2=0000ff\r\n");
+    WriteTextFile(
+        StoredColorsFile(),
+        "[SavedColors]\r\nnColors=4000000000\r\nColor0=ff8000\r\nColor1=00ff00\r\nColor2=0000ff\r\n");
     Create();
     EXPECT_EQ((RowList{0xFF8000, 0x00FF00, 0x0000FF}), Rows(saved));
     // The steps after the load ran: the named list is filled and the first redraw wrote the fields.
@@ -568,9 +568,11 @@ protected:
     // Draws one row through the dialog procedure, as the list box asks for it.
     void Draw(Canvas& canvas, int row, uint32_t rgb, UINT itemState)
     {
-        HGDIOBJ old = SelectObject(canvas.Dc(), reinterpret_cast<HFONT>(SendMessageA(saved, WM_GETFONT, 0, 0)));
+        HGDIOBJ old =
+            SelectObject(canvas.Dc(), reinterpret_cast<HFONT>(SendMessageA(saved, WM_GETFONT, 0, 0)));
         DRAWITEMSTRUCT item = RowItem(saved, canvas.Dc(), row, rgb, itemState, kRow);
-        EXPECT_EQ(FALSE, MainDialogProc(dialog, WM_DRAWITEM, IDC_SAVED_LIST, reinterpret_cast<LPARAM>(&item)));
+        EXPECT_EQ(FALSE,
+                  MainDialogProc(dialog, WM_DRAWITEM, IDC_SAVED_LIST, reinterpret_cast<LPARAM>(&item)));
         SelectObject(canvas.Dc(), old);
     }
 
@@ -578,7 +580,8 @@ protected:
     std::vector<uint32_t> Expected(const char* text, int textColor, int backColor)
     {
         Canvas reference(kRow.right, kRow.bottom, GetSysColor(backColor));
-        HGDIOBJ old = SelectObject(reference.Dc(), reinterpret_cast<HFONT>(SendMessageA(saved, WM_GETFONT, 0, 0)));
+        HGDIOBJ old =
+            SelectObject(reference.Dc(), reinterpret_cast<HFONT>(SendMessageA(saved, WM_GETFONT, 0, 0)));
         SetTextColor(reference.Dc(), GetSysColor(textColor));
         SetBkColor(reference.Dc(), GetSysColor(backColor));
         RECT area = {24, 1, kRow.right, kRow.bottom - 1};
@@ -593,7 +596,8 @@ protected:
         for (POINT p : {POINT{1, 8}, POINT{2, 0}, POINT{2, 15}, POINT{22, 8}, POINT{23, 0}})
             EXPECT_EQ(background, canvas.At(p.x, p.y)) << p.x << "," << p.y;
         // A one-pixel frame from (2, 1) to (21, 14).
-        for (POINT p : {POINT{2, 1}, POINT{21, 1}, POINT{2, 14}, POINT{21, 14}, POINT{2, 8}, POINT{21, 8}, POINT{11, 1}})
+        for (POINT p : {POINT{2, 1}, POINT{21, 1}, POINT{2, 14}, POINT{21, 14}, POINT{2, 8}, POINT{21, 8},
+                        POINT{11, 1}})
             EXPECT_EQ(frame, canvas.At(p.x, p.y)) << p.x << "," << p.y;
         for (POINT p : {POINT{3, 2}, POINT{20, 13}, POINT{11, 8}})
             EXPECT_EQ(fill, canvas.At(p.x, p.y)) << p.x << "," << p.y;
@@ -622,7 +626,8 @@ TEST_F(SavedRowDrawingTest, ASelectedRowUsesTheHighlightColors)
     Canvas canvas(kRow.right, kRow.bottom, kUntouched);
     state->options.Assign(HexUpperCase, true);
     Draw(canvas, 2, 0x0080FF, ODS_SELECTED | ODS_FOCUS);
-    ExpectSwatch(canvas, GetSysColor(COLOR_HIGHLIGHTTEXT), RGB(0x00, 0x80, 0xFF), GetSysColor(COLOR_HIGHLIGHT));
+    ExpectSwatch(canvas, GetSysColor(COLOR_HIGHLIGHTTEXT), RGB(0x00, 0x80, 0xFF),
+                 GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_EQ(Expected("0080FF", COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT), canvas.Area(kTextArea));
 }
 

@@ -22,7 +22,8 @@ const Size kSizes[] = {{298, 292}, {13, 9}, {8, 2}, {2, 2}, {1100, 3}};
 
 class Tables {
 public:
-    Tables(int width, int height) : width_(width), height_(height) {
+    Tables(int width, int height) : width_(width), height_(height)
+    {
         built_ = BuildSelectorTables(&tables_, width, height);
     }
     ~Tables() { FreeSelectorTables(&tables_); }
@@ -49,19 +50,19 @@ public:
     static constexpr uint32_t kGuardWord = 0xA5C3E10Fu;
 
     Picture(int width, int height)
-        : width_(width), height_(height),
-          words_(static_cast<size_t>(width) * height + 2 * kGuard, kGuardWord) {}
+        : width_(width), height_(height), words_(static_cast<size_t>(width) * height + 2 * kGuard, kGuardWord)
+    {}
 
     uint32_t* pixels() { return words_.data() + kGuard; }
-    uint32_t at(int x, int y) const {
-        return words_[kGuard + static_cast<size_t>(y) * width_ + x];
-    }
-    void Pattern() {
+    uint32_t at(int x, int y) const { return words_[kGuard + static_cast<size_t>(y) * width_ + x]; }
+    void Pattern()
+    {
         for (int i = 0; i < width_ * height_; ++i) {
             pixels()[i] = static_cast<uint32_t>(i) * 2654435761u & 0xFFFFFFu;
         }
     }
-    bool GuardsIntact() const {
+    bool GuardsIntact() const
+    {
         for (int i = 0; i < kGuard; ++i) {
             if (words_[i] != kGuardWord || words_[words_.size() - 1 - i] != kGuardWord) {
                 return false;
@@ -77,7 +78,8 @@ private:
     std::vector<uint32_t> words_;
 };
 
-BITMAPINFOHEADER Header(int width, int height) {
+BITMAPINFOHEADER Header(int width, int height)
+{
     BITMAPINFOHEADER header{};
     header.biSize = sizeof header;
     header.biWidth = width;
@@ -88,34 +90,40 @@ BITMAPINFOHEADER Header(int width, int height) {
     return header;
 }
 
-ColorValue Rgb(uint32_t rgb) {
+ColorValue Rgb(uint32_t rgb)
+{
     ColorValue c{};
     c.SetRgb(rgb);
     return c;
 }
 
-ColorValue Hsb(uint32_t hue, uint32_t saturation, uint32_t brightness) {
+ColorValue Hsb(uint32_t hue, uint32_t saturation, uint32_t brightness)
+{
     ColorValue c{};
     c.SetHsb(hue, saturation, brightness);
     return c;
 }
 
-std::string Hex(uint32_t word) {
+std::string Hex(uint32_t word)
+{
     char text[16];
     std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(word));
     return text;
 }
 
-uint32_t Ramp16(int i, int count) {
+uint32_t Ramp16(int i, int count)
+{
     return static_cast<uint32_t>(static_cast<uint64_t>(i) * 65535 / (count - 1));
 }
 
-uint32_t Ramp8(int i, int count) {
+uint32_t Ramp8(int i, int count)
+{
     return static_cast<uint32_t>(static_cast<uint64_t>(i) * 255 / (count - 1));
 }
 
 // The field's own fixed point: full level 65536, products shifted rather than divided.
-uint32_t FieldHsbPixel(uint32_t h, uint32_t s, uint32_t v) {
+uint32_t FieldHsbPixel(uint32_t h, uint32_t s, uint32_t v)
+{
     const uint64_t f = (h % 10923) * 6;
     const uint64_t full = 65536;
     const uint64_t p = 65535 - s;
@@ -135,45 +143,58 @@ uint32_t FieldHsbPixel(uint32_t h, uint32_t s, uint32_t v) {
 struct Components {
     explicit Components(const ColorValue& c)
         : red(c.GetRed()), green(c.GetGreen()), blue(c.GetBlue()), hue(c.GetHue()),
-          saturation(c.GetSaturation()), brightness(c.GetBrightness()) {}
+          saturation(c.GetSaturation()), brightness(c.GetBrightness())
+    {}
     uint32_t red, green, blue, hue, saturation, brightness;
 };
 
 // The field pixel worked out from the axis table, one pixel at a time.
-uint32_t ExpectedField(uint32_t mode, const Components& cur, int x, int y, int width, int height) {
+uint32_t ExpectedField(uint32_t mode, const Components& cur, int x, int y, int width, int height)
+{
     const uint32_t col8 = Ramp8(x, width);
     const uint32_t row8 = Ramp8(y, height);
     const uint32_t col16 = Ramp16(x, width);
     const uint32_t row16 = Ramp16(y, height);
     switch (mode) {
-    case 0: return cur.red << 16 | col8 << 8 | row8;
-    case 1: return col8 << 16 | cur.green << 8 | row8;
-    case 2: return col8 << 16 | row8 << 8 | cur.blue;
-    case 3: return FieldHsbPixel(cur.hue, col16, row16);
-    case 4: return FieldHsbPixel(col16, cur.saturation, row16);
-    default: return FieldHsbPixel(col16, row16, cur.brightness);
+    case 0:
+        return cur.red << 16 | col8 << 8 | row8;
+    case 1:
+        return col8 << 16 | cur.green << 8 | row8;
+    case 2:
+        return col8 << 16 | row8 << 8 | cur.blue;
+    case 3:
+        return FieldHsbPixel(cur.hue, col16, row16);
+    case 4:
+        return FieldHsbPixel(col16, cur.saturation, row16);
+    default:
+        return FieldHsbPixel(col16, row16, cur.brightness);
     }
 }
 
 // Hue, saturation, brightness of field pixel (x, y) in the HSB modes.
-ColorValue FieldPointHsb(uint32_t mode, const ColorValue& cur, int x, int y, int width,
-                         int height) {
+ColorValue FieldPointHsb(uint32_t mode, const ColorValue& cur, int x, int y, int width, int height)
+{
     const uint32_t col = Ramp16(x, width);
     const uint32_t row = Ramp16(y, height);
     switch (mode) {
-    case 3: return Hsb(cur.GetHue(), col, row);
-    case 4: return Hsb(col, cur.GetSaturation(), row);
-    default: return Hsb(col, row, cur.GetBrightness());
+    case 3:
+        return Hsb(cur.GetHue(), col, row);
+    case 4:
+        return Hsb(col, cur.GetSaturation(), row);
+    default:
+        return Hsb(col, row, cur.GetBrightness());
     }
 }
 
-int Channel(uint32_t word, int c) {
+int Channel(uint32_t word, int c)
+{
     return static_cast<int>(word >> (16 - 8 * c) & 0xFF);
 }
 
 // Colours for the field: every hue sector, both ends of every axis, and an Hsb-form colour for
 // the RGB modes (the fill must read it through the getters).
-std::vector<ColorValue> FieldColours() {
+std::vector<ColorValue> FieldColours()
+{
     std::vector<ColorValue> colours = {Rgb(0xFF0000), Rgb(0x000000), Rgb(0xFFFFFF),
                                        Rgb(0xC86432), Rgb(0x808080), Hsb(40000, 30000, 50000)};
     for (uint32_t hue : {0u, 5000u, 10922u, 10923u, 20000u, 32767u, 43692u, 54614u, 65535u}) {
@@ -189,7 +210,8 @@ std::vector<ColorValue> FieldColours() {
 
 // ---- tables -------------------------------------------------------------------------------
 
-TEST(SelectorTables, RampsFollowTheirFormulas) {
+TEST(SelectorTables, RampsFollowTheirFormulas)
+{
     for (const Size& size : kSizes) {
         Tables tables(size.width, size.height);
         ASSERT_TRUE(tables.built()) << size.width << "x" << size.height;
@@ -211,7 +233,8 @@ TEST(SelectorTables, RampsFollowTheirFormulas) {
     }
 }
 
-TEST(SelectorTables, FreeReleasesEveryTableOnceAndRefusesDegenerateSizes) {
+TEST(SelectorTables, FreeReleasesEveryTableOnceAndRefusesDegenerateSizes)
+{
     Tables tables(30, 20);
     ASSERT_TRUE(tables.built());
     FreeSelectorTables(tables.raw());
@@ -235,7 +258,8 @@ TEST(SelectorTables, FreeReleasesEveryTableOnceAndRefusesDegenerateSizes) {
 
 // ---- field fill ---------------------------------------------------------------------------
 
-TEST(SelectorField, EveryPixelOfEveryModeMatchesItsAxes) {
+TEST(SelectorField, EveryPixelOfEveryModeMatchesItsAxes)
+{
     const std::vector<ColorValue> colours = FieldColours();
     for (const Size& size : kSizes) {
         Tables tables(size.width, size.height);
@@ -250,12 +274,11 @@ TEST(SelectorField, EveryPixelOfEveryModeMatchesItsAxes) {
                     << "mode " << mode << " wrote outside " << size.width << "x" << size.height;
                 for (int y = 0; y < size.height; ++y) {
                     for (int x = 0; x < size.width; ++x) {
-                        const uint32_t want =
-                            ExpectedField(mode, components, x, y, size.width, size.height);
+                        const uint32_t want = ExpectedField(mode, components, x, y, size.width, size.height);
                         const uint32_t got = picture.at(x, y);
                         ASSERT_EQ(want, got)
-                            << Hex(want) << " wanted, " << Hex(got) << " found: mode " << mode << ", colour #" << k << ", " << size.width << "x"
-                            << size.height << ", pixel " << x << "," << y;
+                            << Hex(want) << " wanted, " << Hex(got) << " found: mode " << mode << ", colour #"
+                            << k << ", " << size.width << "x" << size.height << ", pixel " << x << "," << y;
                     }
                 }
             }
@@ -265,14 +288,15 @@ TEST(SelectorField, EveryPixelOfEveryModeMatchesItsAxes) {
 
 // The field scales by shifts with a full level of 65536, ColorValue by division with 65535;
 // the two differ by far less than one unit before truncation, so at most 1 per channel after.
-TEST(SelectorField, HsbModesAgreeWithColorValueToOneUnit) {
+TEST(SelectorField, HsbModesAgreeWithColorValueToOneUnit)
+{
     const int width = 298;
     const int height = 292;
     Tables tables(width, height);
     ASSERT_TRUE(tables.built());
     Picture picture(width, height);
-    const int points[][2] = {{0, 0},       {width - 1, 0},   {0, height - 1}, {width - 1, height - 1},
-                             {149, 146},  {37, 201},        {250, 13},       {100, 280}};
+    const int points[][2] = {{0, 0},     {width - 1, 0}, {0, height - 1}, {width - 1, height - 1},
+                             {149, 146}, {37, 201},      {250, 13},       {100, 280}};
     for (uint32_t mode = 3; mode < 6; ++mode) {
         for (const ColorValue& cur : FieldColours()) {
             FillField(picture.pixels(), width, height, mode, cur, tables.get());
@@ -291,7 +315,8 @@ TEST(SelectorField, HsbModesAgreeWithColorValueToOneUnit) {
     }
 }
 
-TEST(SelectorField, RedModeRunsFromRedToWhiteWithTheMarkerInTheCorner) {
+TEST(SelectorField, RedModeRunsFromRedToWhiteWithTheMarkerInTheCorner)
+{
     const int width = 298;
     const int height = 292;
     Tables tables(width, height);
@@ -299,16 +324,17 @@ TEST(SelectorField, RedModeRunsFromRedToWhiteWithTheMarkerInTheCorner) {
     Picture picture(width, height);
     const ColorValue red = Rgb(0xFF0000);
     FillField(picture.pixels(), width, height, AxisRed, red, tables.get());
-    EXPECT_EQ(Hex(0xFF0000), Hex(picture.at(0, 0)));                  // bottom left
+    EXPECT_EQ(Hex(0xFF0000), Hex(picture.at(0, 0)));                   // bottom left
     EXPECT_EQ(Hex(0xFFFFFF), Hex(picture.at(width - 1, height - 1)));  // top right
-    EXPECT_EQ(Hex(0xFF00FF), Hex(picture.at(0, height - 1)));         // top left: blue up
-    EXPECT_EQ(Hex(0xFFFF00), Hex(picture.at(width - 1, 0)));          // bottom right: green across
+    EXPECT_EQ(Hex(0xFF00FF), Hex(picture.at(0, height - 1)));          // top left: blue up
+    EXPECT_EQ(Hex(0xFFFF00), Hex(picture.at(width - 1, 0)));           // bottom right: green across
     const POINT marker = FieldMarkerPosition(AxisRed, red, width, height);
     EXPECT_EQ(0, marker.x);
     EXPECT_EQ(0, marker.y);
 }
 
-TEST(SelectorField, HueModeOfAGreyIsGreyAtTheLeftAndBlackAtTheBottom) {
+TEST(SelectorField, HueModeOfAGreyIsGreyAtTheLeftAndBlackAtTheBottom)
+{
     const ColorValue grey = Rgb(0x808080);
     {
         const int width = 13;
@@ -346,7 +372,8 @@ TEST(SelectorField, HueModeOfAGreyIsGreyAtTheLeftAndBlackAtTheBottom) {
 
 // ---- field marker -------------------------------------------------------------------------
 
-TEST(SelectorMarker, PositionFollowsTheModesAxes) {
+TEST(SelectorMarker, PositionFollowsTheModesAxes)
+{
     const int width = 298;
     const int height = 292;
     const ColorValue rgb = Rgb(0xC86432);  // 200, 100, 50
@@ -376,11 +403,12 @@ TEST(SelectorMarker, PositionFollowsTheModesAxes) {
     EXPECT_EQ(height - 1, top.y);
 }
 
-TEST(SelectorMarker, InvertsAHollowClippedCrossAndTwiceRestores) {
+TEST(SelectorMarker, InvertsAHollowClippedCrossAndTwiceRestores)
+{
     const int width = 40;
     const int height = 30;
-    const int places[][2] = {{0, 0},          {width - 1, 0},  {0, height - 1}, {width - 1, height - 1},
-                             {20, 15},        {3, height - 2}, {width - 4, 2},  {5, 5}};
+    const int places[][2] = {{0, 0},   {width - 1, 0},  {0, height - 1}, {width - 1, height - 1},
+                             {20, 15}, {3, height - 2}, {width - 4, 2},  {5, 5}};
     for (const auto& place : places) {
         const int mx = place[0];
         const int my = place[1];
@@ -408,9 +436,10 @@ TEST(SelectorMarker, InvertsAHollowClippedCrossAndTwiceRestores) {
 
 // ---- strips -------------------------------------------------------------------------------
 
-TEST(SelectorStrip, GradientStepsFromTheExactBottomTowardsTheTop) {
-    const uint32_t pairs[][2] = {{0xFF0000, 0x000000}, {0x00FF80, 0xFF0000},
-                                 {0xFFFFFF, 0x000000}, {0x102030, 0xF0E0D0}};
+TEST(SelectorStrip, GradientStepsFromTheExactBottomTowardsTheTop)
+{
+    const uint32_t pairs[][2] = {
+        {0xFF0000, 0x000000}, {0x00FF80, 0xFF0000}, {0xFFFFFF, 0x000000}, {0x102030, 0xF0E0D0}};
     for (int height : {100, 171, 7, 1}) {
         const int width = 5;
         const BITMAPINFOHEADER header = Header(width, height);
@@ -430,8 +459,8 @@ TEST(SelectorStrip, GradientStepsFromTheExactBottomTowardsTheTop) {
                 }
                 for (int x = 0; x < width; ++x) {
                     ASSERT_EQ(Hex(want), Hex(picture.at(x, i)))
-                        << Hex(pair[0]) << " over " << Hex(pair[1]) << ", height " << height
-                        << ", row " << i << ", column " << x;
+                        << Hex(pair[0]) << " over " << Hex(pair[1]) << ", height " << height << ", row " << i
+                        << ", column " << x;
                 }
             }
         }
@@ -441,7 +470,8 @@ TEST(SelectorStrip, GradientStepsFromTheExactBottomTowardsTheTop) {
 // The steps are double-precision products, truncated: 180 x double(0.7) falls just short of 126,
 // so row 7 of 10 keeps one unit that an exact fraction would take. And x87 intermediates must
 // not leak in: 80-bit 175 x 5/7 lands just above -125 where the double product is exactly -125.
-TEST(SelectorStrip, GradientStepsAreDoublePrecisionProducts) {
+TEST(SelectorStrip, GradientStepsAreDoublePrecisionProducts)
+{
     Picture tenRows(3, 10);
     FillGradientStrip(0x000000, 0xB40000, tenRows.pixels(), Header(3, 10));
     EXPECT_EQ(Hex(0x370000), Hex(tenRows.at(1, 7)));  // 180 - 125
@@ -450,7 +480,8 @@ TEST(SelectorStrip, GradientStepsAreDoublePrecisionProducts) {
     EXPECT_EQ(Hex(0x320000), Hex(sevenRows.at(1, 5)));  // 175 - 125
 }
 
-TEST(SelectorStrip, SliderStripShowsTheCurrentColourAlongTheSlidersAxis) {
+TEST(SelectorStrip, SliderStripShowsTheCurrentColourAlongTheSlidersAxis)
+{
     const int width = 8;
     const int hs = 100;
     const BITMAPINFOHEADER header = Header(width, hs);
@@ -502,7 +533,8 @@ TEST(SelectorStrip, SliderStripShowsTheCurrentColourAlongTheSlidersAxis) {
     EXPECT_TRUE(picture.GuardsIntact());
 }
 
-TEST(SelectorStrip, ReferenceStripDependsOnlyOnTheMode) {
+TEST(SelectorStrip, ReferenceStripDependsOnlyOnTheMode)
+{
     const int width = 6;
     const int hs = 171;
     const BITMAPINFOHEADER header = Header(width, hs);
@@ -540,7 +572,8 @@ TEST(SelectorStrip, ReferenceStripDependsOnlyOnTheMode) {
 
 // ---- slider -------------------------------------------------------------------------------
 
-TEST(SelectorSlider, PositionScalesTheComponentToTheStrip) {
+TEST(SelectorSlider, PositionScalesTheComponentToTheStrip)
+{
     for (int hs = 1; hs < 256; ++hs) {
         EXPECT_EQ(hs - 1, SliderPosition(AxisRed, Rgb(0xFF0000), hs)) << "strip " << hs;
         EXPECT_EQ(hs - 1, SliderPosition(AxisHue, Hsb(65535, 0, 0), hs)) << "strip " << hs;
@@ -553,7 +586,8 @@ TEST(SelectorSlider, PositionScalesTheComponentToTheStrip) {
     EXPECT_EQ(255 * 171 >> 8, SliderPosition(AxisGreen, Hsb(21846, 65535, 65535), 171));
 }
 
-TEST(SelectorSlider, PointSetsOnlyTheSlidersComponentClampedToTheBar) {
+TEST(SelectorSlider, PointSetsOnlyTheSlidersComponentClampedToTheBar)
+{
     const int h = 171;  // slider client height
     const int bottom = h - 5;
     const int bar = h - 10;
@@ -616,32 +650,59 @@ TEST(SelectorSlider, PointSetsOnlyTheSlidersComponentClampedToTheBar) {
 namespace {
 
 // What the point set, read back along the mode's two field axes.
-void FieldAxes(uint32_t mode, const ColorValue& c, uint32_t* x, uint32_t* y) {
+void FieldAxes(uint32_t mode, const ColorValue& c, uint32_t* x, uint32_t* y)
+{
     switch (mode) {
-    case 0: *x = c.GetGreen(); *y = c.GetBlue(); break;
-    case 1: *x = c.GetRed(); *y = c.GetBlue(); break;
-    case 2: *x = c.GetRed(); *y = c.GetGreen(); break;
-    case 3: *x = c.GetSaturation(); *y = c.GetBrightness(); break;
-    case 4: *x = c.GetHue(); *y = c.GetBrightness(); break;
-    default: *x = c.GetHue(); *y = c.GetSaturation(); break;
+    case 0:
+        *x = c.GetGreen();
+        *y = c.GetBlue();
+        break;
+    case 1:
+        *x = c.GetRed();
+        *y = c.GetBlue();
+        break;
+    case 2:
+        *x = c.GetRed();
+        *y = c.GetGreen();
+        break;
+    case 3:
+        *x = c.GetSaturation();
+        *y = c.GetBrightness();
+        break;
+    case 4:
+        *x = c.GetHue();
+        *y = c.GetBrightness();
+        break;
+    default:
+        *x = c.GetHue();
+        *y = c.GetSaturation();
+        break;
     }
 }
 
 // The slider's own component, which a field point must leave alone.
-uint32_t SliderAxis(uint32_t mode, const ColorValue& c) {
+uint32_t SliderAxis(uint32_t mode, const ColorValue& c)
+{
     switch (mode) {
-    case 0: return c.GetRed();
-    case 1: return c.GetGreen();
-    case 2: return c.GetBlue();
-    case 3: return c.GetHue();
-    case 4: return c.GetSaturation();
-    default: return c.GetBrightness();
+    case 0:
+        return c.GetRed();
+    case 1:
+        return c.GetGreen();
+    case 2:
+        return c.GetBlue();
+    case 3:
+        return c.GetHue();
+    case 4:
+        return c.GetSaturation();
+    default:
+        return c.GetBrightness();
     }
 }
 
 }  // namespace
 
-TEST(SelectorPoint, FieldPointSetsTheTwoAxesWithEachClampedAlone) {
+TEST(SelectorPoint, FieldPointSetsTheTwoAxesWithEachClampedAlone)
+{
     // Small enough that row 1 and row 0 differ in 8 bits too.
     const int width = 12;
     const int height = 10;
@@ -655,14 +716,14 @@ TEST(SelectorPoint, FieldPointSetsTheTwoAxesWithEachClampedAlone) {
         int row;     // from the bottom
     };
     const Case cases[] = {
-        {0, height - 1, 0, 1},               // bottom row inside the control
-        {5, height, 5, 0},                   // on the bottom edge
-        {5, height + 40, 5, 0},              // below the field
-        {7, 1, 7, height - 1},               // second row from the top
-        {7, 0, 7, height - 1},               // top row: the same maximum
-        {7, -5, 7, height - 1},              // above the field
-        {-3, 4, 0, height - 4},              // left of the field, row unaffected
-        {width, 4, width - 1, height - 4},   // right of the field
+        {0, height - 1, 0, 1},              // bottom row inside the control
+        {5, height, 5, 0},                  // on the bottom edge
+        {5, height + 40, 5, 0},             // below the field
+        {7, 1, 7, height - 1},              // second row from the top
+        {7, 0, 7, height - 1},              // top row: the same maximum
+        {7, -5, 7, height - 1},             // above the field
+        {-3, 4, 0, height - 4},             // left of the field, row unaffected
+        {width, 4, width - 1, height - 4},  // right of the field
         {width + 99, -99, width - 1, height - 1},
         {-99, height + 99, 0, 0},
         {width - 1, 6, width - 1, height - 6},
@@ -691,4 +752,36 @@ TEST(SelectorPoint, FieldPointSetsTheTwoAxesWithEachClampedAlone) {
     ApplyFieldPoint(&color, AxisHue, -5, height, width, height, tables.get());
     EXPECT_EQ(0, color.GetSaturation());
     EXPECT_EQ(0, color.GetBrightness());
+}
+
+// ---- the slider's parts ----------------------------------------------------------------
+
+TEST(SliderLayout, ArrowsAtTheSidesStripAndLegendBetweenSharingTheirRows)
+{
+    // The slider at 96 DPI.
+    const SliderLayout layout = LayOutSlider(38, 294);
+    const RECT leftArrow = {0, 0, 5, 10}, rightArrow = {33, 0, 38, 10};
+    const RECT strip = {5, 5, 26, 289}, reference = {27, 5, 33, 289};
+    EXPECT_TRUE(EqualRect(&leftArrow, &layout.leftArrow));
+    EXPECT_TRUE(EqualRect(&rightArrow, &layout.rightArrow));
+    EXPECT_TRUE(EqualRect(&strip, &layout.strip));
+    EXPECT_TRUE(EqualRect(&reference, &layout.reference));
+
+    for (int width : {20, 38, 61}) {
+        for (int height : {40, 294, 500}) {
+            const SliderLayout l = LayOutSlider(width, height);
+            // The arrows' tips (rows 4-5) reach the strip's bottom row at the lowest value and
+            // its top at the highest.
+            EXPECT_EQ(kSliderArrowHeight / 2, l.strip.top);
+            EXPECT_EQ(height - kSliderArrowHeight / 2, l.strip.bottom);
+            EXPECT_EQ(l.leftArrow.right, l.strip.left);
+            // One column of the face between strip and legend; the legend runs to the arrow.
+            EXPECT_EQ(l.strip.right + 1, l.reference.left);
+            EXPECT_EQ(l.rightArrow.left, l.reference.right);
+            EXPECT_EQ(l.strip.top, l.reference.top);
+            EXPECT_EQ(l.strip.bottom, l.reference.bottom);
+            EXPECT_EQ(width, l.rightArrow.right);
+            EXPECT_LT(l.strip.left, l.strip.right) << width;
+        }
+    }
 }

@@ -4,11 +4,11 @@
 
 // One per open About dialog, allocated zero-filled at set-up and kept in the user-data slot.
 struct AboutDialogState {
-    char* homeUrl;            // own copy of pszHomeUrl
-    char* productUrl;         // own copy of pszProductUrl
-    OSTRELABOUTPROC credits;  // the caller's
-    OSTRELABOUTPROC feedback; // the caller's
-    HFONT linkFont;           // underlined font of the link, made at its first drawing
+    char* homeUrl;             // own copy of pszHomeUrl
+    char* productUrl;          // own copy of pszProductUrl
+    OSTRELABOUTPROC credits;   // the caller's
+    OSTRELABOUTPROC feedback;  // the caller's
+    HFONT linkFont;            // underlined font of the link, made at its first drawing
 };
 
 // Runs with the OSTRELABOUT record as the creation parameter.

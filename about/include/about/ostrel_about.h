@@ -20,17 +20,17 @@ typedef void (*OSTRELABOUTPROC)(HWND hwndAbout);
 struct OSTRELABOUT {
     DWORD dwFlags;
     HWND hwndOwner;
-    LPCSTR pszCompany;       // not displayed
-    LPCSTR pszProgram;       // caption (after "About ") and first line
+    LPCSTR pszCompany;  // not displayed
+    LPCSTR pszProgram;  // caption (after "About ") and first line
     LPCSTR pszCopyright;
     LPCSTR pszLicense;
     LPCSTR pszVersion;
     LPCSTR pszReleaseDate;
-    LPCSTR pszProductUrl;    // opened by "Homepage..."
-    LPCSTR pszHomeUrl;       // shown as the link and opened by it
+    LPCSTR pszProductUrl;  // opened by "Homepage..."
+    LPCSTR pszHomeUrl;     // shown as the link and opened by it
     OSTRELABOUTPROC pfnCredits;
     OSTRELABOUTPROC pfnFeedback;
-    HICON hIcon;             // used with OAF_USEICON
+    HICON hIcon;  // used with OAF_USEICON
 };
 typedef OSTRELABOUT* LPOSTRELABOUT;
 

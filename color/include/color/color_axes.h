@@ -18,10 +18,10 @@ enum ColorAxis : uint32_t {
 enum { COLOR_AXIS_COUNT = 6 };
 
 struct AxisRange {
-    uint32_t full;           // 255 for red, green, blue; 65535 for hue, saturation, brightness
-    uint32_t bits;           // 8 or 16: positions scale to the range by shifts of this many bits
-    uint32_t fieldMaximum;   // the value field's largest number: 255, 360 (degrees) or 100 (%)
-    uint32_t packedShift;    // red, green, blue: where the channel sits in 0x00RRGGBB
+    uint32_t full;          // 255 for red, green, blue; 65535 for hue, saturation, brightness
+    uint32_t bits;          // 8 or 16: positions scale to the range by shifts of this many bits
+    uint32_t fieldMaximum;  // the value field's largest number: 255, 360 (degrees) or 100 (%)
+    uint32_t packedShift;   // red, green, blue: where the channel sits in 0x00RRGGBB
 };
 
 // What a slider mode shows: the slider's component, and the field's across (column) and up
@@ -35,7 +35,10 @@ struct ModeAxes {
 // For axis and mode 0..5; callers check the range.
 const AxisRange& GetAxisRange(uint32_t axis);
 const ModeAxes& GetModeAxes(uint32_t mode);
-inline bool IsRgbAxis(uint32_t axis) { return axis <= AxisBlue; }
+inline bool IsRgbAxis(uint32_t axis)
+{
+    return axis <= AxisBlue;
+}
 
 // The component as the getters read it, and set through the setters (so in its own form).
 uint32_t GetAxisValue(const ColorValue& color, uint32_t axis);

@@ -50,8 +50,7 @@ struct ColorValue {
     void SetBrightness(uint32_t value);
 
     // Store all three (low 16 bits each) and mark Hsb, with no conversion.
-    void SetHsb(uint32_t hueValue, uint32_t saturationValue,
-                uint32_t brightnessValue);
+    void SetHsb(uint32_t hueValue, uint32_t saturationValue, uint32_t brightnessValue);
 
     // Compute the other form from the current one, store it, flip the form.
     void SwitchForm();
@@ -74,15 +73,13 @@ struct ColorValue {
 
 static_assert(std::is_trivially_copyable<ColorValue>::value,
               "ColorValue is copied by value and lives in zero-filled records");
-static_assert(std::is_trivial<ColorValue>::value,
-              "ColorValue must stay zero-initialisable");
-static_assert(std::is_standard_layout<ColorValue>::value,
-              "ColorValue is a plain record");
+static_assert(std::is_trivial<ColorValue>::value, "ColorValue must stay zero-initialisable");
+static_assert(std::is_standard_layout<ColorValue>::value, "ColorValue is a plain record");
 
 // Units of the value fields. All divisions truncate.
-uint32_t HueToDegrees(uint16_t hue);          // 65535 -> 360
-uint32_t DegreesToHue(uint32_t degrees);      // 360 -> 65535
-uint32_t LevelToPercent(uint16_t level);      // saturation, brightness
-uint32_t PercentToLevel(uint32_t percent);    // 100 -> 65535
+uint32_t HueToDegrees(uint16_t hue);        // 65535 -> 360
+uint32_t DegreesToHue(uint32_t degrees);    // 360 -> 65535
+uint32_t LevelToPercent(uint16_t level);    // saturation, brightness
+uint32_t PercentToLevel(uint32_t percent);  // 100 -> 65535
 
 #endif  // TINTORA_COLOR_COLOR_VALUE_H

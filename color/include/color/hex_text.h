@@ -4,7 +4,7 @@
 
 #include "color/color_value.h"
 
-enum { HEX_TEXT_SIZE = 7 };   // six digits and the NUL
+enum { HEX_TEXT_SIZE = 7 };  // six digits and the NUL
 
 // Writes the six digits of GetRgb and a NUL into `text` (at least HEX_TEXT_SIZE bytes).
 char* FormatHex(const ColorValue& color, char* text, bool upperCase);

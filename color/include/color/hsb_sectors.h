@@ -17,10 +17,6 @@ enum SectorLevel : uint8_t {
 
 // [sector][0 red, 1 green, 2 blue]
 inline constexpr SectorLevel kSectorLevels[6][3] = {
-    {LevelFull, LevelT, LevelP},
-    {LevelQ, LevelFull, LevelP},
-    {LevelP, LevelFull, LevelT},
-    {LevelP, LevelQ, LevelFull},
-    {LevelT, LevelP, LevelFull},
-    {LevelFull, LevelP, LevelQ},
+    {LevelFull, LevelT, LevelP}, {LevelQ, LevelFull, LevelP}, {LevelP, LevelFull, LevelT},
+    {LevelP, LevelQ, LevelFull}, {LevelT, LevelP, LevelFull}, {LevelFull, LevelP, LevelQ},
 };

@@ -8,7 +8,7 @@ enum { NAMED_COLOR_COUNT = 140 };
 
 struct NamedColor {
     const char* name;
-    uint32_t value;   // 0x00RRGGBB
+    uint32_t value;  // 0x00RRGGBB
 };
 
 extern const NamedColor NamedColorTable[NAMED_COLOR_COUNT];

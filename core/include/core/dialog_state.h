@@ -29,8 +29,8 @@ struct DialogState {
     HWND dialog;
 
     ColorValue currentColor;
-    uint32_t sliderMode;    // a ColorAxis: the component the slider carries
-    uint32_t captureMode;   // a CaptureMode
+    uint32_t sliderMode;   // a ColorAxis: the component the slider carries
+    uint32_t captureMode;  // a CaptureMode
 
     // The dialog's controls 401..440 by id, looked up once at initialisation: under Wine every
     // GetDlgItem is a call to the server, and a redraw would make a couple of dozen of them.

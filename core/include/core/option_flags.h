@@ -3,21 +3,21 @@
 #include <cstdint>
 
 enum OptionBit : uint32_t {
-    RealTimeUpdate       = 0x001,
-    AlwaysOnTop          = 0x002,
-    ShowColors           = 0x004,
-    HexUpperCase         = 0x010,
-    UseHexPrefix         = 0x020,
+    RealTimeUpdate = 0x001,
+    AlwaysOnTop = 0x002,
+    ShowColors = 0x004,
+    HexUpperCase = 0x010,
+    UseHexPrefix = 0x020,
     NamedColorsLowerCase = 0x040,
     AlwaysShowStatusIcon = 0x080,
-    DisplayHexValues     = 0x100,
+    DisplayHexValues = 0x100,
 };
 
 // Receives the bit's new state (0 or 1) and the entry's user data; the result is ignored.
 typedef int (*OptionCallback)(int state, void* userData);
 
 struct OptionCallbackEntry {
-    uint32_t key;             // notified only for exactly this mask
+    uint32_t key;  // notified only for exactly this mask
     OptionCallback callback;
     void* userData;
 };
@@ -26,7 +26,7 @@ struct OptionCallbackEntry {
 struct OptionFlags {
     uint32_t flags;
     uint32_t entryCount;
-    OptionCallbackEntry* entries;   // process heap, grows by one per registration
+    OptionCallbackEntry* entries;  // process heap, grows by one per registration
 
     bool Test(uint32_t mask) const;
     bool Assign(uint32_t mask, bool on);

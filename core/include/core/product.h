@@ -1,9 +1,9 @@
 // Names that identify the product to the user and to other copies of it.
 #pragma once
 
-#include "version/tintora_version.h"   // PRODUCT_VERSION
+#include "version/tintora_version.h"  // PRODUCT_VERSION
 
-#define PRODUCT_TITLE "Ostrel Tintora"      // dialog title, message-box caption, status tip, message name
+#define PRODUCT_TITLE "Ostrel Tintora"  // dialog title, message-box caption, status tip, message name
 #define INSTANCE_MUTEX_NAME "Ostrel_Tintora"
 
 // What the About box shows; the two addresses are the maker's pages.

@@ -13,7 +13,7 @@ enum RedrawBits : WPARAM {
     RB_SLIDERSTRIP = 0x01,
     RB_REFSTRIP = 0x02,
     RB_SLIDERMARK = 0x04,
-    RB_FIELD = 0x08,        // a refill wipes the marker, so senders add RB_FIELDMARK
+    RB_FIELD = 0x08,  // a refill wipes the marker, so senders add RB_FIELDMARK
     RB_FIELDMARK = 0x10,
     RB_FOCUSEDEDIT = 0x20,  // also rewrite the value field being typed in
     RB_ALL = 0x3F,

@@ -11,21 +11,21 @@
 
 // Notification codes sent to the parent in WM_COMMAND.
 #define FCN_CLICKED 1
-#define FCN_DBLCLK  2
+#define FCN_DBLCLK 2
 
 // Display bits: the low word of the window style picks the hex text drawn on the colour.
-#define FCS_HEX   0x0001
-#define FCS_RED   0x0002
+#define FCS_HEX 0x0001
+#define FCS_RED 0x0002
 #define FCS_GREEN 0x0004
-#define FCS_BLUE  0x0008
+#define FCS_BLUE 0x0008
 
 struct FlatColorState {
-    HBRUSH brush;           // COLOR_WINDOW system brush until the first colour, then owned
+    HBRUSH brush;  // COLOR_WINDOW system brush until the first colour, then owned
     WORD displayBits;
     ColorValue color;
-    HFONT font;             // not owned
+    HFONT font;  // not owned
     BYTE brushOwned;
-    HMENU menu;             // owned
+    HMENU menu;  // owned
     HINSTANCE instance;
 };
 

@@ -17,10 +17,10 @@ enum GrabFlipBits : uint32_t {
 };
 
 enum {
-    GRAB_POPUP_SIZE = 100,     // outer width and height
-    GRAB_POPUP_GAP = 10,       // between the hot spot and the near edge of the popup
-    MAGNIFIER_CELL = 6,        // screen pixel -> 6 x 6 cell
-    MAGNIFIER_BAND = 14,       // the info band's height, below a 1-pixel separator
+    GRAB_POPUP_SIZE = 100,  // outer width and height
+    GRAB_POPUP_GAP = 10,    // between the hot spot and the near edge of the popup
+    MAGNIFIER_CELL = 6,     // screen pixel -> 6 x 6 cell
+    MAGNIFIER_BAND = 14,    // the info band's height, below a 1-pixel separator
 };
 
 // ---- geometry, plain data ----------------------------------------------------------------
@@ -38,9 +38,9 @@ struct MagnifierLayout {
     RECT band;
     int32_t centreColumn;
     int32_t centreRow;
-    int32_t columns;   // cells across the area, the last one cut off where it does not fit
+    int32_t columns;  // cells across the area, the last one cut off where it does not fit
     int32_t rows;
-    POINT crossHair;   // where the red lines run: the middle of the centre cell
+    POINT crossHair;  // where the red lines run: the middle of the centre cell
 };
 MagnifierLayout LayoutMagnifier(const RECT& client);
 
@@ -63,9 +63,9 @@ HWND CreateGrabPopup(HWND owner, HINSTANCE instance);
 
 // What the grab keeps between messages; part of the dialog's zero-filled state.
 struct GrabberState {
-    HWND popup;        // while a grab runs
-    HCURSOR cursor;    // the eyedropper shown during a grab; none makes the grab look plainer
-    uint32_t flip;     // GrabFlipBits
+    HWND popup;      // while a grab runs
+    HCURSOR cursor;  // the eyedropper shown during a grab; none makes the grab look plainer
+    uint32_t flip;   // GrabFlipBits
 };
 
 // While the main dialog initialises: the popup's class (false ends the dialog) and the cursor.

@@ -11,8 +11,8 @@ constexpr int kRowTextLeft = 24;
 
 // The system colours a row is drawn in: highlight colours when selected, window colours else.
 struct RowColors {
-    int text;         // COLOR_ index
-    int background;   // COLOR_ index
+    int text;        // COLOR_ index
+    int background;  // COLOR_ index
 };
 
 // The colour a row holds in its item data; false for the item id -1, which has no row to draw.

@@ -17,7 +17,7 @@ enum { SAVED_COLORS_MAX = 32767 };
 struct SavedListState {
     UINT dragListMessage;
     int32_t dragSourceIndex;
-    int32_t dragInsertIndex;    // row the insertion mark stands before while a drag runs, or -1
+    int32_t dragInsertIndex;  // row the insertion mark stands before while a drag runs, or -1
 };
 
 // Makes list 430 a drag list and registers the drag-list message; false ends the dialog.

@@ -2,86 +2,86 @@
 #pragma once
 
 // Icons
-#define IDI_PROGRAM             100
-#define IDI_NOT_WEBSAFE         101
+#define IDI_PROGRAM 100
+#define IDI_NOT_WEBSAFE 101
 
 // Cursors
-#define IDC_GRAB_CURSOR         150
+#define IDC_GRAB_CURSOR 150
 
 // Bitmaps: slider arrow markers
-#define IDB_ARROW_LEFT          200
-#define IDB_ARROW_RIGHT         201
+#define IDB_ARROW_LEFT 200
+#define IDB_ARROW_RIGHT 201
 
 // Message strings
-#define IDS_DIALOG_ERROR        300
-#define IDS_CLIPBOARD_ERROR     301
-#define IDS_OUT_OF_MEMORY       302
-#define IDS_COMMCTRL_ERROR      303
-#define IDS_ABOUT_ERROR         304
-#define IDS_ADD_COLOR_ERROR     305
-#define IDS_DRAWDIB_ERROR       306
-#define IDS_SCREEN_DC_ERROR     307
-#define IDS_GRABBER_ERROR       308
-#define IDS_FLATCOLOR_ERROR     309
-#define IDS_REGISTER_MSG_ERROR  310
-#define IDS_NO_COLOR_SELECTED   350
-#define IDS_RANGE_255           351
-#define IDS_RANGE_360           352
-#define IDS_RANGE_100           353
-#define IDS_RANGE_HEX           354
+#define IDS_DIALOG_ERROR 300
+#define IDS_CLIPBOARD_ERROR 301
+#define IDS_OUT_OF_MEMORY 302
+#define IDS_COMMCTRL_ERROR 303
+#define IDS_ABOUT_ERROR 304
+#define IDS_ADD_COLOR_ERROR 305
+#define IDS_DRAWDIB_ERROR 306
+#define IDS_SCREEN_DC_ERROR 307
+#define IDS_GRABBER_ERROR 308
+#define IDS_FLATCOLOR_ERROR 309
+#define IDS_REGISTER_MSG_ERROR 310
+#define IDS_NO_COLOR_SELECTED 350
+#define IDS_RANGE_255 351
+#define IDS_RANGE_360 352
+#define IDS_RANGE_100 353
+#define IDS_RANGE_HEX 354
 
 // Dialogs
-#define IDD_MAIN                400
-#define IDD_SETTINGS_PAGE       500
+#define IDD_MAIN 400
+#define IDD_SETTINGS_PAGE 500
 
 // Main dialog controls (their ids double as tool-tip string and icon ids)
-#define IDC_FIELD               401
-#define IDC_WEBSAFE_MARK        402
-#define IDC_CURRENT_SWATCH      403
-#define IDC_RED_SWATCH          404
-#define IDC_GREEN_SWATCH        405
-#define IDC_BLUE_SWATCH         406
-#define IDC_MODE_RED            407
-#define IDC_MODE_GREEN          408
-#define IDC_MODE_BLUE           409
-#define IDC_MODE_HUE            410
-#define IDC_MODE_SATURATION     411
-#define IDC_MODE_BRIGHTNESS     412
-#define IDC_RED_EDIT            413
-#define IDC_GREEN_EDIT          414
-#define IDC_BLUE_EDIT           415
-#define IDC_HUE_EDIT            416
-#define IDC_SATURATION_EDIT     417
-#define IDC_BRIGHTNESS_EDIT     418
-#define IDC_HEX_EDIT            419
-#define IDC_COPY_HEX            421
-#define IDC_ABOUT               422
-#define IDC_HELP_BUTTON         424
-#define IDC_SLIDER              425
-#define IDC_STAY_ON_TOP         426
-#define IDC_WEBSAFE_SWATCH      427
-#define IDC_COLORS              429
-#define IDC_SAVED_LIST          430
-#define IDC_SAVED_ADD           431
-#define IDC_SAVED_DELETE        432
-#define IDC_SAVED_OVERWRITE     433
-#define IDC_SAVED_LOAD          434
-#define IDC_GRAB                435
-#define IDC_SETTINGS            436
-#define IDC_NAMED_LIST          437
-#define IDC_NAMED_LOAD          438
-#define IDC_NAMED_FIND          439
-#define IDC_NAMED_COPY          440
+#define IDC_FIELD 401
+#define IDC_WEBSAFE_MARK 402
+#define IDC_CURRENT_SWATCH 403
+#define IDC_RED_SWATCH 404
+#define IDC_GREEN_SWATCH 405
+#define IDC_BLUE_SWATCH 406
+#define IDC_MODE_RED 407
+#define IDC_MODE_GREEN 408
+#define IDC_MODE_BLUE 409
+#define IDC_MODE_HUE 410
+#define IDC_MODE_SATURATION 411
+#define IDC_MODE_BRIGHTNESS 412
+#define IDC_RED_EDIT 413
+#define IDC_GREEN_EDIT 414
+#define IDC_BLUE_EDIT 415
+#define IDC_HUE_EDIT 416
+#define IDC_SATURATION_EDIT 417
+#define IDC_BRIGHTNESS_EDIT 418
+#define IDC_HEX_EDIT 419
+#define IDC_COPY_HEX 421
+#define IDC_ABOUT 422
+#define IDC_HELP_BUTTON 424
+#define IDC_SLIDER 425
+#define IDC_STAY_ON_TOP 426
+#define IDC_WEBSAFE_SWATCH 427
+#define IDC_COLORS 429
+#define IDC_SAVED_LIST 430
+#define IDC_SAVED_ADD 431
+#define IDC_SAVED_DELETE 432
+#define IDC_SAVED_OVERWRITE 433
+#define IDC_SAVED_LOAD 434
+#define IDC_GRAB 435
+#define IDC_SETTINGS 436
+#define IDC_NAMED_LIST 437
+#define IDC_NAMED_LOAD 438
+#define IDC_NAMED_FIND 439
+#define IDC_NAMED_COPY 440
 
 // Settings page check boxes
-#define IDC_OPT_REALTIME        501
-#define IDC_OPT_UPPERCASE       502
-#define IDC_OPT_PREFIX          503
-#define IDC_OPT_NAMED_LOWER     504
-#define IDC_OPT_STATUS_ICON     505
-#define IDC_OPT_DISPLAY_HEX     506
+#define IDC_OPT_REALTIME 501
+#define IDC_OPT_UPPERCASE 502
+#define IDC_OPT_PREFIX 503
+#define IDC_OPT_NAMED_LOWER 504
+#define IDC_OPT_STATUS_ICON 505
+#define IDC_OPT_DISPLAY_HEX 506
 
 // Swatch popup menu items (also their string ids)
-#define IDM_COPY                600
-#define IDM_COPY_WITH_PREFIX    601
+#define IDM_COPY 600
+#define IDM_COPY_WITH_PREFIX 601
 #define IDM_COPY_WITHOUT_PREFIX 602

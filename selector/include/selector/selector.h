@@ -37,7 +37,7 @@ struct SelectorState {
 
     int32_t markerColumn;
     int32_t markerRow;
-    BYTE drawDibFailureShown;   // "Cannot draw DIB." has been said for this dialog
+    BYTE drawDibFailureShown;  // "Cannot draw DIB." has been said for this dialog
 };
 
 // Memory DCs, arrow and slider bitmaps, pixel buffers and DrawDib; false ends the dialog.

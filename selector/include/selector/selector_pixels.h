@@ -15,7 +15,7 @@
 // mode's component runs along, and the narrow legend beside it.
 enum {
     kSliderArrowWidth = 5,
-    kSliderArrowHeight = 10,   // the tip sits on rows 4-5
+    kSliderArrowHeight = 10,  // the tip sits on rows 4-5
 };
 struct SliderLayout {
     RECT leftArrow;
@@ -27,14 +27,14 @@ SliderLayout LayOutSlider(int width, int height);
 
 // Per-column and per-row tables of a W x H field, so no pixel or mouse move divides.
 struct SelectorTables {
-    uint16_t* columnRamp16;   // [x] = x * 65535 / (W - 1)
-    uint16_t* rowRamp16;      // [y] = y * 65535 / (H - 1)
-    uint8_t* columnRamp8;     // [x] = x * 255 / (W - 1)
-    uint8_t* rowRamp8;        // [y] = y * 255 / (H - 1)
-    uint32_t* columnRed;      // [x] = ColumnRamp8 << 16
-    uint32_t* columnGreen;    // [x] = ColumnRamp8 << 8
-    uint32_t* rowGreen;       // [y] = RowRamp8 << 8
-    uint32_t* rowBlue;        // [y] = RowRamp8
+    uint16_t* columnRamp16;  // [x] = x * 65535 / (W - 1)
+    uint16_t* rowRamp16;     // [y] = y * 65535 / (H - 1)
+    uint8_t* columnRamp8;    // [x] = x * 255 / (W - 1)
+    uint8_t* rowRamp8;       // [y] = y * 255 / (H - 1)
+    uint32_t* columnRed;     // [x] = ColumnRamp8 << 16
+    uint32_t* columnGreen;   // [x] = ColumnRamp8 << 8
+    uint32_t* rowGreen;      // [y] = RowRamp8 << 8
+    uint32_t* rowBlue;       // [y] = RowRamp8
 };
 
 // Allocates (process heap, in the member order) and fills the tables; false when a block cannot

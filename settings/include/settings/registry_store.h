@@ -9,15 +9,15 @@
 
 // Row status after a pass.
 enum : uint8_t {
-    REGISTRY_ROW_UNTOUCHED = 0,   // read: default kept; write: failed
+    REGISTRY_ROW_UNTOUCHED = 0,  // read: default kept; write: failed
     REGISTRY_ROW_DONE = 1,
 };
 
 struct RegistryValueEntry {
     const char* name;
     uint32_t flags;
-    uint32_t type;     // written with this type; a read stores the type it found
-    uint32_t size;     // bytes of the variable at `data`
+    uint32_t type;  // written with this type; a read stores the type it found
+    uint32_t size;  // bytes of the variable at `data`
     void* data;
     uint8_t status;
 };
@@ -32,7 +32,7 @@ bool WriteRegistryTable(HKEY root, const char* path, RegistryValueEntry* table, 
 
 // The values kept between runs, one variable per registry row.
 struct StoredSettings {
-    uint32_t lastColor;   // 0x00RRGGBB
+    uint32_t lastColor;  // 0x00RRGGBB
     uint8_t alwaysOnTop;
     uint32_t sliderMode;
     uint8_t realTimeUpdate;

@@ -37,8 +37,8 @@ struct AppState : DialogState {
 
     UINT instanceMessage;
     BYTE hideButtonDown;
-    BYTE initialised;       // set when WM_INITDIALOG completed; only then is state written back
-    BYTE closing;           // set by WM_CLOSE: a field losing the focus then is not checked
+    BYTE initialised;  // set when WM_INITDIALOG completed; only then is state written back
+    BYTE closing;      // set by WM_CLOSE: a field losing the focus then is not checked
 };
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
