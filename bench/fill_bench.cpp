@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "color/color_axes.h"
@@ -134,14 +135,67 @@ double ServerRequestUs(HWND dialog)
     return (NowNs() - start) / count / 1000.0;
 }
 
+// With --mark-steps each timed step is bracketed by two look-ups of atoms named for it, which a
+// trace of the wineserver shows; tools/count_requests.py counts the requests between them.
+bool g_markSteps = false;
+
+void MarkStep(const char* what, uint32_t mode, const char* kind)
+{
+    char name[64];
+    std::snprintf(name, sizeof(name), "tintora-bench %s %u %s", what, mode, kind);
+    GlobalFindAtomA(name);
+}
+
+// The floor under a step's value fields: a plain edit control of the dialog's font, its text
+// set and repainted, with nobody listening to its notifications. A step rewrites a few.
+double EditRewriteUs(HWND dialog)
+{
+    HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "0", WS_CHILD | WS_VISIBLE | ES_NUMBER, 4, 4, 40,
+                                20, dialog, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!edit)
+        return 0.0;
+    SendMessageA(edit, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), TRUE);
+    UpdateWindow(edit);
+    std::vector<double> samples;
+    for (int i = -kWarmUp; i < kSteps; ++i) {
+        const double start = NowNs();
+        SetWindowTextA(edit, (i & 1) ? "12" : "200");
+        UpdateWindow(edit);
+        if (i >= 0)
+            samples.push_back(NowNs() - start);
+    }
+    DestroyWindow(edit);
+    return MedianOf(samples) / 1000.0;
+}
+
+// The value fields' texts, to count how many a step rewrote.
+std::vector<std::string> FieldTexts(HWND dialog)
+{
+    std::vector<std::string> texts;
+    for (int id = IDC_RED_EDIT; id <= IDC_HEX_EDIT; ++id) {
+        char text[16] = "";
+        GetDlgItemTextA(dialog, id, text, sizeof(text));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+struct StepFigures {
+    double us;
+    int fieldsRewritten;
+};
+
 // What a drag step does in the running dialog: change the current colour as the mouse code
 // would, then send SelectorRedraw, which refills, moves the markers and paints synchronously.
-double MedianStepUs(HWND dialog, AppState* state, uint32_t mode, WPARAM bits, bool field)
+StepFigures MedianStep(HWND dialog, AppState* state, uint32_t mode, WPARAM bits, bool field,
+                       int steps = kSteps)
 {
     const ModeAxes& axes = GetModeAxes(mode);
+    const char* kind = bits == 0 ? "none" : field ? "field" : "slider";
     std::vector<double> samples;
-    samples.reserve(kSteps);
-    for (int step = -kWarmUp; step < kSteps; ++step) {
+    std::vector<double> rewritten;
+    samples.reserve(steps);
+    for (int step = -kWarmUp; step < steps; ++step) {
         PumpMessages();
         const int i = step + kWarmUp + 1;
         if (field) {
@@ -150,14 +204,24 @@ double MedianStepUs(HWND dialog, AppState* state, uint32_t mode, WPARAM bits, bo
         } else {
             SetStepComponent(&state->currentColor, axes.slider, i);
         }
+        const std::vector<std::string> before = FieldTexts(dialog);
+        if (g_markSteps && step >= 0)
+            MarkStep("begin", mode, kind);
         const double start = NowNs();
         SendMessageA(dialog, SELECTOR_REDRAW, bits, 0);
         const double took = NowNs() - start;
+        if (g_markSteps && step >= 0)
+            MarkStep("end", mode, kind);
         if (step >= 0) {
             samples.push_back(took);
+            const std::vector<std::string> after = FieldTexts(dialog);
+            int changed = 0;
+            for (size_t i = 0; i < after.size(); ++i)
+                changed += after[i] != before[i];
+            rewritten.push_back(changed);
         }
     }
-    return MedianOf(samples) / 1000.0;
+    return StepFigures{MedianOf(samples) / 1000.0, static_cast<int>(MedianOf(rewritten))};
 }
 
 // The main dialog from the program's own template, shown as the user sees it.
@@ -194,6 +258,11 @@ int main(int argc, char** argv)
             fills = false;
             continue;
         }
+        if (std::strcmp(argv[i], "--mark-steps") == 0) {
+            g_markSteps = true;
+            fills = false;
+            continue;
+        }
         if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
             if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width < 2 || height < 2) {
                 std::fprintf(stderr, "fill_bench: --size wants WxH, both at least 2\n");
@@ -201,7 +270,7 @@ int main(int argc, char** argv)
             }
             measured = false;
         } else {
-            std::fprintf(stderr, "usage: fill_bench [--size WxH] [--steps-only]\n");
+            std::fprintf(stderr, "usage: fill_bench [--size WxH] [--steps-only | --mark-steps]\n");
             return 2;
         }
     }
@@ -251,24 +320,28 @@ int main(int argc, char** argv)
     if (!state) {
         std::fprintf(stderr, "fill_bench: cannot open the main dialog\n");
     } else {
+        // Marked steps are only counted, so a few are enough.
+        const int steps = g_markSteps ? 21 : kSteps;
         std::printf("dialog steps: field %ldx%ld px, slider strip %ldx%ld px; median of %d steps\n",
                     state->selector.fieldRect.right, state->selector.fieldRect.bottom,
                     state->selector.stripRect.right - state->selector.stripRect.left,
-                    state->selector.stripRect.bottom - state->selector.stripRect.top, kSteps);
+                    state->selector.stripRect.bottom - state->selector.stripRect.top, steps);
         std::printf("wineserver request (GetProp)                  %8.1f us\n", ServerRequestUs(dialog));
+        std::printf("floor: a plain edit's text set and repainted  %8.1f us\n", EditRewriteUs(dialog));
         // What every redraw does whatever its bits (swatches, web-safe mark, value fields,
         // lists), for comparison with the steps below.
-        std::printf("redraw without pictures (0x00), red changing %8.1f us\n",
-                    MedianStepUs(dialog, state, 0, 0, false));
+        auto print = [](const char* what, uint32_t mode, const StepFigures& figures) {
+            std::printf("%s mode %u %-10s %8.1f us  (%d fields rewritten)\n", what, mode, kModeNames[mode],
+                        figures.us, figures.fieldsRewritten);
+        };
+        print("redraw without pictures (0x00)", 0, MedianStep(dialog, state, 0, 0, false, steps));
         for (uint32_t mode = 0; mode < 6; ++mode) {
             // The mode's radio button, as the user picks it: a full redraw.
             SendDlgItemMessageA(dialog, IDC_MODE_RED + mode, BM_CLICK, 0, 0);
             const WPARAM sliderBits = RB_SLIDERMARK | RB_FIELD | RB_FIELDMARK | RB_FOCUSEDEDIT;
             const WPARAM fieldBits = RB_SLIDERSTRIP | RB_SLIDERMARK | RB_FIELDMARK | RB_FOCUSEDEDIT;
-            std::printf("slider-drag step (0x3C) mode %u %-10s %8.1f us\n", mode, kModeNames[mode],
-                        MedianStepUs(dialog, state, mode, sliderBits, false));
-            std::printf("field-drag step  (0x35) mode %u %-10s %8.1f us\n", mode, kModeNames[mode],
-                        MedianStepUs(dialog, state, mode, fieldBits, true));
+            print("slider-drag step (0x3C)", mode, MedianStep(dialog, state, mode, sliderBits, false, steps));
+            print("field-drag step  (0x35)", mode, MedianStep(dialog, state, mode, fieldBits, true, steps));
         }
         DestroyWindow(dialog);
         PumpMessages();

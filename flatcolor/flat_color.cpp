@@ -58,14 +58,10 @@ void OnDestroy(HWND window, FlatColorState* state)
     HeapFree(GetProcessHeap(), 0, state);
 }
 
-void OnPaint(HWND window, FlatColorState* state)
+// The colour over `area`, and the hex digits the display bits ask for centred in the control.
+void DrawSwatch(HWND window, HDC dc, const RECT& area, const FlatColorState* state)
 {
-    if (!GetUpdateRect(window, nullptr, FALSE))
-        return;
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    FillRect(dc, &paint.rcPaint, state->brush);
-
+    FillRect(dc, &area, state->brush);
     char hex[HEX_TEXT_SIZE], text[HEX_TEXT_SIZE];
     if (SelectSwatchText(state->displayBits, FormatHex(state->color, hex, true), text)) {
         HGDIOBJ oldFont = state->font ? SelectObject(dc, state->font) : nullptr;
@@ -77,6 +73,15 @@ void OnPaint(HWND window, FlatColorState* state)
         if (oldFont)
             SelectObject(dc, oldFont);
     }
+}
+
+void OnPaint(HWND window, FlatColorState* state)
+{
+    if (!GetUpdateRect(window, nullptr, FALSE))
+        return;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    DrawSwatch(window, dc, paint.rcPaint, state);
     EndPaint(window, &paint);
 }
 
@@ -91,8 +96,17 @@ void OnSetColor(HWND window, FlatColorState* state, COLORREF color)
         state->brushOwned = TRUE;
     state->color.SetColorRef(color);
     state->brush = CreateSolidBrush(color);
-    InvalidateRect(window, nullptr, FALSE);
-    UpdateWindow(window);
+    // Repainted at once, straight into the window: under Wine an invalidation and the paint it
+    // brings are half a dozen requests to the server (update regions, the caret), a window DC one.
+    HDC dc = IsWindowVisible(window) ? GetDC(window) : nullptr;
+    if (!dc) {
+        InvalidateRect(window, nullptr, FALSE);
+        return;
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    DrawSwatch(window, dc, client, state);
+    ReleaseDC(window, dc);
 }
 
 void OnCopyCommand(HWND window, FlatColorState* state, UINT id)

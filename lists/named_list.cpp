@@ -68,8 +68,12 @@ void SetNamedListExtent(HWND list)
 void FillNamedList(const DialogState* state)
 {
     HWND list = NamedList(state);
+    // Storage reserved and redraw off: otherwise every row resizes the scroll bar.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_INITSTORAGE, NAMED_COLOR_COUNT, 0);
     for (int i = 0; i < NAMED_COLOR_COUNT; ++i)
         SendMessageA(list, LB_ADDSTRING, 0, static_cast<LPARAM>(GetNamedColorValue(i)));
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     SetNamedListExtent(list);
 }
 
@@ -99,7 +103,8 @@ void CopyNamedColor(const DialogState* state)
 void DrawNamedColorItem(const DialogState* state, const DRAWITEMSTRUCT* item)
 {
     ColorValue color;
-    if (!RowColor(item, &color))
+    // A list box may ask for every row it shows, also when only the mark's rows need it.
+    if (!RowColor(item, &color) || !RectVisible(item->hDC, &item->rcItem))
         return;
     const RowColors colors = DrawRowSwatch(item, color);
     const uint32_t rgb = color.GetRgb();
@@ -123,15 +128,26 @@ void DrawNamedColorItem(const DialogState* state, const DRAWITEMSTRUCT* item)
 
 void UpdateNamedListMark(const DialogState* state, NamedListMark* mark)
 {
-    // Repainting the list costs about as much as a swatch, so it is asked for only when the
-    // mark moves or changes between bold and italic.
+    // Asked for only when the mark moves or changes between bold and italic, and then only for
+    // the rows that lose or gain it (a colour listed twice marks two), not the whole list.
     const ColorValue& cur = state->currentColor;
     const uint32_t nearest = GetNamedColorValue(FindNamedColor(cur, true));
     const BYTE exact = nearest == cur.GetRgb();
     if (mark->known && nearest == mark->color && exact == mark->exact)
         return;
+    HWND list = NamedList(state);
+    if (!mark->known) {
+        InvalidateRect(list, nullptr, FALSE);
+    } else {
+        for (int32_t row = 0; row < NAMED_COLOR_COUNT; ++row) {
+            const uint32_t value = GetNamedColorValue(row);
+            RECT rect;
+            if ((value == mark->color || value == nearest) &&
+                SendMessageA(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect)) != LB_ERR)
+                InvalidateRect(list, &rect, FALSE);
+        }
+    }
     mark->known = TRUE;
     mark->color = nearest;
     mark->exact = exact;
-    InvalidateRect(NamedList(state), nullptr, FALSE);
 }

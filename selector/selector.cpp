@@ -42,17 +42,15 @@ int Height(const RECT& r)
 }
 
 // Copies a strip's pixels 1:1 into the slider bitmap and frames it.
-void PaintStrip(const DialogState* state, SelectorState* selector, const uint32_t* pixels,
-                const BITMAPINFOHEADER& header, RECT* rect)
+void PaintStrip(SelectorState* selector, const uint32_t* pixels, const BITMAPINFOHEADER& header, RECT* rect)
 {
     StretchDIBits(selector->sliderDC, rect->left, rect->top, header.biWidth, header.biHeight, 0, 0,
                   header.biWidth, header.biHeight, pixels, reinterpret_cast<const BITMAPINFO*>(&header),
                   DIB_RGB_COLORS, SRCCOPY);
     DrawEdge(selector->sliderDC, rect, BDR_SUNKENOUTER, BF_RECT);
-    InvalidateRect(DialogControl(state, IDC_SLIDER), rect, FALSE);
 }
 
-void PaintSliderArrows(const DialogState* state, SelectorState* selector, int position)
+void PaintSliderArrows(SelectorState* selector, int position)
 {
     // The columns beside the strips are cleared with the dialog's face colour so the arrows sit
     // on the same grey as everything around them.
@@ -69,7 +67,59 @@ void PaintSliderArrows(const DialogState* state, SelectorState* selector, int po
     BitBlt(selector->sliderDC, Width(selector->sliderRect) - kSliderArrowWidth,
            selector->referenceRect.bottom - kSliderArrowHeight / 2 - position, kSliderArrowWidth,
            kSliderArrowHeight, selector->rightArrowDC, 0, 0, SRCAND);
-    InvalidateRect(DialogControl(state, IDC_SLIDER), nullptr, FALSE);
+}
+
+// The field's pixels into `dc`. A failure is said once: one that repeats would raise the box
+// again with every repaint, the one after the box closes included, and the user could never get
+// rid of it.
+void DrawField(const DialogState* state, SelectorState* selector, HDC dc)
+{
+    // DDF_SAME_DRAW alone: the buffer was prepared by DrawDibBegin without a DC.
+    if (!DrawDibDraw(selector->drawDib, dc, 0, 0, -1, -1, &selector->fieldHeader, selector->fieldPixels, 0, 0,
+                     selector->fieldHeader.biWidth, selector->fieldHeader.biHeight, DDF_SAME_DRAW) &&
+        !selector->drawDibFailureShown) {
+        selector->drawDibFailureShown = TRUE;
+        ShowWarningMessage(state->instance, state->dialog, IDS_DRAWDIB_ERROR);
+    }
+}
+
+void DrawSlider(const SelectorState* selector, HDC dc, const RECT& area)
+{
+    BitBlt(dc, area.left, area.top, Width(area), Height(area), selector->sliderDC, area.left, area.top,
+           SRCCOPY);
+}
+
+// Shows the `count` areas of a control's new picture (all of it with none) at once: straight
+// into its window while it is on the screen, since under Wine an invalidation and the paint it
+// brings are half a dozen requests to the server (update regions, the caret) where a window DC
+// is one; otherwise at its next paint.
+template <typename Draw>
+void PaintNow(HWND control, Draw draw, const RECT* areas = nullptr, int count = 0)
+{
+    HDC dc = IsWindowVisible(control) ? GetDC(control) : nullptr;
+    if (!dc) {
+        for (int i = 0; i < count; ++i)
+            InvalidateRect(control, &areas[i], FALSE);
+        if (count == 0)
+            InvalidateRect(control, nullptr, FALSE);
+        return;
+    }
+    if (count == 0)
+        draw(dc);
+    for (int i = 0; i < count; ++i) {
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, areas[i].left, areas[i].top, areas[i].right, areas[i].bottom);
+        draw(dc);
+        RestoreDC(dc, saved);
+    }
+    ReleaseDC(control, dc);
+}
+
+// Where the field's cross at (column, row from the bottom) lies in the control's client area.
+RECT CrossArea(int column, int row, int height)
+{
+    const int y = height - 1 - row;
+    return RECT{column - 5, y - 5, column + 6, y + 6};
 }
 
 }  // namespace
@@ -168,62 +218,51 @@ void RedrawSelector(const DialogState* state, SelectorState* selector, WPARAM bi
 {
     const ColorValue& cur = state->currentColor;
     const int fieldWidth = selector->fieldHeader.biWidth, fieldHeight = selector->fieldHeader.biHeight;
-    HWND field = DialogControl(state, IDC_FIELD);
-    HWND slider = DialogControl(state, IDC_SLIDER);
 
     if (bits & RB_FIELD)
         FillField(selector->fieldPixels, fieldWidth, fieldHeight, state->sliderMode, cur, selector->tables);
-    POINT marker = {};
-    if (bits & RB_FIELDMARK)
-        marker = FieldMarkerPosition(state->sliderMode, cur, fieldWidth, fieldHeight);
-    if (bits & RB_SLIDERSTRIP)
-        FillSliderStrip(selector->stripPixels, selector->stripHeader, state->sliderMode, cur);
-    if (bits & RB_REFSTRIP)
-        FillReferenceStrip(selector->referencePixels, selector->referenceHeader, state->sliderMode);
-
-    if (bits & RB_FIELD)
-        InvalidateRect(field, nullptr, FALSE);
+    // Without a refill only the two crosses change: the old one wiped, the new one drawn.
+    RECT crosses[2];
     if (bits & RB_FIELDMARK) {
+        const POINT marker = FieldMarkerPosition(state->sliderMode, cur, fieldWidth, fieldHeight);
         // A refill has already wiped the old cross.
         if (!(bits & RB_FIELD))
             XorFieldMarker(selector->fieldPixels, fieldWidth, fieldHeight, selector->markerColumn,
                            selector->markerRow);
+        crosses[0] = CrossArea(selector->markerColumn, selector->markerRow, fieldHeight);
         XorFieldMarker(selector->fieldPixels, fieldWidth, fieldHeight, marker.x, marker.y);
         selector->markerColumn = marker.x;
         selector->markerRow = marker.y;
-        InvalidateRect(field, nullptr, FALSE);
+        crosses[1] = CrossArea(marker.x, marker.y, fieldHeight);
     }
-    UpdateWindow(field);
+    if (bits & (RB_FIELD | RB_FIELDMARK))
+        PaintNow(
+            DialogControl(state, IDC_FIELD), [&](HDC dc) { DrawField(state, selector, dc); },
+            bits & RB_FIELD ? nullptr : crosses, bits & RB_FIELD ? 0 : 2);
 
-    if (bits & RB_SLIDERSTRIP)
-        PaintStrip(state, selector, selector->stripPixels, selector->stripHeader, &selector->stripRect);
-    if (bits & RB_REFSTRIP)
-        PaintStrip(state, selector, selector->referencePixels, selector->referenceHeader,
-                   &selector->referenceRect);
+    if (bits & RB_SLIDERSTRIP) {
+        FillSliderStrip(selector->stripPixels, selector->stripHeader, state->sliderMode, cur);
+        PaintStrip(selector, selector->stripPixels, selector->stripHeader, &selector->stripRect);
+    }
+    if (bits & RB_REFSTRIP) {
+        FillReferenceStrip(selector->referencePixels, selector->referenceHeader, state->sliderMode);
+        PaintStrip(selector, selector->referencePixels, selector->referenceHeader, &selector->referenceRect);
+    }
     if (bits & RB_SLIDERMARK)
-        PaintSliderArrows(state, selector,
-                          SliderPosition(state->sliderMode, cur, selector->stripHeader.biHeight));
-    UpdateWindow(slider);
+        PaintSliderArrows(selector, SliderPosition(state->sliderMode, cur, selector->stripHeader.biHeight));
+    if (bits & (RB_SLIDERSTRIP | RB_REFSTRIP | RB_SLIDERMARK))
+        PaintNow(DialogControl(state, IDC_SLIDER),
+                 [&](HDC dc) { DrawSlider(selector, dc, selector->sliderRect); });
 }
 
 bool DrawSelectorItem(const DialogState* state, SelectorState* selector, const DRAWITEMSTRUCT* item)
 {
     if (item->CtlID == IDC_FIELD) {
-        // DDF_SAME_DRAW alone: the buffer was prepared by DrawDibBegin without a DC.
-        // Said once: a failure that repeats would raise the box again with every repaint,
-        // the one after the box closes included, and the user could never get rid of it.
-        if (!DrawDibDraw(selector->drawDib, item->hDC, 0, 0, -1, -1, &selector->fieldHeader,
-                         selector->fieldPixels, 0, 0, selector->fieldHeader.biWidth,
-                         selector->fieldHeader.biHeight, DDF_SAME_DRAW) &&
-            !selector->drawDibFailureShown) {
-            selector->drawDibFailureShown = TRUE;
-            ShowWarningMessage(state->instance, state->dialog, IDS_DRAWDIB_ERROR);
-        }
+        DrawField(state, selector, item->hDC);
         return true;
     }
     if (item->CtlID == IDC_SLIDER) {
-        const RECT& r = item->rcItem;
-        BitBlt(item->hDC, r.left, r.top, Width(r), Height(r), selector->sliderDC, r.left, r.top, SRCCOPY);
+        DrawSlider(selector, item->hDC, item->rcItem);
         return true;
     }
     return false;

@@ -60,6 +60,10 @@ void UpdateColorViews(AppState* state, WPARAM bits)
     // The saved list shows nothing that depends on the current colour; what it does depend on,
     // the hex case option, is repainted by the settings command.
     UpdateNamedListMark(state, &state->namedMark);
+    // Whatever the redraw left to paint, painted now in one pass, before the next mouse move
+    // (which would come ahead of the paints): under Wine a separate update for each field would
+    // cost its own requests to the server.
+    RedrawWindow(state->dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void WriteValueField(const DialogState* state, int id)
@@ -79,5 +83,4 @@ void WriteValueField(const DialogState* state, int id)
     if (GetWindowTextA(field, shown, sizeof(shown)) && lstrcmpA(shown, text) == 0)
         return;
     SetWindowTextA(field, text);
-    UpdateWindow(field);
 }

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "shell/main_dialog.h"
+
 namespace {
 
 // The record up to and with lParam (left zero): 44 bytes, taken by every tool-tip control since
@@ -18,45 +20,70 @@ bool HasString(HINSTANCE instance, int id)
     return LoadStringA(instance, id, probe, sizeof(probe)) > 0;
 }
 
-}  // namespace
-
-HWND CreateToolTipWindow(HWND dialog, HINSTANCE instance)
+bool IsMouseMessage(UINT message)
 {
-    return CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                           0, 0, 0, 0, dialog, nullptr, instance, nullptr);
+    switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return true;
+    }
+    return false;
 }
 
-BOOL CALLBACK AddChildToolTip(HWND child, LPARAM lparam)
+// Tells the tool-tip window of the mouse over a control with a tip. The tool-tip control could
+// watch the control itself (TTF_SUBCLASS), but its subclass finds its data in window properties,
+// and under Wine every one of those is a request to the server, three for each message the
+// control gets: in a drag that is a few dozen per step. Everything here is read in-process: the
+// control's class procedure, which it had before this one, and the dialog's state.
+LRESULT CALLBACK RelayToToolTip(HWND control, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    const auto* setup = reinterpret_cast<const ToolTipSetup*>(lparam);
-    const int id = GetDlgCtrlID(child);
-    if (!HasString(setup->instance, id))
-        return TRUE;
+    if (IsMouseMessage(message)) {
+        const auto* state =
+            reinterpret_cast<const AppState*>(GetWindowLongPtrA(GetParent(control), GWLP_USERDATA));
+        if (state && state->toolTip) {
+            MSG msg = {control, message, wparam, lparam, static_cast<DWORD>(GetMessageTime()), {}};
+            const DWORD at = GetMessagePos();
+            msg.pt = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+            SendMessageA(state->toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+        }
+    }
+    const auto original = reinterpret_cast<WNDPROC>(GetClassLongPtrA(control, GCLP_WNDPROC));
+    return CallWindowProcA(original, control, message, wparam, lparam);
+}
 
+void AddToolTip(const DialogState* state, HWND toolTip, HWND control, int id)
+{
+    if (!HasString(state->instance, id))
+        return;
     TOOLINFOA tool = {};
     tool.cbSize = kToolInfoSize;
-    // The control watches the child's mouse itself and loads the text when it shows the tip.
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = setup->dialog;
-    tool.uId = reinterpret_cast<UINT_PTR>(child);
-    tool.hinst = setup->instance;
+    // The control loads the text when it shows the tip.
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = state->dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.hinst = state->instance;
     tool.lpszText = MAKEINTRESOURCEA(id);
-    SendMessageA(setup->toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    return TRUE;
+    SendMessageA(toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-BOOL CALLBACK SetChildIcon(HWND child, LPARAM lparam)
+void SetIcon(const DecorationSetup* setup, HWND child, int id)
 {
-    auto* setup = reinterpret_cast<IconSetup*>(lparam);
     DecorationIcons* owned = setup->icons;
-    const int id = GetDlgCtrlID(child);
     const uint32_t room = sizeof(owned->icons) / sizeof(owned->icons[0]);
-    if (owned->count >= room)
-        return TRUE;
-    auto icon = static_cast<HICON>(
-        LoadImageA(setup->instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+    const HINSTANCE instance = setup->state->instance;
+    // Looked for first: loading asks the system for the default icon size, which under Wine is
+    // a few requests to the server, for every control with or without an icon.
+    if (owned->count >= room || !FindResourceA(instance, MAKEINTRESOURCEA(id), RT_GROUP_ICON))
+        return;
+    auto icon =
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
     if (!icon)
-        return TRUE;
+        return;
 
     char name[101] = "";
     GetClassNameA(child, name, sizeof(name));
@@ -67,12 +94,44 @@ BOOL CALLBACK SetChildIcon(HWND child, LPARAM lparam)
         SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     } else {
         DestroyIcon(icon);  // nobody would own it
-        return TRUE;
+        return;
     }
     owned->controls[owned->count] = child;
     owned->icons[owned->count] = icon;
     ++owned->count;
+}
+
+}  // namespace
+
+BOOL CALLBACK DecorateChild(HWND child, LPARAM lparam)
+{
+    const auto* setup = reinterpret_cast<const DecorationSetup*>(lparam);
+    // Only the dialog's own children; EnumChildWindows walks further down too.
+    if (GetParent(child) != setup->state->dialog)
+        return TRUE;
+    const int id = GetDlgCtrlID(child);
+    if (id >= kFirstControlId && id <= kLastControlId)
+        setup->state->controls[id - kFirstControlId] = child;
+    SetIcon(setup, child, id);
+    // The relay goes in now, beneath any subclass added later (the saved list's drag list): it
+    // hands every message on to the control's class procedure. Until the tip window exists it
+    // only does that.
+    if (HasString(setup->state->instance, id))
+        SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RelayToToolTip));
     return TRUE;
+}
+
+HWND CreateToolTips(const DialogState* state)
+{
+    HWND toolTip =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0,
+                        0, 0, 0, state->dialog, nullptr, state->instance, nullptr);
+    if (!toolTip)
+        return nullptr;
+    for (int id = kFirstControlId; id <= kLastControlId; ++id)
+        if (HWND control = DialogControl(state, id))
+            AddToolTip(state, toolTip, control, id);
+    return toolTip;
 }
 
 void ReleaseDecorationIcons(DecorationIcons* icons)

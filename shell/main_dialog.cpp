@@ -18,9 +18,18 @@ namespace {
 // Width of the colour-list panel, in dialog units, revealed by "Colors >>".
 const int kPanelWidthUnits = 73;
 
+// Set at the end of the initialisation: what the window does not need for its first paint waits
+// until it is on the screen and painted, since a timer comes only when nothing else is queued.
+// (A posted message would come first, and a dialog box shows itself only once its queue is empty.)
+const UINT_PTR kFinishStartTimer = 1;
+
 int OnStatusIconOptionChanged(int state, void* userData)
 {
     auto* app = static_cast<AppState*>(userData);
+    // The stored option is applied while the dialog starts: there is no icon yet to take away,
+    // and one to show waits for the finish.
+    if (!app->initialised)
+        return 0;
     if (state)
         AddStatusIcon(app->dialog, app->smallIcon);
     else
@@ -31,8 +40,12 @@ int OnStatusIconOptionChanged(int state, void* userData)
 int OnAlwaysOnTopChanged(int state, void* userData)
 {
     auto* app = static_cast<AppState*>(userData);
-    CheckDlgButton(app->dialog, IDC_STAY_ON_TOP, state ? BST_CHECKED : BST_UNCHECKED);
-    SetWindowTopmost(app->dialog, state != 0);
+    SendMessageA(DialogControl(app, IDC_STAY_ON_TOP), BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED, 0);
+    // Moving a window within its band (as at every start, where it is not topmost yet) would
+    // still activate it, ahead of its showing.
+    const bool topmost = (GetWindowLongA(app->dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (topmost != (state != 0))
+        SetWindowTopmost(app->dialog, state != 0);
     return 0;
 }
 
@@ -99,8 +112,6 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
         return Fail(dialog);
     SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     state->dialog = dialog;
-    for (int id = kFirstControlId; id <= kLastControlId; ++id)
-        state->controls[id - kFirstControlId] = GetDlgItem(dialog, id);
 
     state->options.RegisterCallback(AlwaysShowStatusIcon, OnStatusIconOptionChanged, state);
     state->options.RegisterCallback(AlwaysOnTop, OnAlwaysOnTopChanged, state);
@@ -112,14 +123,10 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     if (!InitGrabber(state, &state->grabber))
         return Fail(dialog);
 
-    // Tips and images are found by each control's id, so the walk covers every child.
-    state->toolTip = CreateToolTipWindow(dialog, state->instance);
-    if (!state->toolTip)
-        return Fail(dialog);
-    ToolTipSetup tipSetup = {dialog, state->toolTip, state->instance};
-    EnumChildWindows(dialog, AddChildToolTip, reinterpret_cast<LPARAM>(&tipSetup));
-    IconSetup iconSetup = {state->instance, &state->decoration};
-    EnumChildWindows(dialog, SetChildIcon, reinterpret_cast<LPARAM>(&iconSetup));
+    // One walk over the children finds the controls by id for the table every part reads, and
+    // gives each its image, which is found by its id too.
+    DecorationSetup decoration = {state, &state->decoration};
+    EnumChildWindows(dialog, DecorateChild, reinterpret_cast<LPARAM>(&decoration));
 
     if (!LoadProgramIcons(state))
         return Fail(dialog);
@@ -144,16 +151,35 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
 
     FillNamedList(state);
 
-    // Clicking the stored mode's button runs its command, which sends the first full redraw.
+    // The stored mode's button, checked, and its command, which sends the first full redraw: what
+    // a click on it does, without the press and release a click puts the button through.
     const int modeButton =
         state->sliderMode <= AxisBrightness ? IDC_MODE_RED + state->sliderMode : IDC_MODE_RED;
-    SendDlgItemMessageA(dialog, modeButton, BM_CLICK, 0, 0);
-    if (state->options.Test(ShowColors))
-        SendDlgItemMessageA(dialog, IDC_COLORS, BM_CLICK, 0, 0);
+    for (int id = IDC_MODE_RED; id <= IDC_MODE_BRIGHTNESS; ++id)
+        SendMessageA(DialogControl(state, id), BM_SETCHECK, id == modeButton ? BST_CHECKED : BST_UNCHECKED,
+                     0);
+    OnCommand(state, MAKEWPARAM(modeButton, BN_CLICKED), DialogControl(state, modeButton));
+    if (state->options.Test(ShowColors)) {
+        SendMessageA(DialogControl(state, IDC_COLORS), BM_SETCHECK, BST_CHECKED, 0);
+        OnCommand(state, MAKEWPARAM(IDC_COLORS, BN_CLICKED), DialogControl(state, IDC_COLORS));
+    }
 
-    SetFocus(GetDlgItem(dialog, IDC_RED_EDIT));
+    SetFocus(DialogControl(state, IDC_RED_EDIT));
     state->initialised = TRUE;
+    SetTimer(dialog, kFinishStartTimer, USER_TIMER_MINIMUM, nullptr);
     return FALSE;
+}
+
+// Tips show only after the mouse has rested on a control, and the status icon is not part of the
+// window: both wait until the window is on the screen, which then comes sooner.
+void FinishStart(AppState* state)
+{
+    KillTimer(state->dialog, kFinishStartTimer);
+    if (state->options.Test(AlwaysShowStatusIcon))
+        AddStatusIcon(state->dialog, state->smallIcon);
+    state->toolTip = CreateToolTips(state);
+    if (!state->toolTip)
+        EndDialog(state->dialog, -1);
 }
 
 // Writes what the user set and saved; a start that failed part-way never loaded it, so it must
@@ -239,7 +265,8 @@ AppState* GetAppState(HWND dialog)
 void ApplyPanelSize(AppState* state)
 {
     const SIZE& size = state->options.Test(ShowColors) ? state->expandedSize : state->collapsedSize;
-    SetWindowPos(state->dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    // Without activating: at the start the window is not even shown yet.
+    SetWindowPos(state->dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
@@ -278,6 +305,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
             RedrawSelector(state, &state->selector, wparam);
             UpdateColorViews(state, wparam);
         }
+        return TRUE;
+    case WM_TIMER:
+        if (state && wparam == kFinishStartTimer && !state->toolTip)
+            FinishStart(state);
         return TRUE;
     case STATUS_ICON_MESSAGE:
         if (state)

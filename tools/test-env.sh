@@ -27,8 +27,16 @@ case $cmd in
     "$here/xvfb-start.sh" "$env_dir" || exit 1
     export DISPLAY=:$(cat "$env_dir/display")
     "$here/wine-prefix.sh" "$WINEPREFIX" bare || exit 1
-    # One wineserver for the whole run: each program start then costs far less.
-    setsid wineserver -p >/dev/null 2>&1 < /dev/null &
+    # Setting up the prefix may have started a server of its own; ours replaces it.
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    # One wineserver for the whole run: each program start then costs far less. With
+    # TINTORA_SERVER_TRACE set it writes every request to that file (for tools/count_requests.py).
+    if [ -n "${TINTORA_SERVER_TRACE:-}" ]; then
+      setsid wineserver -f -d1 -p >/dev/null 2>"$TINTORA_SERVER_TRACE" < /dev/null &
+    else
+      setsid wineserver -p >/dev/null 2>&1 < /dev/null &
+    fi
     wine cmd /c exit 0 >/dev/null 2>&1
     echo "test environment: display $DISPLAY, prefix $WINEPREFIX"
     ;;

@@ -777,8 +777,19 @@ bool Tintora::Start(bool fresh)
             dialog_ = dialogs[0];
         return dialog_ != nullptr;
     });
-    if (dialog_)
-        return true;
+    // The window shows first; right after its first paint it adds the status icon (with the
+    // option on) and, last, makes its tip window. Cases start from there.
+    if (dialog_) {
+        const bool finished = WaitUntil(kStartTimeoutMs, [&] {
+            return FindTopLevel(info_.dwProcessId, [&](HWND window) {
+                       return ClassName(window) == "tooltips_class32" &&
+                              GetWindow(window, GW_OWNER) == dialog_;
+                   }) != nullptr;
+        });
+        if (!finished)
+            RecordFailure(__FILE__, __LINE__, "the main window made no tip window");
+        return finished;
+    }
 
     if (ended) {
         DWORD code = 0;

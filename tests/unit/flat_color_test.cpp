@@ -47,16 +47,6 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
     return DefWindowProcA(window, message, wparam, lparam);
 }
 
-int g_paints = 0;
-WNDPROC g_swatchProc = nullptr;
-
-LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    if (message == WM_PAINT)
-        ++g_paints;
-    return CallWindowProcA(g_swatchProc, window, message, wparam, lparam);
-}
-
 struct Pixels {
     int width = 0;
     int height = 0;
@@ -367,7 +357,7 @@ TEST_F(FlatColorTest, RealClickAndDoubleClickNotifyTheParent)
     EXPECT_EQ(from, g_commands[1].lparam);
 }
 
-TEST_F(FlatColorTest, SetColorPaintsOnlyWhenTheColourChanges)
+TEST_F(FlatColorTest, SetColorPaintsAtOnceAndOnlyWhenTheColourChanges)
 {
     HWND swatch = CreateSwatch(FCS_HEX);
     ASSERT_NE(nullptr, swatch);
@@ -377,14 +367,11 @@ TEST_F(FlatColorTest, SetColorPaintsOnlyWhenTheColourChanges)
     EXPECT_EQ(GetSysColorBrush(COLOR_WINDOW), state->brush);
     EXPECT_FALSE(state->brushOwned);
 
-    g_paints = 0;
-    g_swatchProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(swatch, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProc)));
-    ASSERT_NE(nullptr, g_swatchProc);
-
-    // The first colour paints although black is what the zeroed state already holds.
+    // The first colour paints although black is what the zeroed state already holds; the window
+    // shows it before the message returns, with nothing left for a later paint.
     EXPECT_EQ(0, SendMessageA(swatch, FCM_SETCOLOR, kBlack, 0));
-    EXPECT_EQ(1, g_paints);
+    EXPECT_EQ(0, CountDifferences(ExpectedFor(swatch, kBlack, "000000", kWhite), Capture(swatch)));
+    EXPECT_FALSE(GetUpdateRect(swatch, nullptr, FALSE));
     EXPECT_TRUE(state->brushOwned);
     HBRUSH first = state->brush;
     EXPECT_NE(GetSysColorBrush(COLOR_WINDOW), first);
@@ -392,17 +379,26 @@ TEST_F(FlatColorTest, SetColorPaintsOnlyWhenTheColourChanges)
     ASSERT_EQ(static_cast<int>(sizeof(lb)), GetObjectA(first, sizeof(lb), &lb));
     EXPECT_EQ(kBlack, lb.lbColor);
 
-    // The same colour again: no paint now, none queued, same brush.
+    // The same colour again paints nothing: a mark put on the window stays, and no paint is
+    // queued; the brush is the same.
+    const COLORREF kMark = RGB(255, 0, 255);
+    auto mark = [&] {
+        HDC dc = GetDC(swatch);
+        RECT corner = {0, 0, 4, 4};
+        HBRUSH brush = CreateSolidBrush(kMark);
+        FillRect(dc, &corner, brush);
+        DeleteObject(brush);
+        ReleaseDC(swatch, dc);
+    };
+    mark();
     SendMessageA(swatch, FCM_SETCOLOR, kBlack, 0);
-    EXPECT_EQ(1, g_paints);
+    EXPECT_EQ(16, Capture(swatch).Count(kMark));
     EXPECT_FALSE(GetUpdateRect(swatch, nullptr, FALSE));
-    PumpFor(50);
-    EXPECT_EQ(1, g_paints);
     EXPECT_EQ(first, state->brush);
 
     // A new colour paints before the message returns and replaces (and frees) the brush.
     SendMessageA(swatch, FCM_SETCOLOR, kOrange, 0);
-    EXPECT_EQ(2, g_paints);
+    EXPECT_EQ(0, CountDifferences(ExpectedFor(swatch, kOrange, "FF8000", kBlack), Capture(swatch)));
     EXPECT_NE(first, state->brush);
     EXPECT_EQ(0u, GetObjectType(first));
     ASSERT_EQ(static_cast<int>(sizeof(lb)), GetObjectA(state->brush, sizeof(lb), &lb));
@@ -410,11 +406,17 @@ TEST_F(FlatColorTest, SetColorPaintsOnlyWhenTheColourChanges)
     EXPECT_EQ(kOrange, state->color.GetColorRef());
 
     HBRUSH orange = state->brush;
+    mark();
     SendMessageA(swatch, FCM_SETCOLOR, kOrange, 12345);  // lparam means nothing
-    EXPECT_EQ(2, g_paints);
+    EXPECT_EQ(16, Capture(swatch).Count(kMark));
     EXPECT_EQ(orange, state->brush);
 
-    SetWindowLongPtrA(swatch, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_swatchProc));
+    // Hidden, the swatch is left to paint when it shows again.
+    ShowWindow(swatch, SW_HIDE);
+    SendMessageA(swatch, FCM_SETCOLOR, kBlack, 0);
+    ShowWindow(swatch, SW_SHOW);
+    UpdateWindow(swatch);
+    EXPECT_EQ(0, CountDifferences(ExpectedFor(swatch, kBlack, "000000", kWhite), Capture(swatch)));
 }
 
 TEST_F(FlatColorTest, PaintsTheWindowColourBeforeTheFirstColour)

@@ -8,6 +8,7 @@
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "shell/main_dialog.h"
+#include "tests/unit/message_pump.h"
 #include "tests/unit/stored_state.h"
 
 // The main dialog from the real template, with the controls and classes the program's start
@@ -49,11 +50,14 @@ protected:
 
     void TearDown() override { Destroy(); }
 
+    // Then what the program's message loop does in the first moments: the dialog finishes its
+    // start once nothing else is queued, with its tip window last.
     void Create()
     {
         ASSERT_NO_FATAL_FAILURE(CreateMainDialog(params, dialog));
         state = GetAppState(dialog);
         ASSERT_NE(nullptr, state);
+        ASSERT_TRUE(PumpUntil([&] { return state->toolTip != nullptr; }, 30000));
     }
 
     void Destroy()

@@ -19,6 +19,36 @@ typedef ListDialogTest NamedListTest;
 
 // ---- rows and commands -------------------------------------------------------------------
 
+TEST_F(NamedListTest, AColourChangeAsksToRepaintOnlyTheRowsThatLoseOrGainTheMark)
+{
+    ShowWindow(dialog, SW_SHOW);
+    SendMessageA(named, LB_SETTOPINDEX, 0, 0);
+    SetCurrent(0xF0F8FF);  // AliceBlue, row 0
+    UpdateWindow(dialog);
+    // Which visible rows the list is asked to repaint when the mark is brought up to date.
+    auto invalidated = [&](uint32_t rgb) {
+        state->currentColor.SetRgb(rgb);
+        UpdateNamedListMark(state, &state->namedMark);
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        GetUpdateRgn(named, region, FALSE);
+        std::vector<int> rows;
+        for (int row = 0; row < NAMED_COLOR_COUNT; ++row) {
+            RECT r;
+            if (SendMessageA(named, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)) != LB_ERR &&
+                PtInRegion(region, r.left + 1, (r.top + r.bottom) / 2))
+                rows.push_back(row);
+        }
+        DeleteObject(region);
+        ValidateRect(named, nullptr);
+        return rows;
+    };
+    EXPECT_EQ((std::vector<int>{0, 1}), invalidated(0xFAEBD7));  // to AntiqueWhite
+    // Aqua and Cyan have one colour; Cyan's row is scrolled out of sight.
+    EXPECT_EQ((std::vector<int>{1, kAqua}), invalidated(0x00FFFF));
+    EXPECT_EQ((std::vector<int>{kAqua}), invalidated(0x00FFFE)) << "bold turns italic";
+    EXPECT_EQ(std::vector<int>(), invalidated(0x00FFFD)) << "the mark stays as it is";
+}
+
 TEST_F(NamedListTest, HoldsOneRowPerTableEntryInTableOrder)
 {
     ASSERT_EQ(NAMED_COLOR_COUNT, SendMessageA(named, LB_GETCOUNT, 0, 0));
@@ -310,12 +340,22 @@ TEST_F(NamedRowDrawingTest, BoldAndItalicNamesLookUnlikeThePlainOne)
     EXPECT_NE(bold, italic);
 }
 
-TEST_F(NamedRowDrawingTest, NoRowDrawsNothing)
+TEST_F(NamedRowDrawingTest, NoRowAndARowOutsideThePaintDrawNothing)
 {
-    Canvas canvas(120, 16, RGB(1, 2, 3));
+    Canvas canvas(120, 32, RGB(1, 2, 3));
     DRAWITEMSTRUCT item = RowItem(named, canvas.Dc(), -1, 0, ODS_FOCUS, {0, 0, 120, 16});
     EXPECT_EQ(FALSE, MainDialogProc(dialog, WM_DRAWITEM, IDC_NAMED_LIST, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(std::vector<uint32_t>(120 * 32, 0x010203), canvas.Area({0, 0, 120, 32}));
+
+    // A paint that covers only the second row leaves the first alone (a list box may ask for
+    // every row it shows, whatever needs repainting).
+    IntersectClipRect(canvas.Dc(), 0, 16, 120, 32);
+    for (int top : {0, 16}) {
+        DRAWITEMSTRUCT row = RowItem(named, canvas.Dc(), kAliceBlue, 0xF0F8FF, 0, {0, top, 120, top + 16});
+        MainDialogProc(dialog, WM_DRAWITEM, IDC_NAMED_LIST, reinterpret_cast<LPARAM>(&row));
+    }
     EXPECT_EQ(std::vector<uint32_t>(120 * 16, 0x010203), canvas.Area({0, 0, 120, 16}));
+    EXPECT_NE(std::vector<uint32_t>(120 * 16, 0x010203), canvas.Area({0, 16, 120, 32}));
 }
 
 }  // namespace

@@ -11,5 +11,6 @@ struct AppState;
 // RB_FOCUSEDEDIT in `bits`.
 void UpdateColorViews(AppState* state, WPARAM bits);
 
-// Rewrites one value field (413-419) from the current colour, as the redraw does.
+// Rewrites one value field (413-419) from the current colour, as the redraw does; it repaints
+// with the next paint.
 void WriteValueField(const DialogState* state, int id);

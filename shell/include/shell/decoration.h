@@ -6,13 +6,6 @@
 
 #include "core/dialog_state.h"
 
-// What the walk over the dialog's children needs to give each one its tool.
-struct ToolTipSetup {
-    HWND dialog;
-    HWND toolTip;
-    HINSTANCE instance;
-};
-
 // The icons the walk gave the dialog's controls: exactly these are taken back and destroyed.
 struct DecorationIcons {
     HWND controls[kLastControlId - kFirstControlId + 1];
@@ -20,20 +13,21 @@ struct DecorationIcons {
     uint32_t count;
 };
 
-// What the walk over the dialog's children needs to give each one its image.
-struct IconSetup {
-    HINSTANCE instance;
+// What the one walk over the dialog's children needs: it records each control in the dialog's
+// table by id and gives it its image.
+struct DecorationSetup {
+    DialogState* state;
     DecorationIcons* icons;
 };
 
-// The dialog's tool-tip window, owned by the dialog so it goes with it; null on failure.
-HWND CreateToolTipWindow(HWND dialog, HINSTANCE instance);
+// EnumChildWindows callback, lparam a DecorationSetup*; the walk goes on whatever happens to one
+// child. The icon with the child's id, if there is one; a child with a tip string gets the
+// subclass that tells the tip window of the mouse.
+BOOL CALLBACK DecorateChild(HWND child, LPARAM setup);
 
-// EnumChildWindows callbacks; each lets the walk go on whatever happens to one child.
-// lparam: a ToolTipSetup*. A tool for each child whose id has a string.
-BOOL CALLBACK AddChildToolTip(HWND child, LPARAM setup);
-// lparam: an IconSetup*. The icon with the child's id, if there is one, recorded in the setup.
-BOOL CALLBACK SetChildIcon(HWND child, LPARAM setup);
+// The dialog's tool-tip window, owned by the dialog so it goes with it, with a tool for each
+// control of the table whose id has a string; null when the window cannot be made.
+HWND CreateToolTips(const DialogState* state);
 
-// Takes back from their controls the icons SetChildIcon gave and destroys them.
+// Takes back from their controls the icons the walk gave and destroys them.
 void ReleaseDecorationIcons(DecorationIcons* icons);

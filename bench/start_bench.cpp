@@ -1,0 +1,243 @@
+// start_bench [--runs N] [--saved-colors N] TINTORA_EXE REFERENCE_EXE [TEMPLATE_EXE]
+// Starts Tintora and the reference dialog (and Tintora's bare template) in turn, N times each,
+// and prints the median time from CreateProcess to a shown top-level window of the process with
+// the program's title, the memory it holds once shown, and the time from WM_CLOSE to its end.
+// Every Tintora run is a first start; with --saved-colors its saved-colours file holds that many
+// colours.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kTintoraTitle[] = "Ostrel Tintora";
+const char kReferenceTitle[] = "Reference Dialog";
+const DWORD kHangGuardMs = 60000;
+
+double g_tickMs = 0.0;
+
+double NowMs()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * g_tickMs;
+}
+
+struct Sample {
+    double startMs = 0;
+    double closeMs = 0;
+    double workingSetKb = 0;
+    double privateKb = 0;
+};
+
+struct Search {
+    DWORD pid;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindShown(HWND window, LPARAM lparam)
+{
+    auto* search = reinterpret_cast<Search*>(lparam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->pid || !IsWindowVisible(window))
+        return TRUE;
+    char title[64] = "";
+    GetWindowTextA(window, title, sizeof(title));
+    if (strcmp(title, search->title) != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// ctest and the scripts hand over Unix paths; under Wine, CreateProcess wants DOS ones.
+std::string DosPath(const std::string& path)
+{
+    if (path.empty() || path[0] != '/')
+        return path;
+    typedef WCHAR*(CDECL * ToDos)(const char*);
+    auto toDos = reinterpret_cast<ToDos>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
+    WCHAR* wide = toDos ? toDos(path.c_str()) : nullptr;
+    if (!wide)
+        return path;
+    char narrow[MAX_PATH * 2] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof(narrow), nullptr, nullptr);
+    HeapFree(GetProcessHeap(), 0, wide);
+    return narrow;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+// A first start: no stored settings, and a saved-colours file only when asked for.
+void PrepareTintora(int savedColors)
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tintora");
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof(windows));
+    const std::string ini = std::string(windows) + "\\Tintora.ini";
+    DeleteFileA(ini.c_str());
+    if (savedColors <= 0)
+        return;
+    std::string text = "[SavedColors]\r\nnColors=" + std::to_string(savedColors) + "\r\n";
+    for (int i = 0; i < savedColors; ++i) {
+        char line[32];
+        snprintf(line, sizeof(line), "Color%d=%06X\r\n", i, (i * 2654435761u) & 0xFFFFFF);
+        text += line;
+    }
+    HANDLE file = CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    if (file != INVALID_HANDLE_VALUE) {
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+}
+
+bool RunOnce(const std::string& program, const char* title, Sample* sample)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    std::string command = "\"" + program + "\"";
+    const std::string folder = FolderOf(program);
+    const double started = NowMs();
+    if (!CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &process)) {
+        fprintf(stderr, "start_bench: cannot start %s\n", program.c_str());
+        return false;
+    }
+    Search search = {process.dwProcessId, title, nullptr};
+    while (!search.found) {
+        EnumWindows(FindShown, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            break;
+        if (NowMs() - started > kHangGuardMs || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
+            fprintf(stderr, "start_bench: no window \"%s\" from %s\n", title, program.c_str());
+            TerminateProcess(process.hProcess, 1);
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+            return false;
+        }
+        Sleep(1);
+    }
+    sample->startMs = NowMs() - started;
+
+    // Settled: what the shown window holds, not what its start briefly took.
+    Sleep(300);
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof(memory);
+    if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof(memory))) {
+        sample->workingSetKb = memory.WorkingSetSize / 1024.0;
+        sample->privateKb = memory.PagefileUsage / 1024.0;
+    }
+
+    const double closing = NowMs();
+    PostMessageA(search.found, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(process.hProcess, kHangGuardMs) == WAIT_OBJECT_0;
+    sample->closeMs = NowMs() - closing;
+    if (!ended)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return ended;
+}
+
+double Median(std::vector<Sample>& samples, double Sample::*field)
+{
+    std::vector<double> values;
+    for (const Sample& s : samples)
+        values.push_back(s.*field);
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+void Print(const char* name, std::vector<Sample>& samples)
+{
+    printf("%-18s start %7.1f ms   close %7.1f ms   working set %7.0f KB   private %7.0f KB\n", name,
+           Median(samples, &Sample::startMs), Median(samples, &Sample::closeMs),
+           Median(samples, &Sample::workingSetKb), Median(samples, &Sample::privateKb));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int runs = 15;
+    int savedColors = 0;
+    std::vector<std::string> programs;
+    for (int i = 1; i < argc; ++i) {
+        if (!strcmp(argv[i], "--runs") && i + 1 < argc)
+            runs = atoi(argv[++i]);
+        else if (!strcmp(argv[i], "--saved-colors") && i + 1 < argc)
+            savedColors = atoi(argv[++i]);
+        else
+            programs.push_back(argv[i]);
+    }
+    if (programs.size() < 2 || programs.size() > 3 || runs < 1) {
+        fprintf(
+            stderr,
+            "usage: start_bench [--runs N] [--saved-colors N] TINTORA_EXE REFERENCE_EXE [TEMPLATE_EXE]\n");
+        return 2;
+    }
+    for (std::string& program : programs)
+        program = DosPath(program);
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    g_tickMs = 1000.0 / static_cast<double>(frequency.QuadPart);
+    const bool withTemplate = programs.size() == 3;
+
+    // One start of each first: what the system loads once for any program is not counted.
+    Sample discard;
+    PrepareTintora(savedColors);
+    if (!RunOnce(programs[0], kTintoraTitle, &discard) || !RunOnce(programs[1], kReferenceTitle, &discard) ||
+        (withTemplate && !RunOnce(programs[2], kTintoraTitle, &discard)))
+        return 1;
+
+    std::vector<Sample> tintora, reference, bare;
+    for (int i = 0; i < runs; ++i) {
+        Sample sample;
+        PrepareTintora(savedColors);
+        if (!RunOnce(programs[0], kTintoraTitle, &sample))
+            return 1;
+        tintora.push_back(sample);
+        if (!RunOnce(programs[1], kReferenceTitle, &sample))
+            return 1;
+        reference.push_back(sample);
+        if (withTemplate) {
+            if (!RunOnce(programs[2], kTintoraTitle, &sample))
+                return 1;
+            bare.push_back(sample);
+        }
+    }
+    PrepareTintora(0);
+
+    if (savedColors > 0)
+        printf("start and close with %d saved colours, median of %d runs each\n", savedColors, runs);
+    else
+        printf("start and close, median of %d runs each, in turn\n", runs);
+    Print("tintora", tintora);
+    Print("reference dialog", reference);
+    const double tintoraMs = Median(tintora, &Sample::startMs);
+    const double referenceMs = Median(reference, &Sample::startMs);
+    if (withTemplate) {
+        Print("bare template", bare);
+        const double bareMs = Median(bare, &Sample::startMs);
+        printf("start ratio %.2f (target 1.30 or less); the bare template alone is %.2f, Tintora's own\n"
+               "work above it %.1f ms\n",
+               tintoraMs / referenceMs, bareMs / referenceMs, tintoraMs - bareMs);
+    } else {
+        printf("start ratio %.2f (target 1.30 or less)\n", tintoraMs / referenceMs);
+    }
+    return 0;
+}
