@@ -50,3 +50,9 @@ void DrawRowText(const DRAWITEMSTRUCT* item, const RowColors& colors, const char
     SetTextColor(item->hDC, oldText);
     SetBkColor(item->hDC, oldBackground);
 }
+
+LRESULT ListBoxCall(HWND list, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrA(list, GCLP_WNDPROC));
+    return CallWindowProcA(own, list, message, wparam, lparam);
+}

@@ -4,11 +4,10 @@
 #include "lists/saved_colors.h"
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "color/color_value.h"
 #include "color/hex_text.h"
+#include "lists/list_rows.h"
 
 namespace {
 
@@ -19,92 +18,153 @@ const char kMissingValue[] = "000000";
 // A section larger than this is damaged beyond use; what fits is still read.
 const DWORD kMaxSectionSize = 16 * 1024 * 1024;
 
+// Zero-filled elements on the process heap, freed with their owner. The product runs without the
+// C++ library's containers: they would bring its exceptions and much of its runtime along.
+template <typename T>
+class HeapArray {
+public:
+    HeapArray() = default;
+    explicit HeapArray(size_t count) { Resize(count); }
+    ~HeapArray() { Free(); }
+    HeapArray(const HeapArray&) = delete;
+    HeapArray& operator=(const HeapArray&) = delete;
+
+    // Drops what it held; false when the new block cannot be had (it then holds nothing).
+    bool Resize(size_t count)
+    {
+        Free();
+        if (count == 0)
+            return true;
+        items_ = static_cast<T*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, count * sizeof(T)));
+        count_ = items_ ? count : 0;
+        return items_ != nullptr;
+    }
+    size_t Size() const { return count_; }
+    T* Data() { return items_; }
+    T& operator[](size_t i) { return items_[i]; }
+    const T& operator[](size_t i) const { return items_[i]; }
+
+private:
+    void Free()
+    {
+        if (items_)
+            HeapFree(GetProcessHeap(), 0, items_);
+        items_ = nullptr;
+        count_ = 0;
+    }
+
+    T* items_ = nullptr;
+    size_t count_ = 0;
+};
+
+// Characters [begin, end) of the section's text.
+struct Span {
+    const char* begin;
+    const char* end;
+
+    size_t Size() const { return static_cast<size_t>(end - begin); }
+    bool Empty() const { return begin == end; }
+    // Equal to `text` regardless of case, as the profile functions compare names.
+    bool Is(const char* text) const
+    {
+        const size_t n = Size();
+        return n == static_cast<size_t>(lstrlenA(text)) &&
+               CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, begin, static_cast<int>(n), text,
+                              static_cast<int>(n)) == CSTR_EQUAL;
+    }
+};
+
 struct Entry {
-    std::string key;
-    std::string value;
+    Span key;
+    Span value;
     bool hasValue;
 };
 
-std::string Trimmed(const char* begin, const char* end)
+Span Trimmed(const char* begin, const char* end)
 {
     while (begin < end && (*begin == ' ' || *begin == '\t'))
         ++begin;
     while (end > begin && (end[-1] == ' ' || end[-1] == '\t'))
         --end;
-    return std::string(begin, end);
+    return Span{begin, end};
 }
 
-// The section's lines as the profile functions hand them out, "key=value" each.
-std::vector<Entry> ReadSection(const char* iniFile)
-{
-    std::vector<char> buffer;
-    DWORD length = 0;
-    bool truncated = false;
-    for (DWORD size = 64 * 1024;; size *= 4) {
-        buffer.assign(size, '\0');
-        length = GetPrivateProfileSectionA(kSection, buffer.data(), size, iniFile);
-        // A full buffer reads as size - 2.
-        truncated = length >= size - 2;
-        if (!truncated || size >= kMaxSectionSize)
-            break;
+// The section's lines as the profile functions hand them out, "key=value" each; its entries
+// point into its text.
+class Section {
+public:
+    explicit Section(const char* iniFile)
+    {
+        DWORD length = 0;
+        bool truncated = false;
+        for (DWORD size = 64 * 1024;; size *= 4) {
+            if (!text_.Resize(size))
+                return;
+            length = GetPrivateProfileSectionA(kSection, text_.Data(), size, iniFile);
+            // A full buffer reads as size - 2.
+            truncated = length >= size - 2;
+            if (!truncated || size >= kMaxSectionSize)
+                break;
+        }
+        const char* const first = text_.Data();
+        const char* const end = first + length;
+        size_t lines = 0;
+        for (const char* p = first; p < end && *p; p += strnlen(p, end - p) + 1)
+            ++lines;
+        if (!entries_.Resize(lines))
+            return;
+        const char* p = first;
+        while (p < end && *p) {
+            const char* line = p;
+            const char* lineEnd = line + strnlen(line, end - line);
+            p = lineEnd + 1;
+            // The last line of a cut-off section may itself be cut.
+            if (truncated && p >= end)
+                break;
+            const char* equals = static_cast<const char*>(memchr(line, '=', lineEnd - line));
+            Entry& entry = entries_[count_++];
+            entry.hasValue = equals != nullptr;
+            entry.key = entry.hasValue ? Trimmed(line, equals) : Span{line, lineEnd};
+            if (entry.hasValue)
+                entry.value = Trimmed(equals + 1, lineEnd);
+        }
     }
-    std::vector<Entry> entries;
-    const char* p = buffer.data();
-    const char* end = p + length;
-    while (p < end && *p) {
-        const char* line = p;
-        const char* lineEnd = line + strnlen(line, end - line);
-        p = lineEnd + 1;
-        // The last line of a cut-off section may itself be cut.
-        if (truncated && p >= end)
-            break;
-        const char* equals = static_cast<const char*>(memchr(line, '=', lineEnd - line));
-        Entry entry;
-        entry.hasValue = equals != nullptr;
-        entry.key = entry.hasValue ? Trimmed(line, equals) : std::string(line, lineEnd);
-        if (entry.hasValue)
-            entry.value = Trimmed(equals + 1, lineEnd);
-        entries.push_back(entry);
-    }
-    return entries;
-}
+
+    size_t Count() const { return count_; }
+    const Entry& operator[](size_t i) const { return entries_[i]; }
+
+private:
+    HeapArray<char> text_;
+    HeapArray<Entry> entries_;
+    size_t count_ = 0;
+};
 
 // As GetPrivateProfileString gives a value: one pair of enclosing quotes dropped.
-std::string Unquoted(const std::string& value)
+Span Unquoted(Span value)
 {
-    const size_t n = value.size();
-    if (n >= 2 && (value[0] == '"' || value[0] == '\'') && value[n - 1] == value[0])
-        return value.substr(1, n - 2);
+    const size_t n = value.Size();
+    if (n >= 2 && (value.begin[0] == '"' || value.begin[0] == '\'') && value.end[-1] == value.begin[0])
+        return Span{value.begin + 1, value.end - 1};
     return value;
 }
 
 // The row index of a key "Color" + decimal without leading zeros (any case), or -1.
-long ColorKeyIndex(const std::string& key)
+long ColorKeyIndex(Span key)
 {
     const size_t prefix = sizeof(kColorKeyPrefix) - 1;
-    if (key.size() <= prefix || key.size() > prefix + 5 ||
-        lstrcmpiA(key.substr(0, prefix).c_str(), kColorKeyPrefix) != 0)
+    if (key.Size() <= prefix || key.Size() > prefix + 5 ||
+        !Span{key.begin, key.begin + prefix}.Is(kColorKeyPrefix))
         return -1;
-    const std::string digits = key.substr(prefix);
-    if (digits.size() > 1 && digits[0] == '0')
+    const Span digits = {key.begin + prefix, key.end};
+    if (digits.Size() > 1 && digits.begin[0] == '0')
         return -1;
     long index = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9')
+    for (const char* c = digits.begin; c < digits.end; ++c) {
+        if (*c < '0' || *c > '9')
             return -1;
-        index = index * 10 + (c - '0');
+        index = index * 10 + (*c - '0');
     }
     return index;
-}
-
-bool IsCountKey(const std::string& key)
-{
-    return lstrcmpiA(key.c_str(), kCountKey) == 0;
-}
-
-std::string ColorKey(long index)
-{
-    return kColorKeyPrefix + std::to_string(index);
 }
 
 // How many rows to load. A count of 0 to SAVED_COLORS_MAX is taken as written: keys missing
@@ -112,12 +172,13 @@ std::string ColorKey(long index)
 // taking it (capped) would load tens of thousands of black rows and write them all back, making
 // the damage permanent: it is replaced by the highest "ColorN" key present + 1, capped likewise.
 // Without a count (no key, or a key without "=") nothing is loaded.
-UINT SavedColorCount(const std::vector<Entry>& entries)
+UINT SavedColorCount(const Section& section)
 {
     const Entry* count = nullptr;
     long highest = -1;
-    for (const Entry& entry : entries) {
-        if (!count && IsCountKey(entry.key))
+    for (size_t i = 0; i < section.Count(); ++i) {
+        const Entry& entry = section[i];
+        if (!count && entry.key.Is(kCountKey))
             count = &entry;
         const long row = ColorKeyIndex(entry.key);
         if (row > highest)
@@ -126,17 +187,17 @@ UINT SavedColorCount(const std::vector<Entry>& entries)
     if (!count || !count->hasValue)
         return 0;
 
-    const std::string text = Unquoted(count->value);
-    bool plain = !text.empty();
+    const Span text = Unquoted(count->value);
+    bool plain = !text.Empty();
     UINT written = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
+    for (const char* c = text.begin; c < text.end; ++c) {
+        if (*c < '0' || *c > '9') {
             plain = false;
             break;
         }
         // Past the largest count the value only has to stay past it.
         if (written <= SAVED_COLORS_MAX)
-            written = written * 10 + static_cast<UINT>(c - '0');
+            written = written * 10 + static_cast<UINT>(*c - '0');
     }
     const long most = SAVED_COLORS_MAX;
     if (plain && written <= static_cast<UINT>(most))
@@ -144,21 +205,45 @@ UINT SavedColorCount(const std::vector<Entry>& entries)
     return static_cast<UINT>(highest + 1 < most ? highest + 1 : most);
 }
 
+// Appends characters to a block sized for everything written into it.
+class Writer {
+public:
+    explicit Writer(size_t capacity) : capacity_(text_.Resize(capacity) ? capacity : 0) {}
+    bool Ok() const { return capacity_ > 0 && used_ <= capacity_; }
+    void Put(const char* begin, size_t n)
+    {
+        if (used_ + n <= capacity_)
+            memcpy(text_.Data() + used_, begin, n);
+        used_ += n;
+    }
+    void Put(Span span) { Put(span.begin, span.Size()); }
+    void Put(const char* text) { Put(text, lstrlenA(text)); }
+    void End() { Put("", 1); }
+    const char* Text() { return text_.Data(); }
+
+private:
+    HeapArray<char> text_;
+    size_t capacity_;
+    size_t used_ = 0;
+};
+
 }  // namespace
 
 void LoadSavedColorsFile(HWND list, const char* iniFile)
 {
     // The first key of a name wins, as it does for the profile functions.
-    const std::vector<Entry> entries = ReadSection(iniFile);
-    const UINT count = SavedColorCount(entries);
+    const Section section(iniFile);
+    const UINT count = SavedColorCount(section);
     if (count == 0)
         return;
 
-    std::vector<const Entry*> byRow(count, nullptr);
-    for (const Entry& entry : entries) {
-        const long row = ColorKeyIndex(entry.key);
+    HeapArray<const Entry*> byRow;
+    if (!byRow.Resize(count))
+        return;
+    for (size_t i = 0; i < section.Count(); ++i) {
+        const long row = ColorKeyIndex(section[i].key);
         if (row >= 0 && static_cast<UINT>(row) < count && !byRow[row])
-            byRow[row] = &entry;
+            byRow[row] = &section[i];
     }
 
     // A long list would otherwise repaint and resize its scroll bar on every row.
@@ -166,13 +251,20 @@ void LoadSavedColorsFile(HWND list, const char* iniFile)
     SendMessageA(list, LB_INITSTORAGE, count, 0);
     for (UINT i = 0; i < count; ++i) {
         // A key without "=" has no value, which reads as the default, as a missing key does.
-        const std::string value =
-            byRow[i] && byRow[i]->hasValue ? Unquoted(byRow[i]->value) : std::string(kMissingValue);
+        char value[16] = "";
+        if (byRow[i] && byRow[i]->hasValue) {
+            // More than fits is no colour either: ParseHex refuses it.
+            const Span text = Unquoted(byRow[i]->value);
+            lstrcpynA(value, text.begin,
+                      static_cast<int>(text.Size() < sizeof(value) ? text.Size() + 1 : sizeof(value)));
+        } else {
+            lstrcpyA(value, kMissingValue);
+        }
         ColorValue color;
         color.Reset();
-        if (!ParseHex(color, value.c_str()))
+        if (!ParseHex(color, value))
             continue;
-        if (SendMessageA(list, LB_ADDSTRING, 0, static_cast<LPARAM>(color.GetRgb())) < 0)
+        if (ListBoxCall(list, LB_ADDSTRING, 0, static_cast<LPARAM>(color.GetRgb())) < 0)
             break;
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
@@ -181,47 +273,66 @@ void LoadSavedColorsFile(HWND list, const char* iniFile)
 
 void SaveSavedColorsFile(HWND list, const char* iniFile)
 {
-    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    if (count < 0)
-        count = 0;
-    std::vector<std::string> values(count);
-    for (LRESULT i = 0; i < count; ++i) {
+    LRESULT listed = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    const size_t count = listed > 0 ? static_cast<size_t>(listed) : 0;
+    HeapArray<char> values;  // six digits a row
+    HeapArray<bool> written;
+    if (!values.Resize(count * 6 + 1) || !written.Resize(count + 1))
+        return;
+    for (size_t i = 0; i < count; ++i) {
         ColorValue color;
         color.Reset();
-        color.SetRgb(static_cast<uint32_t>(SendMessageA(list, LB_GETITEMDATA, i, 0)));
+        color.SetRgb(static_cast<uint32_t>(ListBoxCall(list, LB_GETITEMDATA, i, 0)));
         char hex[HEX_TEXT_SIZE];
-        values[i] = FormatHex(color, hex, true);
+        memcpy(&values[i * 6], FormatHex(color, hex, true), 6);
     }
+    char countText[16];
+    wsprintfA(countText, "%lu", static_cast<unsigned long>(count));
 
-    // Keys already there keep their place and other keys stay; new keys follow in order.
-    std::vector<Entry> entries = ReadSection(iniFile);
+    // Keys already there keep their place and other keys stay; new keys follow in order. The
+    // section goes out in one write.
+    const Section section(iniFile);
+    size_t capacity = 64 + count * 20;
+    for (size_t i = 0; i < section.Count(); ++i)
+        capacity += section[i].key.Size() + section[i].value.Size() + 2 + sizeof(countText);
+    Writer out(capacity);
+    if (!out.Ok())
+        return;
     bool countWritten = false;
-    std::vector<bool> written(count, false);
-    for (Entry& entry : entries) {
-        if (!entry.hasValue)
-            continue;
-        const long row = ColorKeyIndex(entry.key);
-        if (IsCountKey(entry.key) && !countWritten) {
-            entry.value = std::to_string(count);
-            countWritten = true;
-        } else if (row >= 0 && row < count && !written[row]) {
-            entry.value = values[row];
-            written[row] = true;
+    for (size_t i = 0; i < section.Count(); ++i) {
+        const Entry& entry = section[i];
+        out.Put(entry.key);
+        if (entry.hasValue) {
+            out.Put("=");
+            const long row = ColorKeyIndex(entry.key);
+            if (entry.key.Is(kCountKey) && !countWritten) {
+                out.Put(countText);
+                countWritten = true;
+            } else if (row >= 0 && static_cast<size_t>(row) < count && !written[row]) {
+                out.Put(&values[row * 6], 6);
+                written[row] = true;
+            } else {
+                out.Put(entry.value);
+            }
         }
+        out.End();
     }
-    if (!countWritten)
-        entries.push_back({kCountKey, std::to_string(count), true});
-    for (LRESULT i = 0; i < count; ++i)
-        if (!written[i])
-            entries.push_back({ColorKey(static_cast<long>(i)), values[i], true});
-
-    std::string section;
-    for (const Entry& entry : entries) {
-        section += entry.key;
-        if (entry.hasValue)
-            section += "=" + entry.value;
-        section += '\0';
+    if (!countWritten) {
+        out.Put(kCountKey);
+        out.Put("=");
+        out.Put(countText);
+        out.End();
     }
-    section += '\0';
-    WritePrivateProfileSectionA(kSection, section.data(), iniFile);
+    for (size_t i = 0; i < count; ++i) {
+        if (written[i])
+            continue;
+        char key[16];
+        wsprintfA(key, "%s%lu=", kColorKeyPrefix, static_cast<unsigned long>(i));
+        out.Put(key);
+        out.Put(&values[i * 6], 6);
+        out.End();
+    }
+    out.End();
+    if (out.Ok())
+        WritePrivateProfileSectionA(kSection, out.Text(), iniFile);
 }

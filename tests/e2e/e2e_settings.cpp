@@ -36,11 +36,14 @@ Sheet OpenSettings(Tintora& app)
 
 // What the button tells the sheet when clicked. BM_CLICK goes through the button's own press,
 // which needs the focus first; once in a full run a Cancel right after two Applies (which add and
-// take away the status icon) was lost that way and the sheet stayed open.
+// take away the status icon) was lost that way. And the sheet's own loop sees that it has ended
+// only when a message comes out of its queue: a sent command is handled inside the wait, so a
+// posted no-op follows, as the input of a real click would.
 void PressSheetButton(Tintora& app, const Sheet& s, int id)
 {
     HWND button = GetDlgItem(s.sheet, id);
     app.Send(s.sheet, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    PostMessageA(s.sheet, WM_NULL, 0, 0);
 }
 
 bool SheetClosed(const Sheet& s)

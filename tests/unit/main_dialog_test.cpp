@@ -14,6 +14,7 @@
 #include "resources/resource.h"
 #include "selector/selector.h"
 #include "selector/selector_pixels.h"
+#include "tests/unit/live_objects.h"
 #include "tests/unit/main_dialog_fixture.h"
 #include "tests/unit/message_box_catcher.h"
 #include "tests/unit/message_pump.h"
@@ -266,20 +267,6 @@ TEST_F(MainDialogTest, InstanceMessageShowsAHiddenWindow)
     ShowWindow(dialog, SW_MINIMIZE);
     SendMessageA(dialog, params.instanceMessage, 7, 0);
     EXPECT_FALSE(IsIconic(dialog));
-}
-
-// Bytes in use on the process heap, where the dialog keeps its state and pictures.
-size_t ProcessHeapInUse()
-{
-    HANDLE heap = GetProcessHeap();
-    size_t inUse = 0;
-    HeapLock(heap);
-    PROCESS_HEAP_ENTRY entry = {};
-    while (HeapWalk(heap, &entry))
-        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
-            inUse += entry.cbData;
-    HeapUnlock(heap);
-    return inUse;
 }
 
 TEST_F(MainDialogTest, StateAndWhatItHoldsAreFreedWithTheWindow)

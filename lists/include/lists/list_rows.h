@@ -24,3 +24,8 @@ RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, const ColorValue& color);
 
 // Draws `text` right of the swatch in the row's colours, leaving the DC's colours as found.
 void DrawRowText(const DRAWITEMSTRUCT* item, const RowColors& colors, const char* text);
+
+// A message to a colour list's own list-box procedure, past any subclass on it. Row by row over a
+// long list this matters: the drag list's subclass looks its data up in window properties for
+// every message, and under Wine each look-up is a request to the server.
+LRESULT ListBoxCall(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
