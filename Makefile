@@ -27,7 +27,7 @@ test: build
 
 # Builds the benchmarks and runs them in the private test environment; figures go to stdout.
 bench: configure
-	@cmake --build $(BUILD) --target fill_bench -j $(JOBS)
+	@cmake --build $(BUILD) -j $(JOBS) --target tintora fill_bench start_bench reference_dialog template_dialog
 	@tools/bench.sh $(BUILD) $(BENCH_ARGS)
 
 # The release archive $(BUILD)/tintora-<version>.zip: program, About box library, help file,

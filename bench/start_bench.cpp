@@ -1,4 +1,4 @@
-// start_bench [--runs N] [--saved-colors N] TINTORA_EXE REFERENCE_EXE [TEMPLATE_EXE]
+// start_bench [--runs N] [--saved-colors N] TINTORA_EXE [REFERENCE_EXE [TEMPLATE_EXE]]
 // Starts Tintora and the reference dialog (and Tintora's bare template) in turn, N times each,
 // and prints the median time from CreateProcess to a shown top-level window of the process with
 // the program's title, the memory it holds once shown, and the time from WM_CLOSE to its end.
@@ -184,10 +184,10 @@ int main(int argc, char** argv)
         else
             programs.push_back(argv[i]);
     }
-    if (programs.size() < 2 || programs.size() > 3 || runs < 1) {
+    if (programs.empty() || programs.size() > 3 || runs < 1) {
         fprintf(
             stderr,
-            "usage: start_bench [--runs N] [--saved-colors N] TINTORA_EXE REFERENCE_EXE [TEMPLATE_EXE]\n");
+            "usage: start_bench [--runs N] [--saved-colors N] TINTORA_EXE [REFERENCE_EXE [TEMPLATE_EXE]]\n");
         return 2;
     }
     for (std::string& program : programs)
@@ -195,49 +195,46 @@ int main(int argc, char** argv)
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     g_tickMs = 1000.0 / static_cast<double>(frequency.QuadPart);
-    const bool withTemplate = programs.size() == 3;
+    // Tintora, the reference dialog, the bare template, with their window titles.
+    const char* const titles[3] = {kTintoraTitle, kReferenceTitle, kTintoraTitle};
+    const char* const names[3] = {"tintora", "reference dialog", "bare template"};
 
     // One start of each first: what the system loads once for any program is not counted.
     Sample discard;
-    PrepareTintora(savedColors);
-    if (!RunOnce(programs[0], kTintoraTitle, &discard) || !RunOnce(programs[1], kReferenceTitle, &discard) ||
-        (withTemplate && !RunOnce(programs[2], kTintoraTitle, &discard)))
-        return 1;
-
-    std::vector<Sample> tintora, reference, bare;
-    for (int i = 0; i < runs; ++i) {
-        Sample sample;
+    for (size_t p = 0; p < programs.size(); ++p) {
         PrepareTintora(savedColors);
-        if (!RunOnce(programs[0], kTintoraTitle, &sample))
+        if (!RunOnce(programs[p], titles[p], &discard))
             return 1;
-        tintora.push_back(sample);
-        if (!RunOnce(programs[1], kReferenceTitle, &sample))
-            return 1;
-        reference.push_back(sample);
-        if (withTemplate) {
-            if (!RunOnce(programs[2], kTintoraTitle, &sample))
+    }
+
+    std::vector<Sample> samples[3];
+    for (int i = 0; i < runs; ++i) {
+        for (size_t p = 0; p < programs.size(); ++p) {
+            Sample sample;
+            PrepareTintora(savedColors);
+            if (!RunOnce(programs[p], titles[p], &sample))
                 return 1;
-            bare.push_back(sample);
+            samples[p].push_back(sample);
         }
     }
     PrepareTintora(0);
 
     if (savedColors > 0)
-        printf("start and close with %d saved colours, median of %d runs each\n", savedColors, runs);
+        printf("start and close with %d saved colours (target 1000 ms or less each), median of %d runs\n",
+               savedColors, runs);
     else
         printf("start and close, median of %d runs each, in turn\n", runs);
-    Print("tintora", tintora);
-    Print("reference dialog", reference);
-    const double tintoraMs = Median(tintora, &Sample::startMs);
-    const double referenceMs = Median(reference, &Sample::startMs);
-    if (withTemplate) {
-        Print("bare template", bare);
-        const double bareMs = Median(bare, &Sample::startMs);
-        printf("start ratio %.2f (target 1.30 or less); the bare template alone is %.2f, Tintora's own\n"
-               "work above it %.1f ms\n",
-               tintoraMs / referenceMs, bareMs / referenceMs, tintoraMs - bareMs);
-    } else {
-        printf("start ratio %.2f (target 1.30 or less)\n", tintoraMs / referenceMs);
+    for (size_t p = 0; p < programs.size(); ++p)
+        Print(names[p], samples[p]);
+    if (programs.size() < 2)
+        return 0;
+    const double tintoraMs = Median(samples[0], &Sample::startMs);
+    const double referenceMs = Median(samples[1], &Sample::startMs);
+    printf("start ratio %.2f (target 1.30 or less)\n", tintoraMs / referenceMs);
+    if (programs.size() == 3) {
+        const double bareMs = Median(samples[2], &Sample::startMs);
+        printf("the bare template alone %.2f; Tintora's own work above it %.1f ms\n", bareMs / referenceMs,
+               tintoraMs - bareMs);
     }
     return 0;
 }

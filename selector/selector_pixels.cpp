@@ -173,107 +173,122 @@ void LevelRowsSse2(uint32_t* pixels, int stride, int count, int height, const ui
     }
 }
 
-// Mode 5: every channel level is base - ((s * factor) >> 16), which covers the full level
-// (base 65536, factor 0), p (65535, 65536), q (65535, f) and t (65535, 65535 - f) with no
-// branch per pixel.
-struct ChannelTerms {
-    uint32_t base;
+// Mode 5: the brightness v is the same over the whole field, the hue runs along the columns and
+// the saturation s up the rows. In each sector one channel is full, giving (65536 * v) >> 24 for
+// the whole field; one is p = 65535 - s, the same along a row; only the third, q or t, varies
+// from pixel to pixel: 65535 - ((s * factor) >> 16) with factor f or 65535 - f of the column.
+struct BrightnessColumn {
+    uint32_t full;    // the full channel's byte, in place
+    uint32_t pShift;  // where the p channel goes in 0x00RRGGBB
+    uint32_t shift;   // where the varying channel goes
     uint32_t factor;
 };
 
-void BrightnessColumn(uint32_t h, ChannelTerms* red, ChannelTerms* green, ChannelTerms* blue)
+BrightnessColumn BrightnessTerms(uint32_t h, uint32_t v)
 {
     const uint32_t f = (h % kHueSectorSize) * 6;
-    // Indexed by SectorLevel: full, p, q, t.
-    const ChannelTerms terms[4] = {{kFieldFull, 0}, {65535, 65536}, {65535, f}, {65535, 65535 - f}};
     const SectorLevel* sector = kSectorLevels[h / kHueSectorSize];
-    *red = terms[sector[0]];
-    *green = terms[sector[1]];
-    *blue = terms[sector[2]];
+    BrightnessColumn column = {};
+    for (uint32_t c = 0; c < 3; ++c) {
+        const uint32_t shift = 16 - 8 * c;
+        switch (sector[c]) {
+        case LevelFull:
+            column.full = ((kFieldFull * v) >> 24) << shift;
+            break;
+        case LevelP:
+            column.pShift = shift;
+            break;
+        case LevelQ:
+            column.shift = shift;
+            column.factor = f;
+            break;
+        case LevelT:
+            column.shift = shift;
+            column.factor = 65535 - f;
+            break;
+        }
+    }
+    return column;
 }
 
-inline uint32_t BrightnessPixel(const ChannelTerms* terms, uint32_t s, uint32_t v)
+// The varying channel's byte; the factor stays below 65536, so all of it fits 16-bit lanes.
+inline uint32_t VaryingByte(uint32_t s, uint32_t factor, uint32_t v)
 {
-    const uint32_t red = terms[0].base - ((s * terms[0].factor) >> 16);
-    const uint32_t green = terms[1].base - ((s * terms[1].factor) >> 16);
-    const uint32_t blue = terms[2].base - ((s * terms[2].factor) >> 16);
-    return LevelPixel(red, green, blue, v);
+    return ((65535 - ((s * factor) >> 16)) * v) >> 24;
 }
 
-// terms holds three ChannelTerms (red, green, blue) per column.
-inline void BrightnessRun(uint32_t* out, int from, int count, const ChannelTerms* terms, uint32_t s,
+inline void BrightnessRun(uint32_t* out, int from, int count, const BrightnessColumn* columns, uint32_t s,
                           uint32_t v)
 {
+    const uint32_t p = ((65535 - s) * v) >> 24;
     for (int x = from; x < count; ++x) {
-        out[x] = BrightnessPixel(terms + 3 * x, s, v);
+        const BrightnessColumn& c = columns[x];
+        out[x] = c.full | (p << c.pShift) | (VaryingByte(s, c.factor, v) << c.shift);
     }
 }
 
 void BrightnessRowsPlain(uint32_t* pixels, int stride, int count, int height, const uint16_t* rowS,
-                         const ChannelTerms* terms, uint32_t v)
+                         const BrightnessColumn* columns, uint32_t v)
 {
     for (int y = 0; y < height; ++y) {
-        BrightnessRun(pixels + static_cast<size_t>(y) * stride, 0, count, terms, rowS[y], v);
+        BrightnessRun(pixels + static_cast<size_t>(y) * stride, 0, count, columns, rowS[y], v);
     }
 }
 
-// The same in 16-bit lanes: factor 65536 is kept as low 0 plus a mask that adds s, and the
-// full level as base 0 plus a constant v added after the second multiply.
+// Eight columns in 16-bit lanes, each pixel as its low half (green, blue) and high half (red):
+// a byte goes to a half by a multiplier of 0, 1 or 256.
 struct BrightnessGroup {
-    __m128i factor[3];
-    __m128i factorFull[3];
-    __m128i base[3];
-    __m128i fullV[3];
+    __m128i factor;
+    __m128i fullLow, fullHigh;
+    __m128i pLow, pHigh;
+    __m128i varyingLow, varyingHigh;
 };
 
 SSE2_FUNCTION
 void BrightnessRowsSse2(uint32_t* pixels, int stride, int count, int height, const uint16_t* rowS,
-                        const ChannelTerms* terms, uint32_t v)
+                        const BrightnessColumn* columns, uint32_t v)
 {
     BrightnessGroup groups[kBlock / 8];
     const int groupCount = count / 8;
     for (int g = 0; g < groupCount; ++g) {
-        for (int c = 0; c < 3; ++c) {
-            alignas(16) uint16_t factor[8];
-            alignas(16) uint16_t factorFull[8];
-            alignas(16) uint16_t base[8];
-            alignas(16) uint16_t fullV[8];
-            for (int i = 0; i < 8; ++i) {
-                const ChannelTerms& term = terms[3 * (g * 8 + i) + c];
-                const bool full = term.base == kFieldFull;
-                factor[i] = static_cast<uint16_t>(term.factor);
-                factorFull[i] = term.factor >> 16 ? 0xFFFF : 0;
-                base[i] = full ? 0 : static_cast<uint16_t>(term.base);
-                fullV[i] = full ? static_cast<uint16_t>(v) : 0;
-            }
-            groups[g].factor[c] = _mm_load_si128(reinterpret_cast<const __m128i*>(factor));
-            groups[g].factorFull[c] = _mm_load_si128(reinterpret_cast<const __m128i*>(factorFull));
-            groups[g].base[c] = _mm_load_si128(reinterpret_cast<const __m128i*>(base));
-            groups[g].fullV[c] = _mm_load_si128(reinterpret_cast<const __m128i*>(fullV));
+        alignas(16) uint16_t lanes[7][8];
+        for (int i = 0; i < 8; ++i) {
+            const BrightnessColumn& c = columns[g * 8 + i];
+            lanes[0][i] = static_cast<uint16_t>(c.factor);
+            lanes[1][i] = static_cast<uint16_t>(c.full);
+            lanes[2][i] = static_cast<uint16_t>(c.full >> 16);
+            lanes[3][i] = static_cast<uint16_t>(c.pShift == 16 ? 0 : 1u << c.pShift);
+            lanes[4][i] = static_cast<uint16_t>(c.pShift == 16 ? 1 : 0);
+            lanes[5][i] = static_cast<uint16_t>(c.shift == 16 ? 0 : 1u << c.shift);
+            lanes[6][i] = static_cast<uint16_t>(c.shift == 16 ? 1 : 0);
         }
+        __m128i* fields[7] = {&groups[g].factor,     &groups[g].fullLow, &groups[g].fullHigh,
+                              &groups[g].pLow,       &groups[g].pHigh,   &groups[g].varyingLow,
+                              &groups[g].varyingHigh};
+        for (int k = 0; k < 7; ++k)
+            *fields[k] = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes[k]));
     }
 
     const int wide = groupCount * 8;
     const __m128i vv = _mm_set1_epi16(static_cast<short>(v));
+    const __m128i all = _mm_set1_epi16(-1);
     for (int y = 0; y < height; ++y) {
         const uint32_t s = rowS[y];
         const __m128i ss = _mm_set1_epi16(static_cast<short>(s));
+        const __m128i pp = _mm_set1_epi16(static_cast<short>(((65535 - s) * v) >> 24));
         uint32_t* out = pixels + static_cast<size_t>(y) * stride;
         for (int g = 0; g < groupCount; ++g) {
             const BrightnessGroup& group = groups[g];
-            __m128i ch[3];
-            for (int c = 0; c < 3; ++c) {
-                const __m128i scaled = _mm_add_epi16(_mm_mulhi_epu16(group.factor[c], ss),
-                                                     _mm_and_si128(group.factorFull[c], ss));
-                const __m128i level = _mm_sub_epi16(group.base[c], scaled);
-                ch[c] = _mm_srli_epi16(_mm_add_epi16(_mm_mulhi_epu16(level, vv), group.fullV[c]), 8);
-            }
-            const __m128i greenBlue = _mm_or_si128(ch[2], _mm_slli_epi16(ch[1], 8));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8), _mm_unpacklo_epi16(greenBlue, ch[0]));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8 + 4),
-                             _mm_unpackhi_epi16(greenBlue, ch[0]));
+            const __m128i level = _mm_sub_epi16(all, _mm_mulhi_epu16(ss, group.factor));
+            const __m128i varying = _mm_srli_epi16(_mm_mulhi_epu16(level, vv), 8);
+            const __m128i low = _mm_or_si128(_mm_or_si128(group.fullLow, _mm_mullo_epi16(pp, group.pLow)),
+                                             _mm_mullo_epi16(varying, group.varyingLow));
+            const __m128i high = _mm_or_si128(_mm_or_si128(group.fullHigh, _mm_mullo_epi16(pp, group.pHigh)),
+                                              _mm_mullo_epi16(varying, group.varyingHigh));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8), _mm_unpacklo_epi16(low, high));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + g * 8 + 4), _mm_unpackhi_epi16(low, high));
         }
-        BrightnessRun(out, wide, count, terms, s, v);
+        BrightnessRun(out, wide, count, columns, s, v);
     }
 }
 
@@ -315,17 +330,16 @@ void FillLevels(uint32_t* pixels, int width, int height, bool hueFixed, uint32_t
 
 void FillBrightness(uint32_t* pixels, int width, int height, uint32_t v, const SelectorTables& tables)
 {
-    ChannelTerms terms[3 * kBlock];
+    BrightnessColumn columns[kBlock];
     for (int x0 = 0; x0 < width; x0 += kBlock) {
         const int count = width - x0 < kBlock ? width - x0 : kBlock;
         for (int x = 0; x < count; ++x) {
-            BrightnessColumn(tables.columnRamp16[x0 + x], &terms[3 * x], &terms[3 * x + 1],
-                             &terms[3 * x + 2]);
+            columns[x] = BrightnessTerms(tables.columnRamp16[x0 + x], v);
         }
         if (HaveSse2()) {
-            BrightnessRowsSse2(pixels + x0, width, count, height, tables.rowRamp16, terms, v);
+            BrightnessRowsSse2(pixels + x0, width, count, height, tables.rowRamp16, columns, v);
         } else {
-            BrightnessRowsPlain(pixels + x0, width, count, height, tables.rowRamp16, terms, v);
+            BrightnessRowsPlain(pixels + x0, width, count, height, tables.rowRamp16, columns, v);
         }
     }
 }
