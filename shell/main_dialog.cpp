@@ -265,8 +265,7 @@ AppState* GetAppState(HWND dialog)
 void ApplyPanelSize(AppState* state)
 {
     const SIZE& size = state->options.Test(ShowColors) ? state->expandedSize : state->collapsedSize;
-    // Without activating: at the start the window is not even shown yet.
-    SetWindowPos(state->dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(state->dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
