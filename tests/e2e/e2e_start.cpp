@@ -9,8 +9,15 @@
 #include <vector>
 
 #include "tests/e2e/e2e_support.h"
+#include "tests/shared/dialog_layout.h"
 
 using namespace e2e;
+using layout::Beside;
+using layout::Children;
+using layout::Describe;
+using layout::Inside;
+using layout::SameRow;
+using layout::Side;
 
 namespace {
 
@@ -45,61 +52,6 @@ bool InPanel(int id)
         if (panelId == id)
             return true;
     return false;
-}
-
-std::vector<HWND> Children(HWND dialog)
-{
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
-}
-
-bool Inside(const RECT& inner, const RECT& outer)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-// Two controls read as one row when the middle of each lies within the other's height.
-bool SameRow(const RECT& a, const RECT& b)
-{
-    const LONG aMiddle = (a.top + a.bottom) / 2, bMiddle = (b.top + b.bottom) / 2;
-    return aMiddle >= b.top && aMiddle < b.bottom && bMiddle >= a.top && bMiddle < a.bottom;
-}
-
-enum class Side { Left, Right };
-
-// The nearest shown control on the same row, on one side: what a reader takes for the
-// control's label or companion. nullptr when there is none.
-HWND Beside(HWND dialog, HWND control, Side side)
-{
-    const RECT of = ChildRect(control);
-    HWND nearest = nullptr;
-    LONG nearestGap = 0;
-    for (HWND other : Children(dialog)) {
-        if (other == control || !IsWindowVisible(other))
-            continue;
-        const RECT r = ChildRect(other);
-        const LONG gap = side == Side::Right ? r.left - of.right : of.left - r.right;
-        if (gap >= 0 && SameRow(r, of) && (!nearest || gap < nearestGap)) {
-            nearest = other;
-            nearestGap = gap;
-        }
-    }
-    return nearest;
-}
-
-// A control for failure lines and comparisons: by id, or by its text where it has none.
-std::string Describe(HWND control)
-{
-    if (!control)
-        return "nothing";
-    const int id = GetDlgCtrlID(control);
-    // Unnamed controls come as 0, -1 or its 16-bit form.
-    if (id != 0 && id != -1 && id != 0xFFFF)
-        return "control " + std::to_string(id);
-    return Lower(ClassName(control)) + " \"" + WindowText(control) + "\"";
 }
 
 std::string Label(const std::string& text)

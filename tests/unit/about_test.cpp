@@ -20,6 +20,7 @@
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "shell/main_dialog.h"
+#include "tests/shared/dialog_layout.h"
 #include "tests/unit/main_dialog_fixture.h"
 #include "tests/unit/version_record.h"
 #include "version/tintora_version.h"
@@ -303,62 +304,6 @@ TEST_F(AboutBoxTest, ShowsTheRecordsTextsAndTheSystemsVersions)
 
 // ---- the box's layout, as a reader sees it ---------------------------------------------------
 
-RECT ChildRect(HWND child)
-{
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-std::vector<HWND> ChildrenOf(HWND dialog)
-{
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
-}
-
-// Two controls read as one row when the middle of each lies within the other's height.
-bool SameRow(const RECT& a, const RECT& b)
-{
-    const LONG aMiddle = (a.top + a.bottom) / 2, bMiddle = (b.top + b.bottom) / 2;
-    return aMiddle >= b.top && aMiddle < b.bottom && bMiddle >= a.top && bMiddle < a.bottom;
-}
-
-// The nearest shown control left of this one on its row: what a reader takes for its label.
-HWND LeftNeighbour(HWND dialog, HWND control)
-{
-    const RECT of = ChildRect(control);
-    HWND nearest = nullptr;
-    LONG nearestGap = 0;
-    for (HWND other : ChildrenOf(dialog)) {
-        if (other == control || !IsWindowVisible(other))
-            continue;
-        const RECT r = ChildRect(other);
-        const LONG gap = of.left - r.right;
-        if (gap >= 0 && SameRow(r, of) && (!nearest || gap < nearestGap)) {
-            nearest = other;
-            nearestGap = gap;
-        }
-    }
-    return nearest;
-}
-
-// A control by id, or by its text where it has none.
-std::string Describe(HWND control)
-{
-    if (!control)
-        return "nothing";
-    const int id = GetDlgCtrlID(control);
-    // Unnamed controls come as 0, -1 or its 16-bit form.
-    if (id != 0 && id != -1 && id != 0xFFFF)
-        return "control " + std::to_string(id);
-    char name[32] = "";
-    GetClassNameA(control, name, sizeof(name));
-    return std::string(name) + " \"" + WindowTitle(control) + "\"";
-}
-
 TEST_F(AboutBoxTest, SizedCentredAndReadInRowsWithTheButtonsAtTheFoot)
 {
     AboutScript script;
@@ -380,16 +325,17 @@ TEST_F(AboutBoxTest, SizedCentredAndReadInRowsWithTheButtonsAtTheFoot)
         EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_POPUP, style & (WS_CAPTION | WS_SYSMENU | WS_POPUP));
 
         // Every control shown inside the box and on no other.
-        const std::vector<HWND> children = ChildrenOf(about);
+        const std::vector<HWND> children = layout::Children(about);
         for (size_t i = 0; i < children.size(); ++i) {
-            SCOPED_TRACE(Describe(children[i]));
-            const RECT r = ChildRect(children[i]);
+            SCOPED_TRACE(layout::Describe(children[i]));
+            const RECT r = layout::Place(children[i]);
             EXPECT_TRUE(IsWindowVisible(children[i]));
             EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom);
             for (size_t j = i + 1; j < children.size(); ++j) {
-                const RECT other = ChildRect(children[j]);
+                const RECT other = layout::Place(children[j]);
                 RECT common;
-                EXPECT_FALSE(IntersectRect(&common, &r, &other)) << "overlaps " << Describe(children[j]);
+                EXPECT_FALSE(IntersectRect(&common, &r, &other))
+                    << "overlaps " << layout::Describe(children[j]);
             }
         }
 
@@ -412,27 +358,28 @@ TEST_F(AboutBoxTest, SizedCentredAndReadInRowsWithTheButtonsAtTheFoot)
             HWND line = GetDlgItem(about, lines[i]);
             ASSERT_NE(nullptr, line);
             if (labels[i]) {
-                EXPECT_EQ("Static \"" + std::string(labels[i]) + "\"", Describe(LeftNeighbour(about, line)));
+                EXPECT_EQ("static \"" + std::string(labels[i]) + "\"",
+                          layout::Describe(layout::Beside(about, line, layout::Side::Left)));
             }
             if (i > 0) {
-                EXPECT_LE(ChildRect(GetDlgItem(about, lines[i - 1])).bottom, ChildRect(line).top);
+                EXPECT_LE(layout::Place(GetDlgItem(about, lines[i - 1])).bottom, layout::Place(line).top);
             }
         }
 
         // One row of buttons under all of that, left to right.
         const int buttons[] = {IDC_ABOUT_CREDITS, IDC_ABOUT_FEEDBACK, IDC_ABOUT_HOMEPAGE, IDOK};
         const char* const captions[] = {"Credits...", "Feedback...", "Homepage...", "OK"};
-        const LONG valuesEnd = ChildRect(GetDlgItem(about, IDC_ABOUT_IE_VERSION)).bottom;
+        const LONG valuesEnd = layout::Place(GetDlgItem(about, IDC_ABOUT_IE_VERSION)).bottom;
         for (size_t i = 0; i < sizeof(buttons) / sizeof(buttons[0]); ++i) {
             SCOPED_TRACE("button " + std::to_string(buttons[i]));
             HWND button = GetDlgItem(about, buttons[i]);
             ASSERT_NE(nullptr, button);
             EXPECT_EQ(captions[i], WindowTitle(button));
-            EXPECT_LE(valuesEnd, ChildRect(button).top);
+            EXPECT_LE(valuesEnd, layout::Place(button).top);
             if (i > 0) {
-                const RECT left = ChildRect(GetDlgItem(about, buttons[i - 1]));
-                EXPECT_TRUE(SameRow(left, ChildRect(button)));
-                EXPECT_LE(left.right, ChildRect(button).left);
+                const RECT left = layout::Place(GetDlgItem(about, buttons[i - 1]));
+                EXPECT_TRUE(layout::SameRow(left, layout::Place(button)));
+                EXPECT_LE(left.right, layout::Place(button).left);
             }
         }
         // Enter presses OK; Tab goes round the four buttons, each a stop, in their row's order.
