@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "color/color_text.h"
 #include "color/hex_text.h"
 #include "resources/resource.h"
 
@@ -29,6 +30,15 @@ bool AppendMenuText(FlatColorState* state, UINT id)
     return InsertMenuItemA(state->menu, GetMenuItemCount(state->menu), TRUE, &item) != FALSE;
 }
 
+bool AppendMenuSeparator(FlatColorState* state)
+{
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_TYPE;
+    item.fType = MFT_SEPARATOR;
+    return InsertMenuItemA(state->menu, GetMenuItemCount(state->menu), TRUE, &item) != FALSE;
+}
+
 LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
 {
     auto* state =
@@ -45,6 +55,11 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
     AppendMenuText(state, IDM_COPY);
     AppendMenuText(state, IDM_COPY_WITH_PREFIX);
     AppendMenuText(state, IDM_COPY_WITHOUT_PREFIX);
+    AppendMenuSeparator(state);
+    AppendMenuText(state, IDM_COPY_CSS_RGB);
+    AppendMenuText(state, IDM_COPY_CSS_HSL);
+    AppendMenuText(state, IDM_COPY_WIN32_RGB);
+    AppendMenuText(state, IDM_COPY_COLORREF);
     return 0;
 }
 
@@ -111,11 +126,22 @@ void OnSetColor(HWND window, FlatColorState* state, COLORREF color)
 
 void OnCopyCommand(HWND window, FlatColorState* state, UINT id)
 {
-    char text[HEX_TEXT_SIZE + 1];
-    char* digits = text;
-    if (id == IDM_COPY_WITH_PREFIX)
-        *digits++ = '#';
-    FormatHex(state->color, digits, true);
+    static_assert(COLOR_TEXT_SIZE >= HEX_TEXT_SIZE + 1, "the hex text and its '#' fit");
+    char text[COLOR_TEXT_SIZE];
+    if (id == IDM_COPY_CSS_RGB) {
+        FormatCssRgb(state->color, text);
+    } else if (id == IDM_COPY_CSS_HSL) {
+        FormatCssHsl(state->color, text);
+    } else if (id == IDM_COPY_WIN32_RGB) {
+        FormatWin32Rgb(state->color, text);
+    } else if (id == IDM_COPY_COLORREF) {
+        FormatColorRefLiteral(state->color, text);
+    } else {
+        char* digits = text;
+        if (id == IDM_COPY_WITH_PREFIX)
+            *digits++ = '#';
+        FormatHex(state->color, digits, true);
+    }
     // A failed copy from the swatch's own menu is not worth a message box.
     CopyTextToClipboard(window, text);
 }
@@ -173,7 +199,7 @@ LRESULT CALLBACK FlatColorProc(HWND window, UINT message, WPARAM wparam, LPARAM 
         return 0;
     case WM_COMMAND:
         // Keyed by the whole wparam: only the menu's own commands (code 0) copy.
-        if (wparam >= IDM_COPY && wparam <= IDM_COPY_WITHOUT_PREFIX) {
+        if (wparam >= IDM_COPY && wparam <= IDM_COPY_COLORREF) {
             OnCopyCommand(window, state, static_cast<UINT>(wparam));
             return 0;
         }

@@ -693,6 +693,49 @@ E2E_CASE("copy hex", "the clipboard gets \"#\" and the case as the stored option
     }
 }
 
+// The swatch's shortcut menu of the program, once it is shown; nullptr when none is.
+HWND ShownMenu(Tintora& app)
+{
+    return FindTopLevel(app.ProcessId(),
+                        [](HWND window) { return ClassName(window) == "#32768" && IsWindowVisible(window); });
+}
+
+E2E_CASE("copy hex", "a right click on a swatch opens its copy menu, and its keys copy the colour as code")
+{
+    Tintora app;
+    REQUIRE(app.Start());
+    REQUIRE(SetColor(app, 0xFF8000));
+    REQUIRE(BringToFront(app.Dialog()));
+    const struct {
+        int swatch;
+        WORD key;
+        const char* text;
+    } picks[] = {
+        {kCurrentSwatch, 'H', "hsl(30, 100%, 50%)"},
+        {kCurrentSwatch, 'L', "0x000080FF"},
+        {kRedSwatch, 'R', "rgb(255, 0, 0)"},
+        {kGreenSwatch, 'M', "RGB(0, 128, 0)"},
+    };
+    for (const auto& pick : picks) {
+        Context context(std::string("expecting ") + pick.text);
+        CHECK(PutClipboardText(nullptr, "before"));
+        const POINT p = Centre(WindowRect(app.Item(pick.swatch)));
+        REQUIRE(MoveTo(p));
+        SendMouse(MOUSEEVENTF_RIGHTDOWN);
+        SendMouse(MOUSEEVENTF_RIGHTUP);
+        REQUIRE(WaitUntil(kWaitMs, [&] { return ShownMenu(app) != nullptr; }));
+        // Opened at the pointer, its top-left corner where the click was.
+        const RECT menu = WindowRect(ShownMenu(app));
+        const POINT corner = {menu.left, menu.top};
+        CHECK_EQ(corner, p);
+        Key(pick.key);
+        CHECK_EQ_WITHIN(kWaitMs, ClipboardText(), std::string(pick.text));
+        CHECK(WaitUntil(kWaitMs, [&] { return ShownMenu(app) == nullptr; }));
+    }
+    ParkCursor();
+    CHECK(app.TakeMessageBoxes().empty());
+}
+
 // ---- pictures ------------------------------------------------------------------------------
 
 E2E_CASE("selector pictures",

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -576,7 +577,7 @@ TEST_F(FlatColorTest, MenuCommandsCopyTheHexText)
         {IDM_COPY_WITH_PREFIX, "#FF8000"},
         {IDM_COPY_WITHOUT_PREFIX, "FF8000"},
         {599, "stale"},
-        {603, "stale"},
+        {607, "stale"},
         // Keyed by the whole wparam: an accelerator's code 1 with a menu id is not the menu.
         {MAKEWPARAM(IDM_COPY, 1), "stale"},
         {MAKEWPARAM(IDM_COPY_WITH_PREFIX, 1), "stale"},
@@ -597,27 +598,86 @@ TEST_F(FlatColorTest, MenuCommandsCopyTheHexText)
     EXPECT_EQ("#ABCDEF", ClipboardText());
 }
 
-TEST_F(FlatColorTest, PopupMenuHoldsTheThreeCopyItems)
+TEST_F(FlatColorTest, MenuCommandsCopyTheColourAsCode)
+{
+    HWND swatch = CreateSwatch(0);
+    ASSERT_NE(nullptr, swatch);
+    SendMessageA(swatch, FCM_SETCOLOR, kOrange, 0);
+
+    struct Case {
+        WPARAM id;
+        const char* text;
+    } const cases[] = {
+        {IDM_COPY_CSS_RGB, "rgb(255, 128, 0)"},     {IDM_COPY_CSS_HSL, "hsl(30, 100%, 50%)"},
+        {IDM_COPY_WIN32_RGB, "RGB(255, 128, 0)"},   {IDM_COPY_COLORREF, "0x000080FF"},
+        {MAKEWPARAM(IDM_COPY_CSS_RGB, 1), "stale"}, {MAKEWPARAM(IDM_COPY_COLORREF, 1), "stale"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        ASSERT_TRUE(PutClipboardText(host, "stale"));
+        SendMessageA(swatch, WM_COMMAND, c.id, 0);
+        EXPECT_EQ(nullptr, GetOpenClipboardWindow());
+        EXPECT_EQ(c.text, ClipboardText());
+        if (strcmp(c.text, "stale") != 0) {
+            EXPECT_EQ(swatch, GetClipboardOwner());
+        }
+    }
+    // Each swatch copies its own colour, the latest one sent.
+    SendMessageA(swatch, FCM_SETCOLOR, RGB(0x1A, 0x2B, 0x3C), 0);
+    HWND other = CreateSwatch(0, 160, 20);
+    ASSERT_NE(nullptr, other);
+    SendMessageA(other, FCM_SETCOLOR, RGB(0xAB, 0xCD, 0xEF), 0);
+    SendMessageA(swatch, WM_COMMAND, IDM_COPY_CSS_HSL, 0);
+    EXPECT_EQ("hsl(210, 40%, 17%)", ClipboardText());
+    SendMessageA(other, WM_COMMAND, IDM_COPY_COLORREF, 0);
+    EXPECT_EQ("0x00EFCDAB", ClipboardText());
+    SendMessageA(other, WM_COMMAND, IDM_COPY_WIN32_RGB, 0);
+    EXPECT_EQ("RGB(171, 205, 239)", ClipboardText());
+    SendMessageA(swatch, WM_COMMAND, IDM_COPY_CSS_RGB, 0);
+    EXPECT_EQ("rgb(26, 43, 60)", ClipboardText());
+}
+
+TEST_F(FlatColorTest, PopupMenuHoldsTheHexItemsThenTheCodeItems)
 {
     HWND swatch = CreateSwatch(0);
     ASSERT_NE(nullptr, swatch);
     HMENU menu = State(swatch)->menu;
     ASSERT_TRUE(IsMenu(menu));
-    ASSERT_EQ(3, GetMenuItemCount(menu));
+    ASSERT_EQ(8, GetMenuItemCount(menu));
     const struct {
-        UINT id;
+        UINT id;  // 0: the separator
         const char* text;
     } items[] = {
         {IDM_COPY, "&Copy to Clipboard"},
         {IDM_COPY_WITH_PREFIX, "Copy to Clipboard &with Prefix (#)"},
         {IDM_COPY_WITHOUT_PREFIX, "Copy to Clipboard with&out Prefix (#)"},
+        {0, ""},
+        {IDM_COPY_CSS_RGB, "Copy as CSS &rgb()"},
+        {IDM_COPY_CSS_HSL, "Copy as CSS &hsl()"},
+        {IDM_COPY_WIN32_RGB, "Copy as Win32 RGB() &Macro"},
+        {IDM_COPY_COLORREF, "Copy as COLORREF &Literal"},
     };
-    for (int i = 0; i < 3; ++i) {
+    std::string mnemonics;
+    for (int i = 0; i < 8; ++i) {
         SCOPED_TRACE(i);
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_STATE;
+        ASSERT_TRUE(GetMenuItemInfoA(menu, i, TRUE, &info));
+        EXPECT_EQ(items[i].id == 0, (info.fType & MFT_SEPARATOR) != 0);
+        EXPECT_EQ(0u, info.fState & (MFS_DISABLED | MFS_CHECKED));
+        if (items[i].id == 0)
+            continue;
         EXPECT_EQ(items[i].id, GetMenuItemID(menu, i));
         char text[100] = {};
         GetMenuStringA(menu, i, text, sizeof(text), MF_BYPOSITION);
         EXPECT_STREQ(items[i].text, text);
+        // Each item can be picked with its own key: the letter after '&', in either case.
+        const char* amp = strchr(text, '&');
+        ASSERT_NE(nullptr, amp);
+        const char key = static_cast<char>(tolower(static_cast<unsigned char>(amp[1])));
+        EXPECT_EQ(std::string::npos, mnemonics.find(key)) << key;
+        mnemonics += key;
     }
     EXPECT_EQ(static_cast<UINT>(IDM_COPY), GetMenuDefaultItem(menu, FALSE, 0));
 }
