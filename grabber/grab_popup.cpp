@@ -25,21 +25,25 @@ void FillSolid(HDC dc, const RECT& r, COLORREF color)
     ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
-// Beyond the edges of the screen a read fails (CLR_INVALID); such cells show the plain button
-// face rather than whatever that value would mean as a colour.
-COLORREF ReadCell(HDC screen, POINT at, COLORREF outside)
+// Beyond the edges of all monitors together there is nothing to read, and where a read fails
+// (CLR_INVALID) there is nothing either; such cells show the plain button face rather than
+// whatever that value would mean as a colour. A pixel past the edge of the monitor under the
+// cursor is read from the monitor beside it.
+COLORREF ReadCell(HDC screen, const RECT& screens, POINT at, COLORREF outside)
 {
+    if (!PtInRect(&screens, at))
+        return outside;
     const COLORREF pixel = GetPixel(screen, at.x, at.y);
     return pixel == CLR_INVALID ? outside : pixel;
 }
 
-void DrawCells(HDC dc, HDC screen, const MagnifierLayout& m, POINT cursor)
+void DrawCells(HDC dc, HDC screen, const RECT& screens, const MagnifierLayout& m, POINT cursor)
 {
     const COLORREF outside = GetSysColor(COLOR_3DFACE);
     for (int32_t column = 0; column < m.columns; ++column)
         for (int32_t row = 0; row < m.rows; ++row)
             FillSolid(dc, MagnifierCell(m, column, row),
-                      ReadCell(screen, MagnifierSource(m, cursor, column, row), outside));
+                      ReadCell(screen, screens, MagnifierSource(m, cursor, column, row), outside));
 }
 
 void DrawCrossHair(HDC dc, const MagnifierLayout& m)
@@ -52,9 +56,9 @@ void DrawCrossHair(HDC dc, const MagnifierLayout& m)
 
 // Always upper case, whatever the option for the value field says: it is a reading, not text
 // for the user to copy.
-void DrawBand(HDC dc, HDC screen, const MagnifierLayout& m, POINT cursor)
+void DrawBand(HDC dc, HDC screen, const RECT& screens, const MagnifierLayout& m, POINT cursor)
 {
-    const COLORREF pixel = GetPixel(screen, cursor.x, cursor.y);
+    const COLORREF pixel = PtInRect(&screens, cursor) ? GetPixel(screen, cursor.x, cursor.y) : CLR_INVALID;
     if (pixel == CLR_INVALID) {
         FillSolid(dc, m.band, GetSysColor(COLOR_3DFACE));
         return;
@@ -78,11 +82,12 @@ void DrawMagnifier(HDC dc, const RECT& client)
     const MagnifierLayout m = LayoutMagnifier(client);
     POINT cursor;
     GetCursorPos(&cursor);
+    const RECT screens = VirtualScreenRect();
     HDC screen = GetDC(nullptr);
-    DrawCells(dc, screen, m, cursor);
+    DrawCells(dc, screen, screens, m, cursor);
     DrawCrossHair(dc, m);
     FillRect(dc, &m.separator, GetSysColorBrush(COLOR_3DDKSHADOW));
-    DrawBand(dc, screen, m, cursor);
+    DrawBand(dc, screen, screens, m, cursor);
     if (screen)
         ReleaseDC(nullptr, screen);
 }

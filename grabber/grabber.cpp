@@ -11,11 +11,86 @@
 
 namespace {
 
+const int kArrowStep = 1;
+const int kShiftArrowStep = 10;
+const LPARAM kKeyReleased = static_cast<LPARAM>(0x80000000);
+
+// Keys during a grab. The dialog holds the mouse capture, yet keyboard messages still go to
+// the focused control, and the dialog box's loop first hands them to IsDialogMessage: the
+// arrows would move the focus or check another mode button, Enter and Escape would go to the
+// default and cancel buttons, other keys would edit a field. A keyboard hook on this thread,
+// set only for the grab, sees each key as the loop takes it from the queue, before any of
+// that: it sends the press to the window holding the capture, as the mouse goes there, and
+// drops the message. Moving the focus to the dialog for the grab would not do: IsDialogMessage
+// acts on the keys all the same, and a value field losing the focus is checked, which may
+// raise a message box in the middle of the grab.
+//
+// The hook procedure has no data of its own; there is one grab at a time.
+HHOOK g_grabKeyHook;
+
+LRESULT CALLBACK GrabKeyHook(int code, WPARAM key, LPARAM flags)
+{
+    // A key only looked at stays in the queue; it is taken when it is removed.
+    if (code != HC_ACTION)
+        return CallNextHookEx(g_grabKeyHook, code, key, flags);
+    // Releases are dropped too: their presses reached no control either.
+    if (!(flags & kKeyReleased))
+        if (HWND capture = GetCapture())
+            SendMessageA(capture, WM_KEYDOWN, key, flags);
+    return 1;
+}
+
+void HookGrabKeys()
+{
+    if (!g_grabKeyHook)
+        g_grabKeyHook = SetWindowsHookExA(WH_KEYBOARD, GrabKeyHook, nullptr, GetCurrentThreadId());
+}
+
+void UnhookGrabKeys()
+{
+    if (g_grabKeyHook)
+        UnhookWindowsHookEx(g_grabKeyHook);
+    g_grabKeyHook = nullptr;
+}
+
 void DestroyGrabPopup(GrabberState* grabber)
 {
     if (grabber->popup && IsWindow(grabber->popup))
         DestroyWindow(grabber->popup);
     grabber->popup = nullptr;
+}
+
+// The pixel at the screen point becomes the colour; the popup goes first so it is not read.
+void PickColorAt(DialogState* state, GrabberState* grabber, POINT at)
+{
+    DestroyGrabPopup(grabber);
+    // A point off every screen has no colour to take.
+    const RECT screens = VirtualScreenRect();
+    if (!PtInRect(&screens, at))
+        return;
+    HDC screen = GetDC(nullptr);
+    if (!screen) {
+        // A message box cannot be clicked while the dialog keeps the mouse.
+        ReleaseCapture();
+        ShowWarningMessage(state->instance, state->dialog, IDS_SCREEN_DC_ERROR);
+        return;
+    }
+    const COLORREF pixel = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    if (pixel == CLR_INVALID)
+        return;
+    state->currentColor.SetColorRef(pixel);
+    RequestRedraw(state, RB_ALL);
+}
+
+void MoveGrabCursor(GrabberState* grabber, int dx, int dy)
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    // The system keeps the cursor on the screens.
+    SetCursorPos(cursor.x + dx, cursor.y + dy);
+    // Not left to the mouse move the system may make of it: the popup follows at once.
+    FollowGrab(grabber);
 }
 
 }  // namespace
@@ -24,6 +99,7 @@ bool InitGrabber(const DialogState* state, GrabberState* grabber)
 {
     if (!RegisterGrabberClass(state->instance))
         return false;
+    grabber->monitors = LookUpMonitorFunctions();
     grabber->cursor =
         static_cast<HCURSOR>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDC_GRAB_CURSOR), IMAGE_CURSOR,
                                         GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR), 0));
@@ -43,6 +119,7 @@ void StartGrab(DialogState* state, GrabberState* grabber)
     // No WM_SETCURSOR arrives while the capture is held, so this cursor stays until the end.
     SetCursor(grabber->cursor);
     state->captureMode = CaptureGrab;
+    HookGrabKeys();
     // The dialog, and with it its owned popup, above every window the user may drag over.
     // Without activating: the focus moving would cancel the capture just taken.
     SetWindowTopmost(state->dialog, true, SWP_NOACTIVATE);
@@ -54,9 +131,10 @@ void FollowGrab(GrabberState* grabber)
         return;
     POINT cursor;
     GetCursorPos(&cursor);
-    RECT desktop;
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    const POINT at = PlaceGrabPopup(cursor, desktop, &grabber->flip);
+    // The monitor under the cursor: a popup across the edge between two monitors would be cut
+    // in two, and one past the edge of the desktop would be partly hidden.
+    const RECT monitor = MonitorRectAt(grabber->monitors, cursor);
+    const POINT at = PlaceGrabPopup(cursor, monitor, &grabber->flip);
     MoveWindow(grabber->popup, at.x, at.y, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE, TRUE);
     // Also when the popup did not move: the screen under the cursor may have.
     InvalidateRect(grabber->popup, nullptr, FALSE);
@@ -64,23 +142,39 @@ void FollowGrab(GrabberState* grabber)
 
 void PickGrabbedColor(DialogState* state, GrabberState* grabber, LPARAM clientPoint)
 {
-    DestroyGrabPopup(grabber);
-    HDC screen = GetDC(nullptr);
-    if (!screen) {
-        // A message box cannot be clicked while the dialog keeps the mouse.
-        ReleaseCapture();
-        ShowWarningMessage(state->instance, state->dialog, IDS_SCREEN_DC_ERROR);
-        return;
-    }
     POINT at = {GET_X_LPARAM(clientPoint), GET_Y_LPARAM(clientPoint)};
     ClientToScreen(state->dialog, &at);
-    const COLORREF pixel = GetPixel(screen, at.x, at.y);
-    ReleaseDC(nullptr, screen);
-    // A point off every screen has no colour to take.
-    if (pixel == CLR_INVALID)
-        return;
-    state->currentColor.SetColorRef(pixel);
-    RequestRedraw(state, RB_ALL);
+    PickColorAt(state, grabber, at);
+}
+
+void GrabKey(DialogState* state, GrabberState* grabber, WPARAM key)
+{
+    const int step = GetKeyState(VK_SHIFT) < 0 ? kShiftArrowStep : kArrowStep;
+    switch (key) {
+    case VK_LEFT:
+        MoveGrabCursor(grabber, -step, 0);
+        break;
+    case VK_RIGHT:
+        MoveGrabCursor(grabber, step, 0);
+        break;
+    case VK_UP:
+        MoveGrabCursor(grabber, 0, -step);
+        break;
+    case VK_DOWN:
+        MoveGrabCursor(grabber, 0, step);
+        break;
+    case VK_RETURN: {
+        // As a release there: the hot spot is where the cursor is.
+        POINT cursor;
+        GetCursorPos(&cursor);
+        PickColorAt(state, grabber, cursor);
+        ReleaseCapture();
+        break;
+    }
+    case VK_ESCAPE:
+        CancelGrab(grabber);
+        break;
+    }
 }
 
 void CancelGrab(GrabberState* grabber)
@@ -91,7 +185,9 @@ void CancelGrab(GrabberState* grabber)
 
 void EndGrab(const DialogState* state, GrabberState* grabber)
 {
-    // Also when the system took the capture away: a popup left standing would freeze there.
+    // Also when the system took the capture away: a popup left standing would freeze there, and
+    // the keyboard would stay taken.
+    UnhookGrabKeys();
     DestroyGrabPopup(grabber);
     if (!state->options.Test(AlwaysOnTop))
         SetWindowTopmost(state->dialog, false);
@@ -99,6 +195,7 @@ void EndGrab(const DialogState* state, GrabberState* grabber)
 
 void ReleaseGrabber(const DialogState* state, GrabberState* grabber)
 {
+    UnhookGrabKeys();
     DestroyGrabPopup(grabber);
     if (grabber->cursor)
         DestroyCursor(grabber->cursor);

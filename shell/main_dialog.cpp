@@ -218,8 +218,8 @@ void OnDestroy(HWND dialog, AppState* state)
     HeapFree(GetProcessHeap(), 0, state);
 }
 
-// Whichever interaction holds the capture gets the mouse.
-void OnCaptureMessage(AppState* state, UINT message, LPARAM lparam)
+// Whichever interaction holds the capture gets the mouse, and during a grab the keys.
+void OnCaptureMessage(AppState* state, UINT message, WPARAM wparam, LPARAM lparam)
 {
     const uint32_t mode = state->captureMode;
     switch (message) {
@@ -241,6 +241,10 @@ void OnCaptureMessage(AppState* state, UINT message, LPARAM lparam)
     case WM_RBUTTONDOWN:
         if (mode == CaptureGrab)
             CancelGrab(&state->grabber);
+        break;
+    case WM_KEYDOWN:
+        if (mode == CaptureGrab)
+            GrabKey(state, &state->grabber, wparam);
         break;
     case WM_CAPTURECHANGED:
         // The only place an interaction ends, whoever took the capture away.
@@ -318,7 +322,14 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
     case WM_RBUTTONDOWN:
     case WM_CAPTURECHANGED:
         if (state)
-            OnCaptureMessage(state, message, lparam);
+            OnCaptureMessage(state, message, wparam, lparam);
+        return TRUE;
+    case WM_KEYDOWN:
+        // Sent here by the grab's keyboard hook; otherwise the dialog itself has the focus only
+        // when no control can take it, and keeps the default handling.
+        if (!state || state->captureMode != CaptureGrab)
+            return FALSE;
+        OnCaptureMessage(state, message, wparam, lparam);
         return TRUE;
     case WM_NCPAINT:
         if (!state)

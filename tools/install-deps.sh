@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake make python3 zip mingw-w64 wine wine32:i386 libfreetype6:i386 fonts-wine
-          xvfb fp-utils googletest imagemagick xdotool)
+          xvfb fp-utils googletest imagemagick xdotool
+          xserver-xorg-core xserver-xorg-video-dummy)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Starts or stops the private test environment of a build folder: an Xvfb display, a 32-bit Wine
 # prefix kept in the build folder, and a persistent wineserver for the duration of the test run.
-#   test-env.sh start|stop ENV_DIR
+#   test-env.sh start|stop ENV_DIR [two-monitors]
+# With two-monitors the display is an Xorg with two monitors side by side (tools/xorg-start.sh)
+# instead; where this machine cannot run it, start exits 77 and leaves the mark "unavailable",
+# for which tools/wine-run.sh exits 77 too.
 set -uo pipefail
 cmd=$1
 env_dir=$(mkdir -p "$2" && cd "$2" && pwd)
+screens=${3:-one}
 here=$(cd "$(dirname "$0")" && pwd)
 
 export WINEPREFIX=$env_dir/prefix WINEARCH=win32 WINEDEBUG=-all
@@ -18,15 +22,37 @@ stop() {
     kill "$(cat "$env_dir/xvfb.pid")" 2>/dev/null
     rm -f "$env_dir/xvfb.pid"
   fi
-  rm -f "$env_dir/display"
+  if [ -f "$env_dir/xorg.pid" ]; then
+    kill "$(cat "$env_dir/xorg.pid")" 2>/dev/null
+    rm -f "$env_dir/xorg.pid"
+  fi
+  rm -f "$env_dir/display" "$env_dir/unavailable"
 }
 
 case $cmd in
   start)
     stop
-    "$here/xvfb-start.sh" "$env_dir" || exit 1
+    if [ "$screens" = two-monitors ]; then
+      "$here/xorg-start.sh" "$env_dir"
+      status=$?
+      if [ $status -eq 77 ]; then
+        echo "no second monitor here: the two-monitor tests are skipped" > "$env_dir/unavailable"
+        exit 77
+      fi
+      [ $status -eq 0 ] || exit 1
+    else
+      "$here/xvfb-start.sh" "$env_dir" || exit 1
+    fi
     export DISPLAY=:$(cat "$env_dir/display")
     "$here/wine-prefix.sh" "$WINEPREFIX" bare || exit 1
+    if [ "$screens" = two-monitors ]; then
+      # Wine reports one monitor per Xinerama screen only without XRandR; and its XF86VidMode
+      # handler fails on the two dummy screens and takes the desktop process down with it.
+      key='HKCU\Software\Wine\X11 Driver'
+      wine reg add "$key" /v UseXRandR /d N /f >/dev/null 2>&1
+      wine reg add "$key" /v UseXVidMode /d N /f >/dev/null 2>&1
+      wineserver -w
+    fi
     # Setting up the prefix may have started a server of its own; ours replaces it.
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null

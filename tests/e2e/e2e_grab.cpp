@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/e2e/e2e_board.h"
 #include "tests/e2e/e2e_support.h"
-#include "tests/shared/dib_canvas.h"
 
 using namespace e2e;
 
@@ -30,100 +30,6 @@ const int kSeparatorY = 83;
 const int kBandTop = 84;
 
 const DWORD kWaitMs = 3000;
-
-// ---- a board of known colours --------------------------------------------------------------
-
-// Every pixel of the board has its own colour: red counts the columns, green the rows.
-const int kBoardSize = 256;
-const int kBoardBlue = 0x5A;
-
-uint32_t BoardColor(int x, int y)
-{
-    return static_cast<uint32_t>(x) << 16 | static_cast<uint32_t>(y) << 8 | kBoardBlue;
-}
-
-LRESULT CALLBACK BoardProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    if (message == WM_PAINT) {
-        static std::vector<uint32_t> pixels = [] {
-            std::vector<uint32_t> p(kBoardSize * kBoardSize);
-            for (int y = 0; y < kBoardSize; ++y)
-                for (int x = 0; x < kBoardSize; ++x)
-                    p[y * kBoardSize + x] = BoardColor(x, y);
-            return p;
-        }();
-        const BITMAPINFO info = TopDownDibInfo(kBoardSize, kBoardSize);
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        SetDIBitsToDevice(dc, 0, 0, kBoardSize, kBoardSize, 0, 0, 0, kBoardSize, pixels.data(), &info,
-                          DIB_RGB_COLORS);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    if (message == WM_CLOSE) {
-        DestroyWindow(window);
-        return 0;
-    }
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wparam, lparam);
-}
-
-// A window of the driver on a thread of its own, so it repaints while the driver waits.
-class Board {
-public:
-    explicit Board(POINT origin) : origin_(origin)
-    {
-        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        thread_ = std::thread([this, ready] {
-            WNDCLASSA windowClass = {};
-            windowClass.lpfnWndProc = BoardProc;
-            windowClass.hInstance = GetModuleHandleA(nullptr);
-            windowClass.lpszClassName = "Tintora e2e colour board";
-            RegisterClassA(&windowClass);
-            window_ = CreateWindowExA(WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE,
-                                      origin_.x, origin_.y, kBoardSize, kBoardSize, nullptr, nullptr,
-                                      windowClass.hInstance, nullptr);
-            if (window_)
-                UpdateWindow(window_);
-            SetEvent(ready);
-            MSG msg;
-            while (window_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        });
-        WaitForSingleObject(ready, 5000);
-        CloseHandle(ready);
-    }
-    ~Board()
-    {
-        if (window_)
-            PostMessageA(window_, WM_CLOSE, 0, 0);
-        thread_.join();
-    }
-    Board(const Board&) = delete;
-    Board& operator=(const Board&) = delete;
-
-    bool Ready() const { return window_ != nullptr; }
-    RECT Rect() const { return RECT{origin_.x, origin_.y, origin_.x + kBoardSize, origin_.y + kBoardSize}; }
-    POINT At(int x, int y) const { return POINT{origin_.x + x, origin_.y + y}; }
-    // True once the screen shows the board's own pixels.
-    bool Shown() const
-    {
-        Pixels shot = CaptureScreen(Rect());
-        return shot.width == kBoardSize && shot.At(0, 0) == BoardColor(0, 0) &&
-               shot.At(kBoardSize - 1, kBoardSize - 1) == BoardColor(kBoardSize - 1, kBoardSize - 1) &&
-               shot.At(123, 77) == BoardColor(123, 77);
-    }
-
-private:
-    POINT origin_;
-    HWND window_ = nullptr;
-    std::thread thread_;
-};
 
 // ---- mouse ---------------------------------------------------------------------------------
 
@@ -319,6 +225,31 @@ struct Scene {
     {
         LeftUp();
         CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) == nullptr; }));
+    }
+
+    // Once the popup sits beside the board pixel (x, y) and the magnifier shows it: its band in
+    // the pixel's colour, its top-left cell the pixel eight left and six above. Without any move
+    // of the mouse to make it paint.
+    bool MagnifierFollows(int x, int y)
+    {
+        if (!PopupSettles(POINT{board.At(x, y).x + 10, board.At(x, y).y + 10}))
+            return false;
+        Pixels m;
+        auto shows = [&] {
+            HWND popup = FindPopup(app);
+            RECT client = ClientRect(popup);
+            MapWindowPoints(popup, nullptr, reinterpret_cast<POINT*>(&client), 2);
+            m = CaptureScreen(client);
+            return m.width == 98 && m.height == 98 && m.At(0, kBandTop) == BoardColor(x, y) &&
+                   m.At(1, 1) == BoardColor(x - kCentreColumn, y - kCentreRow);
+        };
+        if (WaitUntil(kWaitMs, shows))
+            return true;
+        if (m.width == 98 && m.height == 98) {
+            CHECK_EQ(HexOf(m.At(0, kBandTop)), HexOf(BoardColor(x, y)));
+            CHECK_EQ(HexOf(m.At(1, 1)), HexOf(BoardColor(x - kCentreColumn, y - kCentreRow)));
+        }
+        return CHECK(false);
     }
 
     // A whole grab onto the board pixel (x, y); the fields then show its colour.
@@ -606,4 +537,141 @@ E2E_CASE("grab", "the window is topmost during the grab and afterwards only with
         CHECK(IsTopmost(dialog));
         CHECK(app.IsChecked(kStayOnTop));
     }
+}
+
+// ---- keys ----------------------------------------------------------------------------------
+
+namespace {
+
+// The mode buttons' checks, one character each, red first.
+std::string ModeChecks(Tintora& app)
+{
+    std::string checks;
+    for (int id = kModeRed; id < kModeRed + 6; ++id)
+        checks += app.IsChecked(id) ? 'x' : '-';
+    return checks;
+}
+
+// Puts the keyboard focus on a control of the foreground window, as Tab would.
+bool FocusOn(Tintora& app, int id)
+{
+    if (!BringToFront(app.Dialog()))
+        return false;
+    app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Item(id)), TRUE);
+    return CHECK_EQ(app.Focus(), app.Item(id));
+}
+
+// A key with Shift held around it.
+void ShiftKey(WORD key)
+{
+    HoldKey(VK_SHIFT, true);
+    Key(key);
+    HoldKey(VK_SHIFT, false);
+}
+
+}  // namespace
+
+E2E_CASE("grab",
+         "during a held grab the arrows move the hot spot a pixel, with Shift ten, the magnifier following; "
+         "Enter picks there, and the release after it nothing more")
+{
+    Scene scene;
+    REQUIRE(scene.Set());
+    Tintora& app = scene.app;
+    const Board& board = scene.board;
+    scene.Pick(30, 40);
+    // On a mode button the arrows would check the next one; Enter would go to the dialog.
+    REQUIRE(FocusOn(app, kModeRed));
+    const std::string modes = ModeChecks(app);
+    REQUIRE(modes == "x-----");
+
+    REQUIRE(scene.PressGrabIcon());
+    REQUIRE(scene.DragTo(board.At(100, 100)));
+    REQUIRE(scene.MagnifierFollows(100, 100));
+    const struct {
+        const char* what;
+        WORD key;
+        bool shift;
+        int x, y;  // the board pixel under the hot spot afterwards
+    } steps[] = {
+        {"right", VK_RIGHT, false, 101, 100},    {"down", VK_DOWN, false, 101, 101},
+        {"left", VK_LEFT, false, 100, 101},      {"left", VK_LEFT, false, 99, 101},
+        {"up", VK_UP, false, 99, 100},           {"Shift+right", VK_RIGHT, true, 109, 100},
+        {"Shift+down", VK_DOWN, true, 109, 110}, {"Shift+left", VK_LEFT, true, 99, 110},
+        {"Shift+up", VK_UP, true, 99, 100},      {"Shift+up", VK_UP, true, 99, 90},
+        {"right", VK_RIGHT, false, 100, 90},
+    };
+    for (const auto& step : steps) {
+        Context context(step.what);
+        if (step.shift)
+            ShiftKey(step.key);
+        else
+            Key(step.key);
+        REQUIRE(CHECK_EQ_WITHIN(kWaitMs, Cursor(), board.At(step.x, step.y)));
+        REQUIRE(scene.MagnifierFollows(step.x, step.y));
+        // Still the grab: nothing picked, the focus where it was, no button checked.
+        CHECK_EQ(ShownColor(app).hex, HexOf(BoardColor(30, 40)));
+        CHECK_EQ(app.Focus(), app.Item(kModeRed));
+        CHECK_EQ(ModeChecks(app), modes);
+    }
+
+    Key(VK_RETURN);
+    CheckShows(app, BoardColor(100, 90));
+    scene.ExpectGrabOver();
+    CHECK(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
+    // The button is still down; a release elsewhere, after a move there, takes nothing.
+    REQUIRE(scene.DragTo(board.At(200, 220)));
+    LeftUp();
+    Sleep(300);
+    CheckShows(app, BoardColor(100, 90));
+    CHECK(FindPopup(app) == nullptr);
+    CHECK_EQ(app.Focus(), app.Item(kModeRed));
+    CHECK_EQ(ModeChecks(app), modes);
+    CHECK(app.TakeMessageBoxes().empty());
+
+    // Afterwards the arrows are the dialog's again: the next mode button.
+    Key(VK_DOWN);
+    CHECK_EQ_WITHIN(kWaitMs, app.Focus(), app.Item(kModeRed + 1));
+    CHECK_EQ_WITHIN(kWaitMs, ModeChecks(app), std::string("-x----"));
+}
+
+E2E_CASE("grab", "Escape cancels a held grab; no key typed during the grab reaches the focused field, and "
+                 "afterwards the field takes keys again")
+{
+    Scene scene;
+    REQUIRE(scene.Set());
+    Tintora& app = scene.app;
+    const Board& board = scene.board;
+    scene.Pick(90, 100);
+    REQUIRE(FocusOn(app, kRedEdit));
+    app.Send(app.Item(kRedEdit), EM_SETSEL, 0, -1);
+    const Shown before = ShownColor(app);
+
+    REQUIRE(scene.PressGrabIcon());
+    REQUIRE(scene.DragTo(board.At(40, 50)));
+    REQUIRE(scene.MagnifierFollows(40, 50));
+    // Digits would replace the selected value, Tab and Space would move or press.
+    Key('7');
+    Key(0, KEYEVENTF_UNICODE, L'5');
+    Key(VK_BACK);
+    Key(VK_TAB);
+    Key(VK_SPACE);
+    Key(VK_HOME);
+    Key(VK_ESCAPE);
+    scene.ExpectGrabOver();
+    LeftUp();
+    Sleep(300);
+    CheckShows(app, BoardColor(90, 100));
+    CHECK_EQ(app.Text(kRedEdit), before.red);
+    CHECK_EQ(app.Focus(), app.Item(kRedEdit));
+    CHECK(IsWindowVisible(app.Dialog()));
+    CHECK(app.TakeMessageBoxes().empty());
+
+    // The field still has its value selected, and typing replaces it.
+    Key(0, KEYEVENTF_UNICODE, L'1');
+    Key(0, KEYEVENTF_UNICODE, L'7');
+    CHECK_EQ_WITHIN(kWaitMs, app.Text(kRedEdit), std::string("17"));
+    CHECK_EQ_WITHIN(kWaitMs, Lower(app.Text(kHexEdit)), HexOf(17u << 16 | (BoardColor(90, 100) & 0xFFFF)));
+    Key(VK_TAB);
+    CHECK_EQ_WITHIN(kWaitMs, app.Focus(), app.Item(kGreenEdit));
 }

@@ -615,6 +615,18 @@ void SendMouse(DWORD flags, POINT p)
     SendInput(1, &input, sizeof(INPUT));
 }
 
+void SendMouseOnVirtualScreen(DWORD flags, POINT p)
+{
+    const LONG left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const LONG width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ((p.x - left) * 65536 + width - 1) / width;
+    input.mi.dy = ((p.y - top) * 65536 + height - 1) / height;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
 bool MoveTo(POINT p)
 {
     SendMouse(0, p);

@@ -338,6 +338,8 @@ POINT Cursor();
 void SendMouse(DWORD flags);
 // An absolute move to pixel p of the primary screen, with the button events in flags.
 void SendMouse(DWORD flags, POINT p);
+// An absolute move to pixel p of the virtual screen, on whichever monitor it is.
+void SendMouseOnVirtualScreen(DWORD flags, POINT p);
 // Moves to pixel p and waits until the cursor is there; a failure is recorded.
 bool MoveTo(POINT p);
 // The left button pressed or let go where the cursor is.

@@ -7,6 +7,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 #include "core/redraw.h"
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
@@ -119,6 +122,131 @@ TEST(GrabPopupPlacement, NeverCoversTheMagnifiedPixelsAndStaysOnTheDesktop)
                 ASSERT_LE(popup.bottom, kDesktop.bottom) << "cursor (" << cursor.x << ", " << cursor.y << ")";
             }
         }
+    }
+}
+
+// ---- placement on several monitors -----------------------------------------------------
+
+// Monitor rectangles as the system reports them, the primary at (0, 0) first.
+struct MonitorLayout {
+    const char* name;
+    std::vector<RECT> monitors;
+};
+
+const MonitorLayout kLayouts[] = {
+    {"side by side", {{0, 0, 1920, 1080}, {1920, 0, 3200, 1024}}},
+    {"stacked", {{0, 0, 1280, 1024}, {0, 1024, 1920, 2104}}},
+    {"secondary left of the primary", {{0, 0, 1280, 1024}, {-1680, -26, 0, 1024}}},
+    {"secondary above the primary", {{0, 0, 1920, 1080}, {320, -1024, 1600, 0}}},
+    {"secondary left of and above the primary", {{0, 0, 1280, 1024}, {-1024, -768, 0, 0}}},
+    {"three in a row, the primary in the middle",
+     {{0, 0, 1280, 1024}, {-800, 0, 0, 600}, {1280, 200, 2304, 968}}},
+};
+
+// The monitor a point is on: left and top edges belong to it, right and bottom ones do not.
+const RECT* MonitorUnder(const MonitorLayout& layout, POINT p)
+{
+    for (const RECT& monitor : layout.monitors)
+        if (PtInRect(&monitor, p))
+            return &monitor;
+    return nullptr;
+}
+
+std::string Describe(const MonitorLayout& layout, POINT cursor)
+{
+    return std::string(layout.name) + ", cursor (" + std::to_string(cursor.x) + ", " +
+           std::to_string(cursor.y) + ")";
+}
+
+// The popup placed for the monitor under the cursor: wholly on that monitor, clear of the
+// pixels it magnifies (hot spot -8..+8 across, -6..+7 down), ten pixels from the hot spot.
+::testing::AssertionResult PlacedOnTheMonitorUnder(const MonitorLayout& layout, POINT cursor, uint32_t* flip)
+{
+    const RECT* monitor = MonitorUnder(layout, cursor);
+    if (!monitor)
+        return ::testing::AssertionFailure() << Describe(layout, cursor) << " is on no monitor";
+    const POINT at = PlaceGrabPopup(cursor, *monitor, flip);
+    const RECT popup = {at.x, at.y, at.x + GRAB_POPUP_SIZE, at.y + GRAB_POPUP_SIZE};
+    const RECT seen = {cursor.x - 8, cursor.y - 6, cursor.x + 9, cursor.y + 8};
+    RECT overlap;
+    if (popup.left < monitor->left || popup.top < monitor->top || popup.right > monitor->right ||
+        popup.bottom > monitor->bottom)
+        return ::testing::AssertionFailure() << Describe(layout, cursor) << ": popup at (" << at.x << ", "
+                                             << at.y << ") leaves the monitor under it";
+    if (IntersectRect(&overlap, &popup, &seen))
+        return ::testing::AssertionFailure() << Describe(layout, cursor) << ": popup covers the hot spot";
+    const LONG dx = at.x - cursor.x, dy = at.y - cursor.y;
+    if ((dx != 10 && dx != -110) || (dy != 10 && dy != -110))
+        return ::testing::AssertionFailure()
+               << Describe(layout, cursor) << ": popup at (" << at.x << ", " << at.y << ")";
+    return ::testing::AssertionSuccess();
+}
+
+// Paths between the corners and middles of every monitor, and over every edge they share, in
+// small steps: whichever way the cursor came, the popup is on the monitor under it.
+TEST(GrabPopupOnMonitors, AlwaysOnTheMonitorUnderTheCursorWhereverItCameFrom)
+{
+    for (const MonitorLayout& layout : kLayouts) {
+        std::vector<POINT> stops;
+        for (const RECT& m : layout.monitors) {
+            stops.push_back({m.left, m.top});
+            stops.push_back({m.right - 1, m.top});
+            stops.push_back({m.right - 1, m.bottom - 1});
+            stops.push_back({m.left, m.bottom - 1});
+            stops.push_back({(m.left + m.right) / 2, (m.top + m.bottom) / 2});
+            stops.push_back({m.left + 50, m.top + 50});
+            stops.push_back({m.right - 50, m.bottom - 50});
+        }
+        uint32_t flip = 0;
+        for (const POINT& from : stops) {
+            for (const POINT& to : stops) {
+                for (int step = 0; step <= 64; ++step) {
+                    const POINT cursor = {from.x + (to.x - from.x) * step / 64,
+                                          from.y + (to.y - from.y) * step / 64};
+                    // The system keeps the cursor on the monitors; a straight line may pass off them.
+                    if (!MonitorUnder(layout, cursor))
+                        continue;
+                    ASSERT_TRUE(PlacedOnTheMonitorUnder(layout, cursor, &flip));
+                }
+            }
+        }
+    }
+}
+
+// One pixel either side of the edge between two monitors: the popup is on the side the cursor
+// is, turning towards the middle of that monitor, and turns back on the other.
+TEST(GrabPopupOnMonitors, TurnsAtTheEdgeBetweenTwoMonitorsToStayOnTheOneUnderTheCursor)
+{
+    const struct {
+        const char* what;
+        RECT monitor;
+        POINT cursor;
+        POINT expected;
+        uint32_t flip;
+    } steps[] = {
+        // Side by side: primary 0..1920, secondary from 1920.
+        {"last column of the left monitor", {0, 0, 1920, 1080}, {1919, 500}, {1809, 510}, GF_LEFT},
+        {"first column of the right monitor", {1920, 0, 3200, 1024}, {1920, 500}, {1930, 510}, 0},
+        {"last column of the left monitor again", {0, 0, 1920, 1080}, {1919, 500}, {1809, 510}, GF_LEFT},
+        // Stacked: secondary below, from 1024.
+        {"last row of the upper monitor", {0, 0, 1280, 1024}, {600, 1023}, {490, 913}, GF_LEFT | GF_ABOVE},
+        {"first row of the lower monitor", {0, 1024, 1920, 2104}, {600, 1024}, {490, 1034}, GF_LEFT},
+        // Secondary left of the primary, at negative coordinates.
+        {"first column of the primary", {0, 0, 1280, 1024}, {0, 500}, {10, 510}, 0},
+        {"last column of the secondary", {-1680, -26, 0, 1024}, {-1, 500}, {-111, 510}, GF_LEFT},
+        {"middle of the secondary", {-1680, -26, 0, 1024}, {-840, 500}, {-950, 510}, GF_LEFT},
+        {"first column of the secondary", {-1680, -26, 0, 1024}, {-1680, 500}, {-1670, 510}, 0},
+        // Secondary above the primary.
+        {"first row of the primary", {0, 0, 1920, 1080}, {800, 0}, {810, 10}, 0},
+        {"last row of the secondary", {320, -1024, 1600, 0}, {800, -1}, {810, -111}, GF_ABOVE},
+        {"top of the secondary", {320, -1024, 1600, 0}, {800, -1024}, {810, -1014}, 0},
+    };
+    uint32_t flip = 0;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        EXPECT_TRUE(
+            PointIs(PlaceGrabPopup(step.cursor, step.monitor, &flip), step.expected.x, step.expected.y));
+        EXPECT_EQ(step.flip, flip);
     }
 }
 
@@ -297,6 +425,142 @@ TEST_F(GrabTest, RightButtonCancelsKeepsTheColourAndLowersTheDialog)
     // The release that follows finds no grab.
     SendMessageA(dialog, WM_LBUTTONUP, 0, 0);
     EXPECT_EQ(0x123456u, state->currentColor.GetRgb());
+}
+
+TEST_F(GrabTest, ArrowKeysMoveTheCursorAndThePopupAtOnceWithShiftTenPixels)
+{
+    StartGrab();
+    ASSERT_TRUE(IsWindow(state->grabber.popup));
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const POINT middle = {(desktop.left + desktop.right) / 2, (desktop.top + desktop.bottom) / 2};
+    ASSERT_TRUE(SetCursorPos(middle.x, middle.y));
+
+    // No messages are pumped: the popup has moved before any mouse move the system makes.
+    const struct {
+        WPARAM key;
+        bool shift;
+        LONG dx, dy;
+    } steps[] = {
+        {VK_RIGHT, false, 1, 0}, {VK_DOWN, false, 1, 1},  {VK_LEFT, false, 0, 1}, {VK_UP, false, 0, 0},
+        {VK_RIGHT, true, 10, 0}, {VK_DOWN, true, 10, 10}, {VK_LEFT, true, 0, 10}, {VK_UP, true, 0, 0},
+    };
+    BYTE keys[256];
+    ASSERT_TRUE(GetKeyboardState(keys));
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::to_string(step.key) + (step.shift ? " with Shift" : ""));
+        keys[VK_SHIFT] = step.shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        SendMessageA(dialog, WM_KEYDOWN, step.key, 1);
+        POINT cursor;
+        GetCursorPos(&cursor);
+        EXPECT_TRUE(PointIs(cursor, middle.x + step.dx, middle.y + step.dy));
+        RECT r;
+        GetWindowRect(state->grabber.popup, &r);
+        EXPECT_TRUE(RectIs(r, cursor.x + 10, cursor.y + 10, cursor.x + 110, cursor.y + 110));
+    }
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(static_cast<uint32_t>(CaptureGrab), state->captureMode);
+    EXPECT_EQ(dialog, GetCapture());
+}
+
+TEST_F(GrabTest, EnterPicksThePixelUnderTheCursorAndEscapeCancels)
+{
+    ShowWindow(dialog, SW_SHOW);
+    state->currentColor.SetRgb(0x3366CC);
+    SendMessageA(dialog, SELECTOR_REDRAW, RB_ALL, 0);
+    UpdateWindow(dialog);
+    DrainMessages();
+    state->currentColor.SetRgb(0x000000);
+    POINT inSwatch = {3, 3};
+    ClientToScreen(GetDlgItem(dialog, IDC_CURRENT_SWATCH), &inSwatch);
+
+    StartGrab();
+    HWND popup = state->grabber.popup;
+    ASSERT_TRUE(SetCursorPos(inSwatch.x, inSwatch.y));
+    SendMessageA(dialog, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(0x3366CCu, state->currentColor.GetRgb());
+    EXPECT_FALSE(IsWindow(popup));
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
+    EXPECT_FALSE(Topmost());
+
+    state->currentColor.SetRgb(0x123456);
+    StartGrab();
+    popup = state->grabber.popup;
+    SendMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_EQ(0x123456u, state->currentColor.GetRgb());
+    EXPECT_FALSE(IsWindow(popup));
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(static_cast<uint32_t>(CaptureNone), state->captureMode);
+    EXPECT_FALSE(Topmost());
+
+    // Without a grab a key sent to the dialog moves nothing and takes nothing.
+    POINT before, after;
+    GetCursorPos(&before);
+    SendMessageA(dialog, WM_KEYDOWN, VK_RIGHT, 1);
+    SendMessageA(dialog, WM_KEYDOWN, VK_RETURN, 1);
+    GetCursorPos(&after);
+    EXPECT_TRUE(PointIs(after, before.x, before.y));
+    EXPECT_EQ(0x123456u, state->currentColor.GetRgb());
+}
+
+// Wine on one X screen has one monitor; these stand in for the monitor functions with two,
+// made by splitting the real screen down the middle.
+RECT g_splitMonitors[2];
+
+HMONITOR WINAPI SplitMonitorFromPoint(POINT p, DWORD)
+{
+    return reinterpret_cast<HMONITOR>(static_cast<INT_PTR>(PtInRect(&g_splitMonitors[1], p) ? 2 : 1));
+}
+
+BOOL WINAPI SplitGetMonitorInfo(HMONITOR monitor, LPMONITORINFO info)
+{
+    const RECT& r = g_splitMonitors[reinterpret_cast<INT_PTR>(monitor) - 1];
+    info->rcMonitor = r;
+    // A task bar along the bottom: the popup may cover it as it covers any window.
+    info->rcWork = RECT{r.left, r.top, r.right, r.bottom - 40};
+    info->dwFlags = monitor == reinterpret_cast<HMONITOR>(1) ? MONITORINFOF_PRIMARY : 0;
+    return TRUE;
+}
+
+TEST_F(GrabTest, ThePopupStaysOnTheMonitorUnderTheCursorOrWithoutMonitorsOnTheDesktop)
+{
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const LONG split = (desktop.left + desktop.right) / 2, y = (desktop.top + desktop.bottom) / 2;
+    g_splitMonitors[0] = RECT{desktop.left, desktop.top, split, desktop.bottom};
+    g_splitMonitors[1] = RECT{split, desktop.top, desktop.right, desktop.bottom};
+    state->grabber.monitors = MonitorFunctions{SplitMonitorFromPoint, SplitGetMonitorInfo};
+    StartGrab();
+    ASSERT_TRUE(IsWindow(state->grabber.popup));
+    RECT r;
+
+    ASSERT_TRUE(SetCursorPos(split - 1, y));
+    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    GetWindowRect(state->grabber.popup, &r);
+    EXPECT_TRUE(RectIs(r, split - 111, y + 10, split - 11, y + 110));
+    ASSERT_TRUE(SetCursorPos(split, y));
+    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    GetWindowRect(state->grabber.popup, &r);
+    EXPECT_TRUE(RectIs(r, split + 10, y + 10, split + 110, y + 110));
+    const LONG low = desktop.bottom - 115;
+    ASSERT_TRUE(SetCursorPos(split, low));
+    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    GetWindowRect(state->grabber.popup, &r);
+    EXPECT_TRUE(RectIs(r, split + 10, low + 10, split + 110, low + 110));
+
+    // A system without the monitor functions has one screen, the desktop.
+    state->grabber.monitors = MonitorFunctions{};
+    ASSERT_TRUE(SetCursorPos(split - 1, y));
+    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    GetWindowRect(state->grabber.popup, &r);
+    EXPECT_TRUE(RectIs(r, split + 9, y + 10, split + 109, y + 110));
+    ASSERT_TRUE(SetCursorPos(desktop.right - 1, y));
+    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    GetWindowRect(state->grabber.popup, &r);
+    EXPECT_TRUE(RectIs(r, desktop.right - 111, y + 10, desktop.right - 11, y + 110));
 }
 
 TEST_F(GrabTest, StayOnTopKeepsTheDialogTopmostAfterTheGrab)

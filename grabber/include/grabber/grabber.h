@@ -25,10 +25,10 @@ enum {
 
 // ---- geometry, plain data ----------------------------------------------------------------
 
-// The popup's top-left corner for the cursor on the desktop. Updates *flip: the popup turns to
-// the other side only when it would leave the desktop, and turns back only when the turned
-// popup would leave it on the opposite edge.
-POINT PlaceGrabPopup(POINT cursor, const RECT& desktop, uint32_t* flip);
+// The popup's top-left corner for the cursor on the monitor under it. Updates *flip: the popup
+// turns to the other side only when it would leave the monitor, and turns back only when the
+// turned popup would leave it on the opposite edge.
+POINT PlaceGrabPopup(POINT cursor, const RECT& monitor, uint32_t* flip);
 
 // Regions of the popup's client area: the magnified area, the separator line, the info band,
 // and the cell that shows the pixel under the hot spot.
@@ -49,6 +49,26 @@ RECT MagnifierCell(const MagnifierLayout& layout, int32_t column, int32_t row);
 // The screen pixel shown by the cell (column, row) while the hot spot is at cursor.
 POINT MagnifierSource(const MagnifierLayout& layout, POINT cursor, int32_t column, int32_t row);
 
+// ---- the screens -------------------------------------------------------------------------
+
+typedef HMONITOR(WINAPI* MonitorFromPointProc)(POINT, DWORD);
+typedef BOOL(WINAPI* GetMonitorInfoProc)(HMONITOR, LPMONITORINFO);
+
+// The monitor functions, where the system has them (Windows 98 and 2000 on).
+struct MonitorFunctions {
+    MonitorFromPointProc monitorFromPoint;
+    GetMonitorInfoProc getMonitorInfo;
+};
+MonitorFunctions LookUpMonitorFunctions();
+
+// The whole rectangle of the monitor under (or nearest to) the point; the desktop window's
+// rectangle where the system has no monitor functions.
+RECT MonitorRectAt(const MonitorFunctions& functions, POINT point);
+
+// All monitors together, in screen coordinates: where a screen pixel can be read. The primary
+// screen where the system does not know the virtual screen.
+RECT VirtualScreenRect();
+
 // ---- the popup window --------------------------------------------------------------------
 
 // Registered while the main dialog initialises; false ends the dialog.
@@ -66,6 +86,7 @@ struct GrabberState {
     HWND popup;      // while a grab runs
     HCURSOR cursor;  // the eyedropper shown during a grab; none makes the grab look plainer
     uint32_t flip;   // GrabFlipBits
+    MonitorFunctions monitors;
 };
 
 // While the main dialog initialises: the popup's class (false ends the dialog) and the cursor.
@@ -76,6 +97,10 @@ void StartGrab(DialogState* state, GrabberState* grabber);
 void FollowGrab(GrabberState* grabber);
 // WM_LBUTTONUP: the pixel at the message's point (dialog client coordinates) becomes the colour.
 void PickGrabbedColor(DialogState* state, GrabberState* grabber, LPARAM clientPoint);
+// WM_KEYDOWN, sent to the dialog by the grab's keyboard hook: the arrows move the cursor by one
+// pixel (ten with Shift), Enter picks the pixel under the hot spot and ends the grab, Escape
+// cancels. Other keys do nothing.
+void GrabKey(DialogState* state, GrabberState* grabber, WPARAM key);
 // WM_RBUTTONDOWN: nothing is picked.
 void CancelGrab(GrabberState* grabber);
 // WM_CAPTURECHANGED, however the capture went: no popup left behind, z-order as the option says.

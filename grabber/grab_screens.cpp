@@ -1,0 +1,41 @@
+// Where the grab may place its popup and read pixels when the desktop spans several monitors.
+#include "grabber/grabber.h"
+
+MonitorFunctions LookUpMonitorFunctions()
+{
+    // Looked up, not imported: Windows 95 and NT 4.0 have neither, and would not load the program.
+    MonitorFunctions functions = {};
+    if (HMODULE user = GetModuleHandleA("user32.dll")) {
+        functions.monitorFromPoint = reinterpret_cast<MonitorFromPointProc>(
+            reinterpret_cast<void*>(GetProcAddress(user, "MonitorFromPoint")));
+        functions.getMonitorInfo = reinterpret_cast<GetMonitorInfoProc>(
+            reinterpret_cast<void*>(GetProcAddress(user, "GetMonitorInfoA")));
+    }
+    return functions;
+}
+
+RECT MonitorRectAt(const MonitorFunctions& functions, POINT point)
+{
+    if (functions.monitorFromPoint && functions.getMonitorInfo) {
+        MONITORINFO info = {};
+        info.cbSize = sizeof(info);
+        HMONITOR monitor = functions.monitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+        if (monitor && functions.getMonitorInfo(monitor, &info))
+            return info.rcMonitor;
+    }
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    return desktop;
+}
+
+RECT VirtualScreenRect()
+{
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    // Systems before Windows 98 and 2000 answer 0 for metrics they do not know.
+    if (width <= 0 || height <= 0)
+        return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + width, top + height};
+}

@@ -1,0 +1,316 @@
+// The screen grab on a desktop of two monitors (the test environment's two-monitors mode: the
+// secondary left of the primary, at negative coordinates, and shorter): the magnifier popup
+// stays on the monitor under the cursor, and pixels are read, and picked, across the edge
+// between the monitors.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/e2e_board.h"
+#include "tests/e2e/e2e_support.h"
+
+using namespace e2e;
+
+namespace {
+
+const char kGrabberClass[] = "Ostrel ColorGrabber";
+const int kPopupSize = 100;
+const int kCell = 6;
+const int kCentreColumn = 8;
+const int kCentreRow = 6;
+const int kCrossX = 51;
+const int kCrossY = 39;
+const int kAreaHeight = 83;
+const int kBandTop = 84;
+const DWORD kWaitMs = 3000;
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoA(monitor, &info))
+        reinterpret_cast<std::vector<MONITORINFO>*>(list)->push_back(info);
+    return TRUE;
+}
+
+// The primary monitor and the one left of it, touching it.
+struct Layout {
+    RECT primary = {};
+    RECT secondary = {};
+    bool Found()
+    {
+        std::vector<MONITORINFO> monitors;
+        EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+        bool primaryFound = false, secondaryFound = false;
+        for (const MONITORINFO& m : monitors) {
+            if (m.dwFlags & MONITORINFOF_PRIMARY) {
+                primary = m.rcMonitor;
+                primaryFound = true;
+            }
+        }
+        for (const MONITORINFO& m : monitors) {
+            if (!(m.dwFlags & MONITORINFOF_PRIMARY) && m.rcMonitor.right == primary.left) {
+                secondary = m.rcMonitor;
+                secondaryFound = true;
+            }
+        }
+        if (!primaryFound || !secondaryFound)
+            FAIL("no monitor left of the primary among " + std::to_string(monitors.size()) + " monitors");
+        return primaryFound && secondaryFound;
+    }
+};
+
+// As the grab cases move, but to any monitor; a late pointer event of the program may put the
+// cursor back, so the move is made again then.
+bool MoveTo(POINT p, HWND program)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        SendMouseOnVirtualScreen(0, p);
+        if (!WaitUntil(kWaitMs, [&] { return Cursor() == p; }))
+            break;
+        Sleep(40);
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(program, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
+        if (Cursor() == p)
+            return true;
+    }
+    FAIL("the cursor went to " + Show(Cursor()) + " instead of " + Show(p));
+    return false;
+}
+
+bool DragTo(POINT to, HWND program)
+{
+    const POINT from = Cursor();
+    for (int step = 1; step <= 4; ++step)
+        if (!MoveTo(POINT{from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4}, program))
+            return false;
+    return true;
+}
+
+HWND FindPopup(const Tintora& app)
+{
+    return FindTopLevel(app.ProcessId(), [](HWND window) { return ClassName(window) == kGrabberClass; });
+}
+
+std::string HexOf(uint32_t rgb)
+{
+    return Lower(HexText(rgb));
+}
+
+uint32_t RgbOfSysColor(int index)
+{
+    const COLORREF c = GetSysColor(index);
+    return static_cast<uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+}
+
+void CheckShows(Tintora& app, uint32_t rgb)
+{
+    CHECK_EQ_WITHIN(kWaitMs, Lower(app.Text(kHexEdit)), HexOf(rgb));
+}
+
+struct ButtonGuard {
+    ~ButtonGuard()
+    {
+        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000)
+            LeftUp();
+    }
+};
+
+// The program on the primary monitor, out of the way, and a board across the edge between the
+// monitors: its columns 0-127 on the secondary, 128-255 on the primary.
+struct Scene {
+    Layout layout;
+    Tintora app;
+    Board board{POINT{-128, 100}};
+    ButtonGuard guard;
+
+    bool Set()
+    {
+        if (!layout.Found() || !CHECK(board.Ready()) || !app.Start())
+            return false;
+        // The board's place assumes the edge at x = 0, as Windows puts the primary at (0, 0).
+        if (!CHECK_EQ(layout.primary.left, 0L) || !CHECK(layout.secondary.top <= 100) ||
+            !CHECK(layout.secondary.bottom >= 100 + kBoardSize))
+            return false;
+        RECT dialog = WindowRect(app.Dialog());
+        SetWindowPos(app.Dialog(), nullptr, layout.primary.right - (dialog.right - dialog.left) - 20,
+                     layout.primary.bottom - (dialog.bottom - dialog.top) - 20, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        dialog = WindowRect(app.Dialog());
+        RECT overlap;
+        const RECT boardRect = board.Rect();
+        return CHECK(!IntersectRect(&overlap, &dialog, &boardRect)) &&
+               CHECK(WaitUntil(kWaitMs, [&] { return board.Shown(); }));
+    }
+
+    void Press()
+    {
+        while (lastPress && GetTickCount() - lastPress < GetDoubleClickTime() + 100)
+            Sleep(20);
+        LeftDown();
+        lastPress = GetTickCount();
+    }
+    DWORD lastPress = 0;
+
+    bool PressGrabIcon()
+    {
+        if (!MoveTo(Centre(WindowRect(app.Item(kGrabIcon))), app.Dialog()))
+            return false;
+        Press();
+        return CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) != nullptr; }));
+    }
+
+    // The popup at topLeft, wholly on the monitor expected.
+    bool PopupAt(POINT topLeft, const RECT& monitor)
+    {
+        const RECT expected = {topLeft.x, topLeft.y, topLeft.x + kPopupSize, topLeft.y + kPopupSize};
+        RECT inside;
+        return CHECK(IntersectRect(&inside, &expected, &monitor) && inside == expected) &&
+               CHECK_EQ_WITHIN(kWaitMs, WindowRect(FindPopup(app)), expected);
+    }
+
+    // The magnifier as on the screen once it has painted where it now is.
+    Pixels Magnifier()
+    {
+        Sleep(300);
+        HWND popup = FindPopup(app);
+        RECT client = ClientRect(popup);
+        MapWindowPoints(popup, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        return CaptureScreen(client);
+    }
+
+    // Every cell whose pixel is on the board shows it, on whichever monitor it is; the band
+    // shows the hot spot's.
+    void CheckMagnifierReadsBoard(int x, int y)
+    {
+        const Pixels m = Magnifier();
+        if (!CHECK(m.width == 98 && m.height == 98))
+            return;
+        int wrong = 0, onSecondary = 0, onPrimary = 0;
+        std::string first;
+        for (int row = 0; row * kCell < kAreaHeight; ++row) {
+            for (int column = 0; column * kCell < m.width; ++column) {
+                const int bx = x + column - kCentreColumn, by = y + row - kCentreRow;
+                if (bx < 0 || by < 0 || bx >= kBoardSize || by >= kBoardSize)
+                    continue;
+                const int px = column * kCell + 1, py = row * kCell + 1;
+                if (px >= m.width || py >= kAreaHeight || px == kCrossX || py == kCrossY)
+                    continue;
+                (board.At(bx, by).x < 0 ? onSecondary : onPrimary)++;
+                if (m.At(px, py) != BoardColor(bx, by) && wrong++ == 0)
+                    first = "cell " + std::to_string(column) + ", " + std::to_string(row) + ": " +
+                            HexOf(m.At(px, py)) + " instead of " + HexOf(BoardColor(bx, by));
+            }
+        }
+        CHECK(onSecondary > 0 && onPrimary > 0);
+        CHECK_EQ(wrong, 0);
+        if (wrong)
+            FAIL(first);
+        CHECK_EQ(HexOf(m.At(0, kBandTop)), HexOf(BoardColor(x, y)));
+    }
+};
+
+}  // namespace
+
+E2E_CASE("monitors",
+         "the popup stays on the monitor under the cursor and turns at the edges between monitors; "
+         "the magnifier reads across them")
+{
+    Scene scene;
+    REQUIRE(scene.Set());
+    const RECT& primary = scene.layout.primary;
+    const RECT& secondary = scene.layout.secondary;
+    HWND dialog = scene.app.Dialog();
+    REQUIRE(scene.PressGrabIcon());
+
+    // Each step goes straight there: which side the popup is on depends on where it was.
+    // Board row 200 is at y = 300, inside both monitors.
+    const LONG middleY = 300;
+    {
+        Context context("middle of the secondary");
+        const POINT p = {(secondary.left + secondary.right) / 2, middleY};
+        REQUIRE(MoveTo(p, dialog));
+        scene.PopupAt(POINT{p.x + 10, p.y + 10}, secondary);
+    }
+    {
+        Context context("last column of the secondary");
+        REQUIRE(MoveTo(scene.board.At(127, 200), dialog));
+        scene.PopupAt(POINT{-1 - 110, middleY + 10}, secondary);
+        scene.CheckMagnifierReadsBoard(127, 200);
+    }
+    {
+        Context context("first column of the primary, one arrow to the right");
+        Key(VK_RIGHT);
+        REQUIRE(CHECK_EQ_WITHIN(kWaitMs, Cursor(), scene.board.At(128, 200)));
+        scene.PopupAt(POINT{10, middleY + 10}, primary);
+        scene.CheckMagnifierReadsBoard(128, 200);
+    }
+    {
+        Context context("back on the secondary, one arrow to the left");
+        Key(VK_LEFT);
+        REQUIRE(CHECK_EQ_WITHIN(kWaitMs, Cursor(), scene.board.At(127, 200)));
+        scene.PopupAt(POINT{-1 - 110, middleY + 10}, secondary);
+    }
+    {
+        // The secondary ends above the primary's bottom edge.
+        Context context("near the bottom of the secondary");
+        const POINT p = {(secondary.left + secondary.right) / 2, secondary.bottom - 5};
+        REQUIRE(MoveTo(p, dialog));
+        scene.PopupAt(POINT{p.x - 110, p.y - 110}, secondary);
+    }
+    {
+        Context context("near the bottom-right corner of the primary");
+        const POINT p = {primary.right - 5, primary.bottom - 5};
+        REQUIRE(MoveTo(p, dialog));
+        scene.PopupAt(POINT{p.x - 110, p.y - 110}, primary);
+    }
+    {
+        Context context("left edge of the secondary");
+        const POINT p = {secondary.left, middleY};
+        REQUIRE(MoveTo(p, dialog));
+        scene.PopupAt(POINT{p.x + 10, p.y - 110}, secondary);
+        // Beyond the left edge of the desktop the button face; on it the screen.
+        const Pixels m = scene.Magnifier();
+        const Pixels edge = CaptureScreen(RECT{p.x, p.y - kCentreRow, p.x + 1, p.y - kCentreRow + 1});
+        REQUIRE(m.width == 98 && edge.width == 1);
+        const uint32_t face = RgbOfSysColor(COLOR_3DFACE);
+        CHECK_EQ(HexOf(m.At((kCentreColumn - 1) * kCell + 1, 1)), HexOf(face));
+        CHECK_EQ(HexOf(m.At(kCentreColumn * kCell + 1, 1)), HexOf(edge.At(0, 0)));
+        CHECK(edge.At(0, 0) != face);
+    }
+    LeftUp();
+    CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(scene.app) == nullptr; }));
+}
+
+E2E_CASE("monitors", "a release, or Enter, picks the pixel on whichever monitor the hot spot is")
+{
+    Scene scene;
+    REQUIRE(scene.Set());
+    Tintora& app = scene.app;
+    HWND dialog = app.Dialog();
+
+    REQUIRE(scene.PressGrabIcon());
+    REQUIRE(DragTo(scene.board.At(60, 50), dialog));
+    LeftUp();
+    CheckShows(app, BoardColor(60, 50));
+
+    REQUIRE(scene.PressGrabIcon());
+    REQUIRE(DragTo(scene.board.At(127, 20), dialog));
+    Key(VK_RIGHT);
+    REQUIRE(CHECK_EQ_WITHIN(kWaitMs, Cursor(), scene.board.At(128, 20)));
+    Key(VK_RETURN);
+    CheckShows(app, BoardColor(128, 20));
+    CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) == nullptr; }));
+    LeftUp();
+
+    REQUIRE(scene.PressGrabIcon());
+    REQUIRE(DragTo(scene.board.At(130, 240), dialog));
+    HoldKey(VK_SHIFT, true);
+    Key(VK_LEFT);
+    HoldKey(VK_SHIFT, false);
+    REQUIRE(CHECK_EQ_WITHIN(kWaitMs, Cursor(), scene.board.At(120, 240)));
+    LeftUp();
+    CheckShows(app, BoardColor(120, 240));
+    CHECK(app.TakeMessageBoxes().empty());
+}
