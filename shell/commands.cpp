@@ -23,11 +23,6 @@ bool IsChecked(AppState* state, int id)
     return IsDlgButtonChecked(state->dialog, id) == BST_CHECKED;
 }
 
-void Redraw(AppState* state, WPARAM bits)
-{
-    RequestRedraw(state, bits);
-}
-
 // The range message of each number field, 413-418.
 const UINT kRangeMessages[6] = {
     IDS_RANGE_255, IDS_RANGE_255, IDS_RANGE_255, IDS_RANGE_360, IDS_RANGE_100, IDS_RANGE_100,
@@ -54,7 +49,7 @@ void ApplyNumberField(AppState* state, int id)
     WPARAM bits = RB_SLIDERMARK | RB_FIELD | RB_FIELDMARK;
     if (state->sliderMode != axis)
         bits |= RB_SLIDERSTRIP;
-    Redraw(state, bits);
+    RequestRedraw(state, bits);
 }
 
 // At most the first 9 characters are looked at; ParseHex accepts only up to 6.
@@ -72,7 +67,7 @@ void ApplyHexField(AppState* state)
     if (!ReadHexField(state, &parsed) || parsed.GetRgb() == state->currentColor.GetRgb())
         return;
     state->currentColor = parsed;
-    Redraw(state, RB_SLIDERSTRIP | RB_SLIDERMARK | RB_FIELD | RB_FIELDMARK);
+    RequestRedraw(state, RB_SLIDERSTRIP | RB_SLIDERMARK | RB_FIELD | RB_FIELDMARK);
 }
 
 // The range message for a field whose text is not acceptable, or 0.
@@ -91,9 +86,7 @@ void CheckField(AppState* state, int id)
     const UINT message = FieldProblem(state, id);
     if (!message)
         return;
-    // A message for a window nobody can see would only puzzle whoever finds it later.
-    if (IsWindowVisible(state->dialog))
-        ShowWarningMessage(state->instance, state->dialog, message);
+    ShowWarningMessage(state->instance, state->dialog, message);
     WriteValueField(state, id);
 }
 
@@ -115,7 +108,7 @@ void IsolateComponent(AppState* state, uint32_t keep, int focusField)
     for (uint32_t axis = AxisRed; axis <= AxisBlue; ++axis)
         if (axis != keep)
             SetAxisValue(&c, axis, 0);
-    Redraw(state, RB_ALL);
+    RequestRedraw(state, RB_ALL);
     SetFocus(DialogControl(state, focusField));
 }
 
@@ -123,7 +116,7 @@ void IsolateComponent(AppState* state, uint32_t keep, int focusField)
 void ShowSettings(AppState* state)
 {
     ShowSettingsSheet(state->dialog, state->instance, &state->options);
-    Redraw(state, RB_ALL);
+    RequestRedraw(state, RB_ALL);
     InvalidateRect(DialogControl(state, IDC_SAVED_LIST), nullptr, FALSE);
 }
 
@@ -173,7 +166,7 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
     }
     if (id >= IDC_MODE_RED && id <= IDC_MODE_BRIGHTNESS && code == BN_CLICKED) {
         state->sliderMode = id - IDC_MODE_RED;
-        Redraw(state, RB_ALL);
+        RequestRedraw(state, RB_ALL);
         return TRUE;
     }
 
@@ -240,7 +233,7 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
         return TRUE;
     case MAKEWPARAM(IDC_WEBSAFE_SWATCH, FCN_CLICKED):
         RoundToWebSafe(state->currentColor);
-        Redraw(state, RB_ALL);
+        RequestRedraw(state, RB_ALL);
         return TRUE;
     case MAKEWPARAM(IDC_RED_SWATCH, FCN_CLICKED):
         IsolateComponent(state, AxisRed, IDC_RED_EDIT);

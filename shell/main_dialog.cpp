@@ -41,11 +41,7 @@ int OnAlwaysOnTopChanged(int state, void* userData)
 {
     auto* app = static_cast<AppState*>(userData);
     SendMessageA(DialogControl(app, IDC_STAY_ON_TOP), BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED, 0);
-    // Moving a window within its band (as at every start, where it is not topmost yet) would
-    // still activate it, ahead of its showing.
-    const bool topmost = (GetWindowLongA(app->dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    if (topmost != (state != 0))
-        SetWindowTopmost(app->dialog, state != 0);
+    SetWindowTopmost(app->dialog, state != 0);
     return 0;
 }
 

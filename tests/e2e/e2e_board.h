@@ -1,4 +1,5 @@
-// A window of the driver showing a board of known colours, for the screen grab to read.
+// What the screen-grab drivers share: a window of the driver showing a board of known colours
+// for the grab to read, the magnifier popup's geometry, and moving the pointer for a drag.
 #pragma once
 #include <windows.h>
 
@@ -10,6 +11,61 @@
 #include "tests/shared/dib_canvas.h"
 
 namespace e2e {
+
+// ---- the magnifier popup -------------------------------------------------------------------
+
+const char kGrabberClass[] = "Ostrel ColorGrabber";
+const int kPopupSize = 100;
+const int kCell = 6;
+// The magnifier's 98 x 98 client area: centre cell (8, 6), cross-hair through its middle,
+// separator row and info band below the magnified area.
+const int kCentreColumn = 8;
+const int kCentreRow = 6;
+const int kCrossX = 51;
+const int kCrossY = 39;
+const int kAreaHeight = 83;
+const int kSeparatorY = 83;
+const int kBandTop = 84;
+
+inline HWND FindPopup(const Tintora& app)
+{
+    return FindTopLevel(app.ProcessId(), [](HWND window) { return ClassName(window) == kGrabberClass; });
+}
+
+// ---- the pointer ---------------------------------------------------------------------------
+
+// An absolute move to the pixel p of any monitor.
+//
+// Under Wine the move also warps the X pointer, and the program receiving the pointer's X
+// events turns them into mouse moves of its own when it next reads them. So after each move
+// the program is given time to read what is pending; should a late event have put the cursor
+// back, the move is made again.
+inline bool MoveTo(POINT p, HWND program)
+{
+    const DWORD waitMs = 3000;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        SendMouseOnVirtualScreen(0, p);
+        if (!WaitUntil(waitMs, [&] { return Cursor() == p; }))
+            break;
+        Sleep(40);
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(program, WM_NULL, 0, 0, SMTO_NORMAL, waitMs, &ignored);
+        if (Cursor() == p)
+            return true;
+    }
+    FAIL("the cursor went to " + Show(Cursor()) + " instead of " + Show(p));
+    return false;
+}
+
+// A drag in a few steps, as a hand would move.
+inline bool DragTo(POINT to, HWND program)
+{
+    const POINT from = Cursor();
+    for (int step = 1; step <= 4; ++step)
+        if (!MoveTo(POINT{from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4}, program))
+            return false;
+    return true;
+}
 
 // ---- a board of known colours --------------------------------------------------------------
 

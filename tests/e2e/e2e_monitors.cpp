@@ -14,15 +14,6 @@ using namespace e2e;
 
 namespace {
 
-const char kGrabberClass[] = "Ostrel ColorGrabber";
-const int kPopupSize = 100;
-const int kCell = 6;
-const int kCentreColumn = 8;
-const int kCentreRow = 6;
-const int kCrossX = 51;
-const int kCrossY = 39;
-const int kAreaHeight = 83;
-const int kBandTop = 84;
 const DWORD kWaitMs = 3000;
 
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
@@ -60,38 +51,6 @@ struct Layout {
         return primaryFound && secondaryFound;
     }
 };
-
-// As the grab cases move, but to any monitor; a late pointer event of the program may put the
-// cursor back, so the move is made again then.
-bool MoveTo(POINT p, HWND program)
-{
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        SendMouseOnVirtualScreen(0, p);
-        if (!WaitUntil(kWaitMs, [&] { return Cursor() == p; }))
-            break;
-        Sleep(40);
-        DWORD_PTR ignored;
-        SendMessageTimeoutA(program, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
-        if (Cursor() == p)
-            return true;
-    }
-    FAIL("the cursor went to " + Show(Cursor()) + " instead of " + Show(p));
-    return false;
-}
-
-bool DragTo(POINT to, HWND program)
-{
-    const POINT from = Cursor();
-    for (int step = 1; step <= 4; ++step)
-        if (!MoveTo(POINT{from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4}, program))
-            return false;
-    return true;
-}
-
-HWND FindPopup(const Tintora& app)
-{
-    return FindTopLevel(app.ProcessId(), [](HWND window) { return ClassName(window) == kGrabberClass; });
-}
 
 std::string HexOf(uint32_t rgb)
 {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -52,6 +53,26 @@ bool InPanel(int id)
         if (panelId == id)
             return true;
     return false;
+}
+
+// The caption's colour just right of the icon and title start is nearer the active caption's
+// colour than the inactive one's (Wine draws both as gradients from that end).
+bool CaptionLooksActive(HWND window)
+{
+    const RECT frame = WindowRect(window);
+    const LONG x = frame.left + 60, y = frame.top + GetSystemMetrics(SM_CYFRAME) + 2;
+    const uint32_t pixel = CaptureScreen(RECT{x, y, x + 1, y + 1}).At(0, 0);
+    auto rgb = [](COLORREF c) {
+        return static_cast<uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+    };
+    auto distance = [](uint32_t a, uint32_t b) {
+        int d = 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            d += abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+        return d;
+    };
+    return distance(pixel, rgb(GetSysColor(COLOR_ACTIVECAPTION))) <
+           distance(pixel, rgb(GetSysColor(COLOR_INACTIVECAPTION)));
 }
 
 std::string Label(const std::string& text)
@@ -223,6 +244,22 @@ E2E_CASE(
             RECT common;
             CHECK(!IntersectRect(&common, &a, &b));
         }
+    }
+}
+
+E2E_CASE("start", "the window comes up active, with the colour lists shown or not")
+{
+    for (BYTE showColors : {1, 0}) {
+        Context context(showColors ? "panel shown" : "panel hidden");
+        ResetSavedState();
+        WriteBinaryOption("ShowColors", showColors);
+        Tintora app;
+        REQUIRE(app.Start(false));
+        CHECK_EQ(app.IsChecked(kColors), showColors != 0);
+        // Its caption drawn as the active window's, as the user sees it.
+        CHECK_EQ_WITHIN(3000, CaptionLooksActive(app.Dialog()), true);
+        CHECK_EQ(GetForegroundWindow(), app.Dialog());
+        CHECK_EQ(app.Focus(), app.Item(kRedEdit));
     }
 }
 

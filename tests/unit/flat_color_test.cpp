@@ -301,6 +301,20 @@ protected:
         return Expected(r.right, r.bottom, fill, text, ink, Font());
     }
 
+    // The command to the swatch leaves `text` on the clipboard, "stale" for none, and the
+    // clipboard closed, with the swatch as its owner when it copied.
+    void ExpectCommandCopies(HWND swatch, WPARAM command, const char* text)
+    {
+        SCOPED_TRACE(command);
+        ASSERT_TRUE(PutClipboardText(host, "stale"));
+        SendMessageA(swatch, WM_COMMAND, command, 0);
+        EXPECT_EQ(nullptr, GetOpenClipboardWindow());
+        EXPECT_EQ(text, ClipboardText());
+        if (strcmp(text, "stale") != 0) {
+            EXPECT_EQ(swatch, GetClipboardOwner());
+        }
+    }
+
     static HWND host;
 };
 
@@ -582,16 +596,8 @@ TEST_F(FlatColorTest, MenuCommandsCopyTheHexText)
         {MAKEWPARAM(IDM_COPY, 1), "stale"},
         {MAKEWPARAM(IDM_COPY_WITH_PREFIX, 1), "stale"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.id);
-        ASSERT_TRUE(PutClipboardText(host, "stale"));
-        SendMessageA(swatch, WM_COMMAND, c.id, 0);
-        EXPECT_EQ(nullptr, GetOpenClipboardWindow());
-        EXPECT_EQ(c.text, ClipboardText());
-        if (strcmp(c.text, "stale") != 0) {
-            EXPECT_EQ(swatch, GetClipboardOwner());
-        }
-    }
+    for (const Case& c : cases)
+        ExpectCommandCopies(swatch, c.id, c.text);
     // Upper case whatever the letters.
     SendMessageA(swatch, FCM_SETCOLOR, RGB(0xAB, 0xCD, 0xEF), 0);
     SendMessageA(swatch, WM_COMMAND, IDM_COPY_WITH_PREFIX, 0);
@@ -612,16 +618,8 @@ TEST_F(FlatColorTest, MenuCommandsCopyTheColourAsCode)
         {IDM_COPY_WIN32_RGB, "RGB(255, 128, 0)"},   {IDM_COPY_COLORREF, "0x000080FF"},
         {MAKEWPARAM(IDM_COPY_CSS_RGB, 1), "stale"}, {MAKEWPARAM(IDM_COPY_COLORREF, 1), "stale"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.id);
-        ASSERT_TRUE(PutClipboardText(host, "stale"));
-        SendMessageA(swatch, WM_COMMAND, c.id, 0);
-        EXPECT_EQ(nullptr, GetOpenClipboardWindow());
-        EXPECT_EQ(c.text, ClipboardText());
-        if (strcmp(c.text, "stale") != 0) {
-            EXPECT_EQ(swatch, GetClipboardOwner());
-        }
-    }
+    for (const Case& c : cases)
+        ExpectCommandCopies(swatch, c.id, c.text);
     // Each swatch copies its own colour, the latest one sent.
     SendMessageA(swatch, FCM_SETCOLOR, RGB(0x1A, 0x2B, 0x3C), 0);
     HWND other = CreateSwatch(0, 160, 20);

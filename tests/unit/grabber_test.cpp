@@ -317,6 +317,13 @@ protected:
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_GRAB)));
     }
 
+    static POINT DesktopMiddle()
+    {
+        RECT desktop;
+        GetWindowRect(GetDesktopWindow(), &desktop);
+        return POINT{(desktop.left + desktop.right) / 2, (desktop.top + desktop.bottom) / 2};
+    }
+
     bool Topmost() const { return (GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 };
 
@@ -359,16 +366,15 @@ TEST_F(GrabTest, MovesPlaceThePopupBesideTheCursor)
 {
     StartGrab();
     ASSERT_TRUE(IsWindow(state->grabber.popup));
-    RECT desktop;
-    GetWindowRect(GetDesktopWindow(), &desktop);
-
-    const POINT middle = {(desktop.left + desktop.right) / 2, (desktop.top + desktop.bottom) / 2};
+    const POINT middle = DesktopMiddle();
     ASSERT_TRUE(SetCursorPos(middle.x, middle.y));
     SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
     RECT r;
     GetWindowRect(state->grabber.popup, &r);
     EXPECT_TRUE(RectIs(r, middle.x + 10, middle.y + 10, middle.x + 110, middle.y + 110));
 
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
     ASSERT_TRUE(SetCursorPos(desktop.right - 5, desktop.bottom - 5));
     SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
     GetWindowRect(state->grabber.popup, &r);
@@ -431,9 +437,7 @@ TEST_F(GrabTest, ArrowKeysMoveTheCursorAndThePopupAtOnceWithShiftTenPixels)
 {
     StartGrab();
     ASSERT_TRUE(IsWindow(state->grabber.popup));
-    RECT desktop;
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    const POINT middle = {(desktop.left + desktop.right) / 2, (desktop.top + desktop.bottom) / 2};
+    const POINT middle = DesktopMiddle();
     ASSERT_TRUE(SetCursorPos(middle.x, middle.y));
 
     // No messages are pumped: the popup has moved before any mouse move the system makes.
