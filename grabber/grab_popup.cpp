@@ -156,12 +156,6 @@ void UnregisterGrabberClass(HINSTANCE instance)
 
 HWND CreateGrabPopup(HWND owner, HINSTANCE instance)
 {
-    HWND popup =
-        CreateWindowExA(0, GRABBER_CLASS_NAME, GRABBER_WINDOW_NAME, WS_POPUP | WS_CLIPCHILDREN | WS_BORDER, 0,
-                        0, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE, owner, nullptr, instance, nullptr);
-    // Shown without taking the activation: the focus moving away from the dialog would cancel
-    // the mouse capture the grab is about to take (WM_CANCELMODE).
-    if (popup)
-        ShowWindow(popup, SW_SHOWNOACTIVATE);
-    return popup;
+    return CreateWindowExA(0, GRABBER_CLASS_NAME, GRABBER_WINDOW_NAME, WS_POPUP | WS_CLIPCHILDREN | WS_BORDER, 0,
+                           0, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE, owner, nullptr, instance, nullptr);
 }

@@ -123,6 +123,9 @@ void StartGrab(DialogState* state, GrabberState* grabber)
     // The dialog, and with it its owned popup, above every window the user may drag over.
     // Without activating: the focus moving would cancel the capture just taken.
     SetWindowTopmost(state->dialog, true, SWP_NOACTIVATE);
+    // Shown last, so that once it shows the grab is all there; without taking the activation
+    // for the same reason as above.
+    ShowWindow(popup, SW_SHOWNOACTIVATE);
 }
 
 void FollowGrab(GrabberState* grabber)

@@ -1,5 +1,7 @@
 #include "lists/saved_colors.h"
 
+#include <windowsx.h>
+
 #include "color/color_value.h"
 #include "color/hex_text.h"
 #include "core/messages.h"
@@ -144,10 +146,15 @@ LRESULT OnSavedListDrag(const DialogState* state, SavedListState* saved, const D
     // Holding the cursor above or below the list scrolls it.
     const int item = LBItemFromPt(info->hWnd, info->ptCursor, TRUE);
     switch (info->uNotification) {
-    case DL_BEGINDRAG:
-        saved->dragSourceIndex = LBItemFromPt(info->hWnd, info->ptCursor, TRUE);
+    case DL_BEGINDRAG: {
+        // The row pressed, not the one the cursor has reached by the time the press is handled:
+        // the drag list reports the cursor, which a quick hand on a busy machine has moved on.
+        const DWORD pressed = GetMessagePos();
+        const POINT at = {GET_X_LPARAM(pressed), GET_Y_LPARAM(pressed)};
+        saved->dragSourceIndex = LBItemFromPt(info->hWnd, at, TRUE);
         saved->dragInsertIndex = -1;
         return TRUE;
+    }
     case DL_DRAGGING:
         if (item == -1)
             return DL_STOPCURSOR;

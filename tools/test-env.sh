@@ -44,14 +44,10 @@ case $cmd in
       "$here/xvfb-start.sh" "$env_dir" || exit 1
     fi
     export DISPLAY=:$(cat "$env_dir/display")
-    "$here/wine-prefix.sh" "$WINEPREFIX" bare || exit 1
     if [ "$screens" = two-monitors ]; then
-      # Wine reports one monitor per Xinerama screen only without XRandR; and its XF86VidMode
-      # handler fails on the two dummy screens and takes the desktop process down with it.
-      key='HKCU\Software\Wine\X11 Driver'
-      wine reg add "$key" /v UseXRandR /d N /f >/dev/null 2>&1
-      wine reg add "$key" /v UseXVidMode /d N /f >/dev/null 2>&1
-      wineserver -w
+      "$here/wine-prefix.sh" "$WINEPREFIX" two-monitors || exit 1
+    else
+      "$here/wine-prefix.sh" "$WINEPREFIX" bare || exit 1
     fi
     # Setting up the prefix may have started a server of its own; ours replaces it.
     wineserver -k 2>/dev/null

@@ -1,32 +1,51 @@
 #!/usr/bin/env bash
 # Creates a 32-bit Wine prefix once (no Mono/Gecko prompts) and prepares it for the display.
-#   wine-prefix.sh PREFIX [bare]      (DISPLAY must be set)
+#   wine-prefix.sh PREFIX [managed|bare|two-monitors]      (DISPLAY must be set)
 # "bare": the X server runs no window manager (our private Xvfb), so Wine draws the frames
 # itself and does not wait for a manager whenever a window is shown or hidden.
+# "two-monitors": bare, on the Xorg of tools/xorg-start.sh, whose monitors Wine must see one by
+# one.
 set -euo pipefail
 export WINEPREFIX=$1 WINEARCH=win32 WINEDEBUG=-all
 mode=${2:-managed}
+
+# Ends the prefix's server and every program still running in it, now. The server writes the
+# registry as it ends. Waiting for them instead costs many seconds: the services a start leaves
+# behind end by themselves only after long timeouts.
+end_all() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+}
+
 if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$WINEPREFIX/.tintora-ready" ]; then
   echo "wine-prefix: creating $WINEPREFIX (once)"
   mkdir -p "$WINEPREFIX"
-  WINEDLLOVERRIDES="mscoree=d;mshtml=d" wineboot -i >/dev/null 2>&1
-  wineserver -w
+  WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d" wineboot -i >/dev/null 2>&1
+  # Its server still runs, so the settings below cost no second start.
   touch "$WINEPREFIX/.tintora-ready"
 fi
 if [ "$(cat "$WINEPREFIX/.tintora-ready")" != "$mode" ]; then
   key='HKCU\Software\Wine\X11 Driver'
-  if [ "$mode" = bare ]; then
-    wine reg add "$key" /v Decorated /d N /f >/dev/null 2>&1
-    wine reg add "$key" /v Managed /d N /f >/dev/null 2>&1
+  set_value() { wine reg add "$key" /v "$1" /d "$2" /f >/dev/null 2>&1; }
+  if [ "$mode" = managed ]; then
+    for name in Decorated Managed UseXRandR UseXVidMode; do
+      wine reg delete "$key" /v "$name" /f >/dev/null 2>&1 || true
+    done
   else
-    wine reg delete "$key" /v Decorated /f >/dev/null 2>&1 || true
-    wine reg delete "$key" /v Managed /f >/dev/null 2>&1 || true
+    set_value Decorated N
+    set_value Managed N
+    if [ "$mode" = two-monitors ]; then
+      # Wine reports one monitor per Xinerama screen only without XRandR; and its XF86VidMode
+      # handler fails on the two dummy screens and takes the desktop process down with it.
+      set_value UseXRandR N
+      set_value UseXVidMode N
+    fi
   fi
-  # Programs read these at their start: let the ones started by `reg` (the desktop among them)
-  # end before anything else runs.
-  wineserver -w
   echo "$mode" > "$WINEPREFIX/.tintora-ready"
 fi
+# Programs read these settings at their start: whatever runs in the prefix now (the desktop
+# among them) ends before anything else starts.
+end_all
 # Debian's 32-bit-only Wine does not find its own fonts (Tahoma for "MS Shell Dlg", Marlett for
 # the caption buttons); the prefix's Fonts folder is always searched, so link them there.
 fonts=$WINEPREFIX/drive_c/windows/Fonts

@@ -36,7 +36,7 @@ E2E_CASE(
 
     PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 1);
     PostMessageA(about, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-    Sleep(300);
+    CHECK(app.Settle(about));
     CHECK(IsWindow(about) && IsWindowVisible(about));
 
     CHECK(CloseAboutBox(app, about));
@@ -45,8 +45,8 @@ E2E_CASE(
     about = OpenAboutBox(app);
     REQUIRE(about);
     PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0);
-    CHECK(WaitUntil(kAboutWaitMs, [&] { return !IsWindow(about); }));
+    CHECK_SOON(!IsWindow(about));
     CHECK(IsWindowEnabled(app.Dialog()));
     CHECK(app.Running());
-    CHECK(app.TakeMessageBoxes().empty());
+    ExpectNoMessageBoxes(app);
 }

@@ -21,7 +21,6 @@ const int kIeVersion = 509;
 const int kFeedback = 511;
 
 const char kAboutTitle[] = "About Ostrel Tintora";
-const DWORD kAboutWaitMs = 5000;
 
 // Presses "About"; the box is modal, so the press is posted.
 inline HWND OpenAboutBox(Tintora& app)
@@ -32,7 +31,7 @@ inline HWND OpenAboutBox(Tintora& app)
 inline bool CloseAboutBox(Tintora& app, HWND about)
 {
     app.Send(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
-    return WaitUntil(kAboutWaitMs, [&] { return !IsWindow(about); });
+    return WaitUntil(kHangGuardMs, [&] { return !IsWindow(about); });
 }
 
 }  // namespace about

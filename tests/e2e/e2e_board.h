@@ -1,5 +1,5 @@
 // What the screen-grab drivers share: a window of the driver showing a board of known colours
-// for the grab to read, the magnifier popup's geometry, and moving the pointer for a drag.
+// for the grab to read, and the magnifier popup's geometry.
 #pragma once
 #include <windows.h>
 
@@ -32,39 +32,63 @@ inline HWND FindPopup(const Tintora& app)
     return FindTopLevel(app.ProcessId(), [](HWND window) { return ClassName(window) == kGrabberClass; });
 }
 
-// ---- the pointer ---------------------------------------------------------------------------
-
-// An absolute move to the pixel p of any monitor.
-//
-// Under Wine the move also warps the X pointer, and the program receiving the pointer's X
-// events turns them into mouse moves of its own when it next reads them. So after each move
-// the program is given time to read what is pending; should a late event have put the cursor
-// back, the move is made again.
-inline bool MoveTo(POINT p, HWND program)
+// The popup's client area as it is on the screen.
+inline Pixels CaptureMagnifier(HWND popup)
 {
-    const DWORD waitMs = 3000;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        SendMouseOnVirtualScreen(0, p);
-        if (!WaitUntil(waitMs, [&] { return Cursor() == p; }))
-            break;
-        Sleep(40);
-        DWORD_PTR ignored;
-        SendMessageTimeoutA(program, WM_NULL, 0, 0, SMTO_NORMAL, waitMs, &ignored);
-        if (Cursor() == p)
-            return true;
-    }
-    FAIL("the cursor went to " + Show(Cursor()) + " instead of " + Show(p));
-    return false;
+    RECT client = ClientRect(popup);
+    MapWindowPoints(popup, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return CaptureScreen(client);
 }
 
-// A drag in a few steps, as a hand would move.
-inline bool DragTo(POINT to, HWND program)
+// The popup's client area on the screen once shows(pixels) holds for it (or the hang guard ran
+// out). The popup reads the screen when it paints, and what it read may be what a window had
+// not yet repainted after the popup itself moved off it; a move of nothing makes it paint
+// again, as the next move of a hand would.
+template <typename Shows>
+Pixels WaitForMagnifier(const Tintora& app, Shows shows)
 {
-    const POINT from = Cursor();
-    for (int step = 1; step <= 4; ++step)
-        if (!MoveTo(POINT{from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4}, program))
-            return false;
-    return true;
+    Pixels m;
+    WaitUntil(kHangGuardMs, [&] {
+        m = CaptureMagnifier(FindPopup(app));
+        if (m.width == 98 && m.height == 98 && shows(m))
+            return true;
+        SendMouse(MOUSEEVENTF_MOVE);
+        return false;
+    });
+    return m;
+}
+
+// ---- input and colours ---------------------------------------------------------------------
+
+inline std::string HexOf(uint32_t rgb)
+{
+    return Lower(HexText(rgb));
+}
+
+inline uint32_t RgbOfSysColor(int index)
+{
+    const COLORREF c = GetSysColor(index);
+    return static_cast<uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+}
+
+// Ends a case with the mouse buttons up whatever happened on the way.
+struct ButtonGuard {
+    ~ButtonGuard()
+    {
+        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000)
+            LeftUp();
+        if (GetAsyncKeyState(VK_RBUTTON) & 0x8000)
+            SendMouse(MOUSEEVENTF_RIGHTUP);
+    }
+};
+
+// Presses on the grab icon; true once the popup shows, which it does when the grab is set up.
+inline bool PressGrabIcon(Tintora& app)
+{
+    if (!MoveTo(Centre(WindowRect(app.Item(kGrabIcon)))))
+        return false;
+    FreshLeftDown();
+    return CHECK_SOON(FindPopup(app) && IsWindowVisible(FindPopup(app)));
 }
 
 // ---- a board of known colours --------------------------------------------------------------
@@ -131,7 +155,7 @@ public:
                 DispatchMessageA(&msg);
             }
         });
-        WaitForSingleObject(ready, 5000);
+        WaitForSingleObject(ready, kHangGuardMs);
         CloseHandle(ready);
     }
     ~Board()

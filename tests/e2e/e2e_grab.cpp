@@ -16,12 +16,6 @@ using namespace e2e;
 
 namespace {
 
-const DWORD kWaitMs = 3000;
-
-// ---- mouse ---------------------------------------------------------------------------------
-
-// ---- the program ---------------------------------------------------------------------------
-
 // What the value fields show, as six lower-case hex digits, and red, green, blue as decimals.
 struct Shown {
     std::string hex;
@@ -31,11 +25,6 @@ struct Shown {
 Shown ShownColor(Tintora& app)
 {
     return Shown{Lower(app.Text(kHexEdit)), app.Text(kRedEdit), app.Text(kGreenEdit), app.Text(kBlueEdit)};
-}
-
-std::string HexOf(uint32_t rgb)
-{
-    return Lower(HexText(rgb));
 }
 
 // Cells of the magnifier unlike the pixel they stand for, counted; the first is named.
@@ -60,30 +49,13 @@ struct WrongCells {
 // Checks that the fields show rgb, waiting for the program to get there.
 void CheckShows(Tintora& app, uint32_t rgb)
 {
-    WaitUntil(kWaitMs, [&] { return ShownColor(app).hex == HexOf(rgb); });
+    WaitUntil(kHangGuardMs, [&] { return ShownColor(app).hex == HexOf(rgb); });
     const Shown shown = ShownColor(app);
     CHECK_EQ(shown.hex, HexOf(rgb));
     CHECK_EQ(shown.red, std::to_string(rgb >> 16 & 0xFF));
     CHECK_EQ(shown.green, std::to_string(rgb >> 8 & 0xFF));
     CHECK_EQ(shown.blue, std::to_string(rgb & 0xFF));
 }
-
-uint32_t RgbOfSysColor(int index)
-{
-    const COLORREF c = GetSysColor(index);
-    return static_cast<uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
-}
-
-// Ends a case with the mouse button up whatever happened on the way.
-struct ButtonGuard {
-    ~ButtonGuard()
-    {
-        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000)
-            LeftUp();
-        if (GetAsyncKeyState(VK_RBUTTON) & 0x8000)
-            SendMouse(MOUSEEVENTF_RIGHTUP);
-    }
-};
 
 // The program running, its window moved clear of the board and the corner where the popup
 // first appears, and the board painted.
@@ -100,81 +72,38 @@ struct Scene {
         SetWindowPos(app.Dialog(), nullptr, 440, 440, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         RECT dialog = WindowRect(app.Dialog()), overlap;
         const RECT boardRect = board.Rect();
-        return CHECK(!IntersectRect(&overlap, &dialog, &boardRect)) &&
-               CHECK(WaitUntil(kWaitMs, [&] { return board.Shown(); })) && CHECK(Steady(dialog));
+        HICON icon = LoadProgramIcon(kGrabIcon, 0);
+        // Both painted where they now are: the pixels the cases read.
+        const bool set = CHECK(!IntersectRect(&overlap, &dialog, &boardRect)) && CHECK_SOON(board.Shown()) &&
+                         CHECK(icon) &&
+                         CHECK_SOON(ControlShowsIcon(WindowRect(app.Item(kGrabIcon)), icon, 16, 16));
+        if (icon)
+            DestroyIcon(icon);
+        return set;
     }
-
-    // True once two looks at the area a moment apart see the same picture: the window has
-    // finished repainting at its new place.
-    static bool Steady(const RECT& area)
-    {
-        Pixels before = CaptureScreen(area);
-        return WaitUntil(kWaitMs, [&] {
-            Sleep(150);
-            Pixels now = CaptureScreen(area);
-            const bool same = now.data == before.data;
-            before = std::move(now);
-            return same;
-        });
-    }
-
-    // A left press where the cursor is. Presses closer together than the double-click time
-    // would make a double click, which starts no grab; so each waits for the last to be old.
-    void Press()
-    {
-        while (lastPress && GetTickCount() - lastPress < GetDoubleClickTime() + 100)
-            Sleep(20);
-        LeftDown();
-        lastPress = GetTickCount();
-    }
-    DWORD lastPress = 0;
 
     POINT GrabIcon() { return Centre(WindowRect(app.Item(kGrabIcon))); }
-    bool MoveTo(POINT p) { return ::MoveTo(p, app.Dialog()); }
-    bool DragTo(POINT p) { return ::DragTo(p, app.Dialog()); }
-
-    // Press on the grab icon; true when the popup came up.
-    bool PressGrabIcon()
-    {
-        if (!MoveTo(GrabIcon()))
-            return false;
-        Press();
-        return CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) != nullptr; }));
-    }
+    bool PressGrabIcon() { return ::PressGrabIcon(app); }
 
     // Once the popup sits where it belongs beside the cursor (and has painted there).
     bool PopupSettles(POINT topLeft)
     {
-        HWND popup = FindPopup(app);
         const RECT expected = {topLeft.x, topLeft.y, topLeft.x + kPopupSize, topLeft.y + kPopupSize};
-        return CHECK_EQ_WITHIN(kWaitMs, WindowRect(popup), expected);
-    }
-
-    // The popup's client area as it is on the screen, after what uncovered pixels there were
-    // have been repainted and the popup has painted once more.
-    Pixels Magnifier()
-    {
-        Sleep(200);
-        SendMouse(MOUSEEVENTF_MOVE);  // a move of nothing, so the popup paints again
-        Sleep(300);
-        HWND popup = FindPopup(app);
-        RECT client = ClientRect(popup);
-        MapWindowPoints(popup, nullptr, reinterpret_cast<POINT*>(&client), 2);
-        return CaptureScreen(client);
+        return CHECK_EQ_SOON(WindowRect(FindPopup(app)), expected);
     }
 
     // After a grab ends: the popup gone, and the window back out of the topmost band.
     void ExpectGrabOver()
     {
-        CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) == nullptr; }));
-        CHECK(WaitUntil(kWaitMs, [&] { return !IsTopmost(app.Dialog()); }));
+        CHECK_SOON(FindPopup(app) == nullptr);
+        CHECK_SOON(!IsTopmost(app.Dialog()));
     }
 
     // Lets go wherever the cursor is, and waits for the popup to go.
     void Release()
     {
         LeftUp();
-        CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) == nullptr; }));
+        CHECK_SOON(FindPopup(app) == nullptr);
     }
 
     // Once the popup sits beside the board pixel (x, y) and the magnifier shows it: its band in
@@ -186,14 +115,11 @@ struct Scene {
             return false;
         Pixels m;
         auto shows = [&] {
-            HWND popup = FindPopup(app);
-            RECT client = ClientRect(popup);
-            MapWindowPoints(popup, nullptr, reinterpret_cast<POINT*>(&client), 2);
-            m = CaptureScreen(client);
+            m = CaptureMagnifier(FindPopup(app));
             return m.width == 98 && m.height == 98 && m.At(0, kBandTop) == BoardColor(x, y) &&
                    m.At(1, 1) == BoardColor(x - kCentreColumn, y - kCentreRow);
         };
-        if (WaitUntil(kWaitMs, shows))
+        if (WaitUntil(kHangGuardMs, shows))
             return true;
         if (m.width == 98 && m.height == 98) {
             CHECK_EQ(HexOf(m.At(0, kBandTop)), HexOf(BoardColor(x, y)));
@@ -212,6 +138,26 @@ struct Scene {
     }
 };
 
+// The magnifier's cells for the board pixel (x, y) under the hot spot, each against the board
+// pixel it stands for.
+WrongCells CompareWithBoard(const Pixels& m, int x, int y)
+{
+    WrongCells wrong;
+    for (int row = 0; row * kCell < kAreaHeight; ++row) {
+        for (int column = 0; column * kCell < m.width; ++column) {
+            const int bx = x + column - kCentreColumn, by = y + row - kCentreRow;
+            if (bx < 0 || by < 0 || bx >= kBoardSize || by >= kBoardSize)
+                continue;
+            const int left = column * kCell, top = row * kCell;
+            const int lastX = std::min(left + kCell, m.width) - 1, lastY = std::min(top + kCell, kAreaHeight) - 1;
+            for (POINT p : {POINT{left, top}, POINT{lastX, lastY}, POINT{left, lastY}})
+                if (p.x != kCrossX && p.y != kCrossY && m.At(p.x, p.y) != BoardColor(bx, by))
+                    wrong.Note(column, row, m.At(p.x, p.y), BoardColor(bx, by));
+        }
+    }
+    return wrong;
+}
+
 }  // namespace
 
 // ---- picking -------------------------------------------------------------------------------
@@ -224,19 +170,20 @@ E2E_CASE("grab", "a drag from the grab icon picks exactly the pixel under the ho
     const Shown before = ShownColor(app);
 
     REQUIRE(scene.PressGrabIcon());
-    REQUIRE(scene.DragTo(scene.board.At(123, 77)));
+    REQUIRE(DragTo(scene.board.At(123, 77)));
     // Nothing is taken while the button is held.
+    CHECK(app.Settle());
     CHECK_EQ(ShownColor(app).hex, before.hex);
     scene.Release();
     CheckShows(app, BoardColor(123, 77));
 
     // A second grab, released one pixel right and one below a point it passed over.
     REQUIRE(scene.PressGrabIcon());
-    REQUIRE(scene.DragTo(scene.board.At(200, 13)));
-    REQUIRE(scene.MoveTo(scene.board.At(201, 14)));
+    REQUIRE(DragTo(scene.board.At(200, 13)));
+    REQUIRE(MoveTo(scene.board.At(201, 14)));
     scene.Release();
     CheckShows(app, BoardColor(201, 14));
-    CHECK(app.TakeMessageBoxes().empty());
+    ExpectNoMessageBoxes(app);
 }
 
 E2E_CASE("grab",
@@ -246,15 +193,15 @@ E2E_CASE("grab",
     REQUIRE(scene.Set());
     Tintora& app = scene.app;
 
+    // The icon is on the screen (Set waits for it).
     const POINT icon = scene.GrabIcon();
-    REQUIRE(Scene::Steady(WindowRect(app.Item(kGrabIcon))));
     const uint32_t iconPixel = CaptureScreen(RECT{icon.x, icon.y, icon.x + 1, icon.y + 1}).At(0, 0);
     // Start from a colour the icon does not have, so the pick shows.
     scene.Pick(60, 60);
     REQUIRE(iconPixel != BoardColor(60, 60));
 
-    REQUIRE(scene.MoveTo(icon));
-    scene.Press();
+    REQUIRE(MoveTo(icon));
+    FreshLeftDown();
     LeftUp();
     CheckShows(app, iconPixel);
     scene.ExpectGrabOver();
@@ -262,11 +209,11 @@ E2E_CASE("grab",
     // The first click of a double click grabs; the second press starts nothing: no popup,
     // nothing lifted.
     scene.Pick(70, 80);
-    REQUIRE(scene.MoveTo(icon));
-    scene.Press();
+    REQUIRE(MoveTo(icon));
+    FreshLeftDown();
     LeftUp();
     LeftDown();
-    Sleep(300);
+    CHECK(app.Settle());
     CHECK(FindPopup(app) == nullptr);
     CHECK(!IsTopmost(app.Dialog()));
     LeftUp();
@@ -281,14 +228,14 @@ E2E_CASE("grab", "a right click cancels: the popup goes, the colour stays, the r
     scene.Pick(90, 100);
 
     REQUIRE(scene.PressGrabIcon());
-    REQUIRE(scene.DragTo(scene.board.At(40, 50)));
+    REQUIRE(DragTo(scene.board.At(40, 50)));
     SendMouse(MOUSEEVENTF_RIGHTDOWN);
     SendMouse(MOUSEEVENTF_RIGHTUP);
     scene.ExpectGrabOver();
     LeftUp();
-    Sleep(300);
+    CHECK(app.Settle());
     CheckShows(app, BoardColor(90, 100));
-    CHECK(app.TakeMessageBoxes().empty());
+    ExpectNoMessageBoxes(app);
 }
 
 // ---- the popup -----------------------------------------------------------------------------
@@ -323,7 +270,7 @@ E2E_CASE("grab", "the popup follows beside the cursor and turns at the right and
     };
     for (const Step& step : steps) {
         Context context(step.what);
-        REQUIRE(scene.MoveTo(step.cursor));
+        REQUIRE(MoveTo(step.cursor));
         const POINT topLeft = {step.cursor.x + (step.left ? -110 : 10),
                                step.cursor.y + (step.above ? -110 : 10)};
         scene.PopupSettles(topLeft);
@@ -348,27 +295,16 @@ E2E_CASE("grab", "the magnifier shows the pixels around the hot spot, the cross-
     for (const auto& spot : spots) {
         Context context("board pixel " + std::to_string(spot.x) + ", " + std::to_string(spot.y));
         const POINT hot = board.At(spot.x, spot.y);
-        REQUIRE(scene.DragTo(hot));
+        REQUIRE(DragTo(hot));
         REQUIRE(scene.PopupSettles(POINT{hot.x + 10, hot.y + 10}));
-        const Pixels m = scene.Magnifier();
+        const uint32_t colour = BoardColor(spot.x, spot.y);
+        const Pixels m = WaitForMagnifier(app, [&](const Pixels& shot) {
+            return CompareWithBoard(shot, spot.x, spot.y).count == 0 && shot.At(0, kBandTop) == colour;
+        });
         REQUIRE(m.width == 98 && m.height == 98);
 
         // Each cell is one board pixel, six times as large, around the hot spot.
-        WrongCells wrong;
-        for (int row = 0; row * kCell < kAreaHeight; ++row) {
-            for (int column = 0; column * kCell < m.width; ++column) {
-                const int bx = spot.x + column - kCentreColumn, by = spot.y + row - kCentreRow;
-                if (bx < 0 || by < 0 || bx >= kBoardSize || by >= kBoardSize)
-                    continue;
-                const int x = column * kCell, y = row * kCell;
-                const int lastX = std::min(x + kCell, m.width) - 1,
-                          lastY = std::min(y + kCell, kAreaHeight) - 1;
-                for (POINT p : {POINT{x, y}, POINT{lastX, lastY}, POINT{x, lastY}})
-                    if (p.x != kCrossX && p.y != kCrossY && m.At(p.x, p.y) != BoardColor(bx, by))
-                        wrong.Note(column, row, m.At(p.x, p.y), BoardColor(bx, by));
-            }
-        }
-        wrong.Check();
+        CompareWithBoard(m, spot.x, spot.y).Check();
 
         // One-pixel red lines through the middle of the centre cell, over the whole area.
         int red = 0;
@@ -386,7 +322,6 @@ E2E_CASE("grab", "the magnifier shows the pixels around the hot spot, the cross-
         for (int x = 0; x < m.width; ++x)
             separatorPixels += m.At(x, kSeparatorY) == separator;
         CHECK_EQ(separatorPixels, m.width);
-        const uint32_t colour = BoardColor(spot.x, spot.y);
         CHECK_EQ(HexOf(m.At(0, kBandTop)), HexOf(colour));
         CHECK_EQ(HexOf(m.At(m.width - 1, m.height - 1)), HexOf(colour));
         int text = 0, foreign = 0;
@@ -428,26 +363,29 @@ E2E_CASE("grab", "cells beyond the screen's edge show the button face, those on 
     Tintora& app = scene.app;
 
     REQUIRE(scene.PressGrabIcon());
-    REQUIRE(scene.DragTo(POINT{0, 0}));
+    REQUIRE(DragTo(POINT{0, 0}));
     REQUIRE(scene.PopupSettles(POINT{10, 10}));
-    const Pixels m = scene.Magnifier();
-    const Pixels corner = CaptureScreen(RECT{0, 0, 9, 8});
-    REQUIRE(m.width == 98 && corner.width == 9);
     const uint32_t face = RgbOfSysColor(COLOR_3DFACE);
-
-    WrongCells wrong;
-    for (int row = 0; row < 14; ++row) {
-        for (int column = 0; column < 17; ++column) {
-            const int sx = column - kCentreColumn, sy = row - kCentreRow;
-            const int x = column * kCell + 1, y = std::min(row * kCell + 1, kAreaHeight - 1);
-            if (x >= m.width || x == kCrossX || y == kCrossY)
-                continue;
-            const uint32_t expected = sx < 0 || sy < 0 ? face : corner.At(sx, sy);
-            if (m.At(x, y) != expected)
-                wrong.Note(column, row, m.At(x, y), expected);
+    Pixels corner;
+    auto compare = [&](const Pixels& m) {
+        corner = CaptureScreen(RECT{0, 0, 9, 8});
+        WrongCells wrong;
+        for (int row = 0; row < 14; ++row) {
+            for (int column = 0; column < 17; ++column) {
+                const int sx = column - kCentreColumn, sy = row - kCentreRow;
+                const int x = column * kCell + 1, y = std::min(row * kCell + 1, kAreaHeight - 1);
+                if (x >= m.width || x == kCrossX || y == kCrossY)
+                    continue;
+                const uint32_t expected = sx < 0 || sy < 0 ? face : corner.At(sx, sy);
+                if (m.At(x, y) != expected)
+                    wrong.Note(column, row, m.At(x, y), expected);
+            }
         }
-    }
-    wrong.Check();
+        return wrong;
+    };
+    const Pixels m = WaitForMagnifier(app, [&](const Pixels& shot) { return compare(shot).count == 0; });
+    REQUIRE(m.width == 98 && corner.width == 9);
+    compare(m).Check();
     // The band shows the pixel that is there, never the button face stand-in.
     CHECK_EQ(HexOf(m.At(0, kBandTop)), HexOf(corner.At(0, 0)));
     scene.Release();
@@ -466,13 +404,14 @@ E2E_CASE("grab", "the window is topmost during the grab and afterwards only with
 
     {
         Context context("option clear");
+        // Already when the popup shows: the grab is set up before it comes.
         REQUIRE(scene.PressGrabIcon());
         CHECK(IsTopmost(dialog));
         CHECK(IsTopmost(FindPopup(app)));
-        REQUIRE(scene.DragTo(scene.board.At(10, 10)));
+        REQUIRE(DragTo(scene.board.At(10, 10)));
         CHECK(IsTopmost(dialog));
         scene.Release();
-        CHECK(WaitUntil(kWaitMs, [&] { return !IsTopmost(dialog); }));
+        CHECK_SOON(!IsTopmost(dialog));
         CheckShows(app, BoardColor(10, 10));
     }
     {
@@ -481,9 +420,10 @@ E2E_CASE("grab", "the window is topmost during the grab and afterwards only with
         REQUIRE(IsTopmost(dialog));
         REQUIRE(scene.PressGrabIcon());
         CHECK(IsTopmost(dialog));
-        REQUIRE(scene.DragTo(scene.board.At(20, 30)));
+        REQUIRE(DragTo(scene.board.At(20, 30)));
         scene.Release();
         CheckShows(app, BoardColor(20, 30));
+        CHECK(app.Settle());
         CHECK(IsTopmost(dialog));
         CHECK(app.IsChecked(kStayOnTop));
     }
@@ -508,7 +448,7 @@ bool FocusOn(Tintora& app, int id)
     if (!BringToFront(app.Dialog()))
         return false;
     app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Item(id)), TRUE);
-    return CHECK_EQ(app.Focus(), app.Item(id));
+    return CHECK_EQ_SOON(app.Focus(), app.Item(id));
 }
 
 // A key with Shift held around it.
@@ -536,7 +476,7 @@ E2E_CASE("grab",
     REQUIRE(modes == "x-----");
 
     REQUIRE(scene.PressGrabIcon());
-    REQUIRE(scene.DragTo(board.At(100, 100)));
+    REQUIRE(DragTo(board.At(100, 100)));
     REQUIRE(scene.MagnifierFollows(100, 100));
     const struct {
         const char* what;
@@ -557,9 +497,10 @@ E2E_CASE("grab",
             ShiftKey(step.key);
         else
             Key(step.key);
-        REQUIRE(CHECK_EQ_WITHIN(kWaitMs, Cursor(), board.At(step.x, step.y)));
+        REQUIRE(CHECK(PointerRests(board.At(step.x, step.y))));
         REQUIRE(scene.MagnifierFollows(step.x, step.y));
         // Still the grab: nothing picked, the focus where it was, no button checked.
+        CHECK(app.Settle());
         CHECK_EQ(ShownColor(app).hex, HexOf(BoardColor(30, 40)));
         CHECK_EQ(app.Focus(), app.Item(kModeRed));
         CHECK_EQ(ModeChecks(app), modes);
@@ -570,19 +511,19 @@ E2E_CASE("grab",
     scene.ExpectGrabOver();
     CHECK(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
     // The button is still down; a release elsewhere, after a move there, takes nothing.
-    REQUIRE(scene.DragTo(board.At(200, 220)));
+    REQUIRE(DragTo(board.At(200, 220)));
     LeftUp();
-    Sleep(300);
+    CHECK(app.Settle());
     CheckShows(app, BoardColor(100, 90));
     CHECK(FindPopup(app) == nullptr);
     CHECK_EQ(app.Focus(), app.Item(kModeRed));
     CHECK_EQ(ModeChecks(app), modes);
-    CHECK(app.TakeMessageBoxes().empty());
+    ExpectNoMessageBoxes(app);
 
     // Afterwards the arrows are the dialog's again: the next mode button.
     Key(VK_DOWN);
-    CHECK_EQ_WITHIN(kWaitMs, app.Focus(), app.Item(kModeRed + 1));
-    CHECK_EQ_WITHIN(kWaitMs, ModeChecks(app), std::string("-x----"));
+    CHECK_EQ_SOON(app.Focus(), app.Item(kModeRed + 1));
+    CHECK_EQ_SOON(ModeChecks(app), std::string("-x----"));
 }
 
 E2E_CASE("grab", "Escape cancels a held grab; no key typed during the grab reaches the focused field, and "
@@ -598,7 +539,7 @@ E2E_CASE("grab", "Escape cancels a held grab; no key typed during the grab reach
     const Shown before = ShownColor(app);
 
     REQUIRE(scene.PressGrabIcon());
-    REQUIRE(scene.DragTo(board.At(40, 50)));
+    REQUIRE(DragTo(board.At(40, 50)));
     REQUIRE(scene.MagnifierFollows(40, 50));
     // Digits would replace the selected value, Tab and Space would move or press.
     Key('7');
@@ -610,18 +551,18 @@ E2E_CASE("grab", "Escape cancels a held grab; no key typed during the grab reach
     Key(VK_ESCAPE);
     scene.ExpectGrabOver();
     LeftUp();
-    Sleep(300);
+    CHECK(app.Settle());
     CheckShows(app, BoardColor(90, 100));
     CHECK_EQ(app.Text(kRedEdit), before.red);
     CHECK_EQ(app.Focus(), app.Item(kRedEdit));
     CHECK(IsWindowVisible(app.Dialog()));
-    CHECK(app.TakeMessageBoxes().empty());
+    ExpectNoMessageBoxes(app);
 
     // The field still has its value selected, and typing replaces it.
     Key(0, KEYEVENTF_UNICODE, L'1');
     Key(0, KEYEVENTF_UNICODE, L'7');
-    CHECK_EQ_WITHIN(kWaitMs, app.Text(kRedEdit), std::string("17"));
-    CHECK_EQ_WITHIN(kWaitMs, Lower(app.Text(kHexEdit)), HexOf(17u << 16 | (BoardColor(90, 100) & 0xFFFF)));
+    CHECK_EQ_SOON(app.Text(kRedEdit), std::string("17"));
+    CHECK_EQ_SOON(Lower(app.Text(kHexEdit)), HexOf(17u << 16 | (BoardColor(90, 100) & 0xFFFF)));
     Key(VK_TAB);
-    CHECK_EQ_WITHIN(kWaitMs, app.Focus(), app.Item(kGreenEdit));
+    CHECK_EQ_SOON(app.Focus(), app.Item(kGreenEdit));
 }

@@ -16,7 +16,6 @@ namespace {
 
 const int kAliceBlue = 0, kAqua = 2, kCyan = 20, kFuchsia = 45;
 
-const DWORD kWaitMs = 3000;
 const char kNoColorSelected[] = "No color selected.";
 
 const uint32_t kA = 0xAA0000, kB = 0x00BB00, kC = 0x0000CC, kD = 0xDDDD00;
@@ -42,7 +41,7 @@ std::string RowText(const std::vector<uint32_t>& rows)
 
 bool ExpectRows(Tintora& app, const std::vector<uint32_t>& rows)
 {
-    return CHECK_EQ_WITHIN(kWaitMs, RowText(app, kSavedList), RowText(rows));
+    return CHECK_EQ_SOON(RowText(app, kSavedList), RowText(rows));
 }
 
 LRESULT Selected(Tintora& app, int id)
@@ -90,10 +89,10 @@ std::string IniLines()
     return lines;
 }
 
-bool CloseAndWait(Tintora& app, DWORD timeoutMs = 5000)
+bool CloseAndWait(Tintora& app)
 {
     PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
-    return ExpectCleanExit(app, timeoutMs);
+    return ExpectCleanExit(app);
 }
 
 // ---- real input ----------------------------------------------------------------------------
@@ -161,15 +160,9 @@ void DragAlong(const std::vector<POINT>& path, During during)
 {
     if (path.empty() || !MoveTo(path[0]))
         return;
-    SendMouse(MOUSEEVENTF_LEFTDOWN, path[0]);
-    Sleep(50);
-    for (size_t i = 1; i < path.size(); ++i) {
-        const POINT from = path[i - 1], to = path[i];
-        for (int step = 1; step <= 4; ++step) {
-            MoveTo(POINT{from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
-            Sleep(30);
-        }
-    }
+    FreshLeftDown();
+    for (size_t i = 1; i < path.size(); ++i)
+        DragTo(path[i]);
     during();
     // Without a move, so nothing asks the X server for the keys again before the drop.
     LeftUp();
@@ -242,8 +235,8 @@ E2E_CASE("saved colors", "431 adds after the selection or at the end, 432 delete
 
     REQUIRE(SetColor(app, 0x123456));
     app.Click(kSavedLoad);
-    CHECK_EQ(CurrentHex(app), HexText(kD));
-    CHECK(app.TakeMessageBoxes().empty());
+    CHECK_EQ_SOON(CurrentHex(app), HexText(kD));
+    ExpectNoMessageBoxes(app);
 }
 
 E2E_CASE("saved colors", "432, 433 and 434 without a selection say \"No color selected.\" and change nothing")
@@ -273,17 +266,17 @@ E2E_CASE("saved colors", "a drag moves a row before the row it is dropped on and
     const Pixels before = CaptureScreen(mark);
     bool markShown = false;
     DragRow(RowPoint(app, kSavedList, 0), RowPoint(app, kSavedList, 2),
-            [&] { markShown = WaitUntil(kWaitMs, [&] { return CaptureScreen(mark).data != before.data; }); });
+            [&] { markShown = WaitUntil(kHangGuardMs, [&] { return CaptureScreen(mark).data != before.data; }); });
     CHECK(markShown);
     CHECK(ExpectRows(app, {kB, kA, kC, kD}));
-    CHECK_EQ(Selected(app, kSavedList), 1);
+    CHECK_EQ_SOON(Selected(app, kSavedList), 1);
     // Gone with the drop.
-    CHECK(WaitUntil(kWaitMs, [&] { return CaptureScreen(mark).data == before.data; }));
+    CHECK_SOON(CaptureScreen(mark).data == before.data);
 
     REQUIRE(FillSavedList(app, {kA, kB, kC, kD}));
     DragRow(RowPoint(app, kSavedList, 3), RowPoint(app, kSavedList, 1));
     CHECK(ExpectRows(app, {kA, kD, kB, kC}));
-    CHECK_EQ(Selected(app, kSavedList), 1);
+    CHECK_EQ_SOON(Selected(app, kSavedList), 1);
 }
 
 E2E_CASE("saved colors", "a drag with Ctrl held copies the row")
@@ -298,13 +291,13 @@ E2E_CASE("saved colors", "a drag with Ctrl held copies the row")
     DragRow(RowPoint(app, kSavedList, 0), RowPoint(app, kSavedList, 2), [&] {
         moving = CurrentCursor();
         HoldKey(VK_CONTROL, true);
-        WaitUntil(kWaitMs, [&] { return (copying = CurrentCursor()) != moving; });
+        WaitUntil(kHangGuardMs, [&] { return (copying = CurrentCursor()) != moving; });
     });
     CHECK(copying != moving);
     // Ctrl stays down until the drop has been handled.
     CHECK(ExpectRows(app, {kA, kB, kA, kC, kD}));
     HoldKey(VK_CONTROL, false);
-    CHECK_EQ(Selected(app, kSavedList), 2);
+    CHECK_EQ_SOON(Selected(app, kSavedList), 2);
 }
 
 E2E_CASE("saved colors",
@@ -317,24 +310,17 @@ E2E_CASE("saved colors",
     // The list's left edge, where the insertion arrows reach in: as it was once the drag is over.
     RECT edge = WindowRect(app.Item(kSavedList));
     edge.right = edge.left + 16;
-    Pixels before;
-    WaitUntil(kWaitMs, [&] {
-        Pixels now = CaptureScreen(edge);
-        const bool settled = now.data == before.data;
-        before = now;
-        return settled;
-    });
+    const Pixels before = SteadyCapture(app, edge);
 
     DragAlong({RowPoint(app, kSavedList, 1), RowPoint(app, kSavedList, 2), RowPoint(app, kSavedList, 3),
                RowPoint(app, kSavedList, 1)},
               [] {});
     DragRow(RowPoint(app, kSavedList, 1), BelowLastRow(app));
     DragRow(BelowLastRow(app), RowPoint(app, kSavedList, 1));
-    // Give the last drop time to arrive before looking.
-    Sleep(300);
+    CHECK(app.Settle());
     CHECK(ExpectRows(app, {kA, kB, kC, kD}));
     CHECK_EQ(Selected(app, kSavedList), 1);
-    CHECK(WaitUntil(kWaitMs, [&] { return CaptureScreen(edge).data == before.data; }));
+    CHECK_SOON(CaptureScreen(edge).data == before.data);
 }
 
 E2E_CASE("lists", "a double click on a row of either list loads its colour")
@@ -344,11 +330,11 @@ E2E_CASE("lists", "a double click on a row of either list loads its colour")
     REQUIRE(SetColor(app, 0x123456));
 
     DoubleClick(RowPoint(app, kSavedList, 0));
-    CHECK_EQ_WITHIN(kWaitMs, CurrentHex(app), HexText(kA));
+    CHECK_EQ_SOON(CurrentHex(app), HexText(kA));
 
     DoubleClick(RowPoint(app, kNamedList, 1));
     // Row 1 is AntiqueWhite.
-    CHECK_EQ_WITHIN(kWaitMs, CurrentHex(app), std::string("FAEBD7"));
+    CHECK_EQ_SOON(CurrentHex(app), std::string("FAEBD7"));
     CHECK(ExpectRows(app, {kA, kB}));
 }
 
@@ -382,7 +368,7 @@ E2E_CASE("saved colors",
         CHECK(ExpectRows(app, {0xFF8000, 0x00FF00, 0x0000FF}));
         CHECK_EQ(app.Send(app.Item(kNamedList), LB_GETCOUNT, 0, 0), 140);
         CHECK_EQ(ControlText(app.Item(kHexEdit)).size(), 6u);
-        REQUIRE(CloseAndWait(app, 30000));
+        REQUIRE(CloseAndWait(app));
     }
     CHECK_EQ(IniLines(), std::string("[SavedColors]|nColors=3|Color0=FF8000|Color1=00FF00|Color2=0000FF"));
 }
@@ -395,23 +381,23 @@ E2E_CASE("named colors", "439 selects the nearest row, 440 copies its exact name
     REQUIRE(app.Start());
     REQUIRE(SetColor(app, 0x00FFFF));
     app.Click(kNamedFind);
-    CHECK_EQ(Selected(app, kNamedList), kAqua);
+    CHECK_EQ_SOON(Selected(app, kNamedList), kAqua);
 
     CHECK(PutClipboardText(nullptr, "before"));
     app.Click(kNamedCopy);
-    CHECK_EQ(ClipboardText(), std::string("Aqua"));
+    CHECK_EQ_SOON(ClipboardText(), std::string("Aqua"));
     // Cyan has Aqua's colour, yet its row copies its own name.
     Select(app, kNamedList, kCyan);
     app.Click(kNamedCopy);
-    CHECK_EQ(ClipboardText(), std::string("Cyan"));
+    CHECK_EQ_SOON(ClipboardText(), std::string("Cyan"));
     Select(app, kNamedList, kAliceBlue);
     app.Click(kNamedCopy);
-    CHECK_EQ(ClipboardText(), std::string("AliceBlue"));
+    CHECK_EQ_SOON(ClipboardText(), std::string("AliceBlue"));
 
     Select(app, kNamedList, kFuchsia);
     app.Click(kNamedLoad);
-    CHECK_EQ(CurrentHex(app), std::string("FF00FF"));
-    CHECK(app.TakeMessageBoxes().empty());
+    CHECK_EQ_SOON(CurrentHex(app), std::string("FF00FF"));
+    ExpectNoMessageBoxes(app);
 }
 
 E2E_CASE("named colors", "with NamedColorsLowerCase stored, 440 copies the name in lower case")
@@ -423,7 +409,7 @@ E2E_CASE("named colors", "with NamedColorsLowerCase stored, 440 copies the name 
     Select(app, kNamedList, kAliceBlue);
     CHECK(PutClipboardText(nullptr, "before"));
     app.Click(kNamedCopy);
-    CHECK_EQ(ClipboardText(), std::string("aliceblue"));
+    CHECK_EQ_SOON(ClipboardText(), std::string("aliceblue"));
 }
 
 E2E_CASE("named colors",
@@ -453,16 +439,13 @@ E2E_CASE("named colors", "on the screen the exact row's name is bold and the nea
     RECT name = {24, 0, ClientRect(list).right, height};
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&name), 2);
 
-    // Each colour change repaints the list; wait until the row looks new and then stays put.
+    // Each colour change repaints the list; wait until the row looks new and stays put.
     auto look = [&](uint32_t rgb, const Pixels* unlike) {
         SetColor(app, rgb);
-        Pixels now = CaptureScreen(name);
-        WaitUntil(kWaitMs, [&] {
-            Sleep(100);
-            Pixels again = CaptureScreen(name);
-            const bool settled = again.data == now.data && (!unlike || now.data != unlike->data);
-            now = again;
-            return settled;
+        Pixels now;
+        WaitUntil(kHangGuardMs, [&] {
+            now = SteadyCapture(app, name, list);
+            return !unlike || now.data != unlike->data;
         });
         return now;
     };

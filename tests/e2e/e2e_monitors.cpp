@@ -14,8 +14,6 @@ using namespace e2e;
 
 namespace {
 
-const DWORD kWaitMs = 3000;
-
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
 {
     MONITORINFO info = {};
@@ -52,29 +50,10 @@ struct Layout {
     }
 };
 
-std::string HexOf(uint32_t rgb)
-{
-    return Lower(HexText(rgb));
-}
-
-uint32_t RgbOfSysColor(int index)
-{
-    const COLORREF c = GetSysColor(index);
-    return static_cast<uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
-}
-
 void CheckShows(Tintora& app, uint32_t rgb)
 {
-    CHECK_EQ_WITHIN(kWaitMs, Lower(app.Text(kHexEdit)), HexOf(rgb));
+    CHECK_EQ_SOON(Lower(app.Text(kHexEdit)), HexOf(rgb));
 }
-
-struct ButtonGuard {
-    ~ButtonGuard()
-    {
-        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000)
-            LeftUp();
-    }
-};
 
 // The program on the primary monitor, out of the way, and a board across the edge between the
 // monitors: its columns 0-127 on the secondary, 128-255 on the primary.
@@ -99,26 +78,10 @@ struct Scene {
         dialog = WindowRect(app.Dialog());
         RECT overlap;
         const RECT boardRect = board.Rect();
-        return CHECK(!IntersectRect(&overlap, &dialog, &boardRect)) &&
-               CHECK(WaitUntil(kWaitMs, [&] { return board.Shown(); }));
+        return CHECK(!IntersectRect(&overlap, &dialog, &boardRect)) && CHECK_SOON(board.Shown());
     }
 
-    void Press()
-    {
-        while (lastPress && GetTickCount() - lastPress < GetDoubleClickTime() + 100)
-            Sleep(20);
-        LeftDown();
-        lastPress = GetTickCount();
-    }
-    DWORD lastPress = 0;
-
-    bool PressGrabIcon()
-    {
-        if (!MoveTo(Centre(WindowRect(app.Item(kGrabIcon))), app.Dialog()))
-            return false;
-        Press();
-        return CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) != nullptr; }));
-    }
+    bool PressGrabIcon() { return ::PressGrabIcon(app); }
 
     // The popup at topLeft, wholly on the monitor expected.
     bool PopupAt(POINT topLeft, const RECT& monitor)
@@ -126,42 +89,37 @@ struct Scene {
         const RECT expected = {topLeft.x, topLeft.y, topLeft.x + kPopupSize, topLeft.y + kPopupSize};
         RECT inside;
         return CHECK(IntersectRect(&inside, &expected, &monitor) && inside == expected) &&
-               CHECK_EQ_WITHIN(kWaitMs, WindowRect(FindPopup(app)), expected);
-    }
-
-    // The magnifier as on the screen once it has painted where it now is.
-    Pixels Magnifier()
-    {
-        Sleep(300);
-        HWND popup = FindPopup(app);
-        RECT client = ClientRect(popup);
-        MapWindowPoints(popup, nullptr, reinterpret_cast<POINT*>(&client), 2);
-        return CaptureScreen(client);
+               CHECK_EQ_SOON(WindowRect(FindPopup(app)), expected);
     }
 
     // Every cell whose pixel is on the board shows it, on whichever monitor it is; the band
     // shows the hot spot's.
     void CheckMagnifierReadsBoard(int x, int y)
     {
-        const Pixels m = Magnifier();
-        if (!CHECK(m.width == 98 && m.height == 98))
-            return;
         int wrong = 0, onSecondary = 0, onPrimary = 0;
         std::string first;
-        for (int row = 0; row * kCell < kAreaHeight; ++row) {
-            for (int column = 0; column * kCell < m.width; ++column) {
-                const int bx = x + column - kCentreColumn, by = y + row - kCentreRow;
-                if (bx < 0 || by < 0 || bx >= kBoardSize || by >= kBoardSize)
-                    continue;
-                const int px = column * kCell + 1, py = row * kCell + 1;
-                if (px >= m.width || py >= kAreaHeight || px == kCrossX || py == kCrossY)
-                    continue;
-                (board.At(bx, by).x < 0 ? onSecondary : onPrimary)++;
-                if (m.At(px, py) != BoardColor(bx, by) && wrong++ == 0)
-                    first = "cell " + std::to_string(column) + ", " + std::to_string(row) + ": " +
-                            HexOf(m.At(px, py)) + " instead of " + HexOf(BoardColor(bx, by));
+        auto compare = [&](const Pixels& m) {
+            wrong = onSecondary = onPrimary = 0;
+            for (int row = 0; row * kCell < kAreaHeight; ++row) {
+                for (int column = 0; column * kCell < m.width; ++column) {
+                    const int bx = x + column - kCentreColumn, by = y + row - kCentreRow;
+                    if (bx < 0 || by < 0 || bx >= kBoardSize || by >= kBoardSize)
+                        continue;
+                    const int px = column * kCell + 1, py = row * kCell + 1;
+                    if (px >= m.width || py >= kAreaHeight || px == kCrossX || py == kCrossY)
+                        continue;
+                    (board.At(bx, by).x < 0 ? onSecondary : onPrimary)++;
+                    if (m.At(px, py) != BoardColor(bx, by) && wrong++ == 0)
+                        first = "cell " + std::to_string(column) + ", " + std::to_string(row) + ": " +
+                                HexOf(m.At(px, py)) + " instead of " + HexOf(BoardColor(bx, by));
+                }
             }
-        }
+            return wrong == 0 && m.At(0, kBandTop) == BoardColor(x, y);
+        };
+        const Pixels m = WaitForMagnifier(app, compare);
+        if (!CHECK(m.width == 98 && m.height == 98))
+            return;
+        compare(m);
         CHECK(onSecondary > 0 && onPrimary > 0);
         CHECK_EQ(wrong, 0);
         if (wrong)
@@ -180,7 +138,6 @@ E2E_CASE("monitors",
     REQUIRE(scene.Set());
     const RECT& primary = scene.layout.primary;
     const RECT& secondary = scene.layout.secondary;
-    HWND dialog = scene.app.Dialog();
     REQUIRE(scene.PressGrabIcon());
 
     // Each step goes straight there: which side the popup is on depends on where it was.
@@ -189,57 +146,61 @@ E2E_CASE("monitors",
     {
         Context context("middle of the secondary");
         const POINT p = {(secondary.left + secondary.right) / 2, middleY};
-        REQUIRE(MoveTo(p, dialog));
+        REQUIRE(MoveTo(p));
         scene.PopupAt(POINT{p.x + 10, p.y + 10}, secondary);
     }
     {
         Context context("last column of the secondary");
-        REQUIRE(MoveTo(scene.board.At(127, 200), dialog));
+        REQUIRE(MoveTo(scene.board.At(127, 200)));
         scene.PopupAt(POINT{-1 - 110, middleY + 10}, secondary);
         scene.CheckMagnifierReadsBoard(127, 200);
     }
     {
         Context context("first column of the primary, one arrow to the right");
         Key(VK_RIGHT);
-        REQUIRE(CHECK_EQ_WITHIN(kWaitMs, Cursor(), scene.board.At(128, 200)));
+        REQUIRE(CHECK(PointerRests(scene.board.At(128, 200))));
         scene.PopupAt(POINT{10, middleY + 10}, primary);
         scene.CheckMagnifierReadsBoard(128, 200);
     }
     {
         Context context("back on the secondary, one arrow to the left");
         Key(VK_LEFT);
-        REQUIRE(CHECK_EQ_WITHIN(kWaitMs, Cursor(), scene.board.At(127, 200)));
+        REQUIRE(CHECK(PointerRests(scene.board.At(127, 200))));
         scene.PopupAt(POINT{-1 - 110, middleY + 10}, secondary);
     }
     {
         // The secondary ends above the primary's bottom edge.
         Context context("near the bottom of the secondary");
         const POINT p = {(secondary.left + secondary.right) / 2, secondary.bottom - 5};
-        REQUIRE(MoveTo(p, dialog));
+        REQUIRE(MoveTo(p));
         scene.PopupAt(POINT{p.x - 110, p.y - 110}, secondary);
     }
     {
         Context context("near the bottom-right corner of the primary");
         const POINT p = {primary.right - 5, primary.bottom - 5};
-        REQUIRE(MoveTo(p, dialog));
+        REQUIRE(MoveTo(p));
         scene.PopupAt(POINT{p.x - 110, p.y - 110}, primary);
     }
     {
         Context context("left edge of the secondary");
         const POINT p = {secondary.left, middleY};
-        REQUIRE(MoveTo(p, dialog));
+        REQUIRE(MoveTo(p));
         scene.PopupAt(POINT{p.x + 10, p.y - 110}, secondary);
         // Beyond the left edge of the desktop the button face; on it the screen.
-        const Pixels m = scene.Magnifier();
-        const Pixels edge = CaptureScreen(RECT{p.x, p.y - kCentreRow, p.x + 1, p.y - kCentreRow + 1});
-        REQUIRE(m.width == 98 && edge.width == 1);
         const uint32_t face = RgbOfSysColor(COLOR_3DFACE);
+        Pixels edge;
+        const Pixels m = WaitForMagnifier(scene.app, [&](const Pixels& shot) {
+            edge = CaptureScreen(RECT{p.x, p.y - kCentreRow, p.x + 1, p.y - kCentreRow + 1});
+            return edge.width == 1 && shot.At((kCentreColumn - 1) * kCell + 1, 1) == face &&
+                   shot.At(kCentreColumn * kCell + 1, 1) == edge.At(0, 0);
+        });
+        REQUIRE(m.width == 98 && edge.width == 1);
         CHECK_EQ(HexOf(m.At((kCentreColumn - 1) * kCell + 1, 1)), HexOf(face));
         CHECK_EQ(HexOf(m.At(kCentreColumn * kCell + 1, 1)), HexOf(edge.At(0, 0)));
         CHECK(edge.At(0, 0) != face);
     }
     LeftUp();
-    CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(scene.app) == nullptr; }));
+    CHECK_SOON(FindPopup(scene.app) == nullptr);
 }
 
 E2E_CASE("monitors", "a release, or Enter, picks the pixel on whichever monitor the hot spot is")
@@ -247,29 +208,28 @@ E2E_CASE("monitors", "a release, or Enter, picks the pixel on whichever monitor 
     Scene scene;
     REQUIRE(scene.Set());
     Tintora& app = scene.app;
-    HWND dialog = app.Dialog();
 
     REQUIRE(scene.PressGrabIcon());
-    REQUIRE(DragTo(scene.board.At(60, 50), dialog));
+    REQUIRE(DragTo(scene.board.At(60, 50)));
     LeftUp();
     CheckShows(app, BoardColor(60, 50));
 
     REQUIRE(scene.PressGrabIcon());
-    REQUIRE(DragTo(scene.board.At(127, 20), dialog));
+    REQUIRE(DragTo(scene.board.At(127, 20)));
     Key(VK_RIGHT);
-    REQUIRE(CHECK_EQ_WITHIN(kWaitMs, Cursor(), scene.board.At(128, 20)));
+    REQUIRE(CHECK(PointerRests(scene.board.At(128, 20))));
     Key(VK_RETURN);
     CheckShows(app, BoardColor(128, 20));
-    CHECK(WaitUntil(kWaitMs, [&] { return FindPopup(app) == nullptr; }));
+    CHECK_SOON(FindPopup(app) == nullptr);
     LeftUp();
 
     REQUIRE(scene.PressGrabIcon());
-    REQUIRE(DragTo(scene.board.At(130, 240), dialog));
+    REQUIRE(DragTo(scene.board.At(130, 240)));
     HoldKey(VK_SHIFT, true);
     Key(VK_LEFT);
     HoldKey(VK_SHIFT, false);
-    REQUIRE(CHECK_EQ_WITHIN(kWaitMs, Cursor(), scene.board.At(120, 240)));
+    REQUIRE(CHECK(PointerRests(scene.board.At(120, 240))));
     LeftUp();
     CheckShows(app, BoardColor(120, 240));
-    CHECK(app.TakeMessageBoxes().empty());
+    ExpectNoMessageBoxes(app);
 }

@@ -25,7 +25,7 @@ Sheet OpenSettings(Tintora& app)
     s.sheet = OpenModalDialog(app, kSettings, "Settings");
     if (!s.sheet)
         return s;
-    WaitUntil(3000, [&] {
+    WaitUntil(kHangGuardMs, [&] {
         for (HWND child = GetWindow(s.sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             if (GetDlgItem(child, 501))
                 s.page = child;
@@ -48,7 +48,7 @@ void PressSheetButton(Tintora& app, const Sheet& s, int id)
 
 bool SheetClosed(const Sheet& s)
 {
-    return WaitUntil(3000, [&] { return !IsWindow(s.sheet); });
+    return WaitUntil(kHangGuardMs, [&] { return !IsWindow(s.sheet); });
 }
 
 bool SwatchShowsHex(Tintora& app)
@@ -113,7 +113,7 @@ E2E_CASE("settings", "OK applies the case and prefix options, Cancel changes not
     CHECK(SheetClosed(s));
     CHECK_EQ(ControlText(app.Item(kHexEdit)), std::string("abcdef"));
     app.Send(app.Item(kCopyHex), BM_CLICK, 0, 0);
-    CHECK_EQ(ClipboardText(), std::string("#abcdef"));
+    CHECK_EQ_SOON(ClipboardText(), std::string("#abcdef"));
 
     s = OpenSettings(app);
     REQUIRE(s.sheet && s.page);
@@ -121,7 +121,7 @@ E2E_CASE("settings", "OK applies the case and prefix options, Cancel changes not
     PressSheetButton(app, s, IDCANCEL);
     CHECK(SheetClosed(s));
     app.Send(app.Item(kCopyHex), BM_CLICK, 0, 0);
-    CHECK_EQ(ClipboardText(), std::string("#abcdef"));
+    CHECK_EQ_SOON(ClipboardText(), std::string("#abcdef"));
 }
 
 E2E_CASE("settings", "OK untouched applies every box again; Cancel still redraws; the icon box acts at Apply")
@@ -143,7 +143,7 @@ E2E_CASE("settings", "OK untouched applies every box again; Cancel still redraws
     PressSheetButton(app, s, IDOK);
     CHECK(SheetClosed(s));
     CHECK(SwatchShowsHex(app));
-    CHECK(StatusIconPresent(app.Dialog()));
+    CHECK_SOON(StatusIconPresent(app.Dialog()));
 
     // Text the hex field does not take stays until a redraw writes the colour again.
     SetHex(app, "zz");
@@ -152,7 +152,7 @@ E2E_CASE("settings", "OK untouched applies every box again; Cancel still redraws
     REQUIRE(s.sheet && s.page);
     PressSheetButton(app, s, IDCANCEL);
     CHECK(SheetClosed(s));
-    CHECK_EQ_WITHIN(3000, ControlText(app.Item(kHexEdit)), std::string("FFFFFF"));
+    CHECK_EQ_SOON(ControlText(app.Item(kHexEdit)), std::string("FFFFFF"));
 
     // The status icon box takes effect at the apply, not at the close.
     s = OpenSettings(app);
@@ -160,10 +160,10 @@ E2E_CASE("settings", "OK untouched applies every box again; Cancel still redraws
     app.Send(GetDlgItem(s.page, 505), BM_CLICK, 0, 0);
     CHECK(StatusIconPresent(app.Dialog()));
     PressSheetButton(app, s, kApplyButton);
-    CHECK(!StatusIconPresent(app.Dialog()));
+    CHECK_SOON(!StatusIconPresent(app.Dialog()));
     app.Send(GetDlgItem(s.page, 505), BM_CLICK, 0, 0);
     PressSheetButton(app, s, kApplyButton);
-    CHECK(StatusIconPresent(app.Dialog()));
+    CHECK_SOON(StatusIconPresent(app.Dialog()));
     PressSheetButton(app, s, IDCANCEL);
     CHECK(SheetClosed(s));
 }

@@ -131,10 +131,9 @@ void ExpectEscapeAndEnterIgnored(Tintora& app, Press press)
         press(field, VK_ESCAPE);
         press(field, VK_RETURN);
         press(field, VK_TAB);
-        CHECK(WaitUntil(3000, [&] { return app.Focus() != field; }));
+        CHECK_SOON(app.Focus() != field);
     }
-    CHECK(app.StaysRunning(500));
-    CHECK(IsWindowVisible(app.Dialog()));
+    ExpectStillOpen(app);
 }
 
 // Key down and up as the system posts them to the focused window.
@@ -197,11 +196,11 @@ E2E_CASE("start", "the window appears centred, sized from the template, not topm
     CHECK(programIcon != nullptr);
     if (programIcon) {
         // The caption may not be painted the instant the window shows.
-        CHECK(WaitUntil(2000, [&] { return CaptionShowsIcon(dialog, programIcon, smallSize); }));
+        CHECK_SOON(CaptionShowsIcon(dialog, programIcon, smallSize));
         DestroyIcon(programIcon);
     }
 
-    CHECK_EQ(app.Focus(), app.Item(kRedEdit));
+    CHECK_EQ_SOON(app.Focus(), app.Item(kRedEdit));
 }
 
 E2E_CASE(
@@ -257,9 +256,9 @@ E2E_CASE("start", "the window comes up active, with the colour lists shown or no
         REQUIRE(app.Start(false));
         CHECK_EQ(app.IsChecked(kColors), showColors != 0);
         // Its caption drawn as the active window's, as the user sees it.
-        CHECK_EQ_WITHIN(3000, CaptionLooksActive(app.Dialog()), true);
-        CHECK_EQ(GetForegroundWindow(), app.Dialog());
-        CHECK_EQ(app.Focus(), app.Item(kRedEdit));
+        CHECK_SOON(CaptionLooksActive(app.Dialog()));
+        CHECK_EQ_SOON(GetForegroundWindow(), app.Dialog());
+        CHECK_EQ_SOON(app.Focus(), app.Item(kRedEdit));
     }
 }
 
@@ -331,7 +330,7 @@ E2E_CASE("start", "Tab goes from the value fields to the bottom row, the panel's
     Tintora app;
     REQUIRE(app.Start());
     REQUIRE(BringToFront(app.Dialog()));
-    REQUIRE(app.Focus() == app.Item(kRedEdit));
+    REQUIRE(CHECK_SOON(app.Focus() == app.Item(kRedEdit)));
 
     // The mode buttons are one stop: the checked one, red on a first start.
     const int stops[] = {kGreenEdit, kBlueEdit,  kHueEdit,     kSaturationEdit, kBrightnessEdit, kHexEdit,
@@ -343,8 +342,7 @@ E2E_CASE("start", "Tab goes from the value fields to the bottom row, the panel's
         expected += std::to_string(id) + " ";
         HWND before = app.Focus();
         Key(VK_TAB);
-        // A hang guard only: the focus moves as soon as the key is handled.
-        WaitUntil(30000, [&] { return app.Focus() != before; });
+        WaitUntil(kHangGuardMs, [&] { return app.Focus() != before; });
         visited += std::to_string(GetDlgCtrlID(app.Focus())) + " ";
     }
     CHECK_EQ(visited, expected);
@@ -430,17 +428,17 @@ E2E_CASE("single instance", "a second start restores a minimised first copy and 
     RECT shown = WindowRect(dialog);
 
     ShowWindow(dialog, SW_MINIMIZE);
-    REQUIRE(WaitUntil(2000, [&] { return IsIconic(dialog) != 0; }));
+    REQUIRE(CHECK_SOON(IsIconic(dialog)));
     REQUIRE(SecondStartEnds());
-    CHECK(!IsIconic(dialog));
-    CHECK(IsWindowVisible(dialog));
-    CHECK_EQ(WindowRect(dialog), shown);
-    CHECK_EQ(GetForegroundWindow(), dialog);
+    CHECK_SOON(!IsIconic(dialog));
+    CHECK_SOON(IsWindowVisible(dialog));
+    CHECK_EQ_SOON(WindowRect(dialog), shown);
+    CHECK_EQ_SOON(GetForegroundWindow(), dialog);
 
     ShowWindow(dialog, SW_HIDE);
-    REQUIRE(!IsWindowVisible(dialog));
+    REQUIRE(CHECK_SOON(!IsWindowVisible(dialog)));
     REQUIRE(SecondStartEnds());
-    CHECK(IsWindowVisible(dialog));
+    CHECK_SOON(IsWindowVisible(dialog));
     CHECK_EQ(FindMainDialogs(0).size(), 1u);
 }
 
@@ -460,7 +458,7 @@ public:
             if (window_)
                 DestroyWindow(window_);
         });
-        WaitUntil(5000, [&] { return created_.load(); });
+        WaitUntil(kHangGuardMs, [&] { return created_.load(); });
     }
     ~HungWindow()
     {
@@ -485,7 +483,7 @@ E2E_CASE("single instance", "a window that has stopped reading its messages does
     REQUIRE(first.Start());
     HWND dialog = first.Dialog();
     ShowWindow(dialog, SW_HIDE);
-    REQUIRE(!IsWindowVisible(dialog));
+    REQUIRE(CHECK_SOON(!IsWindowVisible(dialog)));
 
     HungWindow hung;
     REQUIRE(hung.Window() != nullptr);
@@ -495,10 +493,10 @@ E2E_CASE("single instance", "a window that has stopped reading its messages does
         Tintora second;
         REQUIRE(second.Launch());
         DWORD exitCode = 1;
-        // A hang guard only: the copy gives the hung window a couple of seconds at most.
-        REQUIRE(second.WaitForExit(30000, &exitCode));
+        // The copy gives the hung window a couple of seconds at most.
+        REQUIRE(second.WaitForExit(&exitCode));
         CHECK_EQ(exitCode, 0u);
-        CHECK(IsWindowVisible(dialog));
+        CHECK_SOON(IsWindowVisible(dialog));
         CHECK(IsWindow(hung.Window()));
         ShowWindow(dialog, SW_HIDE);
     }
@@ -572,8 +570,7 @@ E2E_CASE("keys", "the OK and Cancel commands leave the window open")
     REQUIRE(app.Start());
     app.SendToDialog(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     app.SendToDialog(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    CHECK(app.StaysRunning(500));
-    CHECK(IsWindowVisible(app.Dialog()));
+    ExpectStillOpen(app);
 }
 
 E2E_CASE("keys", "Escape and Enter posted to each value field leave the window open")
@@ -589,7 +586,7 @@ E2E_CASE("keys", "Escape and Enter typed in each value field leave the window op
     Tintora app;
     REQUIRE(app.Start());
     REQUIRE(BringToFront(app.Dialog()));
-    REQUIRE(app.Focus() == app.Item(kRedEdit));
+    REQUIRE(CHECK_SOON(app.Focus() == app.Item(kRedEdit)));
     // The keyboard sends to the focused field.
     ExpectEscapeAndEnterIgnored(app, [](HWND, UINT key) { Key(static_cast<WORD>(key)); });
 }
@@ -620,7 +617,7 @@ E2E_CASE("instance message", "request 1 sent to every window closes the program 
     REQUIRE(app.Start());
     REQUIRE(InstanceMessage() != 0);
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(HWND_BROADCAST, InstanceMessage(), 1, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    SendMessageTimeoutA(HWND_BROADCAST, InstanceMessage(), 1, 0, SMTO_ABORTIFHUNG, kHangGuardMs, &result);
     ExpectCleanExit(app);
 }
 
@@ -633,22 +630,22 @@ E2E_CASE("instance message", "any other request shows a hidden window and restor
     REQUIRE(message != 0);
 
     ShowWindow(dialog, SW_HIDE);
-    REQUIRE(!IsWindowVisible(dialog));
-    REQUIRE(GetForegroundWindow() != dialog);
+    REQUIRE(CHECK_SOON(!IsWindowVisible(dialog)));
+    REQUIRE(CHECK_SOON(GetForegroundWindow() != dialog));
     CHECK_EQ(app.SendToDialog(message, 0, 0), 0);
-    CHECK(IsWindowVisible(dialog));
-    CHECK_EQ(GetForegroundWindow(), dialog);
+    CHECK_SOON(IsWindowVisible(dialog));
+    CHECK_EQ_SOON(GetForegroundWindow(), dialog);
 
     ShowWindow(dialog, SW_MINIMIZE);
-    REQUIRE(WaitUntil(2000, [&] { return IsIconic(dialog) != 0; }));
+    REQUIRE(CHECK_SOON(IsIconic(dialog)));
     app.SendToDialog(message, 0, 0);
-    CHECK(!IsIconic(dialog));
-    CHECK(IsWindowVisible(dialog));
+    CHECK_SOON(!IsIconic(dialog));
+    CHECK_SOON(IsWindowVisible(dialog));
 
     // Only 1 closes; every other value is a request to show.
     ShowWindow(dialog, SW_HIDE);
-    REQUIRE(!IsWindowVisible(dialog));
+    REQUIRE(CHECK_SOON(!IsWindowVisible(dialog)));
     app.SendToDialog(message, 2, 0);
-    CHECK(IsWindowVisible(dialog));
-    CHECK(app.StaysRunning(300));
+    CHECK_SOON(IsWindowVisible(dialog));
+    ExpectStillOpen(app);
 }

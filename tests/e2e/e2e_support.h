@@ -25,8 +25,16 @@ inline bool operator==(const POINT& a, const POINT& b)
 {
     return a.x == b.x && a.y == b.y;
 }
+inline bool operator!=(const POINT& a, const POINT& b)
+{
+    return !(a == b);
+}
 
 namespace e2e {
+
+// Every wait for the program ends as soon as what it waits for holds; this bound only keeps a
+// program that never gets there from holding up the run. A busy machine stretches every gap.
+const DWORD kHangGuardMs = 30000;
 
 // ---- checks ----------------------------------------------------------------------------
 
@@ -98,10 +106,13 @@ inline bool CheckNear(const char* file, int line, const char* actualExpr, const 
 #define CHECK_NE(actual, other) ::e2e::CheckNotEqual(__FILE__, __LINE__, #actual, #other, (actual), (other))
 #define CHECK_NEAR(actual, expected, tolerance)                                                              \
     ::e2e::CheckNear(__FILE__, __LINE__, #actual, #expected, (actual), (expected), (tolerance))
-// Waits up to timeoutMs for actual to equal expected, then checks it: the program answers in
-// its own time, and a failure shows what was there at the end.
-#define CHECK_EQ_WITHIN(timeoutMs, actual, expected)                                                         \
-    (::e2e::WaitUntil((timeoutMs), [&] { return (actual) == (expected); }), CHECK_EQ(actual, expected))
+// Waits for cond, or for actual to equal expected, then checks it: the program answers in its
+// own time, and a failure shows what was there when the hang guard ran out.
+#define CHECK_SOON(cond)                                                                                     \
+    ::e2e::CheckTrue(__FILE__, __LINE__, #cond,                                                              \
+                     ::e2e::WaitUntil(::e2e::kHangGuardMs, [&] { return static_cast<bool>(cond); }))
+#define CHECK_EQ_SOON(actual, expected)                                                                      \
+    (::e2e::WaitUntil(::e2e::kHangGuardMs, [&] { return (actual) == (expected); }), CHECK_EQ(actual, expected))
 // Stops the case when what follows would only pile up consequential failures.
 #define REQUIRE(cond)                                                                                        \
     do {                                                                                                     \
@@ -248,11 +259,17 @@ public:
     // Before Start or Launch: start in `folder` instead of the program's own folder.
     void UseWorkingFolder(const std::string& folder) { workingFolder_ = folder; }
 
-    // Waits for the process to end; on timeout records a failure and ends it by force.
-    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
-    // True when the process is still running after timeoutMs (the expected outcome).
-    bool StaysRunning(DWORD timeoutMs);
+    // Waits for the process to end; past the hang guard records a failure and ends it by force.
+    bool WaitForExit(DWORD* exitCode);
     bool Running() const;
+    // Waits until the program has taken every message posted to it and every input queued for
+    // it before the call, and has painted what that made invalid in the window (the dialog when
+    // none is named). A window's paint comes out of the queue only once no posted message or
+    // input is left before it, so a pixel of the window is made invalid and the wait is for it
+    // to be painted. Where nothing can be painted (the window hidden or minimised) only what was
+    // sent before is known to be done. False (failure recorded) when the program has ended or
+    // never got there.
+    bool Settle(HWND window = nullptr);
     // Ends the process at once, as the system does after the session ends.
     void Kill();
 
@@ -276,13 +293,17 @@ public:
 
     // Message boxes seen since the last call; those never taken fail the case at the end.
     std::vector<MessageBoxSeen> TakeMessageBoxes();
-    // Waits until count boxes have been seen (or a few seconds have passed) and takes them.
+    // Waits until count boxes have been seen (or the hang guard has run out) and takes them.
     std::vector<MessageBoxSeen> WaitForMessageBoxes(size_t count);
+    // Once the program has settled: the boxes it raised meanwhile, read and taken (none, as a
+    // rule). A box the program made is up before its paint comes, so none is missed.
+    std::vector<MessageBoxSeen> SettledMessageBoxes();
 
 private:
     void StartWatcher();
     void StopWatcher();
-    void WatchOnce();
+    // Reads and dismisses the boxes that are up; true when none was left half made.
+    bool WatchOnce();
     void End();
 
     PROCESS_INFORMATION info_ = {};
@@ -293,12 +314,15 @@ private:
 
     std::thread watcher_;
     std::atomic<bool> watching_{false};
+    // Held while a look for boxes is under way: one at a time, the watcher's or a settled look's.
+    std::mutex watchLock_;
     std::mutex boxesLock_;
     std::vector<MessageBoxSeen> boxes_;
     std::set<HWND> dismissed_;
 };
 
-// Polls condition every few milliseconds until it holds or timeoutMs passes.
+// Polls condition every few milliseconds until it holds or timeoutMs passes (a poll, not a wait
+// for a time: it returns as soon as the condition holds).
 template <typename Condition>
 bool WaitUntil(DWORD timeoutMs, Condition condition)
 {
@@ -308,14 +332,18 @@ bool WaitUntil(DWORD timeoutMs, Condition condition)
             return true;
         if (GetTickCount() - start >= timeoutMs)
             return condition();
-        Sleep(20);
+        Sleep(20);  // the poll's pace
     }
 }
 
 // Checks that exactly count message boxes come, with the program's caption and this text.
 void ExpectMessageBoxes(Tintora& app, const std::string& text, size_t count);
-// Checks that the program ends in time with exit code 0; true when it did.
-bool ExpectCleanExit(Tintora& app, DWORD timeoutMs = 5000);
+// Checks that the program, once settled, has raised no message box; names those it raised.
+bool ExpectNoMessageBoxes(Tintora& app);
+// Checks that the program is still running and its window shown once it has settled.
+bool ExpectStillOpen(Tintora& app);
+// Checks that the program ends with exit code 0; true when it did.
+bool ExpectCleanExit(Tintora& app);
 // Starts another copy, which must hand over to the running one and end with exit code 0.
 bool SecondStartEnds();
 // Presses a button that opens a modal dialog and waits for the dialog with this title; the
@@ -336,15 +364,25 @@ bool SetColor(Tintora& app, uint32_t rgb);
 POINT Cursor();
 // A mouse event where the cursor is: a button, or a move of nothing.
 void SendMouse(DWORD flags);
-// An absolute move to pixel p of the primary screen, with the button events in flags.
+// An absolute move to pixel p of the virtual screen, on whichever monitor it is, with the button
+// events in flags.
 void SendMouse(DWORD flags, POINT p);
-// An absolute move to pixel p of the virtual screen, on whichever monitor it is.
-void SendMouseOnVirtualScreen(DWORD flags, POINT p);
-// Moves to pixel p and waits until the cursor is there; a failure is recorded.
+// Waits until the cursor, moved there by anyone, rests at p for every program: see the
+// definition. False when it does not get there or does not stay.
+bool PointerRests(POINT p);
+// Moves to pixel p of any monitor and waits until the pointer rests there. False (failure
+// recorded) when it does not.
 bool MoveTo(POINT p);
+// A drag in a few steps, as a hand would move, ending with MoveTo(to).
+bool DragTo(POINT to);
+// The mouse capture of the program's interface thread.
+HWND CaptureOf(const Tintora& app);
 // The left button pressed or let go where the cursor is.
 void LeftDown();
 void LeftUp();
+// A press that makes no double click with the one before: it comes once the double-click time
+// has passed since the last press. The pause is part of the input, not a wait for the program.
+void FreshLeftDown();
 // A key pressed and let go; with KEYEVENTF_UNICODE in flags, unicode is the character typed.
 void Key(WORD key, DWORD flags = 0, WCHAR unicode = 0);
 // Only the press, or only the release, of a key held across other input.
@@ -358,6 +396,10 @@ struct Pixels {
     uint32_t At(int x, int y) const { return data[static_cast<size_t>(y) * width + x]; }
 };
 Pixels CaptureScreen(const RECT& area);
+// The area of the screen once two looks, each after the program has settled, see the same
+// picture: what the program has finished painting there. `window` is the one whose paint is
+// waited for (the dialog when none is named).
+Pixels SteadyCapture(Tintora& app, const RECT& area, HWND window = nullptr);
 // The icon drawn at width x height on a background of one colour.
 Pixels DrawIconOn(HICON icon, int width, int height, uint32_t background);
 // An icon resource of tintora.exe itself, loaded as data; size 0 is the size it is stored in.
@@ -370,6 +412,11 @@ bool Near(uint32_t a, uint32_t b, int tolerance);
 // pixels. An icon with fewer than minOpaque opaque pixels is not taken for a picture at all.
 bool ScreenShowsIcon(const RECT& area, HICON icon, int width, int height, int overhang, int percent,
                      size_t minOpaque);
+
+// Looks for the icon's picture inside the control's area of the screen. The control may clip a
+// pixel or two of it at its edges, so nine in ten of the icon's opaque pixels must be found in
+// place; even the slim eyedropper has far more than 24 of them.
+bool ControlShowsIcon(const RECT& area, HICON icon, int width, int height);
 
 RECT WindowRect(HWND window);
 POINT Centre(const RECT& r);

@@ -6,13 +6,14 @@
 #include <cstring>
 #include <string>
 
-// Wine's clipboard manager may hold the clipboard for a moment after a change.
+// Wine's clipboard manager may hold the clipboard for a moment after a change; a busy machine
+// stretches the moment, so only a hang guard bounds the wait.
 inline bool OpenClipboardPatiently(HWND owner)
 {
-    for (int i = 0; i < 100; ++i) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 30000;) {
         if (OpenClipboard(owner))
             return true;
-        Sleep(10);
+        Sleep(10);  // the poll's pace
     }
     return false;
 }

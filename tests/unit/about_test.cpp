@@ -435,17 +435,21 @@ COLORREF Pixel(const std::vector<COLORREF>& pixels, int width, int x, int y)
 }
 
 // The control as it is on the screen, as COLORREFs.
+// What the control paints, drawn into a bitmap as for a print: the screen may not show a paint
+// yet when the test looks. The bitmap starts magenta, which the control must cover.
 std::vector<COLORREF> CaptureWindow(HWND window, int* width, int* height)
 {
     RECT r;
-    GetWindowRect(window, &r);
-    *width = r.right - r.left;
-    *height = r.bottom - r.top;
+    GetClientRect(window, &r);
+    *width = r.right;
+    *height = r.bottom;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, *width, *height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, *width, *height, screen, r.left, r.top, SRCCOPY);
+    SetBkColor(memory, RGB(255, 0, 255));
+    ExtTextOutA(memory, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < *height; ++y)
         for (int x = 0; x < *width; ++x)
@@ -717,11 +721,12 @@ public:
 
     bool Ready() const { return ready_; }
 
-    // The targets opened so far, once there are at least `count` of them (or after a timeout).
+    // The targets opened so far, once there are at least `count` of them (or after the hang
+    // guard).
     std::vector<std::string> WaitForOpened(size_t count) const
     {
         std::vector<std::string> lines;
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < kHangGuardMs; Sleep(50)) {
             lines.clear();
             if (FILE* f = fopen(record_.c_str(), "rb")) {
                 char line[1024];

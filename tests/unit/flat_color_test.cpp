@@ -353,7 +353,7 @@ TEST_F(FlatColorTest, RealClickAndDoubleClickNotifyTheParent)
 
     // One click; then wait past the double-click time so nothing pairs with it.
     ASSERT_EQ(2u, SendButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}));
-    EXPECT_TRUE(PumpUntil([] { return !g_commands.empty(); }, 3000));
+    EXPECT_TRUE(PumpUntil([] { return !g_commands.empty(); }));
     PumpFor(doubleClickTime + 100);
     ASSERT_EQ(1u, g_commands.size());
     EXPECT_EQ(clicked, g_commands[0].wparam);
@@ -364,7 +364,7 @@ TEST_F(FlatColorTest, RealClickAndDoubleClickNotifyTheParent)
     g_commands.clear();
     ASSERT_EQ(4u, SendButtons(
                       {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}));
-    EXPECT_TRUE(PumpUntil([] { return g_commands.size() >= 2; }, 3000));
+    EXPECT_TRUE(PumpUntil([] { return g_commands.size() >= 2; }));
     PumpFor(200);
     ASSERT_EQ(2u, g_commands.size());
     EXPECT_EQ(clicked, g_commands[0].wparam);
@@ -685,7 +685,7 @@ TEST_F(FlatColorTest, RightClickAndContextMenuShowThePopupMenu)
     HWND swatch = CreateSwatch(0);
     ASSERT_NE(nullptr, swatch);
     const HMENU menu = State(swatch)->menu;
-    MenuWatchdog watchdog(10000);
+    MenuWatchdog watchdog(kHangGuardMs);
     ThreadTimer timer(50, CloseMenuTimer);
     ASSERT_NE(0u, timer.id);
 
@@ -695,7 +695,7 @@ TEST_F(FlatColorTest, RightClickAndContextMenuShowThePopupMenu)
     ASSERT_TRUE(SetCursorPos(centre.x, centre.y));
     PumpFor(50);
     ASSERT_EQ(2u, SendButtons({MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP}));
-    EXPECT_TRUE(PumpUntil([] { return g_sighting.seen; }, 5000));
+    EXPECT_TRUE(PumpUntil([] { return g_sighting.seen; }));
     EXPECT_EQ(menu, g_sighting.menu);
     EXPECT_EQ(centre.x, g_sighting.rect.left);
     EXPECT_EQ(centre.y, g_sighting.rect.top);

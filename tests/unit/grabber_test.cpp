@@ -396,9 +396,15 @@ TEST_F(GrabTest, ThePickIsReadWhereTheReleaseMessageSaysNotWhereTheCursorIs)
 
     POINT inSwatch = {3, 3};
     ClientToScreen(GetDlgItem(dialog, IDC_CURRENT_SWATCH), &inSwatch);
-    HDC screen = GetDC(nullptr);
-    const COLORREF shown = GetPixel(screen, inSwatch.x, inSwatch.y);
-    ReleaseDC(nullptr, screen);
+    // The screen shows a paint once the window's pixels have gone out to the X server.
+    COLORREF shown = CLR_INVALID;
+    PumpUntil(
+        [&] {
+            HDC screen = GetDC(nullptr);
+            shown = GetPixel(screen, inSwatch.x, inSwatch.y);
+            ReleaseDC(nullptr, screen);
+            return shown == RGB(0x33, 0x66, 0xCC);
+        });
     ASSERT_EQ(RGB(0x33, 0x66, 0xCC), shown) << "the swatch is not on the screen";
 
     StartGrab();

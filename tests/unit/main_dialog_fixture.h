@@ -57,7 +57,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(CreateMainDialog(params, dialog));
         state = GetAppState(dialog);
         ASSERT_NE(nullptr, state);
-        ASSERT_TRUE(PumpUntil([&] { return state->toolTip != nullptr; }, 30000));
+        ASSERT_TRUE(PumpUntil([&] { return state->toolTip != nullptr; }));
     }
 
     void Destroy()

@@ -12,9 +12,13 @@ inline void DrainMessages()
     }
 }
 
+// Every wait ends as soon as what it waits for holds; this bound only keeps a test whose
+// condition never comes from holding up the run.
+const DWORD kHangGuardMs = 30000;
+
 // Dispatches messages until done() holds or timeoutMs has passed; true when done.
 template <typename Done>
-bool PumpUntil(Done done, DWORD timeoutMs)
+bool PumpUntil(Done done, DWORD timeoutMs = kHangGuardMs)
 {
     const DWORD start = GetTickCount();
     for (;;) {

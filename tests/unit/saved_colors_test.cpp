@@ -457,10 +457,23 @@ protected:
         return p;
     }
 
+    // A drag begins on the input that pressed: as the drag list reports it, the position of the
+    // message being handled is the press.
     LRESULT Notify(UINT code, POINT screen, WPARAM id = IDC_SAVED_LIST)
     {
+        if (code == DL_BEGINDRAG)
+            TakeMessageAt(screen);
         DRAGLISTINFO info = {code, saved, screen};
         return SendMessageA(dialog, state->savedList.dragListMessage, id, reinterpret_cast<LPARAM>(&info));
+    }
+
+    // A message taken from the queue carries the cursor position of its posting.
+    void TakeMessageAt(POINT screen)
+    {
+        SetCursorPos(screen.x, screen.y);
+        PostMessageA(dialog, WM_NULL, 0, 0);
+        MSG msg;
+        PeekMessageA(&msg, dialog, WM_NULL, WM_NULL, PM_REMOVE);
     }
 
     void Drag(POINT from, POINT to)
@@ -478,14 +491,20 @@ TEST_F(SavedDragTest, APressOnTheListStartsADragThroughTheRegisteredMessage)
     EXPECT_NE(0u, state->savedList.dragListMessage);
     EXPECT_EQ(RegisterWindowMessageA("commctrl_DragListMsg"), state->savedList.dragListMessage);
 
-    // The drag list reports where the cursor is, not where the press message says.
-    POINT row2 = RowPoint(2);
+    // The press on row 2 is taken only once the cursor has gone on to row 0: the drag still
+    // begins on row 2.
+    POINT row2 = RowPoint(2), row0 = RowPoint(0);
     SetCursorPos(row2.x, row2.y);
     POINT inList = row2;
     ScreenToClient(saved, &inList);
-    SendMessageA(saved, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inList.x, inList.y));
+    PostMessageA(saved, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inList.x, inList.y));
+    SetCursorPos(row0.x, row0.y);
+    MSG msg;
+    while (PeekMessageA(&msg, saved, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE))
+        DispatchMessageA(&msg);
     EXPECT_EQ(2, state->savedList.dragSourceIndex);
     EXPECT_EQ(saved, GetCapture());
+    SetCursorPos(row2.x, row2.y);
     SendMessageA(saved, WM_LBUTTONUP, 0, MAKELPARAM(inList.x, inList.y));
     EXPECT_EQ(-1, state->savedList.dragSourceIndex);
     EXPECT_EQ((RowList{kA, kB, kC, kD}), Rows(saved));
@@ -554,7 +573,8 @@ TEST_F(SavedDragTest, HoldingTheCursorBelowTheListScrollsIt)
     POINT below = {client.right / 2, client.bottom + 5};
     ClientToScreen(saved, &below);
     EXPECT_EQ(TRUE, Notify(DL_BEGINDRAG, RowPoint(10)));
-    // The list scrolls at most once in a short period; the first try may fall inside it.
+    // The list scrolls at most once in a short period; the first try may fall inside it. The
+    // pause is part of the input: a hand holding the cursor below the list.
     Sleep(300);
     EXPECT_EQ(DL_STOPCURSOR, Notify(DL_DRAGGING, below));
     EXPECT_EQ(11, SendMessageA(saved, LB_GETTOPINDEX, 0, 0));

@@ -76,7 +76,8 @@ bool RegisterGrabberClass(HINSTANCE instance);
 // At the dialog's end; leaves a class of the same name alone unless it is ours.
 void UnregisterGrabberClass(HINSTANCE instance);
 
-// Shown at the screen's top-left corner until the first move places it.
+// Made hidden, at the screen's top-left corner until the first move places it; the grab shows it
+// once it is set up.
 HWND CreateGrabPopup(HWND owner, HINSTANCE instance);
 
 // ---- the dialog's side, while CaptureGrab holds the capture ------------------------------

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Runs the whole test suite several times while every CPU is kept busy, and reports each run's
+# result and the slowest cases: the suite must not depend on the machine being idle.
+#   stress-test.sh [-n RUNS] [-p NICE] [-j LOADERS] [BUILD_DIR]
+# RUNS defaults to 3; the load is one busy shell loop per CPU (LOADERS, default nproc) at
+# niceness NICE (default 19: low priority; 0 competes as an equal). Exits non-zero when a run
+# failed. Each run's full output stays in BUILD_DIR/stress/run-N.log.
+set -uo pipefail
+runs=3 niceness=19 loaders=$(nproc)
+while getopts "n:p:j:" opt; do
+  case $opt in
+    n) runs=$OPTARG ;;
+    p) niceness=$OPTARG ;;
+    j) loaders=$OPTARG ;;
+    *) echo "usage: $0 [-n RUNS] [-p NICE] [-j LOADERS] [BUILD_DIR]" >&2; exit 2 ;;
+  esac
+done
+shift $((OPTIND - 1))
+here=$(cd "$(dirname "$0")" && pwd)
+build=${1:-$here/../build}
+
+# Built before the load starts: what is measured is the tests, not the compiler.
+make -C "$here/.." build BUILD="$build" >/dev/null || { echo "stress-test: the build failed" >&2; exit 1; }
+build=$(cd "$build" && pwd)
+logs=$build/stress
+mkdir -p "$logs"
+
+pids=()
+stop_load() {
+  [ ${#pids[@]} -gt 0 ] && kill "${pids[@]}" 2>/dev/null
+  pids=()
+}
+trap stop_load EXIT
+for ((i = 0; i < loaders; i++)); do
+  nice -n "$niceness" sh -c 'while :; do :; done' &
+  pids+=($!)
+done
+echo "stress-test: $runs runs with $loaders busy loops at niceness $niceness on $(nproc) CPUs"
+
+failed=0
+for ((run = 1; run <= runs; run++)); do
+  log=$logs/run-$run.log
+  start=$(date +%s)
+  (cd "$build" && ctest -V) > "$log" 2>&1
+  status=$?
+  seconds=$(($(date +%s) - start))
+  if [ $status -eq 0 ]; then
+    echo "run $run: passed in ${seconds} s"
+  else
+    failed=$((failed + 1))
+    echo "run $run: FAILED in ${seconds} s ($log)"
+    grep -E '^[0-9]+: .* \.\.\. FAILED|^[0-9]+: +[^ ].*:[0-9]+: |^[0-9]+: \[  FAILED  \]' "$log" |
+      sed 's/^[0-9]*: /    /' | head -n 20
+  fi
+  # ctest's own line per test, then the three slowest end-to-end cases.
+  grep -E '^ *[0-9]+/[0-9]+ Test +#' "$log" | sed -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: /    /'
+  grep -E '^[0-9]+: .* \.\.\. (ok|FAILED) \([0-9.]+ s\)$' "$log" |
+    sed -E 's/^[0-9]+: (.*) \.\.\. (ok|FAILED) \(([0-9.]+) s\)$/\3 s  \1/' | sort -rn | head -n 3 |
+    sed 's/^/    slowest: /'
+done
+stop_load
+echo "stress-test: $((runs - failed)) of $runs runs passed"
+[ $failed -eq 0 ]
