@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Runs the whole test suite several times while every CPU is kept busy, and reports each run's
 # result and the slowest cases: the suite must not depend on the machine being idle.
-#   stress-test.sh [-n RUNS] [-p NICE] [-j LOADERS] [BUILD_DIR]
+#   stress-test.sh [-n RUNS] [-p NICE] [-j LOADERS] [-t NICE] [BUILD_DIR]
 # RUNS defaults to 3; the load is one busy shell loop per CPU (LOADERS, default nproc) at
-# niceness NICE (default 19: low priority; 0 competes as an equal). Exits non-zero when a run
-# failed. Each run's full output stays in BUILD_DIR/stress/run-N.log.
+# niceness -p (default 19: low priority; 0 competes as an equal). -t runs the suite itself at
+# that niceness (default 0); above the loops' it gets a CPU only when they leave one. Exits
+# non-zero when a run failed. Each run's full output stays in BUILD_DIR/stress/run-N.log.
 set -uo pipefail
-runs=3 niceness=19 loaders=$(nproc)
-while getopts "n:p:j:" opt; do
+runs=3 niceness=19 loaders=$(nproc) test_niceness=0
+while getopts "n:p:j:t:" opt; do
   case $opt in
     n) runs=$OPTARG ;;
     p) niceness=$OPTARG ;;
     j) loaders=$OPTARG ;;
-    *) echo "usage: $0 [-n RUNS] [-p NICE] [-j LOADERS] [BUILD_DIR]" >&2; exit 2 ;;
+    t) test_niceness=$OPTARG ;;
+    *) echo "usage: $0 [-n RUNS] [-p NICE] [-j LOADERS] [-t NICE] [BUILD_DIR]" >&2; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
@@ -35,13 +37,14 @@ for ((i = 0; i < loaders; i++)); do
   nice -n "$niceness" sh -c 'while :; do :; done' &
   pids+=($!)
 done
-echo "stress-test: $runs runs with $loaders busy loops at niceness $niceness on $(nproc) CPUs"
+echo "stress-test: $runs runs with $loaders busy loops at niceness $niceness on $(nproc) CPUs," \
+  "the suite at niceness $test_niceness"
 
 failed=0
 for ((run = 1; run <= runs; run++)); do
   log=$logs/run-$run.log
   start=$(date +%s)
-  (cd "$build" && ctest -V) > "$log" 2>&1
+  (cd "$build" && nice -n "$test_niceness" ctest -V) > "$log" 2>&1
   status=$?
   seconds=$(($(date +%s) - start))
   if [ $status -eq 0 ]; then
