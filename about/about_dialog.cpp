@@ -6,6 +6,7 @@
 
 #include "about/about_resource.h"
 #include "about/about_text.h"
+#include "core/fonts.h"
 
 namespace {
 
@@ -14,13 +15,13 @@ AboutDialogState* GetState(HWND dialog)
     return reinterpret_cast<AboutDialogState*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
 }
 
-char* CopyText(const char* text)
+bool CopyText(const char* text, HeapBlock<char>* copy)
 {
     const size_t size = strlen(text) + 1;
-    auto* copy = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, size));
-    if (copy)
-        memcpy(copy, text, size);
-    return copy;
+    if (!copy->Allocate(size))
+        return false;
+    memcpy(copy->Data(), text, size);
+    return true;
 }
 
 BOOL Fail(HWND dialog)
@@ -44,36 +45,19 @@ void ShowOperatingSystem(HWND dialog)
 // The field stays empty when the browser is missing or its version cannot be read.
 void ShowBrowserVersion(HWND dialog)
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
-        return;
+    HeapBlock<char> version;
     DWORD size = 0;
-    if (RegQueryValueExA(key, "Version", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
-        // One byte more, zeroed: a stored value need not end with its terminator.
-        auto* version = static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size + 1));
-        if (version) {
-            if (RegQueryValueExA(key, "Version", nullptr, nullptr, reinterpret_cast<BYTE*>(version), &size) ==
-                ERROR_SUCCESS)
-                SetDlgItemTextA(dialog, IDC_ABOUT_IE_VERSION, version);
-            HeapFree(GetProcessHeap(), 0, version);
-        }
-    }
-    RegCloseKey(key);
+    if (ReadBrowserVersion(&version, &size) == BrowserVersion::Read)
+        SetDlgItemTextA(dialog, IDC_ABOUT_IE_VERSION, version.Data());
 }
 
 BOOL OnInitDialog(HWND dialog, const OSTRELABOUT* about)
 {
-    auto* state = static_cast<AboutDialogState*>(
-        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(AboutDialogState)));
+    auto* state = NewWindowRecord<AboutDialogState>();
     if (!state)
         return Fail(dialog);
     SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-    state->homeUrl = CopyText(about->pszHomeUrl);
-    if (!state->homeUrl)
-        return Fail(dialog);
-    state->productUrl = CopyText(about->pszProductUrl);
-    if (!state->productUrl)
+    if (!CopyText(about->pszHomeUrl, &state->homeUrl) || !CopyText(about->pszProductUrl, &state->productUrl))
         return Fail(dialog);
 
     state->credits = about->pfnCredits;
@@ -114,20 +98,9 @@ HFONT CreateLinkFont(HDC dc, HWND link)
     if (own)
         SelectObject(dc, own);
 
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    LOGFONTA font = {};
-    font.lfHeight = metrics.tmHeight;
-    font.lfWeight = metrics.tmWeight;
-    font.lfItalic = metrics.tmItalic;
+    LOGFONTA font;
+    DescribeDcFont(dc, &font);
     font.lfUnderline = TRUE;
-    font.lfStrikeOut = metrics.tmStruckOut;
-    font.lfCharSet = metrics.tmCharSet;
-    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    font.lfQuality = ANTIALIASED_QUALITY;
-    font.lfPitchAndFamily = metrics.tmPitchAndFamily;
-    GetTextFaceA(dc, LF_FACESIZE, font.lfFaceName);
     HFONT linkFont = CreateFontIndirectA(&font);
 
     // Those controls draw with their own font, whatever the DC holds: hand it the link font too.
@@ -143,7 +116,7 @@ INT_PTR OnCtlColorStatic(AboutDialogState* state, HDC dc, HWND control)
     SetTextColor(dc, RGB(0, 0, 255));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     if (!state->linkFont)
-        state->linkFont = CreateLinkFont(dc, control);
+        state->linkFont.Reset(CreateLinkFont(dc, control));
     if (state->linkFont)
         SelectObject(dc, state->linkFont);
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
@@ -171,7 +144,7 @@ BOOL OnCommand(HWND dialog, AboutDialogState* state, WPARAM wparam)
         SendMessageA(dialog, WM_CLOSE, 0, 0);
         return TRUE;
     case MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED):
-        OpenAddress(dialog, state->homeUrl);
+        OpenAddress(dialog, state->homeUrl.Data());
         return TRUE;
     case MAKEWPARAM(IDC_ABOUT_CREDITS, BN_CLICKED):
         state->credits(dialog);
@@ -180,7 +153,7 @@ BOOL OnCommand(HWND dialog, AboutDialogState* state, WPARAM wparam)
         state->feedback(dialog);
         return TRUE;
     case MAKEWPARAM(IDC_ABOUT_HOMEPAGE, BN_CLICKED):
-        OpenAddress(dialog, state->productUrl);
+        OpenAddress(dialog, state->productUrl.Data());
         return TRUE;
     }
     return FALSE;
@@ -188,18 +161,11 @@ BOOL OnCommand(HWND dialog, AboutDialogState* state, WPARAM wparam)
 
 void OnDestroy(HWND dialog, AboutDialogState* state)
 {
-    if (state->linkFont) {
-        // The link outlives this message by a little; leave it no deleted font.
-        SendDlgItemMessageA(dialog, IDC_ABOUT_LINK, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0),
-                            FALSE);
-        DeleteObject(state->linkFont);
-    }
-    if (state->homeUrl)
-        HeapFree(GetProcessHeap(), 0, state->homeUrl);
-    if (state->productUrl)
-        HeapFree(GetProcessHeap(), 0, state->productUrl);
+    // The link outlives this message by a little; leave it no deleted font.
+    if (state->linkFont)
+        SendDlgItemMessageA(dialog, IDC_ABOUT_LINK, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
     SetWindowLongPtrA(dialog, GWLP_USERDATA, 0);
-    HeapFree(GetProcessHeap(), 0, state);
+    DeleteWindowRecord(state);
 }
 
 }  // namespace

@@ -38,27 +38,26 @@ bool ParseHex(ColorValue& color, const char* text)
     return true;
 }
 
-bool CopyTextToClipboard(HWND owner, const char* text)
+bool ParseDecimal(const char* begin, const char* end, uint32_t* value)
 {
-    const size_t size = strlen(text) + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!block)
-        return false;
-    if (!OpenClipboard(owner)) {
-        GlobalFree(block);
-        return false;
+    uint32_t number = 0;
+    for (const char* c = begin; c < end; ++c) {
+        if (*c < '0' || *c > '9')
+            return false;
+        const uint32_t digit = static_cast<uint32_t>(*c - '0');
+        number = number > (UINT32_MAX - digit) / 10 ? UINT32_MAX : number * 10 + digit;
     }
-    bool handedOver = false;
-    if (EmptyClipboard()) {
-        if (void* data = GlobalLock(block)) {
-            memcpy(data, text, size);
-            GlobalUnlock(block);
-            handedOver = SetClipboardData(CF_TEXT, block) != nullptr;
-        }
-    }
-    CloseClipboard();
-    // Once the clipboard owns the block it frees it; otherwise it is still ours.
-    if (!handedOver)
-        GlobalFree(block);
-    return handedOver;
+    *value = number;
+    return true;
+}
+
+bool ParseFieldNumber(const char* text, uint32_t* value)
+{
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (blank(*text))
+        ++text;
+    const char* end = text + strlen(text);
+    while (end > text && blank(end[-1]))
+        --end;
+    return ParseDecimal(text, end, value);
 }

@@ -42,12 +42,8 @@ bool OptionFlags::RegisterCallback(uint32_t mask, OptionCallback callback, void*
         return false;
     }
 
-    SIZE_T bytes = (entryCount + 1) * sizeof(OptionCallbackEntry);
-    void* grown =
-        entries ? HeapReAlloc(GetProcessHeap(), 0, entries, bytes) : HeapAlloc(GetProcessHeap(), 0, bytes);
-    if (!grown)
+    if (entries.Count() <= entryCount && !entries.Grow(entryCount + 1))
         return false;
-    entries = static_cast<OptionCallbackEntry*>(grown);
     entries[entryCount] = OptionCallbackEntry{mask, callback, userData};
     ++entryCount;
     return true;
@@ -55,8 +51,6 @@ bool OptionFlags::RegisterCallback(uint32_t mask, OptionCallback callback, void*
 
 void OptionFlags::Release()
 {
-    if (entries)
-        HeapFree(GetProcessHeap(), 0, entries);
-    entries = nullptr;
+    entries.Free();
     entryCount = 0;
 }

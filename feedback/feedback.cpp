@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "about/about_text.h"
 #include "core/product.h"
+#include "core/program_files.h"
 #include "feedback/feedback_report.h"
 
 namespace {
@@ -23,22 +25,27 @@ const char kBodyWithReport[] =
     "[The following anonymous information about your system configuration was added. "
     "Please do not remove it, as we need it to give you the best possible support.]\r\n\r\n";
 
-void ReadBrowserVersion(char* version)
+void ReportBrowserVersion(char* version)
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", 0, KEY_READ, &key) !=
-        ERROR_SUCCESS) {
+    HeapBlock<char> value;
+    DWORD size = 0;
+    switch (ReadBrowserVersion(&value, &size)) {
+    case BrowserVersion::NotInstalled:
         strcpy(version, "Not installed");
         return;
-    }
-    // Longer values, and values that fill the buffer without a terminator, are unreadable.
-    DWORD size = BROWSER_VERSION_SIZE;
-    memset(version, 0, BROWSER_VERSION_SIZE);
-    if (RegQueryValueExA(key, "Version", nullptr, nullptr, reinterpret_cast<BYTE*>(version), &size) !=
-            ERROR_SUCCESS ||
-        version[BROWSER_VERSION_SIZE - 1] != '\0')
+    case BrowserVersion::Unreadable:
         strcpy(version, "Unknown");
-    RegCloseKey(key);
+        return;
+    case BrowserVersion::Read:
+        break;
+    }
+    // Values longer than the report takes, and values that fill it without a terminator, are
+    // unreadable.
+    if (size > BROWSER_VERSION_SIZE || (size == BROWSER_VERSION_SIZE && value[size - 1] != '\0')) {
+        strcpy(version, "Unknown");
+        return;
+    }
+    lstrcpynA(version, value.Data(), BROWSER_VERSION_SIZE);
 }
 
 // A new, empty, uniquely named file in the temporary folder; false when there is none.
@@ -115,16 +122,8 @@ void OfferMail(const char* reportPath, const char* report)
 void ShowCredits(HWND about)
 {
     // Beside the program, wherever it was started from; the bare name if the path is unknown.
-    char path[MAX_PATH] = "credits.htm";
-    char module[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) {
-        char* name = strrchr(module, '\\');
-        if (name && (name - module) + 1 + sizeof("credits.htm") <= MAX_PATH) {
-            strcpy(name + 1, "credits.htm");
-            strcpy(path, module);
-        }
-    }
+    char path[MAX_PATH];
+    PathBesideProgram("credits.htm", path, sizeof(path));
     ShellExecuteA(about, "open", path, nullptr, nullptr, SW_SHOW);
 }
 
@@ -135,7 +134,7 @@ void SendFeedback(HWND)
     GetVersionExA(&version);
 
     char browserVersion[BROWSER_VERSION_SIZE];
-    ReadBrowserVersion(browserVersion);
+    ReportBrowserVersion(browserVersion);
 
     char report[REPORT_TEXT_SIZE];
     ComposeReport(ReportFacts{PRODUCT_TITLE, PRODUCT_VERSION, browserVersion}, version, report);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "about/about_text.h"
+
 namespace {
 
 const char* WindowsFamilyName(DWORD major, DWORD minor)
@@ -59,9 +61,7 @@ void ComposeReport(const ReportFacts& facts, const OSVERSIONINFOA& version, char
 {
     char osName[OS_NAME_SIZE];
     FormatOsName(version, osName);
-    // Outside NT the high half of the build number repeats the version.
-    const DWORD build =
-        version.dwPlatformId == VER_PLATFORM_WIN32_NT ? version.dwBuildNumber : LOWORD(version.dwBuildNumber);
+    const DWORD build = OsBuildNumber(version);
     snprintf(text, REPORT_TEXT_SIZE,
              "Program:                        %s\r\n"
              "Program Version:                %s\r\n"

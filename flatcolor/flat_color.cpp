@@ -6,6 +6,8 @@
 
 #include "color/color_text.h"
 #include "color/hex_text.h"
+#include "core/clipboard.h"
+#include "core/handles.h"
 #include "resources/resource.h"
 
 namespace {
@@ -41,15 +43,13 @@ bool AppendMenuSeparator(FlatColorState* state)
 
 LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
 {
-    auto* state =
-        static_cast<FlatColorState*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(FlatColorState)));
+    auto* state = NewWindowRecord<FlatColorState>();
     if (!state)
         return -1;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     state->instance = create->hInstance;
-    state->brush = GetSysColorBrush(COLOR_WINDOW);
     state->displayBits = LOWORD(create->style);
-    state->menu = CreatePopupMenu();
+    state->menu.Reset(CreatePopupMenu());
     if (!state->menu)
         return -1;  // WM_DESTROY frees the record
     AppendMenuText(state, IDM_COPY);
@@ -65,28 +65,22 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
 
 void OnDestroy(HWND window, FlatColorState* state)
 {
-    if (state->menu)
-        DestroyMenu(state->menu);
-    if (state->brushOwned)
-        DeleteObject(state->brush);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    HeapFree(GetProcessHeap(), 0, state);
+    DeleteWindowRecord(state);
 }
 
 // The colour over `area`, and the hex digits the display bits ask for centred in the control.
 void DrawSwatch(HWND window, HDC dc, const RECT& area, const FlatColorState* state)
 {
-    FillRect(dc, &area, state->brush);
+    FillRect(dc, &area, state->Brush());
     char hex[HEX_TEXT_SIZE], text[HEX_TEXT_SIZE];
     if (SelectSwatchText(state->displayBits, FormatHex(state->color, hex, true), text)) {
-        HGDIOBJ oldFont = state->font ? SelectObject(dc, state->font) : nullptr;
+        SelectedInto font(dc, state->font);
         SetTextColor(dc, state->color.GetContrastTextColor());
         SetBkColor(dc, state->color.GetColorRef());
         RECT client;
         GetClientRect(window, &client);
         DrawTextA(dc, text, -1, &client, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-        if (oldFont)
-            SelectObject(dc, oldFont);
     }
 }
 
@@ -94,34 +88,28 @@ void OnPaint(HWND window, FlatColorState* state)
 {
     if (!GetUpdateRect(window, nullptr, FALSE))
         return;
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    DrawSwatch(window, dc, paint.rcPaint, state);
-    EndPaint(window, &paint);
+    PaintDC dc(window);
+    DrawSwatch(window, dc, dc.Area(), state);
 }
 
 void OnSetColor(HWND window, FlatColorState* state, COLORREF color)
 {
     // Re-sending the shown colour must cost nothing: every redraw of the dialog sends it.
-    if (state->brushOwned && color == state->color.GetColorRef())
+    if (state->ownBrush && color == state->color.GetColorRef())
         return;
-    if (state->brushOwned)
-        DeleteObject(state->brush);
-    else
-        state->brushOwned = TRUE;
     state->color.SetColorRef(color);
-    state->brush = CreateSolidBrush(color);
+    state->ownBrush.Reset(CreateSolidBrush(color));
     // Repainted at once, straight into the window: under Wine an invalidation and the paint it
     // brings are half a dozen requests to the server (update regions, the caret), a window DC one.
-    HDC dc = IsWindowVisible(window) ? GetDC(window) : nullptr;
-    if (!dc) {
-        InvalidateRect(window, nullptr, FALSE);
-        return;
+    if (IsWindowVisible(window)) {
+        if (WindowDC dc{window}) {
+            RECT client;
+            GetClientRect(window, &client);
+            DrawSwatch(window, dc, client, state);
+            return;
+        }
     }
-    RECT client;
-    GetClientRect(window, &client);
-    DrawSwatch(window, dc, client, state);
-    ReleaseDC(window, dc);
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 void OnCopyCommand(HWND window, FlatColorState* state, UINT id)

@@ -2,6 +2,7 @@
 // on the hot spot's pixel and that pixel's hex value in a band below.
 #include "color/color_value.h"
 #include "color/hex_text.h"
+#include "core/handles.h"
 #include "grabber/grabber.h"
 
 namespace {
@@ -71,10 +72,9 @@ void DrawBand(HDC dc, HDC screen, const RECT& screens, const MagnifierLayout& m,
     FormatHex(color, text, true);
     SetBkColor(dc, color.GetColorRef());
     SetTextColor(dc, color.GetContrastTextColor());
-    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SelectedInto font(dc, GetStockObject(DEFAULT_GUI_FONT));
     RECT r = m.band;
     DrawTextA(dc, text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-    SelectObject(dc, oldFont);
 }
 
 void DrawMagnifier(HDC dc, const RECT& client)
@@ -83,39 +83,31 @@ void DrawMagnifier(HDC dc, const RECT& client)
     POINT cursor;
     GetCursorPos(&cursor);
     const RECT screens = VirtualScreenRect();
-    HDC screen = GetDC(nullptr);
+    WindowDC screen(nullptr);
     DrawCells(dc, screen, screens, m, cursor);
     DrawCrossHair(dc, m);
     FillRect(dc, &m.separator, GetSysColorBrush(COLOR_3DDKSHADOW));
     DrawBand(dc, screen, screens, m, cursor);
-    if (screen)
-        ReleaseDC(nullptr, screen);
 }
 
 // Drawn off-screen and copied in one go: the popup repaints on every mouse move and would
 // otherwise flash its cells one by one.
 void PaintMagnifier(HWND popup)
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(popup, &paint);
+    PaintDC dc(popup);
     if (!dc)
         return;
     RECT client;
     GetClientRect(popup, &client);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = memory ? CreateCompatibleBitmap(dc, Width(client), Height(client)) : nullptr;
-    if (bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        DrawMagnifier(memory, client);
-        BitBlt(dc, 0, 0, Width(client), Height(client), memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-    } else {
+    MemoryDC memory(CreateCompatibleDC(dc));
+    GdiObject<HBITMAP> bitmap(memory ? CreateCompatibleBitmap(dc, Width(client), Height(client)) : nullptr);
+    SelectedInto drawing(memory, bitmap);
+    if (!drawing) {
         DrawMagnifier(dc, client);
+        return;
     }
-    if (memory)
-        DeleteDC(memory);
-    EndPaint(popup, &paint);
+    DrawMagnifier(memory, client);
+    BitBlt(dc, 0, 0, Width(client), Height(client), memory, 0, 0, SRCCOPY);
 }
 
 LRESULT CALLBACK GrabPopupProc(HWND popup, UINT message, WPARAM wparam, LPARAM lparam)

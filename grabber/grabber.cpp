@@ -68,15 +68,17 @@ void PickColorAt(DialogState* state, GrabberState* grabber, POINT at)
     const RECT screens = VirtualScreenRect();
     if (!PtInRect(&screens, at))
         return;
-    HDC screen = GetDC(nullptr);
-    if (!screen) {
-        // A message box cannot be clicked while the dialog keeps the mouse.
-        ReleaseCapture();
-        ShowWarningMessage(state->instance, state->dialog, IDS_SCREEN_DC_ERROR);
-        return;
+    COLORREF pixel = CLR_INVALID;
+    {
+        WindowDC screen(nullptr);
+        if (!screen) {
+            // A message box cannot be clicked while the dialog keeps the mouse.
+            ReleaseCapture();
+            ShowWarningMessage(state->instance, state->dialog, IDS_SCREEN_DC_ERROR);
+            return;
+        }
+        pixel = GetPixel(screen, at.x, at.y);
     }
-    const COLORREF pixel = GetPixel(screen, at.x, at.y);
-    ReleaseDC(nullptr, screen);
     if (pixel == CLR_INVALID)
         return;
     state->currentColor.SetColorRef(pixel);
@@ -100,9 +102,9 @@ bool InitGrabber(const DialogState* state, GrabberState* grabber)
     if (!RegisterGrabberClass(state->instance))
         return false;
     grabber->monitors = LookUpMonitorFunctions();
-    grabber->cursor =
+    grabber->cursor.Reset(
         static_cast<HCURSOR>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDC_GRAB_CURSOR), IMAGE_CURSOR,
-                                        GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR), 0));
+                                        GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR), 0)));
     return true;
 }
 
@@ -200,8 +202,6 @@ void ReleaseGrabber(const DialogState* state, GrabberState* grabber)
 {
     UnhookGrabKeys();
     DestroyGrabPopup(grabber);
-    if (grabber->cursor)
-        DestroyCursor(grabber->cursor);
-    grabber->cursor = nullptr;
+    grabber->cursor.Reset();
     UnregisterGrabberClass(state->instance);
 }

@@ -1,5 +1,7 @@
 #include "lists/list_rows.h"
 
+#include "core/handles.h"
+
 namespace {
 
 const int kSwatchLeft = 2;
@@ -31,9 +33,8 @@ RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, const ColorValue& color)
     FillRect(item->hDC, &swatch, GetSysColorBrush(colors.text));
     InflateRect(&swatch, -1, -1);
 
-    HBRUSH brush = CreateSolidBrush(color.GetColorRef());
+    GdiObject<HBRUSH> brush(CreateSolidBrush(color.GetColorRef()));
     FillRect(item->hDC, &swatch, brush);
-    DeleteObject(brush);
     return colors;
 }
 

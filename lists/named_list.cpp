@@ -3,6 +3,9 @@
 #include "color/color_value.h"
 #include "color/hex_text.h"
 #include "color/named_colors.h"
+#include "core/clipboard.h"
+#include "core/fonts.h"
+#include "core/handles.h"
 #include "core/messages.h"
 #include "lists/list_rows.h"
 #include "resources/resource.h"
@@ -19,19 +22,13 @@ HWND NamedList(const DialogState* state)
 // The DC's own font made bold (exact match) or italic (only nearest), at the same cell height.
 HFONT CreateMarkFont(HDC dc, bool exact)
 {
-    TEXTMETRICA metrics;
-    if (!GetTextMetricsA(dc, &metrics))
+    LOGFONTA font;
+    if (!DescribeDcFont(dc, &font))
         return nullptr;
-    LOGFONTA font = {};
-    font.lfHeight = metrics.tmHeight;
-    font.lfWeight = exact ? FW_BOLD : metrics.tmWeight;
-    font.lfItalic = exact ? metrics.tmItalic : 1;
-    font.lfUnderline = metrics.tmUnderlined;
-    font.lfStrikeOut = metrics.tmStruckOut;
-    font.lfCharSet = metrics.tmCharSet;
-    font.lfPitchAndFamily = metrics.tmPitchAndFamily;
-    font.lfQuality = ANTIALIASED_QUALITY;
-    GetTextFaceA(dc, LF_FACESIZE, font.lfFaceName);
+    if (exact)
+        font.lfWeight = FW_BOLD;
+    else
+        font.lfItalic = 1;
     return CreateFontIndirectA(&font);
 }
 
@@ -39,27 +36,24 @@ HFONT CreateMarkFont(HDC dc, bool exact)
 // widest a row gets) lets the horizontal scroll bar bring the rest of a name into view.
 void SetNamedListExtent(HWND list)
 {
-    HDC dc = GetDC(list);
-    if (!dc)
-        return;
-    HFONT listFont = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
-    LOGFONTA bold = {};
-    if (!listFont || !GetObjectA(listFont, sizeof(bold), &bold))
-        GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(bold), &bold);
-    bold.lfWeight = FW_BOLD;
-    HFONT boldFont = CreateFontIndirectA(&bold);
-    HGDIOBJ oldFont = boldFont ? SelectObject(dc, boldFont) : nullptr;
     LONG widest = 0;
-    for (const NamedColor& entry : NamedColorTable) {
-        SIZE size;
-        if (GetTextExtentPoint32A(dc, entry.name, lstrlenA(entry.name), &size) && size.cx > widest)
-            widest = size.cx;
+    {
+        WindowDC dc(list);
+        if (!dc)
+            return;
+        HFONT listFont = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
+        LOGFONTA bold = {};
+        if (!listFont || !GetObjectA(listFont, sizeof(bold), &bold))
+            GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(bold), &bold);
+        bold.lfWeight = FW_BOLD;
+        GdiObject<HFONT> boldFont(CreateFontIndirectA(&bold));
+        SelectedInto font(dc, boldFont);
+        for (const NamedColor& entry : NamedColorTable) {
+            SIZE size;
+            if (GetTextExtentPoint32A(dc, entry.name, lstrlenA(entry.name), &size) && size.cx > widest)
+                widest = size.cx;
+        }
     }
-    if (boldFont) {
-        SelectObject(dc, oldFont);
-        DeleteObject(boldFont);
-    }
-    ReleaseDC(list, dc);
     SendMessageA(list, LB_SETHORIZONTALEXTENT, kRowTextLeft + widest + 2, 0);
 }
 
@@ -112,18 +106,10 @@ void DrawNamedColorItem(const DialogState* state, const DRAWITEMSTRUCT* item)
     const char* name = GetNamedColorName(static_cast<int32_t>(item->itemID));
 
     const uint32_t nearest = GetNamedColorValue(FindNamedColor(state->currentColor, true));
-    HFONT markFont = nullptr;
-    HGDIOBJ oldFont = nullptr;
-    if (rgb == nearest) {
-        markFont = CreateMarkFont(item->hDC, rgb == state->currentColor.GetRgb());
-        if (markFont)
-            oldFont = SelectObject(item->hDC, markFont);
-    }
+    GdiObject<HFONT> markFont(rgb == nearest ? CreateMarkFont(item->hDC, rgb == state->currentColor.GetRgb())
+                                             : nullptr);
+    SelectedInto font(item->hDC, markFont);
     DrawRowText(item, colors, name);
-    if (markFont) {
-        SelectObject(item->hDC, oldFont);
-        DeleteObject(markFont);
-    }
 }
 
 void UpdateNamedListMark(const DialogState* state, NamedListMark* mark)

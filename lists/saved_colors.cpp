@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "core/redraw.h"
 #include "lists/list_rows.h"
+#include "lists/saved_colors_file.h"
 #include "resources/resource.h"
 
 namespace {
@@ -79,12 +80,32 @@ bool InitSavedColorsList(const DialogState* state, SavedListState* saved)
 
 void LoadSavedColors(const DialogState* state)
 {
-    LoadSavedColorsFile(SavedList(state), SAVED_COLORS_FILE);
+    HeapBlock<uint32_t> colors;
+    const size_t count = ReadSavedColorsFile(SAVED_COLORS_FILE, &colors);
+    if (count == 0)
+        return;
+    HWND list = SavedList(state);
+    // A long list would otherwise repaint and resize its scroll bar on every row.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_INITSTORAGE, count, 0);
+    for (size_t i = 0; i < count; ++i)
+        if (ListBoxCall(list, LB_ADDSTRING, 0, static_cast<LPARAM>(colors[i])) < 0)
+            break;
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void SaveSavedColors(const DialogState* state)
 {
-    SaveSavedColorsFile(SavedList(state), SAVED_COLORS_FILE);
+    HWND list = SavedList(state);
+    const LRESULT listed = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    const size_t count = listed > 0 ? static_cast<size_t>(listed) : 0;
+    HeapBlock<uint32_t> colors;
+    if (!colors.Allocate(count))
+        return;
+    for (size_t i = 0; i < count; ++i)
+        colors[i] = static_cast<uint32_t>(ListBoxCall(list, LB_GETITEMDATA, i, 0));
+    WriteSavedColorsFile(SAVED_COLORS_FILE, colors.Data(), count);
 }
 
 void AddSavedColor(const DialogState* state)

@@ -1,13 +1,12 @@
 // The saved colours' INI file. The section is read once and written once: the profile
 // functions open, parse and (when writing) rewrite the whole file on every call, so a key at a
 // time costs minutes for a list of tens of thousands of rows.
-#include "lists/saved_colors.h"
+#include "lists/saved_colors_file.h"
 
 #include <cstring>
 
 #include "color/color_value.h"
 #include "color/hex_text.h"
-#include "lists/list_rows.h"
 
 namespace {
 
@@ -17,45 +16,6 @@ const char kColorKeyPrefix[] = "Color";
 const char kMissingValue[] = "000000";
 // A section larger than this is damaged beyond use; what fits is still read.
 const DWORD kMaxSectionSize = 16 * 1024 * 1024;
-
-// Zero-filled elements on the process heap, freed with their owner. The product runs without the
-// C++ library's containers: they would bring its exceptions and much of its runtime along.
-template <typename T>
-class HeapArray {
-public:
-    HeapArray() = default;
-    explicit HeapArray(size_t count) { Resize(count); }
-    ~HeapArray() { Free(); }
-    HeapArray(const HeapArray&) = delete;
-    HeapArray& operator=(const HeapArray&) = delete;
-
-    // Drops what it held; false when the new block cannot be had (it then holds nothing).
-    bool Resize(size_t count)
-    {
-        Free();
-        if (count == 0)
-            return true;
-        items_ = static_cast<T*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, count * sizeof(T)));
-        count_ = items_ ? count : 0;
-        return items_ != nullptr;
-    }
-    size_t Size() const { return count_; }
-    T* Data() { return items_; }
-    T& operator[](size_t i) { return items_[i]; }
-    const T& operator[](size_t i) const { return items_[i]; }
-
-private:
-    void Free()
-    {
-        if (items_)
-            HeapFree(GetProcessHeap(), 0, items_);
-        items_ = nullptr;
-        count_ = 0;
-    }
-
-    T* items_ = nullptr;
-    size_t count_ = 0;
-};
 
 // Characters [begin, end) of the section's text.
 struct Span {
@@ -98,7 +58,7 @@ public:
         DWORD length = 0;
         bool truncated = false;
         for (DWORD size = 64 * 1024;; size *= 4) {
-            if (!text_.Resize(size))
+            if (!text_.Allocate(size))
                 return;
             length = GetPrivateProfileSectionA(kSection, text_.Data(), size, iniFile);
             // A full buffer reads as size - 2.
@@ -111,7 +71,7 @@ public:
         size_t lines = 0;
         for (const char* p = first; p < end && *p; p += strnlen(p, end - p) + 1)
             ++lines;
-        if (!entries_.Resize(lines))
+        if (!entries_.Allocate(lines))
             return;
         const char* p = first;
         while (p < end && *p) {
@@ -134,8 +94,8 @@ public:
     const Entry& operator[](size_t i) const { return entries_[i]; }
 
 private:
-    HeapArray<char> text_;
-    HeapArray<Entry> entries_;
+    HeapBlock<char> text_;
+    HeapBlock<Entry> entries_;
     size_t count_ = 0;
 };
 
@@ -156,15 +116,10 @@ long ColorKeyIndex(Span key)
         !Span{key.begin, key.begin + prefix}.Is(kColorKeyPrefix))
         return -1;
     const Span digits = {key.begin + prefix, key.end};
-    if (digits.Size() > 1 && digits.begin[0] == '0')
+    uint32_t index = 0;
+    if ((digits.Size() > 1 && digits.begin[0] == '0') || !ParseDecimal(digits.begin, digits.end, &index))
         return -1;
-    long index = 0;
-    for (const char* c = digits.begin; c < digits.end; ++c) {
-        if (*c < '0' || *c > '9')
-            return -1;
-        index = index * 10 + (*c - '0');
-    }
-    return index;
+    return static_cast<long>(index);
 }
 
 // How many rows to load. A count of 0 to SAVED_COLORS_MAX is taken as written: keys missing
@@ -188,19 +143,9 @@ UINT SavedColorCount(const Section& section)
         return 0;
 
     const Span text = Unquoted(count->value);
-    bool plain = !text.Empty();
-    UINT written = 0;
-    for (const char* c = text.begin; c < text.end; ++c) {
-        if (*c < '0' || *c > '9') {
-            plain = false;
-            break;
-        }
-        // Past the largest count the value only has to stay past it.
-        if (written <= SAVED_COLORS_MAX)
-            written = written * 10 + static_cast<UINT>(*c - '0');
-    }
+    uint32_t written = 0;
     const long most = SAVED_COLORS_MAX;
-    if (plain && written <= static_cast<UINT>(most))
+    if (!text.Empty() && ParseDecimal(text.begin, text.end, &written) && written <= static_cast<uint32_t>(most))
         return written;
     return static_cast<UINT>(highest + 1 < most ? highest + 1 : most);
 }
@@ -208,7 +153,7 @@ UINT SavedColorCount(const Section& section)
 // Appends characters to a block sized for everything written into it.
 class Writer {
 public:
-    explicit Writer(size_t capacity) : capacity_(text_.Resize(capacity) ? capacity : 0) {}
+    explicit Writer(size_t capacity) : capacity_(text_.Allocate(capacity) ? capacity : 0) {}
     bool Ok() const { return capacity_ > 0 && used_ <= capacity_; }
     void Put(const char* begin, size_t n)
     {
@@ -222,33 +167,29 @@ public:
     const char* Text() { return text_.Data(); }
 
 private:
-    HeapArray<char> text_;
+    HeapBlock<char> text_;
     size_t capacity_;
     size_t used_ = 0;
 };
 
 }  // namespace
 
-void LoadSavedColorsFile(HWND list, const char* iniFile)
+size_t ReadSavedColorsFile(const char* iniFile, HeapBlock<uint32_t>* colors)
 {
+    colors->Free();
     // The first key of a name wins, as it does for the profile functions.
     const Section section(iniFile);
     const UINT count = SavedColorCount(section);
-    if (count == 0)
-        return;
-
-    HeapArray<const Entry*> byRow;
-    if (!byRow.Resize(count))
-        return;
+    HeapBlock<const Entry*> byRow;
+    if (count == 0 || !byRow.Allocate(count) || !colors->Allocate(count))
+        return 0;
     for (size_t i = 0; i < section.Count(); ++i) {
         const long row = ColorKeyIndex(section[i].key);
         if (row >= 0 && static_cast<UINT>(row) < count && !byRow[row])
             byRow[row] = &section[i];
     }
 
-    // A long list would otherwise repaint and resize its scroll bar on every row.
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_INITSTORAGE, count, 0);
+    size_t read = 0;
     for (UINT i = 0; i < count; ++i) {
         // A key without "=" has no value, which reads as the default, as a missing key does.
         char value[16] = "";
@@ -262,27 +203,22 @@ void LoadSavedColorsFile(HWND list, const char* iniFile)
         }
         ColorValue color;
         color.Reset();
-        if (!ParseHex(color, value))
-            continue;
-        if (ListBoxCall(list, LB_ADDSTRING, 0, static_cast<LPARAM>(color.GetRgb())) < 0)
-            break;
+        if (ParseHex(color, value))
+            (*colors)[read++] = color.GetRgb();
     }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+    return read;
 }
 
-void SaveSavedColorsFile(HWND list, const char* iniFile)
+void WriteSavedColorsFile(const char* iniFile, const uint32_t* colors, size_t count)
 {
-    LRESULT listed = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    const size_t count = listed > 0 ? static_cast<size_t>(listed) : 0;
-    HeapArray<char> values;  // six digits a row
-    HeapArray<bool> written;
-    if (!values.Resize(count * 6 + 1) || !written.Resize(count + 1))
+    HeapBlock<char> values;  // six digits a row
+    HeapBlock<bool> written;
+    if (!values.Allocate(count * 6 + 1) || !written.Allocate(count + 1))
         return;
     for (size_t i = 0; i < count; ++i) {
         ColorValue color;
         color.Reset();
-        color.SetRgb(static_cast<uint32_t>(ListBoxCall(list, LB_GETITEMDATA, i, 0)));
+        color.SetRgb(colors[i]);
         char hex[HEX_TEXT_SIZE];
         memcpy(&values[i * 6], FormatHex(color, hex, true), 6);
     }

@@ -19,17 +19,9 @@ void SetUpHeader(BITMAPINFOHEADER* header, LONG width, LONG height)
     header->biCompression = BI_RGB;
 }
 
-uint32_t* AllocatePixels(const BITMAPINFOHEADER& header)
+bool AllocatePixels(HeapBlock<uint32_t>* pixels, const BITMAPINFOHEADER& header)
 {
-    return static_cast<uint32_t*>(
-        HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(header.biWidth) * header.biHeight * 4));
-}
-
-void FreePixels(uint32_t*& pixels)
-{
-    if (pixels)
-        HeapFree(GetProcessHeap(), 0, pixels);
-    pixels = nullptr;
+    return pixels->Allocate(static_cast<size_t>(header.biWidth) * header.biHeight);
 }
 
 int Width(const RECT& r)
@@ -75,7 +67,7 @@ void PaintSliderArrows(SelectorState* selector, int position)
 void DrawField(const DialogState* state, SelectorState* selector, HDC dc)
 {
     // DDF_SAME_DRAW alone: the buffer was prepared by DrawDibBegin without a DC.
-    if (!DrawDibDraw(selector->drawDib, dc, 0, 0, -1, -1, &selector->fieldHeader, selector->fieldPixels, 0, 0,
+    if (!DrawDibDraw(selector->drawDib, dc, 0, 0, -1, -1, &selector->fieldHeader, selector->fieldPixels.Data(), 0, 0,
                      selector->fieldHeader.biWidth, selector->fieldHeader.biHeight, DDF_SAME_DRAW) &&
         !selector->drawDibFailureShown) {
         selector->drawDibFailureShown = TRUE;
@@ -96,23 +88,23 @@ void DrawSlider(const SelectorState* selector, HDC dc, const RECT& area)
 template <typename Draw>
 void PaintNow(HWND control, Draw draw, const RECT* areas = nullptr, int count = 0)
 {
-    HDC dc = IsWindowVisible(control) ? GetDC(control) : nullptr;
-    if (!dc) {
-        for (int i = 0; i < count; ++i)
-            InvalidateRect(control, &areas[i], FALSE);
-        if (count == 0)
-            InvalidateRect(control, nullptr, FALSE);
-        return;
+    if (IsWindowVisible(control)) {
+        if (WindowDC dc{control}) {
+            if (count == 0)
+                draw(dc.Get());
+            for (int i = 0; i < count; ++i) {
+                const int saved = SaveDC(dc);
+                IntersectClipRect(dc, areas[i].left, areas[i].top, areas[i].right, areas[i].bottom);
+                draw(dc.Get());
+                RestoreDC(dc, saved);
+            }
+            return;
+        }
     }
+    for (int i = 0; i < count; ++i)
+        InvalidateRect(control, &areas[i], FALSE);
     if (count == 0)
-        draw(dc);
-    for (int i = 0; i < count; ++i) {
-        const int saved = SaveDC(dc);
-        IntersectClipRect(dc, areas[i].left, areas[i].top, areas[i].right, areas[i].bottom);
-        draw(dc);
-        RestoreDC(dc, saved);
-    }
-    ReleaseDC(control, dc);
+        InvalidateRect(control, nullptr, FALSE);
 }
 
 // Where the field's cross at (column, row from the bottom) lies in the control's client area.
@@ -126,14 +118,12 @@ RECT CrossArea(int column, int row, int height)
 
 bool CreateSelectorPictures(const DialogState* state, SelectorState* selector)
 {
-    HDC dialogDC = GetDC(state->dialog);
-    selector->leftArrowDC = CreateCompatibleDC(dialogDC);
-    selector->rightArrowDC = CreateCompatibleDC(dialogDC);
-    selector->sliderDC = CreateCompatibleDC(dialogDC);
-    if (!selector->leftArrowDC || !selector->rightArrowDC || !selector->sliderDC) {
-        ReleaseDC(state->dialog, dialogDC);
+    WindowDC dialogDC(state->dialog);
+    selector->leftArrowDC.Reset(CreateCompatibleDC(dialogDC));
+    selector->rightArrowDC.Reset(CreateCompatibleDC(dialogDC));
+    selector->sliderDC.Reset(CreateCompatibleDC(dialogDC));
+    if (!selector->leftArrowDC || !selector->rightArrowDC || !selector->sliderDC)
         return false;
-    }
 
     GetClientRect(DialogControl(state, IDC_SLIDER), &selector->sliderRect);
     const int w = Width(selector->sliderRect), h = Height(selector->sliderRect);
@@ -144,29 +134,23 @@ bool CreateSelectorPictures(const DialogState* state, SelectorState* selector)
     selector->referenceRect = layout.reference;
     GetClientRect(DialogControl(state, IDC_FIELD), &selector->fieldRect);
 
-    selector->leftArrowBitmap = LoadBitmapA(state->instance, MAKEINTRESOURCEA(IDB_ARROW_LEFT));
-    selector->rightArrowBitmap = LoadBitmapA(state->instance, MAKEINTRESOURCEA(IDB_ARROW_RIGHT));
-    if (!selector->leftArrowBitmap || !selector->rightArrowBitmap) {
-        ReleaseDC(state->dialog, dialogDC);
+    selector->leftArrowBitmap.Reset(LoadBitmapA(state->instance, MAKEINTRESOURCEA(IDB_ARROW_LEFT)));
+    selector->rightArrowBitmap.Reset(LoadBitmapA(state->instance, MAKEINTRESOURCEA(IDB_ARROW_RIGHT)));
+    selector->sliderBitmap.Reset(CreateCompatibleBitmap(dialogDC, w, h));
+    if (!selector->leftArrowBitmap || !selector->rightArrowBitmap || !selector->sliderBitmap)
         return false;
-    }
-    selector->sliderBitmap = CreateCompatibleBitmap(dialogDC, w, h);
-    ReleaseDC(state->dialog, dialogDC);
-    if (!selector->sliderBitmap)
-        return false;
+    // Selected for good: each memory DC holds its bitmap until the DC goes.
     if (!SelectObject(selector->leftArrowDC, selector->leftArrowBitmap) ||
         !SelectObject(selector->rightArrowDC, selector->rightArrowBitmap) ||
         !SelectObject(selector->sliderDC, selector->sliderBitmap))
         return false;
 
     SetUpHeader(&selector->fieldHeader, Width(selector->fieldRect), Height(selector->fieldRect));
-    if (!(selector->fieldPixels = AllocatePixels(selector->fieldHeader)))
-        return false;
     SetUpHeader(&selector->stripHeader, Width(selector->stripRect), Height(selector->stripRect));
-    if (!(selector->stripPixels = AllocatePixels(selector->stripHeader)))
-        return false;
     SetUpHeader(&selector->referenceHeader, Width(selector->referenceRect), Height(selector->referenceRect));
-    if (!(selector->referencePixels = AllocatePixels(selector->referenceHeader)))
+    if (!AllocatePixels(&selector->fieldPixels, selector->fieldHeader) ||
+        !AllocatePixels(&selector->stripPixels, selector->stripHeader) ||
+        !AllocatePixels(&selector->referencePixels, selector->referenceHeader))
         return false;
 
     selector->drawDib = DrawDibOpen();
@@ -192,21 +176,15 @@ void ReleaseSelectorPictures(SelectorState* selector)
         DrawDibClose(selector->drawDib);
         selector->drawDib = nullptr;
     }
-    FreePixels(selector->fieldPixels);
-    FreePixels(selector->stripPixels);
-    FreePixels(selector->referencePixels);
+    selector->fieldPixels.Free();
+    selector->stripPixels.Free();
+    selector->referencePixels.Free();
     // Deleting the DCs first lets go of the bitmaps selected into them.
-    for (HDC* dc : {&selector->leftArrowDC, &selector->rightArrowDC, &selector->sliderDC}) {
-        if (*dc)
-            DeleteDC(*dc);
-        *dc = nullptr;
-    }
-    for (HBITMAP* bitmap :
-         {&selector->leftArrowBitmap, &selector->rightArrowBitmap, &selector->sliderBitmap}) {
-        if (*bitmap)
-            DeleteObject(*bitmap);
-        *bitmap = nullptr;
-    }
+    for (MemoryDC* dc : {&selector->leftArrowDC, &selector->rightArrowDC, &selector->sliderDC})
+        dc->Reset();
+    for (GdiObject<HBITMAP>* bitmap :
+         {&selector->leftArrowBitmap, &selector->rightArrowBitmap, &selector->sliderBitmap})
+        bitmap->Reset();
 }
 
 void ReleaseSelectorTables(SelectorState* selector)
@@ -220,17 +198,17 @@ void RedrawSelector(const DialogState* state, SelectorState* selector, WPARAM bi
     const int fieldWidth = selector->fieldHeader.biWidth, fieldHeight = selector->fieldHeader.biHeight;
 
     if (bits & RB_FIELD)
-        FillField(selector->fieldPixels, fieldWidth, fieldHeight, state->sliderMode, cur, selector->tables);
+        FillField(selector->fieldPixels.Data(), fieldWidth, fieldHeight, state->sliderMode, cur, selector->tables);
     // Without a refill only the two crosses change: the old one wiped, the new one drawn.
     RECT crosses[2];
     if (bits & RB_FIELDMARK) {
         const POINT marker = FieldMarkerPosition(state->sliderMode, cur, fieldWidth, fieldHeight);
         // A refill has already wiped the old cross.
         if (!(bits & RB_FIELD))
-            XorFieldMarker(selector->fieldPixels, fieldWidth, fieldHeight, selector->markerColumn,
+            XorFieldMarker(selector->fieldPixels.Data(), fieldWidth, fieldHeight, selector->markerColumn,
                            selector->markerRow);
         crosses[0] = CrossArea(selector->markerColumn, selector->markerRow, fieldHeight);
-        XorFieldMarker(selector->fieldPixels, fieldWidth, fieldHeight, marker.x, marker.y);
+        XorFieldMarker(selector->fieldPixels.Data(), fieldWidth, fieldHeight, marker.x, marker.y);
         selector->markerColumn = marker.x;
         selector->markerRow = marker.y;
         crosses[1] = CrossArea(marker.x, marker.y, fieldHeight);
@@ -241,12 +219,12 @@ void RedrawSelector(const DialogState* state, SelectorState* selector, WPARAM bi
             bits & RB_FIELD ? nullptr : crosses, bits & RB_FIELD ? 0 : 2);
 
     if (bits & RB_SLIDERSTRIP) {
-        FillSliderStrip(selector->stripPixels, selector->stripHeader, state->sliderMode, cur);
-        PaintStrip(selector, selector->stripPixels, selector->stripHeader, &selector->stripRect);
+        FillSliderStrip(selector->stripPixels.Data(), selector->stripHeader, state->sliderMode, cur);
+        PaintStrip(selector, selector->stripPixels.Data(), selector->stripHeader, &selector->stripRect);
     }
     if (bits & RB_REFSTRIP) {
-        FillReferenceStrip(selector->referencePixels, selector->referenceHeader, state->sliderMode);
-        PaintStrip(selector, selector->referencePixels, selector->referenceHeader, &selector->referenceRect);
+        FillReferenceStrip(selector->referencePixels.Data(), selector->referenceHeader, state->sliderMode);
+        PaintStrip(selector, selector->referencePixels.Data(), selector->referenceHeader, &selector->referenceRect);
     }
     if (bits & RB_SLIDERMARK)
         PaintSliderArrows(selector, SliderPosition(state->sliderMode, cur, selector->stripHeader.biHeight));

@@ -14,22 +14,6 @@ constexpr uint32_t kFieldFull = 65536;
 // whole row of the field.
 constexpr int kBlock = 512;
 
-template <typename T>
-bool Allocate(T** table, int count)
-{
-    *table = static_cast<T*>(HeapAlloc(GetProcessHeap(), 0, sizeof(T) * static_cast<size_t>(count)));
-    return *table != nullptr;
-}
-
-template <typename T>
-void Release(T** table)
-{
-    if (*table) {
-        HeapFree(GetProcessHeap(), 0, *table);
-        *table = nullptr;
-    }
-}
-
 // Checked once: a Pentium II or III still runs the plain loops, and so does a system whose
 // kernel cannot answer (the function is looked up, as the oldest systems do not have it).
 bool HaveSse2()
@@ -321,9 +305,9 @@ void FillLevels(uint32_t* pixels, int width, int height, bool hueFixed, uint32_t
             blue[x] = levels.blue;
         }
         if (HaveSse2()) {
-            LevelRowsSse2(pixels + x0, width, count, height, tables.rowRamp16, red, green, blue);
+            LevelRowsSse2(pixels + x0, width, count, height, tables.rowRamp16.Data(), red, green, blue);
         } else {
-            LevelRowsPlain(pixels + x0, width, count, height, tables.rowRamp16, red, green, blue);
+            LevelRowsPlain(pixels + x0, width, count, height, tables.rowRamp16.Data(), red, green, blue);
         }
     }
 }
@@ -337,9 +321,9 @@ void FillBrightness(uint32_t* pixels, int width, int height, uint32_t v, const S
             columns[x] = BrightnessTerms(tables.columnRamp16[x0 + x], v);
         }
         if (HaveSse2()) {
-            BrightnessRowsSse2(pixels + x0, width, count, height, tables.rowRamp16, columns, v);
+            BrightnessRowsSse2(pixels + x0, width, count, height, tables.rowRamp16.Data(), columns, v);
         } else {
-            BrightnessRowsPlain(pixels + x0, width, count, height, tables.rowRamp16, columns, v);
+            BrightnessRowsPlain(pixels + x0, width, count, height, tables.rowRamp16.Data(), columns, v);
         }
     }
 }
@@ -354,12 +338,12 @@ void FillRow(uint32_t* row, int width, uint32_t color)
 // The packed channel tables of a field axis: columns carry red or green, rows green or blue.
 const uint32_t* ColumnChannel(const SelectorTables& tables, uint32_t axis)
 {
-    return axis == AxisRed ? tables.columnRed : tables.columnGreen;
+    return axis == AxisRed ? tables.columnRed.Data() : tables.columnGreen.Data();
 }
 
 const uint32_t* RowChannel(const SelectorTables& tables, uint32_t axis)
 {
-    return axis == AxisGreen ? tables.rowGreen : tables.rowBlue;
+    return axis == AxisGreen ? tables.rowGreen.Data() : tables.rowBlue.Data();
 }
 
 // The legend beside the strip of each slider axis, top and bottom; the hue's runs round the
@@ -381,14 +365,15 @@ const struct {
 
 bool BuildSelectorTables(SelectorTables* tables, int width, int height)
 {
-    *tables = SelectorTables{};
+    FreeSelectorTables(tables);
     if (width < 2 || height < 2) {
         return false;
     }
-    if (!Allocate(&tables->columnRamp16, width) || !Allocate(&tables->rowRamp16, height) ||
-        !Allocate(&tables->columnRamp8, width) || !Allocate(&tables->rowRamp8, height) ||
-        !Allocate(&tables->columnRed, width) || !Allocate(&tables->columnGreen, width) ||
-        !Allocate(&tables->rowGreen, height) || !Allocate(&tables->rowBlue, height)) {
+    const size_t columns = static_cast<size_t>(width), rows = static_cast<size_t>(height);
+    if (!tables->columnRamp16.Allocate(columns) || !tables->rowRamp16.Allocate(rows) ||
+        !tables->columnRamp8.Allocate(columns) || !tables->rowRamp8.Allocate(rows) ||
+        !tables->columnRed.Allocate(columns) || !tables->columnGreen.Allocate(columns) ||
+        !tables->rowGreen.Allocate(rows) || !tables->rowBlue.Allocate(rows)) {
         return false;
     }
     const uint32_t lastColumn = static_cast<uint32_t>(width) - 1;
@@ -412,14 +397,14 @@ bool BuildSelectorTables(SelectorTables* tables, int width, int height)
 
 void FreeSelectorTables(SelectorTables* tables)
 {
-    Release(&tables->columnRamp16);
-    Release(&tables->rowRamp16);
-    Release(&tables->columnRamp8);
-    Release(&tables->rowRamp8);
-    Release(&tables->columnRed);
-    Release(&tables->columnGreen);
-    Release(&tables->rowGreen);
-    Release(&tables->rowBlue);
+    tables->columnRamp16.Free();
+    tables->rowRamp16.Free();
+    tables->columnRamp8.Free();
+    tables->rowRamp8.Free();
+    tables->columnRed.Free();
+    tables->columnGreen.Free();
+    tables->rowGreen.Free();
+    tables->rowBlue.Free();
 }
 
 void FillField(uint32_t* pixels, int width, int height, uint32_t mode, const ColorValue& current,

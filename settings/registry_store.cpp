@@ -56,36 +56,26 @@ StoredSettings DefaultSettings()
 {
     StoredSettings s = {};
     s.lastColor = 0xFFFFFF;
-    s.alwaysOnTop = 0;
     s.sliderMode = 0;
-    s.realTimeUpdate = 1;
-    s.showColors = 1;
     s.windowX = POSITION_NOT_STORED;
     s.windowY = POSITION_NOT_STORED;
-    s.hexUpperCase = 1;
-    s.useHexPrefix = 1;
-    s.namedColorsLowerCase = 0;
-    s.alwaysShowStatusIcon = 1;
-    s.displayHexValues = 1;
+    for (size_t i = 0; i < kOptionCount; ++i)
+        s.options[i] = kOptions[i].byDefault ? 1 : 0;
     return s;
 }
 
 void MakeSettingsTable(StoredSettings* s, RegistryValueEntry table[SETTINGS_ROW_COUNT])
 {
-    const RegistryValueEntry rows[SETTINGS_ROW_COUNT] = {
+    const RegistryValueEntry values[] = {
         {"LastColor", 0, REG_DWORD, 4, &s->lastColor, 0},
-        {"AlwaysOnTop", 0, REG_BINARY, 1, &s->alwaysOnTop, 0},
         {"SliderMode", 0, REG_DWORD, 4, &s->sliderMode, 0},
-        {"RealTimeUpdate", 0, REG_BINARY, 1, &s->realTimeUpdate, 0},
-        {"ShowColors", 0, REG_BINARY, 1, &s->showColors, 0},
         {"MainWindowXPos", 0, REG_DWORD, 4, &s->windowX, 0},
         {"MainWindowYPos", 0, REG_DWORD, 4, &s->windowY, 0},
-        {"HexUpperCase", 0, REG_BINARY, 1, &s->hexUpperCase, 0},
-        {"UseHexPrefix", 0, REG_BINARY, 1, &s->useHexPrefix, 0},
-        {"NamedColorsLowerCase", 0, REG_BINARY, 1, &s->namedColorsLowerCase, 0},
-        {"AlwaysShowStatusIcon", 0, REG_BINARY, 1, &s->alwaysShowStatusIcon, 0},
-        {"DisplayHexValues", 0, REG_BINARY, 1, &s->displayHexValues, 0},
     };
-    for (int i = 0; i < SETTINGS_ROW_COUNT; ++i)
-        table[i] = rows[i];
+    static_assert(sizeof(values) / sizeof(values[0]) + kOptionCount == SETTINGS_ROW_COUNT, "every row");
+    int row = 0;
+    for (const RegistryValueEntry& value : values)
+        table[row++] = value;
+    for (size_t i = 0; i < kOptionCount; ++i)
+        table[row++] = RegistryValueEntry{kOptions[i].registryName, 0, REG_BINARY, 1, &s->options[i], 0};
 }

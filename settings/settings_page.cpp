@@ -17,18 +17,13 @@ struct SettingsPageState {
     HINSTANCE instance;
 };
 
-// Check boxes in page order with their option bits; applied in this order.
-const struct {
-    int id;
-    uint32_t bit;
-} kBoxes[] = {
-    {IDC_OPT_REALTIME, RealTimeUpdate},
-    {IDC_OPT_UPPERCASE, HexUpperCase},
-    {IDC_OPT_PREFIX, UseHexPrefix},
-    {IDC_OPT_NAMED_LOWER, NamedColorsLowerCase},
-    {IDC_OPT_STATUS_ICON, AlwaysShowStatusIcon},
-    {IDC_OPT_DISPLAY_HEX, DisplayHexValues},
-};
+bool IsOptionBox(int id)
+{
+    for (const OptionDescription& option : kOptions)
+        if (option.settingsBox != 0 && option.settingsBox == id)
+            return true;
+    return false;
+}
 
 SettingsPageState* GetState(HWND page)
 {
@@ -37,8 +32,7 @@ SettingsPageState* GetState(HWND page)
 
 INT_PTR OnInitPage(HWND page, const PROPSHEETPAGEA* descriptor)
 {
-    auto* state = static_cast<SettingsPageState*>(
-        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(SettingsPageState)));
+    auto* state = NewWindowRecord<SettingsPageState>();
     if (!state) {
         ShowErrorMessage(descriptor->hInstance, page, IDS_OUT_OF_MEMORY);
         EndDialog(page, 0);
@@ -47,15 +41,18 @@ INT_PTR OnInitPage(HWND page, const PROPSHEETPAGEA* descriptor)
     SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     state->options = reinterpret_cast<const SettingsPageParams*>(descriptor->lParam)->options;
     state->instance = descriptor->hInstance;
-    for (const auto& box : kBoxes)
-        CheckDlgButton(page, box.id, state->options->Test(box.bit) ? BST_CHECKED : BST_UNCHECKED);
+    for (const OptionDescription& option : kOptions)
+        if (option.settingsBox)
+            CheckDlgButton(page, option.settingsBox, state->options->Test(option.bit) ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }
 
 void OnApply(HWND page, SettingsPageState* state)
 {
-    for (const auto& box : kBoxes)
-        state->options->Assign(box.bit, IsDlgButtonChecked(page, box.id) == BST_CHECKED);
+    // In the table's order, which is the page's.
+    for (const OptionDescription& option : kOptions)
+        if (option.settingsBox)
+            state->options->Assign(option.bit, IsDlgButtonChecked(page, option.settingsBox) == BST_CHECKED);
 }
 
 INT_PTR CALLBACK SettingsPage(HWND page, UINT message, WPARAM wparam, LPARAM lparam)
@@ -65,8 +62,7 @@ INT_PTR CALLBACK SettingsPage(HWND page, UINT message, WPARAM wparam, LPARAM lpa
     case WM_INITDIALOG:
         return OnInitPage(page, reinterpret_cast<const PROPSHEETPAGEA*>(lparam));
     case WM_COMMAND:
-        if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) >= IDC_OPT_REALTIME &&
-            LOWORD(wparam) <= IDC_OPT_DISPLAY_HEX) {
+        if (HIWORD(wparam) == BN_CLICKED && IsOptionBox(LOWORD(wparam))) {
             PropSheet_Changed(GetParent(page), page);
             return TRUE;
         }
@@ -83,7 +79,7 @@ INT_PTR CALLBACK SettingsPage(HWND page, UINT message, WPARAM wparam, LPARAM lpa
     case WM_DESTROY:
         if (state) {
             SetWindowLongPtrA(page, GWLP_USERDATA, 0);
-            HeapFree(GetProcessHeap(), 0, state);
+            DeleteWindowRecord(state);
         }
         return FALSE;
     }

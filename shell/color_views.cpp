@@ -34,7 +34,7 @@ void UpdateSwatches(const AppState* state)
 void UpdateWebSafeMark(const AppState* state)
 {
     // Setting the same icon again still repaints the control.
-    const HICON mark = IsWebSafe(state->currentColor) ? nullptr : state->notWebSafeIcon;
+    const HICON mark = IsWebSafe(state->currentColor) ? nullptr : state->notWebSafeIcon.Get();
     HWND webSafeMark = DialogControl(state, IDC_WEBSAFE_MARK);
     if (reinterpret_cast<HICON>(SendMessageA(webSafeMark, STM_GETICON, 0, 0)) != mark)
         SendMessageA(webSafeMark, STM_SETICON, reinterpret_cast<WPARAM>(mark), 0);

@@ -6,6 +6,7 @@
 #include "color/color_axes.h"
 #include "color/hex_text.h"
 #include "color/named_colors.h"
+#include "core/clipboard.h"
 #include "core/messages.h"
 #include "core/redraw.h"
 #include "flatcolor/flat_color.h"
@@ -128,25 +129,6 @@ void RestoreUnacceptedField(AppState* state)
     for (int id = IDC_RED_EDIT; id <= IDC_HEX_EDIT; ++id)
         if (DialogControl(state, id) == focus && FieldProblem(state, id))
             WriteValueField(state, id);
-}
-
-bool ParseFieldNumber(const char* text, UINT* value)
-{
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (blank(*text))
-        ++text;
-    const char* end = text + lstrlenA(text);
-    while (end > text && blank(end[-1]))
-        --end;
-    UINT number = 0;
-    for (const char* c = text; c < end; ++c) {
-        if (*c < '0' || *c > '9')
-            return false;
-        const UINT digit = static_cast<UINT>(*c - '0');
-        number = number > (UINT_MAX - digit) / 10 ? UINT_MAX : number * 10 + digit;
-    }
-    *value = number;
-    return true;
 }
 
 INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)

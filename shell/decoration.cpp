@@ -80,24 +80,22 @@ void SetIcon(const DecorationSetup* setup, HWND child, int id)
     // a few requests to the server, for every control with or without an icon.
     if (owned->count >= room || !FindResourceA(instance, MAKEINTRESOURCEA(id), RT_GROUP_ICON))
         return;
-    auto icon =
-        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+    OwnedIcon icon(
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
     if (!icon)
         return;
 
     char name[101] = "";
     GetClassNameA(child, name, sizeof(name));
     CharLowerA(name);
-    if (lstrcmpA(name, "button") == 0) {
-        SendMessageA(child, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
-    } else if (lstrcmpA(name, "static") == 0) {
-        SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    } else {
-        DestroyIcon(icon);  // nobody would own it
-        return;
-    }
+    if (lstrcmpA(name, "button") == 0)
+        SendMessageA(child, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.Get()));
+    else if (lstrcmpA(name, "static") == 0)
+        SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+    else
+        return;  // nobody would show it
     owned->controls[owned->count] = child;
-    owned->icons[owned->count] = icon;
+    owned->icons[owned->count] = static_cast<OwnedIcon&&>(icon);
     ++owned->count;
 }
 
@@ -137,15 +135,18 @@ HWND CreateToolTips(const DialogState* state)
 void ReleaseDecorationIcons(DecorationIcons* icons)
 {
     for (uint32_t i = 0; i < icons->count; ++i) {
-        HWND control = icons->controls[i];
-        // Only where the control still shows it: a control may have been given another since.
-        if (IsWindow(control)) {
-            if (reinterpret_cast<HICON>(SendMessageA(control, BM_GETIMAGE, IMAGE_ICON, 0)) == icons->icons[i])
-                SendMessageA(control, BM_SETIMAGE, IMAGE_ICON, 0);
-            else if (reinterpret_cast<HICON>(SendMessageA(control, STM_GETICON, 0, 0)) == icons->icons[i])
-                SendMessageA(control, STM_SETICON, 0, 0);
-        }
-        DestroyIcon(icons->icons[i]);
+        DetachIcon(icons->controls[i], icons->icons[i]);
+        icons->icons[i].Reset();
     }
     icons->count = 0;
+}
+
+void DetachIcon(HWND control, HICON icon)
+{
+    if (!icon || !IsWindow(control))
+        return;
+    if (reinterpret_cast<HICON>(SendMessageA(control, BM_GETIMAGE, IMAGE_ICON, 0)) == icon)
+        SendMessageA(control, BM_SETIMAGE, IMAGE_ICON, 0);
+    else if (reinterpret_cast<HICON>(SendMessageA(control, STM_GETICON, 0, 0)) == icon)
+        SendMessageA(control, STM_SETICON, 0, 0);
 }

@@ -2,6 +2,8 @@
 
 #include <htmlhelp.h>
 
+#include "core/program_files.h"
+
 namespace {
 
 const char kHelpFile[] = "tintora.chm";
@@ -61,15 +63,8 @@ HWND CallHtmlHelp(HWND caller, LPCSTR file, UINT command, DWORD_PTR data)
 // from; the bare name (HTML Help then looks in the current folder) when it is not there.
 void FindHelpFile(char* path, DWORD size)
 {
-    const DWORD length = GetModuleFileNameA(nullptr, path, size);
-    char* name = path + (length < size ? length : 0);
-    while (name > path && name[-1] != '\\' && name[-1] != '/')
-        --name;
-    if (name > path && static_cast<DWORD>(name - path) + sizeof(kHelpFile) <= size) {
-        lstrcpyA(name, kHelpFile);
-        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
-            return;
-    }
+    if (PathBesideProgram(kHelpFile, path, size) && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        return;
     lstrcpynA(path, kHelpFile, size);
 }
 

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "core/handles.h"
+
 #include "shell/main_dialog.h"
 #include "shell/status_icon.h"
 
@@ -24,7 +26,7 @@ void DrawHideButton(HWND window, bool pressed)
     GetWindowRect(window, &frame);
     RECT r = HideButtonRect(window);
     OffsetRect(&r, -frame.left, -frame.top);
-    HDC dc = GetWindowDC(window);
+    WindowDC dc(window, WindowDC::WholeWindow);
     if (!dc)
         return;
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pressed ? DFCS_PUSHED : 0));
@@ -37,7 +39,6 @@ void DrawHideButton(HWND window, bool pressed)
     FillRect(dc, &bottom, text);
     RECT side = {r.right - 2, r.top + (r.bottom - r.top) / 2, r.right, r.bottom};
     FillRect(dc, &side, text);
-    ReleaseDC(window, dc);
 }
 
 bool OnHideButtonPress(AppState* state, LPARAM screenPoint)

@@ -78,21 +78,19 @@ void MeasurePanelSizes(AppState* state)
     state->expandedSize.cy = state->collapsedSize.cy;
 }
 
+HICON LoadIconSized(HINSTANCE instance, int id, int width, int height)
+{
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, width, height, 0));
+}
+
 bool LoadProgramIcons(AppState* state)
 {
-    state->largeIcon =
-        static_cast<HICON>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
-                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    if (!state->largeIcon)
-        return false;
-    state->smallIcon =
-        static_cast<HICON>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
-                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    if (!state->smallIcon)
-        return false;
-    state->notWebSafeIcon = static_cast<HICON>(
-        LoadImageA(state->instance, MAKEINTRESOURCEA(IDI_NOT_WEBSAFE), IMAGE_ICON, 0, 0, 0));
-    return state->notWebSafeIcon != nullptr;
+    state->largeIcon.Reset(LoadIconSized(state->instance, IDI_PROGRAM, GetSystemMetrics(SM_CXICON),
+                                         GetSystemMetrics(SM_CYICON)));
+    state->smallIcon.Reset(LoadIconSized(state->instance, IDI_PROGRAM, GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON)));
+    state->notWebSafeIcon.Reset(LoadIconSized(state->instance, IDI_NOT_WEBSAFE, 0, 0));
+    return state->largeIcon && state->smallIcon && state->notWebSafeIcon;
 }
 
 BOOL Fail(HWND dialog)
@@ -103,7 +101,7 @@ BOOL Fail(HWND dialog)
 
 BOOL OnInitDialog(HWND dialog, const StartParams* params)
 {
-    auto* state = static_cast<AppState*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(AppState)));
+    auto* state = NewWindowRecord<AppState>();
     if (!state)
         return Fail(dialog);
     SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
@@ -126,8 +124,8 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
 
     if (!LoadProgramIcons(state))
         return Fail(dialog);
-    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(state->largeIcon));
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon));
+    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(state->largeIcon.Get()));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon.Get()));
 
     if (!CreateSelectorPictures(state, &state->selector))
         return Fail(dialog);
@@ -197,21 +195,19 @@ void OnDestroy(HWND dialog, AppState* state)
 
     ReleaseSelectorPictures(&state->selector);
 
-    if (state->largeIcon)
-        DestroyIcon(state->largeIcon);
-    if (state->smallIcon)
-        DestroyIcon(state->smallIcon);
-    if (state->notWebSafeIcon)
-        DestroyIcon(state->notWebSafeIcon);
+    // Nothing may show an icon that is gone: the mark and the caption let go of theirs first.
+    DetachIcon(DialogControl(state, IDC_WEBSAFE_MARK), state->notWebSafeIcon);
+    SendMessageA(dialog, WM_SETICON, ICON_BIG, 0);
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, 0);
     ReleaseGrabber(state, &state->grabber);
 
     ReleaseSelectorTables(&state->selector);
 
     SaveState(state);
 
-    state->options.Release();
     SetWindowLongPtrA(dialog, GWLP_USERDATA, 0);
-    HeapFree(GetProcessHeap(), 0, state);
+    // The record's owners let go of the rest: icons, callbacks.
+    DeleteWindowRecord(state);
 }
 
 // Whichever interaction holds the capture gets the mouse, and during a grab the keys.

@@ -291,10 +291,10 @@ TEST_F(AboutBoxTest, ShowsTheRecordsTextsAndTheSystemsVersions)
         // The addresses are the box's own copies.
         AboutDialogState* state = StateOf(about);
         ASSERT_NE(nullptr, state);
-        EXPECT_STREQ("tintora-test:home", state->homeUrl);
-        EXPECT_STREQ("tintora-test:product", state->productUrl);
-        EXPECT_NE(record.pszHomeUrl, state->homeUrl);
-        EXPECT_NE(record.pszProductUrl, state->productUrl);
+        EXPECT_STREQ("tintora-test:home", state->homeUrl.Data());
+        EXPECT_STREQ("tintora-test:product", state->productUrl.Data());
+        EXPECT_NE(record.pszHomeUrl, state->homeUrl.Data());
+        EXPECT_NE(record.pszProductUrl, state->productUrl.Data());
         EXPECT_EQ(GetDlgItem(about, IDOK), GetFocus());
         Click(about, IDOK);
     });
@@ -817,7 +817,7 @@ TEST(AboutCommand, ShowsTheProgramsBoxOwnedByTheMainDialog)
         EXPECT_EQ("May 28 2001", ItemText(about, IDC_ABOUT_RELEASE_DATE));
         AboutDialogState* state = StateOf(about);
         ASSERT_NE(nullptr, state);
-        EXPECT_STREQ("http://www.ostrel.example/tintora/", state->productUrl);
+        EXPECT_STREQ("http://www.ostrel.example/tintora/", state->productUrl.Data());
         // The main dialog's small icon, since the flag is clear.
         EXPECT_EQ(GetAppState(dialog)->smallIcon, SmallIconOf(about));
         EXPECT_NE(nullptr, SmallIconOf(about));

@@ -184,26 +184,6 @@ TEST_F(CommandsTest, SwatchNotificationsOutsideTheTableDoNothing)
     EXPECT_EQ(rows + 1, SendMessageA(saved, LB_GETCOUNT, 0, 0));
 }
 
-TEST(FieldNumberTest, OnlyDigitsMakeANumber)
-{
-    auto parse = [](const char* text) {
-        UINT value = 12345;
-        return ParseFieldNumber(text, &value) ? static_cast<long long>(value) : -1LL;
-    };
-    EXPECT_EQ(0, parse(""));
-    EXPECT_EQ(0, parse("   "));
-    EXPECT_EQ(255, parse("255"));
-    EXPECT_EQ(7, parse("007"));
-    EXPECT_EQ(7, parse("  7"));
-    EXPECT_EQ(12, parse(" 12\t "));
-    for (const char* text : {"12a", "abc", "+12", "-1", "0x1F", "1.5", "1 2", "\xB2"})
-        EXPECT_EQ(-1, parse(text)) << '"' << text << '"';
-    // Past the range: still above every field's maximum, never wrapped round to a small value.
-    EXPECT_EQ(4294967295LL, parse("4294967295"));
-    EXPECT_EQ(4294967295LL, parse("4294967296"));
-    EXPECT_EQ(4294967295LL, parse("99999999999999999999"));
-}
-
 TEST_F(CommandsTest, PastedTextThatIsNotANumberIsRefusedLikeAnOutOfRangeValue)
 {
     struct {

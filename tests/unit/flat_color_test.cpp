@@ -380,16 +380,16 @@ TEST_F(FlatColorTest, SetColorPaintsAtOnceAndOnlyWhenTheColourChanges)
     PumpFor(50);
     FlatColorState* state = State(swatch);
     ASSERT_NE(nullptr, state);
-    EXPECT_EQ(GetSysColorBrush(COLOR_WINDOW), state->brush);
-    EXPECT_FALSE(state->brushOwned);
+    EXPECT_EQ(GetSysColorBrush(COLOR_WINDOW), state->Brush());
+    EXPECT_FALSE(state->ownBrush);
 
     // The first colour paints although black is what the zeroed state already holds; the window
     // shows it before the message returns, with nothing left for a later paint.
     EXPECT_EQ(0, SendMessageA(swatch, FCM_SETCOLOR, kBlack, 0));
     EXPECT_EQ(0, CountDifferences(ExpectedFor(swatch, kBlack, "000000", kWhite), Capture(swatch)));
     EXPECT_FALSE(GetUpdateRect(swatch, nullptr, FALSE));
-    EXPECT_TRUE(state->brushOwned);
-    HBRUSH first = state->brush;
+    EXPECT_TRUE(state->ownBrush);
+    HBRUSH first = state->Brush();
     EXPECT_NE(GetSysColorBrush(COLOR_WINDOW), first);
     LOGBRUSH lb = {};
     ASSERT_EQ(static_cast<int>(sizeof(lb)), GetObjectA(first, sizeof(lb), &lb));
@@ -410,22 +410,22 @@ TEST_F(FlatColorTest, SetColorPaintsAtOnceAndOnlyWhenTheColourChanges)
     SendMessageA(swatch, FCM_SETCOLOR, kBlack, 0);
     EXPECT_EQ(16, Capture(swatch).Count(kMark));
     EXPECT_FALSE(GetUpdateRect(swatch, nullptr, FALSE));
-    EXPECT_EQ(first, state->brush);
+    EXPECT_EQ(first, state->Brush());
 
     // A new colour paints before the message returns and replaces (and frees) the brush.
     SendMessageA(swatch, FCM_SETCOLOR, kOrange, 0);
     EXPECT_EQ(0, CountDifferences(ExpectedFor(swatch, kOrange, "FF8000", kBlack), Capture(swatch)));
-    EXPECT_NE(first, state->brush);
+    EXPECT_NE(first, state->Brush());
     EXPECT_EQ(0u, GetObjectType(first));
-    ASSERT_EQ(static_cast<int>(sizeof(lb)), GetObjectA(state->brush, sizeof(lb), &lb));
+    ASSERT_EQ(static_cast<int>(sizeof(lb)), GetObjectA(state->Brush(), sizeof(lb), &lb));
     EXPECT_EQ(kOrange, lb.lbColor);
     EXPECT_EQ(kOrange, state->color.GetColorRef());
 
-    HBRUSH orange = state->brush;
+    HBRUSH orange = state->Brush();
     mark();
     SendMessageA(swatch, FCM_SETCOLOR, kOrange, 12345);  // lparam means nothing
     EXPECT_EQ(16, Capture(swatch).Count(kMark));
-    EXPECT_EQ(orange, state->brush);
+    EXPECT_EQ(orange, state->Brush());
 
     // Hidden, the swatch is left to paint when it shows again.
     ShowWindow(swatch, SW_HIDE);
@@ -742,7 +742,7 @@ TEST_F(FlatColorTest, DestroyingSwatchesFreesEverythingTheyOwn)
         SendMessageA(swatch, FCM_SETCOLOR, RGB(i & 0xFF, 0x40, 0x80), 0);
         SendMessageA(swatch, FCM_SETCOLOR, RGB(0x80, i & 0xFF, 0x41), 0);
         const FlatColorState* state = State(swatch);
-        const HBRUSH brush = state->brush;
+        const HBRUSH brush = state->Brush();
         const HMENU menu = state->menu;
         DestroyWindow(swatch);
         brushesLeft += GetObjectType(brush) != 0;

@@ -542,7 +542,7 @@ TEST_F(GrabTest, ThePopupStaysOnTheMonitorUnderTheCursorOrWithoutMonitorsOnTheDe
     const LONG split = (desktop.left + desktop.right) / 2, y = (desktop.top + desktop.bottom) / 2;
     g_splitMonitors[0] = RECT{desktop.left, desktop.top, split, desktop.bottom};
     g_splitMonitors[1] = RECT{split, desktop.top, desktop.right, desktop.bottom};
-    state->grabber.monitors = MonitorFunctions{SplitMonitorFromPoint, SplitGetMonitorInfo};
+    state->grabber.monitors = MonitorFunctions{SplitMonitorFromPoint, SplitGetMonitorInfo, nullptr};
     StartGrab();
     ASSERT_TRUE(IsWindow(state->grabber.popup));
     RECT r;

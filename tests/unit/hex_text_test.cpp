@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/clipboard.h"
 #include "tests/shared/clipboard_text.h"
 
 namespace {
@@ -76,6 +77,36 @@ TEST(HexText, ParsingTheFormattedTextRestoresEveryColour)
         if (!ParseHex(parsed, FormatHex(Rgb(rgb), text, upper)) || parsed.GetRgb() != rgb)
             FAIL() << "colour " << std::hex << rgb << " came back as " << parsed.GetRgb();
     }
+}
+
+TEST(FieldNumberTest, OnlyDigitsMakeANumber)
+{
+    auto parse = [](const char* text) {
+        uint32_t value = 12345;
+        return ParseFieldNumber(text, &value) ? static_cast<long long>(value) : -1LL;
+    };
+    EXPECT_EQ(0, parse(""));
+    EXPECT_EQ(0, parse("   "));
+    EXPECT_EQ(255, parse("255"));
+    EXPECT_EQ(7, parse("007"));
+    EXPECT_EQ(7, parse("  7"));
+    EXPECT_EQ(12, parse(" 12\t "));
+    for (const char* text : {"12a", "abc", "+12", "-1", "0x1F", "1.5", "1 2", "\xB2"})
+        EXPECT_EQ(-1, parse(text)) << '"' << text << '"';
+    // Past the range: still above every field's maximum, never wrapped round to a small value.
+    EXPECT_EQ(4294967295LL, parse("4294967295"));
+    EXPECT_EQ(4294967295LL, parse("4294967296"));
+    EXPECT_EQ(4294967295LL, parse("99999999999999999999"));
+
+    // The digits of a span of a longer text, as the saved colours' file holds them.
+    const char line[] = "Color1234=56";
+    uint32_t value = 0;
+    EXPECT_TRUE(ParseDecimal(line + 5, line + 9, &value));
+    EXPECT_EQ(1234u, value);
+    EXPECT_FALSE(ParseDecimal(line, line + 9, &value));
+    EXPECT_EQ(1234u, value) << "untouched on failure";
+    EXPECT_TRUE(ParseDecimal(line + 10, line + 10, &value));
+    EXPECT_EQ(0u, value);
 }
 
 TEST(Clipboard, CopiesTextAndClosesTheClipboard)

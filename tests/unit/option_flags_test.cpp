@@ -45,15 +45,6 @@ TEST_F(OptionFlagsTest, AssignReportsThePreviousStateAndAlwaysNotifies)
     EXPECT_EQ(0u, flags.flags);
 }
 
-TEST_F(OptionFlagsTest, NothingIsSetBeforeItIsAssignedWhateverItsDefault)
-{
-    // The stored defaults (real-time update, colours panel, upper case, prefix, status icon,
-    // hex on swatches) come in through Assign at start, not from the record itself.
-    for (uint32_t bit : {RealTimeUpdate, ShowColors, HexUpperCase, UseHexPrefix, AlwaysShowStatusIcon,
-                         DisplayHexValues, AlwaysOnTop, NamedColorsLowerCase})
-        EXPECT_FALSE(flags.Test(bit)) << std::hex << bit;
-}
-
 TEST_F(OptionFlagsTest, OtherBitsAreLeftAlone)
 {
     flags.Set(0x001);

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "resources/resource.h"
 #include "shell/main_dialog.h"
 #include "tests/unit/main_dialog_fixture.h"
@@ -50,11 +52,8 @@ protected:
 
 bool SameSettings(const StoredSettings& a, const StoredSettings& b)
 {
-    return a.lastColor == b.lastColor && a.alwaysOnTop == b.alwaysOnTop && a.sliderMode == b.sliderMode &&
-           a.realTimeUpdate == b.realTimeUpdate && a.showColors == b.showColors && a.windowX == b.windowX &&
-           a.windowY == b.windowY && a.hexUpperCase == b.hexUpperCase && a.useHexPrefix == b.useHexPrefix &&
-           a.namedColorsLowerCase == b.namedColorsLowerCase &&
-           a.alwaysShowStatusIcon == b.alwaysShowStatusIcon && a.displayHexValues == b.displayHexValues;
+    return a.lastColor == b.lastColor && a.sliderMode == b.sliderMode && a.windowX == b.windowX &&
+           a.windowY == b.windowY && memcmp(a.options, b.options, sizeof(a.options)) == 0;
 }
 
 TEST_F(RegistryStoreTest, MissingKeyKeepsEveryDefault)
@@ -79,17 +78,19 @@ TEST_F(RegistryStoreTest, WrongSizedOrMissingValuesKeepTheirDefaults)
     bool opened = false;
     StoredSettings s = Read(&opened);
     EXPECT_TRUE(opened);
-    EXPECT_EQ(0, s.alwaysOnTop);
+    EXPECT_FALSE(s.IsSet(AlwaysOnTop));
     EXPECT_EQ(0x123456u, s.lastColor);
-    EXPECT_EQ(0, s.realTimeUpdate);
+    EXPECT_FALSE(s.IsSet(RealTimeUpdate));
     EXPECT_EQ(0x123456, s.windowX);
     EXPECT_EQ(POSITION_NOT_STORED, s.windowY);
-    EXPECT_EQ(1, s.showColors);
+    EXPECT_TRUE(s.IsSet(ShowColors));
 }
 
-TEST_F(RegistryStoreTest, AllTwelveValuesRoundTrip)
+TEST_F(RegistryStoreTest, EveryValueRoundTripsUnderItsName)
 {
-    StoredSettings written = {0xABCDEF, 1, 4, 0, 0, -32000, -32000, 0, 0, 1, 0, 0};
+    StoredSettings written = {0xABCDEF, 4, -32000, -32000, {}};
+    for (uint32_t bit : {AlwaysOnTop, NamedColorsLowerCase})
+        written.SetOption(bit, true);
     RegistryValueEntry table[SETTINGS_ROW_COUNT];
     MakeSettingsTable(&written, table);
     ASSERT_TRUE(WriteRegistryTable(HKEY_CURRENT_USER, kTestKey, table, SETTINGS_ROW_COUNT));
@@ -97,16 +98,30 @@ TEST_F(RegistryStoreTest, AllTwelveValuesRoundTrip)
         EXPECT_EQ(REGISTRY_ROW_DONE, row.status) << row.name;
     EXPECT_TRUE(SameSettings(written, Read()));
 
-    // Boolean rows are one-byte binary values, the others dwords.
+    // Each under the name other programs and earlier versions know it by: the options one-byte
+    // binary values, the others dwords.
     HKEY key;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, &key));
-    DWORD type = 0, size = 0;
-    RegQueryValueExA(key, "HexUpperCase", nullptr, &type, nullptr, &size);
-    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
-    EXPECT_EQ(1u, size);
-    RegQueryValueExA(key, "MainWindowYPos", nullptr, &type, nullptr, &size);
-    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
-    EXPECT_EQ(4u, size);
+    const struct {
+        const char* name;
+        DWORD type, size, value;
+    } stored[] = {
+        {"LastColor", REG_DWORD, 4, 0xABCDEF},   {"SliderMode", REG_DWORD, 4, 4},
+        {"AlwaysOnTop", REG_BINARY, 1, 1},       {"RealTimeUpdate", REG_BINARY, 1, 0},
+        {"ShowColors", REG_BINARY, 1, 0},        {"HexUpperCase", REG_BINARY, 1, 0},
+        {"UseHexPrefix", REG_BINARY, 1, 0},      {"NamedColorsLowerCase", REG_BINARY, 1, 1},
+        {"AlwaysShowStatusIcon", REG_BINARY, 1, 0}, {"DisplayHexValues", REG_BINARY, 1, 0},
+        {"MainWindowYPos", REG_DWORD, 4, static_cast<DWORD>(-32000)},
+    };
+    for (const auto& expected : stored) {
+        DWORD type = 0, size = sizeof(DWORD), value = 0;
+        EXPECT_EQ(ERROR_SUCCESS,
+                  RegQueryValueExA(key, expected.name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size))
+            << expected.name;
+        EXPECT_EQ(expected.type, type) << expected.name;
+        EXPECT_EQ(expected.size, size) << expected.name;
+        EXPECT_EQ(expected.value, value) << expected.name;
+    }
     RegCloseKey(key);
 }
 

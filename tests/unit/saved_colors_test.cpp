@@ -1,6 +1,7 @@
 // The saved colours: the INI file against real files, and list 430 of the real dialog driven
 // through its commands and drag-list messages.
 #include "lists/saved_colors.h"
+#include "lists/saved_colors_file.h"
 
 #include <cstdio>
 #include <string>
@@ -29,23 +30,22 @@ protected:
         CreateDirectoryA(folder.c_str(), nullptr);
         file = folder + "\\colors.ini";
         DeleteFileA(file.c_str());
-        // The same kind of list box as 430: owner-drawn, no strings, unsorted.
-        parent = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(nullptr, parent);
-        list = CreateWindowA("LISTBOX", "", WS_CHILD | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED, 0, 0,
-                             100, 100, parent, reinterpret_cast<HMENU>(IDC_SAVED_LIST), nullptr, nullptr);
-        ASSERT_NE(nullptr, list);
     }
 
     void TearDown() override
     {
-        DestroyWindow(parent);
         DeleteFileA(file.c_str());
         RemoveDirectoryA(folder.c_str());
     }
 
-    void Load() { LoadSavedColorsFile(list, file.c_str()); }
-    void Save() { SaveSavedColorsFile(list, file.c_str()); }
+    // The file's colours into `rows`, and `rows` into the file.
+    void Load()
+    {
+        HeapBlock<uint32_t> colors;
+        const size_t count = ReadSavedColorsFile(file.c_str(), &colors);
+        rows.assign(colors.Data(), colors.Data() + count);
+    }
+    void Save() { WriteSavedColorsFile(file.c_str(), rows.data(), rows.size()); }
     LineList FileLines() { return NonEmptyLines(ReadTextFile(file)); }
     std::string Value(const char* section, const char* key)
     {
@@ -56,15 +56,14 @@ protected:
 
     std::string folder;
     std::string file;
-    HWND parent = nullptr;
-    HWND list = nullptr;
+    RowList rows;
 };
 
 TEST_F(SavedColorsFileTest, KeysMissingBelowTheCountLoadBlackAndAreWrittenBackUpperCase)
 {
     WriteTextFile(file, "[SavedColors]\r\nnColors=3\r\nColor0=ff8000\r\n");
     Load();
-    EXPECT_EQ((RowList{0xFF8000, 0x000000, 0x000000}), Rows(list));
+    EXPECT_EQ((RowList{0xFF8000, 0x000000, 0x000000}), rows);
 
     Save();
     EXPECT_EQ((LineList{"[SavedColors]", "nColors=3", "Color0=FF8000", "Color1=000000", "Color2=000000"}),
@@ -77,34 +76,34 @@ TEST_F(SavedColorsFileTest, ValuesThatAreNotOneToSixHexDigitsAreSkipped)
                         "Color3=FFF\r\nColor4=abCDef\r\nColor5=12 34\r\nColor6=0\r\n");
     Load();
     // Three digits are a plain number: FFF is blue and green's low half.
-    EXPECT_EQ((RowList{0x000FFF, 0xABCDEF, 0x000000}), Rows(list));
+    EXPECT_EQ((RowList{0x000FFF, 0xABCDEF, 0x000000}), rows);
 }
 
 TEST_F(SavedColorsFileTest, WithoutAFileTheListIsEmptyAndSavingWritesACountOfZero)
 {
     Load();
-    EXPECT_EQ(0, SendMessageA(list, LB_GETCOUNT, 0, 0));
+    EXPECT_TRUE(rows.empty());
     Save();
     EXPECT_EQ((LineList{"[SavedColors]", "nColors=0"}), FileLines());
 }
 
 TEST_F(SavedColorsFileTest, ANewFileHoldsTheCountThenOneKeyPerRowAndLoadsBackTheSame)
 {
-    SetRows(list, {0xFF0000, 0x00FF00, 0x0000FF});
+    rows = {0xFF0000, 0x00FF00, 0x0000FF};
     Save();
     EXPECT_EQ((LineList{"[SavedColors]", "nColors=3", "Color0=FF0000", "Color1=00FF00", "Color2=0000FF"}),
               FileLines());
 
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    rows.clear();
     Load();
-    EXPECT_EQ((RowList{0xFF0000, 0x00FF00, 0x0000FF}), Rows(list));
+    EXPECT_EQ((RowList{0xFF0000, 0x00FF00, 0x0000FF}), rows);
 }
 
 TEST_F(SavedColorsFileTest, KeysOfALongerEarlierListAndOtherSectionsStayInTheFile)
 {
     WriteTextFile(file, "[Window]\r\nx=1\r\n[SavedColors]\r\nnColors=4\r\nColor0=111111\r\nColor1=222222\r\n"
                         "Color2=333333\r\nColor3=444444\r\nExtra=yes\r\n");
-    SetRows(list, {0xABCDEF, 0x000001});
+    rows = {0xABCDEF, 0x000001};
     Save();
 
     EXPECT_EQ("2", Value("SavedColors", "nColors"));
@@ -116,9 +115,9 @@ TEST_F(SavedColorsFileTest, KeysOfALongerEarlierListAndOtherSectionsStayInTheFil
     EXPECT_EQ("1", Value("Window", "x"));
 
     // The count decides: the old keys are not loaded again.
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    rows.clear();
     Load();
-    EXPECT_EQ((RowList{0xABCDEF, 0x000001}), Rows(list));
+    EXPECT_EQ((RowList{0xABCDEF, 0x000001}), rows);
 }
 
 // The section is read and written in one go; the rows and the file must come out as the
@@ -150,42 +149,42 @@ TEST_F(SavedColorsFileTest, LoadingGivesTheRowsTheProfileFunctionsReadKeyByKey)
     WriteTextFile(file, kOddSection);
     ASSERT_EQ(5u, GetPrivateProfileIntA("SavedColors", "nColors", 0, file.c_str()));
     Load();
-    EXPECT_EQ(KeyByKeyRows(file), Rows(list));
+    EXPECT_EQ(KeyByKeyRows(file), rows);
     // What the profile functions make of it here: the first "Color0" in any case, quotes dropped.
-    EXPECT_EQ((RowList{0xFF0000, 0x000000, 0x00FF00, 0x000FFF}), Rows(list));
+    EXPECT_EQ((RowList{0xFF0000, 0x000000, 0x00FF00, 0x000FFF}), rows);
 
     // A key written without "=" has no value: read as the default, a black row, not left out.
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    rows.clear();
     WriteTextFile(file, "[SavedColors]\r\nnColors=3\r\nColor0=FF0000\r\nColor1\r\nColor2=0000FF\r\n");
     Load();
-    EXPECT_EQ(KeyByKeyRows(file), Rows(list));
-    EXPECT_EQ((RowList{0xFF0000, 0x000000, 0x0000FF}), Rows(list));
+    EXPECT_EQ(KeyByKeyRows(file), rows);
+    EXPECT_EQ((RowList{0xFF0000, 0x000000, 0x0000FF}), rows);
 }
 
 TEST_F(SavedColorsFileTest, SavingLeavesTheFileAsWritingKeyByKeyWould)
 {
     const std::string reference = folder + "\\reference.ini";
-    for (const RowList& rows : {RowList{0x123456, 0xABCDEF, 0x000001, 0xFEDCBA, 0x00FF00, 0xFF0000, 0x7F7F7F},
-                                RowList{0x123456}, RowList{}}) {
-        SCOPED_TRACE(rows.size());
+    for (const RowList& saved : {RowList{0x123456, 0xABCDEF, 0x000001, 0xFEDCBA, 0x00FF00, 0xFF0000, 0x7F7F7F},
+                                 RowList{0x123456}, RowList{}}) {
+        SCOPED_TRACE(saved.size());
         WriteTextFile(file, kOddSection);
         WriteTextFile(reference, kOddSection);
-        SetRows(list, rows);
+        rows = saved;
         Save();
 
-        WritePrivateProfileStringA("SavedColors", "nColors", std::to_string(rows.size()).c_str(),
+        WritePrivateProfileStringA("SavedColors", "nColors", std::to_string(saved.size()).c_str(),
                                    reference.c_str());
-        for (size_t i = 0; i < rows.size(); ++i) {
+        for (size_t i = 0; i < saved.size(); ++i) {
             char key[16], value[8];
             snprintf(key, sizeof(key), "Color%u", static_cast<unsigned>(i));
-            snprintf(value, sizeof(value), "%06X", rows[i]);
+            snprintf(value, sizeof(value), "%06X", saved[i]);
             WritePrivateProfileStringA("SavedColors", key, value, reference.c_str());
         }
         EXPECT_EQ(ReadTextFile(reference), ReadTextFile(file));
         // And what was saved loads back as it was.
-        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        rows.clear();
         Load();
-        EXPECT_EQ(rows, Rows(list));
+        EXPECT_EQ(saved, rows);
     }
     DeleteFileA(reference.c_str());
 }
@@ -197,14 +196,14 @@ TEST_F(SavedColorsFileTest, KeysWithoutAValueLoadBlackAndASaveLoadsBackAsSaved)
     WriteTextFile(file, "[SavedColors]\r\nColor1\r\nnColors=3\r\nColor0=FF0000\r\nNote\r\n"
                         "Color2=0000FF\r\n[After]\r\nx=1\r\n");
     Load();
-    EXPECT_EQ((RowList{0xFF0000, 0x000000, 0x0000FF}), Rows(list));
+    EXPECT_EQ((RowList{0xFF0000, 0x000000, 0x0000FF}), rows);
 
-    const RowList rows = {0x123456, 0xABCDEF, 0x000001, 0xFEDCBA};
-    SetRows(list, rows);
+    const RowList saved = {0x123456, 0xABCDEF, 0x000001, 0xFEDCBA};
+    rows = saved;
     Save();
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    rows.clear();
     Load();
-    EXPECT_EQ(rows, Rows(list));
+    EXPECT_EQ(saved, rows);
     EXPECT_EQ("1", Value("After", "x"));
 }
 
@@ -215,9 +214,9 @@ TEST_F(SavedColorsFileTest, ADamagedCountGivesWayToTheKeysTheSectionHolds)
         SCOPED_TRACE(count);
         WriteTextFile(file, std::string("[SavedColors]\r\nColor0=123456\r\nnColors=") + count +
                                 "\r\nColor2=abcdef\r\nColor7=fedcba\r\nColorX=111111\r\n");
-        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        rows.clear();
         Load();
-        EXPECT_EQ(held, Rows(list));
+        EXPECT_EQ(held, rows);
         // The damage does not outlive a save.
         Save();
         EXPECT_EQ("8", Value("SavedColors", "nColors"));
@@ -231,24 +230,23 @@ TEST_F(SavedColorsFileTest, ASoundCountIsTakenAsWrittenUpToTheMostAListBoxHolds)
         SCOPED_TRACE(count);
         WriteTextFile(file, std::string("[SavedColors]\r\nnColors=") + count +
                                 "\r\nColor0=ff0000\r\nColor5=00ff00\r\n");
-        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        rows.clear();
         Load();
-        EXPECT_EQ((RowList{0xFF0000, 0x000000}), Rows(list));
+        EXPECT_EQ((RowList{0xFF0000, 0x000000}), rows);
     }
     // No count, or one without a value: nothing was saved.
     for (const char* countLine : {"", "nColors\r\n"}) {
         WriteTextFile(file, std::string("[SavedColors]\r\n") + countLine + "Color0=ff0000\r\n");
-        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        rows.clear();
         Load();
-        EXPECT_EQ(RowList(), Rows(list)) << countLine;
+        EXPECT_EQ(RowList(), rows) << countLine;
     }
 
     // The largest count: every row, black where no key is.
     WriteTextFile(file, "[SavedColors]\r\nnColors=32767\r\nColor0=123456\r\nColor32766=abcdef\r\n"
                         "Color32767=fedcba\r\n");
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    rows.clear();
     Load();
-    RowList rows = Rows(list);
     ASSERT_EQ(static_cast<size_t>(SAVED_COLORS_MAX), rows.size());
     EXPECT_EQ(0x123456u, rows[0]);
     EXPECT_EQ(0u, rows[1]);
@@ -256,9 +254,9 @@ TEST_F(SavedColorsFileTest, ASoundCountIsTakenAsWrittenUpToTheMostAListBoxHolds)
 
     // A damaged count with keys past the largest count still stops there.
     WriteTextFile(file, "[SavedColors]\r\nnColors=-1\r\nColor0=123456\r\nColor40000=abcdef\r\n");
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    rows.clear();
     Load();
-    EXPECT_EQ(SAVED_COLORS_MAX, SendMessageA(list, LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(static_cast<size_t>(SAVED_COLORS_MAX), rows.size());
 }
 
 // ---- the dialog: start and end -------------------------------------------------------------

@@ -239,14 +239,14 @@ TEST(SelectorTables, FreeReleasesEveryTableOnceAndRefusesDegenerateSizes)
     ASSERT_TRUE(tables.built());
     FreeSelectorTables(tables.raw());
     const SelectorTables& t = tables.get();
-    EXPECT_EQ(nullptr, t.columnRamp16);
-    EXPECT_EQ(nullptr, t.rowRamp16);
-    EXPECT_EQ(nullptr, t.columnRamp8);
-    EXPECT_EQ(nullptr, t.rowRamp8);
-    EXPECT_EQ(nullptr, t.columnRed);
-    EXPECT_EQ(nullptr, t.columnGreen);
-    EXPECT_EQ(nullptr, t.rowGreen);
-    EXPECT_EQ(nullptr, t.rowBlue);
+    EXPECT_FALSE(t.columnRamp16);
+    EXPECT_FALSE(t.rowRamp16);
+    EXPECT_FALSE(t.columnRamp8);
+    EXPECT_FALSE(t.rowRamp8);
+    EXPECT_FALSE(t.columnRed);
+    EXPECT_FALSE(t.columnGreen);
+    EXPECT_FALSE(t.rowGreen);
+    EXPECT_FALSE(t.rowBlue);
     FreeSelectorTables(tables.raw());  // a second release must be harmless
 
     // One column or row would divide by zero in the ramps.

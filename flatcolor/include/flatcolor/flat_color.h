@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "color/color_value.h"
+#include "core/handles.h"
 
 #define FLATCOLOR_CLASS_NAME "Ostrel FlatColor Control"
 
@@ -20,13 +21,15 @@
 #define FCS_BLUE 0x0008
 
 struct FlatColorState {
-    HBRUSH brush;  // COLOR_WINDOW system brush until the first colour, then owned
+    GdiObject<HBRUSH> ownBrush;  // the colour's, from the first colour on
     WORD displayBits;
     ColorValue color;
     HFONT font;  // not owned
-    BYTE brushOwned;
-    HMENU menu;  // owned
+    OwnedMenu menu;
     HINSTANCE instance;
+
+    // The system's window brush until the first colour comes.
+    HBRUSH Brush() const { return ownBrush ? ownBrush.Get() : GetSysColorBrush(COLOR_WINDOW); }
 };
 
 // Copies into `text` (HEX_TEXT_SIZE bytes) the digits of `hex` that the display bits ask for;

@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "core/dialog_state.h"
+#include "core/handles.h"
+#include "core/monitors.h"
 
 #define GRABBER_CLASS_NAME "Ostrel ColorGrabber"
 #define GRABBER_WINDOW_NAME "Color Grabber"
@@ -49,26 +51,6 @@ RECT MagnifierCell(const MagnifierLayout& layout, int32_t column, int32_t row);
 // The screen pixel shown by the cell (column, row) while the hot spot is at cursor.
 POINT MagnifierSource(const MagnifierLayout& layout, POINT cursor, int32_t column, int32_t row);
 
-// ---- the screens -------------------------------------------------------------------------
-
-typedef HMONITOR(WINAPI* MonitorFromPointProc)(POINT, DWORD);
-typedef BOOL(WINAPI* GetMonitorInfoProc)(HMONITOR, LPMONITORINFO);
-
-// The monitor functions, where the system has them (Windows 98 and 2000 on).
-struct MonitorFunctions {
-    MonitorFromPointProc monitorFromPoint;
-    GetMonitorInfoProc getMonitorInfo;
-};
-MonitorFunctions LookUpMonitorFunctions();
-
-// The whole rectangle of the monitor under (or nearest to) the point; the desktop window's
-// rectangle where the system has no monitor functions.
-RECT MonitorRectAt(const MonitorFunctions& functions, POINT point);
-
-// All monitors together, in screen coordinates: where a screen pixel can be read. The primary
-// screen where the system does not know the virtual screen.
-RECT VirtualScreenRect();
-
 // ---- the popup window --------------------------------------------------------------------
 
 // Registered while the main dialog initialises; false ends the dialog.
@@ -84,8 +66,8 @@ HWND CreateGrabPopup(HWND owner, HINSTANCE instance);
 
 // What the grab keeps between messages; part of the dialog's zero-filled state.
 struct GrabberState {
-    HWND popup;      // while a grab runs
-    HCURSOR cursor;  // the eyedropper shown during a grab; none makes the grab look plainer
+    HWND popup;           // while a grab runs
+    OwnedCursor cursor;   // the eyedropper shown during a grab; none makes the grab look plainer
     uint32_t flip;   // GrabFlipBits
     MonitorFunctions monitors;
 };

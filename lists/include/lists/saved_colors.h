@@ -10,9 +10,6 @@
 // Without a directory, so the profile functions keep it in the Windows directory.
 #define SAVED_COLORS_FILE "Tintora.ini"
 
-// The most rows a list box can hold, and so the largest count the file may give.
-enum { SAVED_COLORS_MAX = 32767 };
-
 // What the drag list keeps between notifications; part of the dialog's zero-filled state.
 struct SavedListState {
     UINT dragListMessage;
@@ -23,12 +20,7 @@ struct SavedListState {
 // Makes list 430 a drag list and registers the drag-list message; false ends the dialog.
 bool InitSavedColorsList(const DialogState* state, SavedListState* saved);
 
-// Appends the rows of section "SavedColors" of `iniFile` to `list`; a damaged count gives way
-// to the keys the section holds.
-void LoadSavedColorsFile(HWND list, const char* iniFile);
-// Writes "nColors" and one key per row; keys of a longer earlier list stay in the file.
-void SaveSavedColorsFile(HWND list, const char* iniFile);
-
+// The saved colours file's rows appended to list 430, and the list's rows written to it.
 void LoadSavedColors(const DialogState* state);
 void SaveSavedColors(const DialogState* state);
 

@@ -7,23 +7,25 @@
 #include <cstdint>
 
 #include "core/dialog_state.h"
+#include "core/handles.h"
 #include "selector/selector_pixels.h"
 
-// What the selector keeps between messages; part of the dialog's zero-filled state.
+// What the selector keeps between messages; part of the dialog's zero-filled state. The DCs come
+// after the bitmaps selected into them, so they go first.
 struct SelectorState {
-    HBITMAP leftArrowBitmap;
-    HBITMAP rightArrowBitmap;
-    HBITMAP sliderBitmap;
-    HDC leftArrowDC;
-    HDC rightArrowDC;
-    HDC sliderDC;
+    GdiObject<HBITMAP> leftArrowBitmap;
+    GdiObject<HBITMAP> rightArrowBitmap;
+    GdiObject<HBITMAP> sliderBitmap;
+    MemoryDC leftArrowDC;
+    MemoryDC rightArrowDC;
+    MemoryDC sliderDC;
 
     BITMAPINFOHEADER fieldHeader;
     BITMAPINFOHEADER stripHeader;
     BITMAPINFOHEADER referenceHeader;
-    uint32_t* fieldPixels;
-    uint32_t* stripPixels;
-    uint32_t* referencePixels;
+    HeapBlock<uint32_t> fieldPixels;
+    HeapBlock<uint32_t> stripPixels;
+    HeapBlock<uint32_t> referencePixels;
 
     RECT sliderRect;
     RECT leftArrowRect;

@@ -7,6 +7,7 @@
 
 #include "color/color_axes.h"
 #include "color/color_value.h"
+#include "core/handles.h"
 
 // A slider mode is a ColorAxis, the component the slider carries; the field shows the other two
 // of the same model (GetModeAxes). Functions given a mode outside 0..5 leave their output alone.
@@ -27,18 +28,18 @@ SliderLayout LayOutSlider(int width, int height);
 
 // Per-column and per-row tables of a W x H field, so no pixel or mouse move divides.
 struct SelectorTables {
-    uint16_t* columnRamp16;  // [x] = x * 65535 / (W - 1)
-    uint16_t* rowRamp16;     // [y] = y * 65535 / (H - 1)
-    uint8_t* columnRamp8;    // [x] = x * 255 / (W - 1)
-    uint8_t* rowRamp8;       // [y] = y * 255 / (H - 1)
-    uint32_t* columnRed;     // [x] = ColumnRamp8 << 16
-    uint32_t* columnGreen;   // [x] = ColumnRamp8 << 8
-    uint32_t* rowGreen;      // [y] = RowRamp8 << 8
-    uint32_t* rowBlue;       // [y] = RowRamp8
+    HeapBlock<uint16_t> columnRamp16;  // [x] = x * 65535 / (W - 1)
+    HeapBlock<uint16_t> rowRamp16;     // [y] = y * 65535 / (H - 1)
+    HeapBlock<uint8_t> columnRamp8;    // [x] = x * 255 / (W - 1)
+    HeapBlock<uint8_t> rowRamp8;       // [y] = y * 255 / (H - 1)
+    HeapBlock<uint32_t> columnRed;     // [x] = ColumnRamp8 << 16
+    HeapBlock<uint32_t> columnGreen;   // [x] = ColumnRamp8 << 8
+    HeapBlock<uint32_t> rowGreen;      // [y] = RowRamp8 << 8
+    HeapBlock<uint32_t> rowBlue;       // [y] = RowRamp8
 };
 
-// Allocates (process heap, in the member order) and fills the tables; false when a block cannot
-// be had, leaving what was allocated for FreeSelectorTables. W and H must be at least 2.
+// Allocates and fills the tables, dropping what they held; false when a block cannot be had.
+// W and H must be at least 2.
 bool BuildSelectorTables(SelectorTables* tables, int width, int height);
 void FreeSelectorTables(SelectorTables* tables);
 

@@ -1,8 +1,10 @@
-// Table-driven reading and writing of registry values, and the program's twelve stored settings.
+// Table-driven reading and writing of registry values, and the program's stored settings.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
+
+#include "core/option_flags.h"
 
 // Row flag: the variable is a text buffer (accepts shorter stored values).
 #define REGISTRY_TEXT_ROW 0x1
@@ -33,22 +35,23 @@ bool WriteRegistryTable(HKEY root, const char* path, RegistryValueEntry* table, 
 // The values kept between runs, one variable per registry row.
 struct StoredSettings {
     uint32_t lastColor;  // 0x00RRGGBB
-    uint8_t alwaysOnTop;
     uint32_t sliderMode;
-    uint8_t realTimeUpdate;
-    uint8_t showColors;
     int32_t windowX;
     int32_t windowY;
-    uint8_t hexUpperCase;
-    uint8_t useHexPrefix;
-    uint8_t namedColorsLowerCase;
-    uint8_t alwaysShowStatusIcon;
-    uint8_t displayHexValues;
+    uint8_t options[kOptionCount];  // as kOptions lists them; any byte but 0 is set
+
+    // A bit no option has is never set.
+    bool IsSet(uint32_t bit) const { return OptionIndex(bit) >= 0 && options[OptionIndex(bit)] != 0; }
+    void SetOption(uint32_t bit, bool on)
+    {
+        if (OptionIndex(bit) >= 0)
+            options[OptionIndex(bit)] = on ? 1 : 0;
+    }
 };
 
-enum { SETTINGS_ROW_COUNT = 12 };
+enum { SETTINGS_ROW_COUNT = 4 + kOptionCount };
 
-// What a first start uses: white, red axis, no position, the usual options.
+// What a first start uses: white, red axis, no position, each option's default.
 StoredSettings DefaultSettings();
-// The twelve rows, in their fixed order, pointing into `settings`.
+// The rows, in their fixed order, pointing into `settings`.
 void MakeSettingsTable(StoredSettings* settings, RegistryValueEntry table[SETTINGS_ROW_COUNT]);

@@ -5,11 +5,12 @@
 #include <cstdint>
 
 #include "core/dialog_state.h"
+#include "core/handles.h"
 
 // The icons the walk gave the dialog's controls: exactly these are taken back and destroyed.
 struct DecorationIcons {
     HWND controls[kLastControlId - kFirstControlId + 1];
-    HICON icons[kLastControlId - kFirstControlId + 1];
+    OwnedIcon icons[kLastControlId - kFirstControlId + 1];
     uint32_t count;
 };
 
@@ -31,3 +32,7 @@ HWND CreateToolTips(const DialogState* state);
 
 // Takes back from their controls the icons the walk gave and destroys them.
 void ReleaseDecorationIcons(DecorationIcons* icons);
+
+// Takes the icon off a button or static that shows it, so the icon can go while the control
+// stays; a control that has been given another since keeps that.
+void DetachIcon(HWND control, HICON icon);

@@ -28,9 +28,9 @@ struct AppState : DialogState {
     DecorationIcons decoration;
 
     HWND toolTip;
-    HICON largeIcon;
-    HICON smallIcon;
-    HICON notWebSafeIcon;
+    OwnedIcon largeIcon;
+    OwnedIcon smallIcon;
+    OwnedIcon notWebSafeIcon;
 
     SIZE expandedSize;
     SIZE collapsedSize;

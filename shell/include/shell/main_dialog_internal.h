@@ -5,11 +5,6 @@
 // Commands (WM_COMMAND keyed by the whole wparam); TRUE when the command is one of ours.
 INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control);
 
-// A value field's text as an unsigned decimal number: digits only, with surrounding blanks
-// ignored; the empty text is 0 and numbers past the UINT range read as UINT_MAX. False for
-// anything else (a sign, a letter, a blank between digits).
-bool ParseFieldNumber(const char* text, UINT* value);
-
 // The focused value field shows the current value again if its text is not acceptable; no
 // message. For when the window goes out of sight with a value half typed.
 void RestoreUnacceptedField(AppState* state);

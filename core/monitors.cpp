@@ -1,5 +1,5 @@
-// Where the grab may place its popup and read pixels when the desktop spans several monitors.
-#include "grabber/grabber.h"
+// The monitors the desktop spans, where the system knows them.
+#include "core/monitors.h"
 
 MonitorFunctions LookUpMonitorFunctions()
 {
@@ -10,6 +10,8 @@ MonitorFunctions LookUpMonitorFunctions()
             reinterpret_cast<void*>(GetProcAddress(user, "MonitorFromPoint")));
         functions.getMonitorInfo = reinterpret_cast<GetMonitorInfoProc>(
             reinterpret_cast<void*>(GetProcAddress(user, "GetMonitorInfoA")));
+        functions.monitorFromRect = reinterpret_cast<MonitorFromRectProc>(
+            reinterpret_cast<void*>(GetProcAddress(user, "MonitorFromRect")));
     }
     return functions;
 }
@@ -38,4 +40,27 @@ RECT VirtualScreenRect()
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     return RECT{left, top, left + width, top + height};
+}
+
+bool TouchesAMonitor(const MonitorFunctions& functions, const RECT& rect)
+{
+    if (functions.monitorFromRect)
+        return functions.monitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
+    const RECT screen = VirtualScreenRect();
+    RECT common;
+    return IntersectRect(&common, &rect, &screen) != FALSE;
+}
+
+MONITORINFO MonitorOfRect(const MonitorFunctions& functions, const RECT& rect)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (functions.monitorFromRect && functions.getMonitorInfo &&
+        functions.getMonitorInfo(functions.monitorFromRect(&rect, MONITOR_DEFAULTTOPRIMARY), &info))
+        return info;
+    info.rcMonitor = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &info.rcWork, 0))
+        info.rcWork = info.rcMonitor;
+    info.dwFlags = MONITORINFOF_PRIMARY;
+    return info;
 }

@@ -1,0 +1,7 @@
+// Files that ship beside the program.
+#pragma once
+#include <cstddef>
+
+// The path of `name` in the program's own folder, wherever it was started from; false, and
+// `name` alone, when the program's path is unknown or the path does not fit `size`.
+bool PathBesideProgram(const char* name, char* path, size_t size);
