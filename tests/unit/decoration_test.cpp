@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/redraw.h"
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "shell/help.h"
@@ -250,6 +251,19 @@ TEST_F(DecorationTest, IconButtonsAndTheGrabControlShowTheirIconsAtTheStoredSize
         EXPECT_EQ(0, SendDlgItemMessageA(dialog, id, BM_GETIMAGE, IMAGE_ICON, 0)) << "control " << id;
 }
 
+// Whether the web-safe mark, as it went, still showed an icon that was already destroyed.
+WNDPROC g_markProc;
+bool g_markShowedADeadIcon;
+
+LRESULT CALLBACK WatchMarkTeardown(HWND mark, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_DESTROY) {
+        auto shown = reinterpret_cast<HICON>(SendMessageA(mark, STM_GETICON, 0, 0));
+        g_markShowedADeadIcon = shown && !IconAlive(shown);
+    }
+    return CallWindowProcA(g_markProc, mark, message, wparam, lparam);
+}
+
 TEST_F(DecorationTest, TeardownDestroysTheControlImages)
 {
     std::vector<HICON> icons;
@@ -264,7 +278,16 @@ TEST_F(DecorationTest, TeardownDestroysTheControlImages)
     AppState* state = GetAppState(dialog);
     ASSERT_NE(nullptr, state);
     HICON notWebSafe = state->notWebSafeIcon;
+    // A colour off the web-safe grid: the mark shows its icon up to the end.
+    state->currentColor.SetRgb(0x123456);
+    SendMessageA(dialog, SELECTOR_REDRAW, RB_ALL, 0);
+    HWND mark = GetDlgItem(dialog, IDC_WEBSAFE_MARK);
+    ASSERT_EQ(notWebSafe, reinterpret_cast<HICON>(SendMessageA(mark, STM_GETICON, 0, 0)));
+    g_markShowedADeadIcon = false;
+    g_markProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(mark, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchMarkTeardown)));
     Destroy();
+    EXPECT_FALSE(g_markShowedADeadIcon) << "the mark still showed its icon when the icon was destroyed";
     for (size_t i = 0; i < icons.size(); ++i)
         EXPECT_FALSE(IconAlive(icons[i])) << "the icon of button " << kIconButtons[i].id << " is left";
     EXPECT_FALSE(IconAlive(grabIcon)) << "the grab control's icon is left";
