@@ -30,10 +30,9 @@ bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target tintora fill_bench start_bench reference_dialog template_dialog
 	@tools/bench.sh $(BUILD) $(BENCH_ARGS)
 
-# The release archive $(BUILD)/tintora-<version>.zip: program, About box library, help file,
-# credits page and read-me.
+# The release archive $(BUILD)/tintora-<version>.zip, packed by CPack from the install rules.
 dist: build
-	@bash tools/dist.sh $(BUILD)
+	@cd $(BUILD) && cpack
 
 clean:
 	rm -rf $(BUILD)

@@ -15,6 +15,7 @@
 
 #include "color/color_axes.h"
 #include "color/color_value.h"
+#include "core/product.h"
 #include "core/redraw.h"
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
@@ -314,7 +315,7 @@ int main(int argc, char** argv)
     }
 
     // ---- redraw steps in the running dialog -------------------------------------------------
-    StartParams params = {GetModuleHandleA(nullptr), RegisterWindowMessageA("Ostrel Tintora")};
+    StartParams params = {GetModuleHandleA(nullptr), RegisterWindowMessageA(INSTANCE_MESSAGE_NAME)};
     HWND dialog = OpenMainDialog(&params);
     AppState* state = dialog ? GetAppState(dialog) : nullptr;
     if (!state) {

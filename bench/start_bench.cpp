@@ -14,9 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "core/product.h"
+#include "settings/registry_store.h"
+
 namespace {
 
-const char kTintoraTitle[] = "Ostrel Tintora";
+const char kTintoraTitle[] = PRODUCT_TITLE;
 const char kReferenceTitle[] = "Reference Dialog";
 const DWORD kHangGuardMs = 60000;
 
@@ -83,7 +86,7 @@ std::string FolderOf(const std::string& path)
 // A first start: no stored settings, and a saved-colours file only when asked for.
 void PrepareTintora(int savedColors)
 {
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tintora");
+    RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
     char windows[MAX_PATH] = "";
     GetWindowsDirectoryA(windows, sizeof(windows));
     const std::string ini = std::string(windows) + "\\Tintora.ini";

@@ -35,7 +35,7 @@ void ShowRunningCopy(UINT instanceMessage)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    UINT instanceMessage = RegisterWindowMessageA(PRODUCT_TITLE);
+    UINT instanceMessage = RegisterWindowMessageA(INSTANCE_MESSAGE_NAME);
     if (!instanceMessage) {
         ShowErrorMessage(instance, nullptr, IDS_REGISTER_MSG_ERROR);
         return 0;

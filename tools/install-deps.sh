@@ -2,7 +2,7 @@
 # Installs what building, running and testing Tintora needs on Debian, only when something is missing.
 set -euo pipefail
 
-packages=(cmake make python3 zip mingw-w64 wine wine32:i386 libfreetype6:i386 fonts-wine
+packages=(cmake make python3 mingw-w64 wine wine32:i386 libfreetype6:i386 fonts-wine
           xvfb fp-utils googletest imagemagick xdotool
           xserver-xorg-core xserver-xorg-video-dummy)
 

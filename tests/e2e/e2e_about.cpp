@@ -1,8 +1,9 @@
 // The About box of the real program: the library's box over the main window, its texts, and
-// the ways it closes.
+// the ways it closes; and what the program and the library say of themselves in their files.
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/e2e/e2e_about_box.h"
 #include "tests/e2e/e2e_support.h"
@@ -49,4 +50,54 @@ E2E_CASE(
     CHECK(IsWindowEnabled(app.Dialog()));
     CHECK(app.Running());
     ExpectNoMessageBoxes(app);
+}
+
+// ---- the files' version resources ------------------------------------------------------
+
+namespace {
+
+// One text of a file's version resource, from the US English, Windows Latin 1 block; empty when
+// the file has none or not this one.
+std::string VersionText(const std::string& file, const char* name)
+{
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+    std::vector<char> data(size);
+    if (!size || !GetFileVersionInfoA(file.c_str(), 0, size, data.data()))
+        return "";
+    const std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
+    char* text = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
+        return "";
+    return text;
+}
+
+}  // namespace
+
+E2E_CASE("files",
+         "the program and the library name the product, its maker and the version in their properties")
+{
+    const std::string program = ProgramPath();
+    const std::string library = program.substr(0, program.find_last_of("\\/") + 1) + "ostrel_about.dll";
+    const struct {
+        std::string file;
+        const char* description;
+        const char* internalName;
+        const char* fileName;
+    } files[] = {
+        {program, "Ostrel Tintora color picker", "tintora", "tintora.exe"},
+        {library, "Ostrel About Box Library", "ostrel_about", "ostrel_about.dll"},
+    };
+    for (const auto& f : files) {
+        Context context(f.file);
+        CHECK_EQ(VersionText(f.file, "ProductName"), std::string("Ostrel Tintora"));
+        CHECK_EQ(VersionText(f.file, "CompanyName"), std::string("Ostrel"));
+        CHECK_EQ(VersionText(f.file, "FileDescription"), std::string(f.description));
+        CHECK_EQ(VersionText(f.file, "LegalCopyright"), std::string("Copyright (C) 2001 Ostrel"));
+        CHECK_EQ(VersionText(f.file, "InternalName"), std::string(f.internalName));
+        CHECK_EQ(VersionText(f.file, "OriginalFilename"), std::string(f.fileName));
+        CHECK_EQ(VersionText(f.file, "FileVersion"), std::string(PRODUCT_VERSION));
+        CHECK_EQ(VersionText(f.file, "ProductVersion"), std::string(PRODUCT_VERSION));
+    }
 }

@@ -374,6 +374,12 @@ E2E_CASE("start", "the controls carry the styles their behaviour rests on")
     // The longest colour names scroll sideways.
     CHECK(Style(app, kNamedList) & WS_HSCROLL);
 
+    // The swatches are the program's own control, made from the template under its class name.
+    for (int id : {kCurrentSwatch, kWebSafeSwatch, kRedSwatch, kGreenSwatch, kBlueSwatch}) {
+        Context context("swatch " + std::to_string(id));
+        CHECK_EQ(ClassName(app.Item(id)), std::string(kFlatColorClass));
+    }
+
     // The field and the slider are painted by the program and report clicks, as does the grab icon.
     for (int id : {kField, kSlider}) {
         Context context("picture " + std::to_string(id));

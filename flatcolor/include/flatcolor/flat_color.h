@@ -1,11 +1,14 @@
 // FlatColor: the program's own swatch control, a flat rectangle of one colour.
 #pragma once
+
+// The main dialog's template names the class too; the resource compiler reads only this name.
+#define FLATCOLOR_CLASS_NAME "Ostrel FlatColor Control"
+
+#ifndef RC_INVOKED
 #include <windows.h>
 
 #include "color/color_value.h"
 #include "core/handles.h"
-
-#define FLATCOLOR_CLASS_NAME "Ostrel FlatColor Control"
 
 // Message: wparam = COLORREF to show, lparam unused, result 0.
 #define FCM_SETCOLOR (WM_USER)
@@ -38,3 +41,5 @@ bool SelectSwatchText(WORD displayBits, const char* hex, char* text);
 
 // Registers the class once per instance; true also when it is registered already.
 bool RegisterFlatColorClass(HINSTANCE instance);
+
+#endif  // RC_INVOKED
