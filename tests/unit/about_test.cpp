@@ -29,37 +29,32 @@ namespace {
 
 // ---- texts -----------------------------------------------------------------------------
 
-std::string VersionLine(const OSVERSIONINFOA& v)
+// Releases as GetVersionEx describes them, and the family and version line a user must see (the
+// box itself, run as known systems, follows below).
+TEST(AboutText, KnownReleasesShowTheirFamilyAndVersion)
 {
-    char text[ABOUT_TEXT_SIZE];
-    FormatOsVersionLine(v, text, sizeof(text));
-    return text;
-}
-
-TEST(AboutText, VersionLineTakesTheLowHalfOfTheBuildOutsideNt)
-{
-    // Windows 98 Second Edition: 4.10 in the high half of the build number.
-    EXPECT_EQ("4.10.1998  A",
-              VersionLine(VersionRecord(VER_PLATFORM_WIN32_WINDOWS, 4, 10, MAKELONG(1998, 0x040A), " A")));
-    EXPECT_EQ("4.0.950 ",
-              VersionLine(VersionRecord(VER_PLATFORM_WIN32_WINDOWS, 4, 0, MAKELONG(950, 0x0400), "")));
-    EXPECT_EQ("3.10.5 ", VersionLine(VersionRecord(VER_PLATFORM_WIN32s, 3, 10, MAKELONG(5, 0x030A), "")));
-}
-
-TEST(AboutText, VersionLineKeepsTheWholeBuildAndTheSpaceOnNt)
-{
-    EXPECT_EQ("5.0.2195 ", VersionLine(VersionRecord(VER_PLATFORM_WIN32_NT, 5, 0, 2195, "")));
-    EXPECT_EQ("5.1.2600 Service Pack 2",
-              VersionLine(VersionRecord(VER_PLATFORM_WIN32_NT, 5, 1, 2600, "Service Pack 2")));
-    EXPECT_EQ("4.0.65537 ", VersionLine(VersionRecord(VER_PLATFORM_WIN32_NT, 4, 0, 0x10001, "")));
-}
-
-TEST(AboutText, FamilyNamesAreFixed)
-{
-    EXPECT_STREQ("Windows 95/98/Me", OsFamilyName(VER_PLATFORM_WIN32_WINDOWS));
-    EXPECT_STREQ("Windows NT/2000", OsFamilyName(VER_PLATFORM_WIN32_NT));
-    EXPECT_STREQ("Unknown OS", OsFamilyName(VER_PLATFORM_WIN32s));
-    EXPECT_STREQ("Unknown OS", OsFamilyName(3));
+    const DWORD nine = VER_PLATFORM_WIN32_WINDOWS, nt = VER_PLATFORM_WIN32_NT;
+    const char *const nineFamily = "Windows 95/98/Me", *const ntFamily = "Windows NT/2000";
+    const struct {
+        OSVERSIONINFOA version;
+        const char* family;
+        const char* line;
+    } releases[] = {
+        // Outside NT the high half of the build number repeats the version.
+        {VersionRecord(nine, 4, 0, MAKELONG(950, 0x0400)), nineFamily, "4.0.950 "},
+        {VersionRecord(nine, 4, 90, MAKELONG(3000, 0x045A), " "), nineFamily, "4.90.3000  "},
+        {VersionRecord(VER_PLATFORM_WIN32s, 3, 10, MAKELONG(5, 0x030A)), "Unknown OS", "3.10.5 "},
+        {VersionRecord(nt, 5, 0, 2195), ntFamily, "5.0.2195 "},
+        {VersionRecord(nt, 5, 1, 2600, "Service Pack 2"), ntFamily, "5.1.2600 Service Pack 2"},
+        {VersionRecord(nt, 4, 0, 0x10001), ntFamily, "4.0.65537 "},  // on NT the whole build
+        {VersionRecord(3, 4, 20, 0), "Unknown OS", "4.20.0 "},       // a platform of the future
+    };
+    for (const auto& release : releases) {
+        char line[ABOUT_TEXT_SIZE];
+        FormatOsVersionLine(release.version, line, sizeof(line));
+        EXPECT_EQ(release.line, std::string(line));
+        EXPECT_STREQ(release.family, OsFamilyName(release.version.dwPlatformId)) << release.line;
+    }
 }
 
 TEST(AboutText, TitleTooLongForTheBufferIsCut)
@@ -239,37 +234,8 @@ protected:
     HWND owner = nullptr;
 };
 
-// Expected from the system's own version record, as the box should show it.
-std::string ExpectedFamily(const OSVERSIONINFOA& v)
+TEST_F(AboutBoxTest, ShowsTheRecordsTexts)
 {
-    if (v.dwPlatformId == VER_PLATFORM_WIN32_NT)
-        return "Windows NT/2000";
-    return v.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? "Windows 95/98/Me" : "Unknown OS";
-}
-
-std::string ExpectedBrowserVersion()
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", 0, KEY_READ, &key))
-        return "";
-    char value[512] = "";
-    DWORD size = sizeof(value) - 1;
-    if (RegQueryValueExA(key, "Version", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size))
-        value[0] = '\0';
-    RegCloseKey(key);
-    return value;
-}
-
-TEST_F(AboutBoxTest, ShowsTheRecordsTextsAndTheSystemsVersions)
-{
-    OSVERSIONINFOA v = {};
-    v.dwOSVersionInfoSize = sizeof(v);
-    ASSERT_TRUE(GetVersionExA(&v));
-    char versionLine[300];
-    snprintf(versionLine, sizeof(versionLine), "%lu.%lu.%lu %s", v.dwMajorVersion, v.dwMinorVersion,
-             v.dwPlatformId == VER_PLATFORM_WIN32_NT ? v.dwBuildNumber : (v.dwBuildNumber & 0xFFFF),
-             v.szCSDVersion);
-
     AboutScript script;
     script.steps.push_back([&](HWND about) {
         EXPECT_EQ("About Test Program", WindowTitle(about));
@@ -281,9 +247,6 @@ TEST_F(AboutBoxTest, ShowsTheRecordsTextsAndTheSystemsVersions)
         EXPECT_EQ("License line", ItemText(about, IDC_ABOUT_LICENSE));
         EXPECT_EQ("9.87", ItemText(about, IDC_ABOUT_VERSION));
         EXPECT_EQ("January 2 2003", ItemText(about, IDC_ABOUT_RELEASE_DATE));
-        EXPECT_EQ(ExpectedFamily(v), ItemText(about, IDC_ABOUT_OS));
-        EXPECT_EQ(versionLine, ItemText(about, IDC_ABOUT_OS_VERSION));
-        EXPECT_EQ(ExpectedBrowserVersion(), ItemText(about, IDC_ABOUT_IE_VERSION));
         // The company is not shown anywhere.
         for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             EXPECT_EQ(std::string::npos, WindowTitle(child).find("Test Company"));
@@ -300,6 +263,118 @@ TEST_F(AboutBoxTest, ShowsTheRecordsTextsAndTheSystemsVersions)
     });
     EXPECT_TRUE(Show(script));
     EXPECT_TRUE(IsWindowEnabled(owner));
+}
+
+// The box with the browser's version as the test stores it: HKEY_LOCAL_MACHINE stands, in this
+// process, for a key of the test's own.
+TEST_F(AboutBoxTest, ShowsTheBrowsersVersionAsTheRegistryHoldsIt)
+{
+    const std::string machine = "Software\\Ostrel\\TintoraTestMachine";
+    const std::string browser = machine + "\\Software\\Microsoft\\Internet Explorer";
+    HKEY root = nullptr, key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, machine.c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &root, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, root));
+    auto shown = [&] {
+        std::string text = "(no box)";
+        AboutScript script;
+        script.steps.push_back([&](HWND about) {
+            text = ItemText(about, IDC_ABOUT_IE_VERSION);
+            Click(about, IDOK);
+        });
+        EXPECT_TRUE(Show(script));
+        return text;
+    };
+    EXPECT_EQ("", shown()) << "no browser";
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, browser.c_str(), 0, nullptr, 0, KEY_WRITE,
+                                             nullptr, &key, nullptr));
+    EXPECT_EQ("", shown()) << "a browser without its version";
+    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("6.0.2900.2180"), 14);
+    EXPECT_EQ("6.0.2900.2180", shown());
+    // Without its terminator, which Wine adds to every string value.
+    RegSetValueExA(key, "Version", 0, REG_BINARY, reinterpret_cast<const BYTE*>("5.50.4807.2300"), 14);
+    EXPECT_EQ("5.50.4807.2300", shown()) << "stored without its terminator";
+
+    RegCloseKey(key);
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    RegCloseKey(root);
+    for (std::string k = browser; k.size() >= machine.size(); k.erase(k.rfind('\\')))
+        RegDeleteKeyA(HKEY_CURRENT_USER, k.c_str());
+}
+
+// Wine takes a program's Windows version from HKCU\Software\Wine\AppDefaults\<name> as it
+// starts: a copy of this program under a name of its own runs this test again as that system,
+// with the texts the box must show there in its environment.
+const char kSystemTexts[] = "TINTORA_ABOUT_SYSTEM";
+
+DWORD RunCopyAs(const char* system, const char* texts)
+{
+    char self[MAX_PATH] = "", temp[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    GetTempPathA(MAX_PATH, temp);
+    const std::string name = "tintora_about_" + std::to_string(GetCurrentProcessId()) + "_" + system + ".exe",
+                      copy = temp + name;
+    const std::string settings = "Software\\Wine\\AppDefaults\\" + name;
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string command =
+        "\"" + copy + "\" --gtest_brief=1 --gtest_filter=" + test->test_suite_name() + "." + test->name();
+    // The copy finds ostrel_about.dll in its current folder.
+    std::string folder = self;
+    folder.erase(folder.find_last_of('\\'));
+    DWORD exitCode = 99;
+    HKEY key;
+    if (CopyFileA(self, copy.c_str(), FALSE) &&
+        RegCreateKeyExA(HKEY_CURRENT_USER, settings.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(system), strlen(system) + 1);
+        RegCloseKey(key);
+        SetEnvironmentVariableA(kSystemTexts, texts);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                           &startup, &process)) {
+            // The copy's own box gives up after the hang guard.
+            if (WaitForSingleObject(process.hProcess, 2 * kHangGuardMs) != WAIT_OBJECT_0)
+                TerminateProcess(process.hProcess, 98);
+            WaitForSingleObject(process.hProcess, kHangGuardMs);
+            GetExitCodeProcess(process.hProcess, &exitCode);
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+        SetEnvironmentVariableA(kSystemTexts, nullptr);
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, settings.c_str());
+    DeleteFileA(copy.c_str());
+    return exitCode;
+}
+
+TEST_F(AboutBoxTest, ShowsTheFamilyAndVersionOfTheSystemItRunsOn)
+{
+    char texts[256] = "";
+    if (GetEnvironmentVariableA(kSystemTexts, texts, sizeof(texts))) {
+        const std::string expected = texts;
+        AboutScript script;
+        script.steps.push_back([&](HWND about) {
+            EXPECT_EQ(expected, ItemText(about, IDC_ABOUT_OS) + "|" + ItemText(about, IDC_ABOUT_OS_VERSION));
+            Click(about, IDOK);
+        });
+        EXPECT_TRUE(Show(script));
+        return;
+    }
+    if (!GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+        GTEST_SKIP() << "only Wine starts a program as another system";
+    const struct {
+        const char* system;
+        const char* texts;  // family|version line
+    } systems[] = {
+        {"win31", "Unknown OS|3.10.0 Win32s 1.3"},
+        {"win98", "Windows 95/98/Me|4.10.2222  A "},
+        {"nt40", "Windows NT/2000|4.0.1381 Service Pack 6a"},
+    };
+    for (const auto& s : systems)
+        EXPECT_EQ(0u, RunCopyAs(s.system, s.texts))
+            << "the box on " << s.system << ": the copy's report is above";
 }
 
 // ---- the box's layout, as a reader sees it ---------------------------------------------------

@@ -1,10 +1,8 @@
-// The table of colour axes and slider modes: field units, ranges, and which components each
-// mode shows where.
+// The colour axes as a user meets them: the numbers the value fields show, and what each slider
+// mode's slider and field move.
 #include "color/color_axes.h"
 
 #include <gtest/gtest.h>
-
-#include <set>
 
 namespace {
 
@@ -35,53 +33,53 @@ TEST(ColorAxes, FieldNumbersTruncateBothWays)
         EXPECT_EQ(60u, AxisToField(axis, FieldToAxis(axis, 60)));
         EXPECT_EQ(100u, AxisToField(axis, 65535));
     }
-    EXPECT_EQ(255u, GetAxisRange(AxisBlue).fieldMaximum);
-    EXPECT_EQ(360u, GetAxisRange(AxisHue).fieldMaximum);
-    EXPECT_EQ(100u, GetAxisRange(AxisBrightness).fieldMaximum);
 }
 
-TEST(ColorAxes, ValuesGoThroughTheComponentsOwnSettersAndGetters)
+// The six fields in their order (red, green, blue 0-255; hue in degrees; saturation and
+// brightness in percent) for colours whose numbers are known by hand.
+TEST(ColorAxes, FieldsShowKnownColoursInTheirOwnUnits)
 {
-    ColorValue c = Rgb(0x102030);
-    EXPECT_EQ(0x10u, GetAxisValue(c, AxisRed));
-    EXPECT_EQ(0x20u, GetAxisValue(c, AxisGreen));
-    EXPECT_EQ(0x30u, GetAxisValue(c, AxisBlue));
-    EXPECT_EQ(c.GetHue(), GetAxisValue(c, AxisHue));
-
-    SetAxisValue(&c, AxisBrightness, 65535);
-    EXPECT_EQ(ColorForm::Hsb, c.form);
-    EXPECT_EQ(65535u, c.GetBrightness());
-    SetAxisValue(&c, AxisGreen, 7);
-    EXPECT_EQ(ColorForm::Rgb, c.form);
-    EXPECT_EQ(7, c.GetGreen());
-    SetAxisValue(&c, AxisHue, 1234);
-    EXPECT_EQ(1234, c.GetHue());
-    SetAxisValue(&c, AxisSaturation, 4321);
-    EXPECT_EQ(4321, c.GetSaturation());
-}
-
-TEST(ColorAxes, EachModeShowsItsSliderComponentAndTheOtherTwoOfItsModel)
-{
-    const ModeAxes expected[COLOR_AXIS_COUNT] = {
-        {AxisRed, AxisGreen, AxisBlue},
-        {AxisGreen, AxisRed, AxisBlue},
-        {AxisBlue, AxisRed, AxisGreen},
-        {AxisHue, AxisSaturation, AxisBrightness},
-        {AxisSaturation, AxisHue, AxisBrightness},
-        {AxisBrightness, AxisHue, AxisSaturation},
+    const struct {
+        uint32_t rgb;
+        uint32_t shown[COLOR_AXIS_COUNT];
+    } colours[] = {
+        {0xFFFFFF, {255, 255, 255, 0, 0, 100}},   {0x000000, {0, 0, 0, 0, 0, 0}},
+        {0xFF0000, {255, 0, 0, 0, 100, 100}},     {0x0000FF, {0, 0, 255, 240, 100, 100}},
+        {0xFF00FF, {255, 0, 255, 300, 100, 100}}, {0x808080, {128, 128, 128, 0, 0, 50}},
+        {0x336699, {51, 102, 153, 210, 66, 60}},
     };
-    for (uint32_t mode = 0; mode < COLOR_AXIS_COUNT; ++mode) {
-        const ModeAxes& axes = GetModeAxes(mode);
-        EXPECT_EQ(mode, static_cast<uint32_t>(axes.slider));
-        EXPECT_EQ(expected[mode].column, axes.column) << mode;
-        EXPECT_EQ(expected[mode].row, axes.row) << mode;
-        // One model per mode, so the field's two axes share the slider's range.
-        EXPECT_EQ(GetAxisRange(axes.slider).full, GetAxisRange(axes.column).full) << mode;
-        EXPECT_EQ(GetAxisRange(axes.slider).full, GetAxisRange(axes.row).full) << mode;
+    for (const auto& colour : colours)
+        for (uint32_t axis = 0; axis < COLOR_AXIS_COUNT; ++axis)
+            EXPECT_EQ(colour.shown[axis], AxisToField(axis, GetAxisValue(Rgb(colour.rgb), axis)))
+                << std::hex << colour.rgb << ", field " << axis;
+}
+
+// The slider and each field axis set on a known colour: the RGB modes move one channel each; the
+// HSB modes move hue (a third of the circle turns red green), saturation (none is white) or
+// brightness (none is black).
+TEST(ColorAxes, EachModeMovesItsSliderComponentAndTheOtherTwoOfItsModelOnTheField)
+{
+    const struct {
+        uint32_t mode, from;
+        uint32_t set[3], after[3];  // slider, across, up
+    } modes[] = {
+        {AxisRed, 0x336699, {255, 0, 0}, {0xFF6699, 0x330099, 0x336600}},
+        {AxisGreen, 0x336699, {255, 0, 0}, {0x33FF99, 0x006699, 0x336600}},
+        {AxisBlue, 0x336699, {255, 0, 0}, {0x3366FF, 0x006699, 0x330099}},
+        {AxisHue, 0xFF0000, {21845, 0, 0}, {0x00FF00, 0xFFFFFF, 0x000000}},
+        {AxisSaturation, 0xFF0000, {0, 21845, 0}, {0xFFFFFF, 0x00FF00, 0x000000}},
+        {AxisBrightness, 0xFF0000, {0, 21845, 0}, {0x000000, 0x00FF00, 0xFFFFFF}},
+    };
+    for (const auto& m : modes) {
+        const ModeAxes& axes = GetModeAxes(m.mode);
+        const ColorAxis moved[3] = {axes.slider, axes.column, axes.row};
+        for (int i = 0; i < 3; ++i) {
+            ColorValue c = Rgb(m.from);
+            SetAxisValue(&c, moved[i], m.set[i]);
+            EXPECT_EQ(m.after[i], c.GetRgb()) << std::hex << "mode " << m.mode << ", axis " << i;
+            EXPECT_EQ(m.set[i], GetAxisValue(c, moved[i])) << "mode " << m.mode << ", axis " << i;
+        }
     }
-    EXPECT_EQ(16u, GetAxisRange(AxisRed).packedShift);
-    EXPECT_EQ(8u, GetAxisRange(AxisGreen).packedShift);
-    EXPECT_EQ(0u, GetAxisRange(AxisBlue).packedShift);
 }
 
 }  // namespace

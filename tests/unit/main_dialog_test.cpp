@@ -70,14 +70,6 @@ bool StatusIconPresent(HWND dialog)
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
-TEST_F(MainDialogTest, OptionCallbacksAreRegisteredInOrder)
-{
-    ASSERT_EQ(3u, state->options.entryCount);
-    EXPECT_EQ(static_cast<uint32_t>(AlwaysShowStatusIcon), state->options.entries[0].key);
-    EXPECT_EQ(static_cast<uint32_t>(AlwaysOnTop), state->options.entries[1].key);
-    EXPECT_EQ(static_cast<uint32_t>(DisplayHexValues), state->options.entries[2].key);
-}
-
 TEST_F(MainDialogTest, DisplayHexOptionSetsEachSwatchsBit)
 {
     const struct {
@@ -88,18 +80,18 @@ TEST_F(MainDialogTest, DisplayHexOptionSetsEachSwatchsBit)
                     {IDC_RED_SWATCH, FCS_RED},
                     {IDC_GREEN_SWATCH, FCS_GREEN},
                     {IDC_BLUE_SWATCH, FCS_BLUE}};
-    state->options.Assign(DisplayHexValues, true);
-    for (const auto& s : swatches) {
-        LONG style = GetWindowLongA(GetDlgItem(dialog, s.id), GWL_STYLE);
-        EXPECT_EQ(s.bit, style & 0xFFFF) << s.id;
-        EXPECT_EQ(WS_CHILD | WS_VISIBLE, style & (WS_CHILD | WS_VISIBLE)) << s.id;
-        auto* swatch =
-            reinterpret_cast<FlatColorState*>(GetWindowLongPtrA(GetDlgItem(dialog, s.id), GWLP_USERDATA));
-        EXPECT_EQ(s.bit, swatch->displayBits) << s.id;
+    // First as a first start leaves them: the stored option is applied while the dialog starts.
+    for (bool on : {true, false, true}) {
+        for (const auto& s : swatches) {
+            LONG style = GetWindowLongA(GetDlgItem(dialog, s.id), GWL_STYLE);
+            EXPECT_EQ(on ? s.bit : 0, style & 0xFFFF) << s.id << (on ? " on" : " off");
+            EXPECT_EQ(WS_CHILD | WS_VISIBLE, style & (WS_CHILD | WS_VISIBLE)) << s.id;
+            auto* swatch =
+                reinterpret_cast<FlatColorState*>(GetWindowLongPtrA(GetDlgItem(dialog, s.id), GWLP_USERDATA));
+            EXPECT_EQ(on ? s.bit : 0, swatch->displayBits) << s.id << (on ? " on" : " off");
+        }
+        state->options.Assign(DisplayHexValues, !on);
     }
-    state->options.Assign(DisplayHexValues, false);
-    for (const auto& s : swatches)
-        EXPECT_EQ(0, GetWindowLongA(GetDlgItem(dialog, s.id), GWL_STYLE) & 0xFFFF) << s.id;
 }
 
 TEST_F(MainDialogTest, StatusIconFollowsItsOptionAndGoesWithTheWindow)

@@ -1,12 +1,14 @@
-// Selector pictures and mouse mapping: the fills are checked pixel by pixel against values
-// worked out here from the axis formulas, and against ColorValue where the two agree.
+// Selector pictures and mouse mapping, checked against what a user sees: known colours at known
+// places, steps of the size a field of that many pixels gives, and values worked out by hand.
 #include "selector/selector_pixels.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -111,125 +113,87 @@ std::string Hex(uint32_t word)
     return text;
 }
 
-uint32_t Ramp16(int i, int count)
-{
-    return static_cast<uint32_t>(static_cast<uint64_t>(i) * 65535 / (count - 1));
-}
-
-uint32_t Ramp8(int i, int count)
-{
-    return static_cast<uint32_t>(static_cast<uint64_t>(i) * 255 / (count - 1));
-}
-
-// The field's own fixed point: full level 65536, products shifted rather than divided.
-uint32_t FieldHsbPixel(uint32_t h, uint32_t s, uint32_t v)
-{
-    const uint64_t f = (h % 10923) * 6;
-    const uint64_t full = 65536;
-    const uint64_t p = 65535 - s;
-    const uint64_t q = 65535 - ((s * f) >> 16);
-    const uint64_t t = 65535 - ((s * (65535 - f)) >> 16);
-    const uint64_t levels[6][3] = {{full, t, p}, {q, full, p}, {p, full, t},
-                                   {p, q, full}, {t, p, full}, {full, p, q}};
-    const uint64_t* level = levels[h / 10923];
-    uint32_t word = 0;
-    for (int c = 0; c < 3; ++c) {
-        word = word << 8 | static_cast<uint32_t>((level[c] * v) >> 24);
-    }
-    return word;
-}
-
-// The current colour's six components, read once per picture.
-struct Components {
-    explicit Components(const ColorValue& c)
-        : red(c.GetRed()), green(c.GetGreen()), blue(c.GetBlue()), hue(c.GetHue()),
-          saturation(c.GetSaturation()), brightness(c.GetBrightness())
-    {}
-    uint32_t red, green, blue, hue, saturation, brightness;
-};
-
-// The field pixel worked out from the axis table, one pixel at a time.
-uint32_t ExpectedField(uint32_t mode, const Components& cur, int x, int y, int width, int height)
-{
-    const uint32_t col8 = Ramp8(x, width);
-    const uint32_t row8 = Ramp8(y, height);
-    const uint32_t col16 = Ramp16(x, width);
-    const uint32_t row16 = Ramp16(y, height);
-    switch (mode) {
-    case 0:
-        return cur.red << 16 | col8 << 8 | row8;
-    case 1:
-        return col8 << 16 | cur.green << 8 | row8;
-    case 2:
-        return col8 << 16 | row8 << 8 | cur.blue;
-    case 3:
-        return FieldHsbPixel(cur.hue, col16, row16);
-    case 4:
-        return FieldHsbPixel(col16, cur.saturation, row16);
-    default:
-        return FieldHsbPixel(col16, row16, cur.brightness);
-    }
-}
-
-// Hue, saturation, brightness of field pixel (x, y) in the HSB modes.
-ColorValue FieldPointHsb(uint32_t mode, const ColorValue& cur, int x, int y, int width, int height)
-{
-    const uint32_t col = Ramp16(x, width);
-    const uint32_t row = Ramp16(y, height);
-    switch (mode) {
-    case 3:
-        return Hsb(cur.GetHue(), col, row);
-    case 4:
-        return Hsb(col, cur.GetSaturation(), row);
-    default:
-        return Hsb(col, row, cur.GetBrightness());
-    }
-}
-
 int Channel(uint32_t word, int c)
 {
     return static_cast<int>(word >> (16 - 8 * c) & 0xFF);
 }
 
-// Colours for the field: every hue sector, both ends of every axis, and an Hsb-form colour for
-// the RGB modes (the fill must read it through the getters).
-std::vector<ColorValue> FieldColours()
+// The brightness a user sees: the largest channel.
+int Largest(uint32_t word)
 {
-    std::vector<ColorValue> colours = {Rgb(0xFF0000), Rgb(0x000000), Rgb(0xFFFFFF),
-                                       Rgb(0xC86432), Rgb(0x808080), Hsb(40000, 30000, 50000)};
-    for (uint32_t hue : {0u, 5000u, 10922u, 10923u, 20000u, 32767u, 43692u, 54614u, 65535u}) {
-        colours.push_back(Hsb(hue, 65535, 65535));
-        colours.push_back(Hsb(hue, 20000, 256));
+    return std::max({Channel(word, 0), Channel(word, 1), Channel(word, 2)});
+}
+
+// Each channel as a user judges it: none and full exactly, the levels between to one unit (the
+// fixed point truncates them).
+::testing::AssertionResult Looks(uint32_t want, uint32_t got)
+{
+    for (int c = 0; c < 3; ++c) {
+        const int w = Channel(want, c), g = Channel(got, c);
+        if (w == 0 || w == 255 ? g != w : std::abs(g - w) > 1)
+            return ::testing::AssertionFailure() << Hex(got) << " where " << Hex(want) << " was wanted";
     }
-    colours.push_back(Hsb(12345, 1, 65535));
-    colours.push_back(Hsb(33333, 65535, 255));
-    return colours;
+    return ::testing::AssertionSuccess();
+}
+
+// Levels 0..count-1 that start at none and climb towards `full`, reached after `steps` steps:
+// each step is the even one (full / steps) rounded down or up.
+void ExpectEvenSteps(const std::function<int(int)>& level, int count, int full, int steps,
+                     const std::string& what)
+{
+    EXPECT_EQ(0, level(0)) << what;
+    if (steps == count - 1)
+        EXPECT_EQ(full, level(count - 1)) << what;
+    else
+        EXPECT_LT(level(count - 1), full) << what << ": the last stops short";
+    for (int i = 1; i < count; ++i) {
+        const int step = level(i) - level(i - 1);
+        ASSERT_TRUE(step * steps > full - steps && step * steps < full + steps)
+            << what << ": step " << step << " to " << i << " of " << steps;
+    }
+}
+
+// Every row of a strip one colour, from the bottom.
+void ExpectRows(Picture& picture, int width, const uint32_t* rows, int height, const std::string& what)
+{
+    ASSERT_TRUE(picture.GuardsIntact()) << what;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            ASSERT_EQ(Hex(rows[y]), Hex(picture.at(x, y))) << what << ", row " << y << ", column " << x;
 }
 
 }  // namespace
 
 // ---- tables -------------------------------------------------------------------------------
 
-TEST(SelectorTables, RampsFollowTheirFormulas)
+TEST(SelectorTables, RampsRunFromNoneToFullInEvenSteps)
 {
+    // Where the levels divide evenly the steps are exact: 16 columns step by 0x11 (4369 in 16
+    // bits), 256 rows by one level (257). Between two levels the lower is taken: the middle of
+    // three is 127 and 32767.
+    Tables middle(3, 3);
+    ASSERT_TRUE(middle.built());
+    EXPECT_EQ(127, middle.get().columnRamp8[1]);
+    EXPECT_EQ(32767, middle.get().rowRamp16[1]);
+    Tables even(16, 256);
+    ASSERT_TRUE(even.built());
+    for (int x = 0; x < 16; ++x) {
+        EXPECT_EQ(0x11 * x, even.get().columnRamp8[x]);
+        EXPECT_EQ(4369 * x, even.get().columnRamp16[x]);
+    }
+    for (int y = 0; y < 256; ++y) {
+        EXPECT_EQ(y, even.get().rowRamp8[y]);
+        EXPECT_EQ(257 * y, even.get().rowRamp16[y]);
+    }
     for (const Size& size : kSizes) {
         Tables tables(size.width, size.height);
         ASSERT_TRUE(tables.built()) << size.width << "x" << size.height;
         const SelectorTables& t = tables.get();
-        for (int x = 0; x < size.width; ++x) {
-            ASSERT_EQ(Ramp16(x, size.width), t.columnRamp16[x]) << "column " << x;
-            ASSERT_EQ(Ramp8(x, size.width), t.columnRamp8[x]) << "column " << x;
-            ASSERT_EQ(Ramp8(x, size.width) << 16, t.columnRed[x]) << "column " << x;
-            ASSERT_EQ(Ramp8(x, size.width) << 8, t.columnGreen[x]) << "column " << x;
-        }
-        for (int y = 0; y < size.height; ++y) {
-            ASSERT_EQ(Ramp16(y, size.height), t.rowRamp16[y]) << "row " << y;
-            ASSERT_EQ(Ramp8(y, size.height), t.rowRamp8[y]) << "row " << y;
-            ASSERT_EQ(Ramp8(y, size.height) << 8, t.rowGreen[y]) << "row " << y;
-            ASSERT_EQ(Ramp8(y, size.height), t.rowBlue[y]) << "row " << y;
-        }
-        EXPECT_EQ(65535, t.columnRamp16[size.width - 1]);
-        EXPECT_EQ(255, t.rowRamp8[size.height - 1]);
+        const std::string what = std::to_string(size.width) + "x" + std::to_string(size.height);
+        ExpectEvenSteps([&](int x) { return t.columnRamp8[x]; }, size.width, 255, size.width - 1, what);
+        ExpectEvenSteps([&](int x) { return t.columnRamp16[x]; }, size.width, 65535, size.width - 1, what);
+        ExpectEvenSteps([&](int y) { return t.rowRamp8[y]; }, size.height, 255, size.height - 1, what);
+        ExpectEvenSteps([&](int y) { return t.rowRamp16[y]; }, size.height, 65535, size.height - 1, what);
     }
 }
 
@@ -258,79 +222,118 @@ TEST(SelectorTables, FreeReleasesEveryTableOnceAndRefusesDegenerateSizes)
 
 // ---- field fill ---------------------------------------------------------------------------
 
-TEST(SelectorField, EveryPixelOfEveryModeMatchesItsAxes)
+// The slider's channel as the current colour has it everywhere; the other two from none at the
+// left (bottom) to full at the right (top) in even steps, the same in every row (column). The
+// last colour is pure blue held as hue, saturation and brightness.
+TEST(SelectorField, RgbModesHoldTheSlidersChannelAndRunTheOtherTwoAcrossAndUp)
 {
-    const std::vector<ColorValue> colours = FieldColours();
+    const struct {
+        uint32_t mode;
+        ColorValue current;
+        uint32_t fixed;
+        int acrossShift, upShift;
+    } modes[] = {
+        {AxisRed, Rgb(0xABCDEF), 0xAB0000, 8, 0},
+        {AxisGreen, Rgb(0xABCDEF), 0x00CD00, 16, 0},
+        {AxisBlue, Rgb(0xABCDEF), 0x0000EF, 16, 8},
+        {AxisBlue, Hsb(43690, 65535, 65535), 0x0000FF, 16, 8},
+    };
+    std::vector<Size> sizes(std::begin(kSizes), std::end(kSizes));
+    sizes.push_back({16, 16});
+    for (const Size& size : sizes) {
+        Tables tables(size.width, size.height);
+        ASSERT_TRUE(tables.built());
+        Picture picture(size.width, size.height);
+        for (const auto& m : modes) {
+            const std::string what = "mode " + std::to_string(m.mode) + ", " + std::to_string(size.width) +
+                                     "x" + std::to_string(size.height);
+            FillField(picture.pixels(), size.width, size.height, m.mode, m.current, tables.get());
+            ASSERT_TRUE(picture.GuardsIntact()) << what;
+            auto across = [&](int x) { return static_cast<int>(picture.at(x, 0) >> m.acrossShift & 0xFF); };
+            auto up = [&](int y) { return static_cast<int>(picture.at(0, y) >> m.upShift & 0xFF); };
+            ExpectEvenSteps(across, size.width, 255, size.width - 1, what + ", across");
+            ExpectEvenSteps(up, size.height, 255, size.height - 1, what + ", up");
+            for (int y = 0; y < size.height; ++y)
+                for (int x = 0; x < size.width; ++x)
+                    ASSERT_EQ(Hex(m.fixed | across(x) << m.acrossShift | up(y) << m.upShift),
+                              Hex(picture.at(x, y)))
+                        << what << ", pixel " << x << "," << y;
+        }
+    }
+}
+
+// On pure red, rows from the top as a user sees them: 7 columns make sixths of the axis across,
+// 3 rows none, half and full; the same columns of a field 1201 wide, which the fill takes in
+// blocks, must agree.
+TEST(SelectorField, HsbModesShowTheHueCircleAndTheirRampsInKnownColours)
+{
+    const struct {
+        uint32_t mode;
+        uint32_t rows[3][7];
+    } modes[] = {
+        // Saturation across, brightness up: white to red, grey to dark red, black.
+        {AxisHue,
+         {{0xFFFFFF, 0xFFD4D4, 0xFFAAAA, 0xFF8080, 0xFF5555, 0xFF2B2B, 0xFF0000},
+          {0x808080, 0x806A6A, 0x805555, 0x804040, 0x802B2B, 0x801515, 0x800000},
+          {0, 0, 0, 0, 0, 0, 0}}},
+        // Hue across, brightness up: red, yellow, green, cyan, blue, magenta and red again.
+        {AxisSaturation,
+         {{0xFF0000, 0xFFFF00, 0x00FF00, 0x00FFFF, 0x0000FF, 0xFF00FF, 0xFF0000},
+          {0x800000, 0x808000, 0x008000, 0x008080, 0x000080, 0x800080, 0x800000},
+          {0, 0, 0, 0, 0, 0, 0}}},
+        // Hue across, saturation up: the same hues, then half-saturated, then white.
+        {AxisBrightness,
+         {{0xFF0000, 0xFFFF00, 0x00FF00, 0x00FFFF, 0x0000FF, 0xFF00FF, 0xFF0000},
+          {0xFF8080, 0xFFFF80, 0x80FF80, 0x80FFFF, 0x8080FF, 0xFF80FF, 0xFF8080},
+          {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}}},
+    };
+    for (int width : {7, 1201}) {
+        Tables tables(width, 3);
+        ASSERT_TRUE(tables.built());
+        Picture picture(width, 3);
+        for (const auto& m : modes) {
+            FillField(picture.pixels(), width, 3, m.mode, Rgb(0xFF0000), tables.get());
+            ASSERT_TRUE(picture.GuardsIntact());
+            for (int row = 0; row < 3; ++row)
+                for (int k = 0; k < 7; ++k)
+                    EXPECT_TRUE(Looks(m.rows[row][k], picture.at(k * (width - 1) / 6, 2 - row)))
+                        << "mode " << m.mode << ", " << width << " wide, sixth " << k << ", row " << row
+                        << " from the top";
+        }
+    }
+}
+
+// At every size the brightness (largest channel) is the same along each row, and in the hue and
+// saturation modes grows from black at the bottom to full at the top; in the brightness mode it
+// is the same over the whole field.
+TEST(SelectorField, HsbModesKeepEachRowsBrightnessAtEverySize)
+{
     for (const Size& size : kSizes) {
         Tables tables(size.width, size.height);
         ASSERT_TRUE(tables.built());
         Picture picture(size.width, size.height);
-        for (uint32_t mode = 0; mode < 6; ++mode) {
-            for (size_t k = 0; k < colours.size(); ++k) {
-                const ColorValue& cur = colours[k];
-                const Components components(cur);
-                FillField(picture.pixels(), size.width, size.height, mode, cur, tables.get());
-                ASSERT_TRUE(picture.GuardsIntact())
-                    << "mode " << mode << " wrote outside " << size.width << "x" << size.height;
+        for (uint32_t mode : {AxisHue, AxisSaturation, AxisBrightness}) {
+            // Pure red, and a colour of brightness 200 of 255 (51400 = 200 x 257).
+            for (const auto& current :
+                 {std::make_pair(Rgb(0xFF0000), 255), std::make_pair(Hsb(20000, 40000, 51400), 200)}) {
+                const std::string what = "mode " + std::to_string(mode) + ", " + std::to_string(size.width) +
+                                         "x" + std::to_string(size.height);
+                FillField(picture.pixels(), size.width, size.height, mode, current.first, tables.get());
+                ASSERT_TRUE(picture.GuardsIntact()) << what;
                 for (int y = 0; y < size.height; ++y) {
-                    for (int x = 0; x < size.width; ++x) {
-                        const uint32_t want = ExpectedField(mode, components, x, y, size.width, size.height);
-                        const uint32_t got = picture.at(x, y);
-                        ASSERT_EQ(want, got)
-                            << Hex(want) << " wanted, " << Hex(got) << " found: mode " << mode << ", colour #"
-                            << k << ", " << size.width << "x" << size.height << ", pixel " << x << "," << y;
+                    const int row = Largest(picture.at(0, mode == AxisBrightness ? 0 : y));
+                    for (int x = 0; x < size.width; ++x)
+                        ASSERT_EQ(row, Largest(picture.at(x, y))) << what << ", pixel " << x << "," << y;
+                    if (mode != AxisBrightness && y > 0) {
+                        ASSERT_LE(Largest(picture.at(0, y - 1)), row) << what << ", row " << y;
                     }
                 }
+                const int top = mode == AxisBrightness ? current.second : 255;
+                EXPECT_EQ(mode == AxisBrightness ? current.second : 0, Largest(picture.at(0, 0))) << what;
+                EXPECT_EQ(top, Largest(picture.at(0, size.height - 1))) << what;
             }
         }
     }
-}
-
-// The field scales by shifts with a full level of 65536, ColorValue by division with 65535;
-// the two differ by far less than one unit before truncation, so at most 1 per channel after.
-TEST(SelectorField, HsbModesAgreeWithColorValueToOneUnit)
-{
-    const int width = 298;
-    const int height = 292;
-    Tables tables(width, height);
-    ASSERT_TRUE(tables.built());
-    Picture picture(width, height);
-    const int points[][2] = {{0, 0},     {width - 1, 0}, {0, height - 1}, {width - 1, height - 1},
-                             {149, 146}, {37, 201},      {250, 13},       {100, 280}};
-    for (uint32_t mode = 3; mode < 6; ++mode) {
-        for (const ColorValue& cur : FieldColours()) {
-            FillField(picture.pixels(), width, height, mode, cur, tables.get());
-            for (const auto& point : points) {
-                const int x = point[0];
-                const int y = point[1];
-                const uint32_t want = FieldPointHsb(mode, cur, x, y, width, height).GetRgb();
-                const uint32_t got = picture.at(x, y);
-                for (int c = 0; c < 3; ++c) {
-                    EXPECT_LE(std::abs(Channel(want, c) - Channel(got, c)), 1)
-                        << "mode " << mode << ", pixel " << x << "," << y << ": field " << Hex(got)
-                        << ", ColorValue " << Hex(want);
-                }
-            }
-        }
-    }
-}
-
-TEST(SelectorField, RedModeRunsFromRedToWhiteWithTheMarkerInTheCorner)
-{
-    const int width = 298;
-    const int height = 292;
-    Tables tables(width, height);
-    ASSERT_TRUE(tables.built());
-    Picture picture(width, height);
-    const ColorValue red = Rgb(0xFF0000);
-    FillField(picture.pixels(), width, height, AxisRed, red, tables.get());
-    EXPECT_EQ(Hex(0xFF0000), Hex(picture.at(0, 0)));                   // bottom left
-    EXPECT_EQ(Hex(0xFFFFFF), Hex(picture.at(width - 1, height - 1)));  // top right
-    EXPECT_EQ(Hex(0xFF00FF), Hex(picture.at(0, height - 1)));          // top left: blue up
-    EXPECT_EQ(Hex(0xFFFF00), Hex(picture.at(width - 1, 0)));           // bottom right: green across
-    const POINT marker = FieldMarkerPosition(AxisRed, red, width, height);
-    EXPECT_EQ(0, marker.x);
-    EXPECT_EQ(0, marker.y);
 }
 
 TEST(SelectorField, HueModeOfAGreyIsGreyAtTheLeftAndBlackAtTheBottom)
@@ -372,98 +375,110 @@ TEST(SelectorField, HueModeOfAGreyIsGreyAtTheLeftAndBlackAtTheBottom)
 
 // ---- field marker -------------------------------------------------------------------------
 
-TEST(SelectorMarker, PositionFollowsTheModesAxes)
+// On a field of 256 x 256 each column and row is one 8-bit level, or 257 units of a 16-bit
+// component: the cross sits on the colour's own components, on a pixel of that colour.
+TEST(SelectorMarker, SitsAtTheColoursComponentsOnAPixelOfItsColour)
 {
-    const int width = 298;
-    const int height = 292;
-    const ColorValue rgb = Rgb(0xC86432);  // 200, 100, 50
-    const ColorValue hsb = Hsb(40000, 30000, 50000);
-    // Each mode's field: the other two components across and up.
+    const ColorValue hsb = Hsb(257 * 40, 257 * 200, 257 * 100);
     const struct {
         uint32_t mode;
-        const ColorValue& color;
+        ColorValue color;
         int x, y;
-    } modes[] = {
-        {AxisRed, rgb, 100 * 297 / 255, 50 * 291 / 255},
-        {AxisGreen, rgb, 200 * 297 / 255, 50 * 291 / 255},
-        {AxisBlue, rgb, 200 * 297 / 255, 100 * 291 / 255},
-        {AxisHue, hsb, 30000 * 297 / 65535, 50000 * 291 / 65535},
-        {AxisSaturation, hsb, 40000 * 297 / 65535, 50000 * 291 / 65535},
-        {AxisBrightness, hsb, 40000 * 297 / 65535, 30000 * 291 / 65535},
+    } marks[] = {
+        {AxisRed, Rgb(0xC86432), 100, 50},
+        {AxisGreen, Rgb(0xC86432), 200, 50},
+        {AxisBlue, Rgb(0xC86432), 200, 100},
+        {AxisRed, Rgb(0xFF0000), 0, 0},
+        {AxisRed, Rgb(0xFFFFFF), 255, 255},
+        {AxisHue, hsb, 200, 100},
+        {AxisSaturation, hsb, 40, 100},
+        {AxisBrightness, hsb, 40, 200},
+        {AxisHue, Hsb(0, 65535, 65535), 255, 255},
     };
-    for (const auto& m : modes) {
-        const POINT marker = FieldMarkerPosition(m.mode, m.color, width, height);
-        EXPECT_EQ(m.x, marker.x) << "mode " << m.mode;
-        EXPECT_EQ(m.y, marker.y) << "mode " << m.mode;
+    Tables tables(256, 256);
+    ASSERT_TRUE(tables.built());
+    Picture picture(256, 256);
+    for (const auto& m : marks) {
+        const POINT marker = FieldMarkerPosition(m.mode, m.color, 256, 256);
+        EXPECT_EQ(m.x, marker.x) << "mode " << m.mode << ", " << Hex(m.color.GetRgb());
+        EXPECT_EQ(m.y, marker.y) << "mode " << m.mode << ", " << Hex(m.color.GetRgb());
+        FillField(picture.pixels(), 256, 256, m.mode, m.color, tables.get());
+        EXPECT_TRUE(Looks(m.color.GetRgb(), picture.at(m.x, m.y))) << "mode " << m.mode;
     }
-
-    // The largest components land on the last column and row, inside the field.
-    const POINT top = FieldMarkerPosition(AxisHue, Hsb(0, 65535, 65535), width, height);
-    EXPECT_EQ(width - 1, top.x);
-    EXPECT_EQ(height - 1, top.y);
+    // The real field: the largest components on its last column and row, inside it.
+    const POINT top = FieldMarkerPosition(AxisHue, Hsb(0, 65535, 65535), 298, 292);
+    EXPECT_EQ(297, top.x);
+    EXPECT_EQ(291, top.y);
 }
 
-TEST(SelectorMarker, InvertsAHollowClippedCrossAndTwiceRestores)
+// On a field of one colour: two bars of 11 pixels inverted, crossing at a centre that keeps the
+// field's colour, cut where the field ends; a second drawing restores any picture.
+TEST(SelectorMarker, InvertsAHollowCrossClippedToTheField)
 {
     const int width = 40;
     const int height = 30;
-    const int places[][2] = {{0, 0},   {width - 1, 0},  {0, height - 1}, {width - 1, height - 1},
-                             {20, 15}, {3, height - 2}, {width - 4, 2},  {5, 5}};
+    const struct {
+        int x, y;
+        int inverted;
+    } places[] = {
+        {20, 15, 20}, {0, 0, 10}, {width - 1, height - 1, 10}, {3, height - 2, 14}, {width - 4, 2, 15}};
     for (const auto& place : places) {
-        const int mx = place[0];
-        const int my = place[1];
         Picture picture(width, height);
+        std::fill(picture.pixels(), picture.pixels() + width * height, 0x336699u);
+        XorFieldMarker(picture.pixels(), width, height, place.x, place.y);
+        ASSERT_TRUE(picture.GuardsIntact()) << "marker at " << place.x << "," << place.y;
+        int inverted = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                inverted += picture.at(x, y) == 0xCC9966u;
+        EXPECT_EQ(place.inverted, inverted) << "marker at " << place.x << "," << place.y;
+        EXPECT_EQ(Hex(0x336699), Hex(picture.at(place.x, place.y))) << "centre";
+
         picture.Pattern();
         const std::vector<uint32_t> before = picture.words();
-
-        XorFieldMarker(picture.pixels(), width, height, mx, my);
-        ASSERT_TRUE(picture.GuardsIntact()) << "marker at " << mx << "," << my;
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const bool onRow = y == my && std::abs(x - mx) <= 5;
-                const bool onColumn = x == mx && std::abs(y - my) <= 5;
-                const uint32_t old = before[Picture::kGuard + static_cast<size_t>(y) * width + x];
-                const uint32_t want = onRow != onColumn ? old ^ 0xFFFFFFu : old;
-                ASSERT_EQ(Hex(want), Hex(picture.at(x, y)))
-                    << "marker at " << mx << "," << my << ", pixel " << x << "," << y;
-            }
-        }
-
-        XorFieldMarker(picture.pixels(), width, height, mx, my);
-        EXPECT_TRUE(picture.words() == before) << "marker at " << mx << "," << my;
+        XorFieldMarker(picture.pixels(), width, height, place.x, place.y);
+        XorFieldMarker(picture.pixels(), width, height, place.x, place.y);
+        EXPECT_TRUE(picture.words() == before) << "marker at " << place.x << "," << place.y;
     }
+    // The bars' ends, and the pixels just past them.
+    Picture picture(width, height);
+    std::fill(picture.pixels(), picture.pixels() + width * height, 0u);
+    XorFieldMarker(picture.pixels(), width, height, 20, 15);
+    for (const POINT end : {POINT{15, 15}, POINT{25, 15}, POINT{20, 10}, POINT{20, 20}})
+        EXPECT_EQ(Hex(0xFFFFFF), Hex(picture.at(end.x, end.y))) << end.x << "," << end.y;
+    for (const POINT past : {POINT{14, 15}, POINT{26, 15}, POINT{20, 9}, POINT{20, 21}, POINT{19, 14}})
+        EXPECT_EQ(Hex(0), Hex(picture.at(past.x, past.y))) << past.x << "," << past.y;
 }
 
 // ---- strips -------------------------------------------------------------------------------
 
+// From the exact bottom colour towards the top one, which the top row stops one step short of;
+// fractions of a level are cut toward the bottom colour.
 TEST(SelectorStrip, GradientStepsFromTheExactBottomTowardsTheTop)
 {
-    const uint32_t pairs[][2] = {
-        {0xFF0000, 0x000000}, {0x00FF80, 0xFF0000}, {0xFFFFFF, 0x000000}, {0x102030, 0xF0E0D0}};
-    for (int height : {100, 171, 7, 1}) {
-        const int width = 5;
-        const BITMAPINFOHEADER header = Header(width, height);
-        for (const auto& pair : pairs) {
-            Picture picture(width, height);
-            FillGradientStrip(pair[0], pair[1], picture.pixels(), header);
-            ASSERT_TRUE(picture.GuardsIntact());
-            EXPECT_EQ(Hex(pair[1]), Hex(picture.at(0, 0)));
-            for (int i = 0; i < height; ++i) {
-                uint32_t want = 0;
-                for (int c = 0; c < 3; ++c) {
-                    const int bottom = Channel(pair[1], c);
-                    const int span = Channel(pair[0], c) - bottom;
-                    // Exact fractions, truncated toward zero; for these colours and heights
-                    // the double product never falls on the wrong side of an integer.
-                    want = want << 8 | static_cast<uint32_t>(bottom + span * i / height);
-                }
-                for (int x = 0; x < width; ++x) {
-                    ASSERT_EQ(Hex(want), Hex(picture.at(x, i)))
-                        << Hex(pair[0]) << " over " << Hex(pair[1]) << ", height " << height << ", row " << i
-                        << ", column " << x;
-                }
-            }
-        }
+    const struct {
+        uint32_t top, bottom;
+        int height;
+        uint32_t rows[5];
+    } strips[] = {
+        {0xFF0000, 0x000000, 5, {0x000000, 0x330000, 0x660000, 0x990000, 0xCC0000}},
+        {0x00FF80, 0xFF0000, 5, {0xFF0000, 0xCC3319, 0x996633, 0x66994C, 0x33CC66}},
+        {0x102030, 0xF0E0D0, 4, {0xF0E0D0, 0xB8B0A8, 0x808080, 0x485058}},
+        {0x000000, 0x640000, 3, {0x640000, 0x430000, 0x220000}},
+        {0xFFFFFF, 0x123456, 1, {0x123456}},
+    };
+    for (const auto& strip : strips) {
+        Picture picture(5, strip.height);
+        FillGradientStrip(strip.top, strip.bottom, picture.pixels(), Header(5, strip.height));
+        ExpectRows(picture, 5, strip.rows, strip.height, Hex(strip.top) + " over " + Hex(strip.bottom));
+    }
+    // Taller strips: even steps of 255 / height.
+    for (int height : {100, 171, 7}) {
+        Picture picture(5, height);
+        FillGradientStrip(0xFFFFFF, 0x000000, picture.pixels(), Header(5, height));
+        for (int c = 0; c < 3; ++c)
+            ExpectEvenSteps([&](int y) { return Channel(picture.at(4, y), c); }, height, 255, height,
+                            "height " + std::to_string(height));
     }
 }
 
@@ -480,94 +495,51 @@ TEST(SelectorStrip, GradientStepsAreDoublePrecisionProducts)
     EXPECT_EQ(Hex(0x320000), Hex(sevenRows.at(1, 5)));  // 175 - 125
 }
 
+// Five rows step a channel by 51 (the top row one step short of full), six go round the hue circle.
 TEST(SelectorStrip, SliderStripShowsTheCurrentColourAlongTheSlidersAxis)
 {
-    const int width = 8;
-    const int hs = 100;
-    const BITMAPINFOHEADER header = Header(width, hs);
-    Picture picture(width, hs);
-
-    // Black in red mode: the top row stops one step short of pure red.
-    FillSliderStrip(picture.pixels(), header, AxisRed, Rgb(0x000000));
-    EXPECT_EQ(Hex(0x000000), Hex(picture.at(0, 0)));
-    EXPECT_EQ(Hex(0xFC0000), Hex(picture.at(width - 1, hs - 1)));
-
-    const ColorValue cur = Rgb(0x0A141E);  // 10, 20, 30
-    FillSliderStrip(picture.pixels(), header, AxisGreen, cur);
-    EXPECT_EQ(Hex(0x0A001E), Hex(picture.at(0, 0)));
-    EXPECT_EQ(Hex(0x0A331E), Hex(picture.at(3, 20)));  // 255 * 20 / 100 = 51 in green
-    EXPECT_EQ(Hex(0x0AFC1E), Hex(picture.at(0, hs - 1)));
-    FillSliderStrip(picture.pixels(), header, AxisBlue, cur);
-    EXPECT_EQ(Hex(0x0A1400), Hex(picture.at(0, 0)));
-    EXPECT_EQ(Hex(0x0A14FC), Hex(picture.at(0, hs - 1)));
-
-    // Hue: each row is the colour with that row's hue, keeping its saturation and brightness.
-    const ColorValue warm = Rgb(0xC86432);
-    FillSliderStrip(picture.pixels(), header, AxisHue, warm);
-    ASSERT_TRUE(picture.GuardsIntact());
-    for (int y : {0, 1, 17, 50, 83, hs - 1}) {
-        ColorValue row = warm;
-        row.SetHue(static_cast<uint32_t>(y) * 65535 / hs);
-        EXPECT_EQ(Hex(row.GetRgb()), Hex(picture.at(width - 1, y))) << "row " << y;
+    const struct {
+        uint32_t mode, current;
+        int height;
+        uint32_t rows[6];
+    } strips[] = {
+        {AxisRed, 0x0A141E, 5, {0x00141E, 0x33141E, 0x66141E, 0x99141E, 0xCC141E}},
+        {AxisGreen, 0x0A141E, 5, {0x0A001E, 0x0A331E, 0x0A661E, 0x0A991E, 0x0ACC1E}},
+        {AxisBlue, 0x0A141E, 5, {0x0A1400, 0x0A1433, 0x0A1466, 0x0A1499, 0x0A14CC}},
+        // Each hue with the colour's largest (200) and smallest (50) channels.
+        {AxisHue, 0xC86432, 6, {0xC83232, 0xC8C832, 0x32C832, 0x32C8C8, 0x3232C8, 0xC832C8}},
+        {AxisHue, 0xFF0000, 6, {0xFF0000, 0xFFFF00, 0x00FF00, 0x00FFFF, 0x0000FF, 0xFF00FF}},
+        // From the grey of its brightness to the full colour.
+        {AxisSaturation, 0xC86464, 5, {0xC8C8C8, 0xC8A0A0, 0xC87878, 0xC85050, 0xC82828}},
+        {AxisBrightness, 0x990000, 5, {0x000000, 0x330000, 0x660000, 0x990000, 0xCC0000}},
+    };
+    for (const auto& strip : strips) {
+        Picture picture(8, strip.height);
+        FillSliderStrip(picture.pixels(), Header(8, strip.height), strip.mode, Rgb(strip.current));
+        ExpectRows(picture, 8, strip.rows, strip.height, "mode " + std::to_string(strip.mode));
     }
-    EXPECT_EQ(Channel(picture.at(0, 0), 0), 200) << "hue 0 keeps the red maximum";
-
-    // Saturation and brightness: from the colour with that component 0 up to its maximum.
-    FillSliderStrip(picture.pixels(), header, AxisSaturation, warm);
-    ColorValue grey = warm;
-    grey.SetSaturation(0);
-    EXPECT_EQ(Hex(grey.GetRgb()), Hex(picture.at(0, 0)));
-    EXPECT_EQ(Hex(0xC8C8C8), Hex(picture.at(0, 0)));
-    ColorValue vivid = warm;
-    vivid.SetSaturation(65535);
-    const int vividGreen = Channel(vivid.GetRgb(), 1);
-    EXPECT_EQ(200 + (vividGreen - 200) * (hs - 1) / hs, Channel(picture.at(0, hs - 1), 1));
-    EXPECT_EQ(200 - 200 * (hs - 1) / hs, Channel(picture.at(0, hs - 1), 2));
-
-    FillSliderStrip(picture.pixels(), header, AxisBrightness, warm);
-    EXPECT_EQ(Hex(0x000000), Hex(picture.at(0, 0)));
-    ColorValue bright = warm;
-    bright.SetBrightness(65535);
-    EXPECT_EQ(255, Channel(bright.GetRgb(), 0));
-    EXPECT_EQ(255 * (hs - 1) / hs, Channel(picture.at(0, hs - 1), 0));
-    EXPECT_TRUE(picture.GuardsIntact());
 }
 
-TEST(SelectorStrip, ReferenceStripDependsOnlyOnTheMode)
+TEST(SelectorStrip, ReferenceStripShowsEachModesLegend)
 {
-    const int width = 6;
-    const int hs = 171;
-    const BITMAPINFOHEADER header = Header(width, hs);
-    Picture picture(width, hs);
-    const int top = 255 * (hs - 1) / hs;  // one step short of 255
-
-    for (uint32_t mode = 0; mode < 3; ++mode) {
-        FillReferenceStrip(picture.pixels(), header, mode);
-        EXPECT_EQ(Hex(0), Hex(picture.at(0, 0))) << "mode " << mode;
-        const uint32_t topWord = static_cast<uint32_t>(top) << (16 - 8 * mode);
-        EXPECT_EQ(Hex(topWord), Hex(picture.at(width - 1, hs - 1))) << "mode " << mode;
+    const struct {
+        uint32_t mode;
+        int height;
+        uint32_t rows[6];
+    } legends[] = {
+        {AxisRed, 5, {0x000000, 0x330000, 0x660000, 0x990000, 0xCC0000}},
+        {AxisGreen, 5, {0x000000, 0x003300, 0x006600, 0x009900, 0x00CC00}},
+        {AxisBlue, 5, {0x000000, 0x000033, 0x000066, 0x000099, 0x0000CC}},
+        {AxisHue, 6, {0xFF0000, 0xFFFF00, 0x00FF00, 0x00FFFF, 0x0000FF, 0xFF00FF}},
+        // White (no saturation) towards pure red.
+        {AxisSaturation, 5, {0xFFFFFF, 0xFFCCCC, 0xFF9999, 0xFF6666, 0xFF3333}},
+        {AxisBrightness, 5, {0x000000, 0x333333, 0x666666, 0x999999, 0xCCCCCC}},
+    };
+    for (const auto& legend : legends) {
+        Picture picture(6, legend.height);
+        FillReferenceStrip(picture.pixels(), Header(6, legend.height), legend.mode);
+        ExpectRows(picture, 6, legend.rows, legend.height, "mode " + std::to_string(legend.mode));
     }
-
-    FillReferenceStrip(picture.pixels(), header, AxisHue);
-    for (int y : {0, 1, 28, 57, 85, 114, 142, hs - 1}) {
-        EXPECT_EQ(Hex(Hsb(static_cast<uint32_t>(y) * 65535 / hs, 65535, 65535).GetRgb()),
-                  Hex(picture.at(2, y)))
-            << "row " << y;
-    }
-    EXPECT_EQ(Hex(0xFF0000), Hex(picture.at(0, 0)));
-
-    // Saturation: white (none) at the bottom towards pure red at the top.
-    FillReferenceStrip(picture.pixels(), header, AxisSaturation);
-    EXPECT_EQ(Hex(0xFFFFFF), Hex(picture.at(0, 0)));
-    const uint32_t fading = 255 - 255 * (hs - 1) / hs;
-    EXPECT_EQ(Hex(0xFF0000 | fading << 8 | fading), Hex(picture.at(0, hs - 1)));
-
-    // Brightness: black at the bottom towards white at the top.
-    FillReferenceStrip(picture.pixels(), header, AxisBrightness);
-    EXPECT_EQ(Hex(0x000000), Hex(picture.at(0, 0)));
-    const uint32_t t = static_cast<uint32_t>(top);
-    EXPECT_EQ(Hex(t << 16 | t << 8 | t), Hex(picture.at(width - 1, hs - 1)));
-    EXPECT_TRUE(picture.GuardsIntact());
 }
 
 // ---- slider -------------------------------------------------------------------------------
@@ -578,19 +550,24 @@ TEST(SelectorSlider, PositionScalesTheComponentToTheStrip)
         EXPECT_EQ(hs - 1, SliderPosition(AxisRed, Rgb(0xFF0000), hs)) << "strip " << hs;
         EXPECT_EQ(hs - 1, SliderPosition(AxisHue, Hsb(65535, 0, 0), hs)) << "strip " << hs;
     }
+    // 256 rows: one per 8-bit level.
+    EXPECT_EQ(200, SliderPosition(AxisRed, Rgb(0xC86432), 256));
+    EXPECT_EQ(100, SliderPosition(AxisGreen, Rgb(0xC86432), 256));
     EXPECT_EQ(0, SliderPosition(AxisGreen, Rgb(0xFF00FF), 171));
-    EXPECT_EQ(128 * 100 >> 8, SliderPosition(AxisBlue, Rgb(0x000080), 100));
-    EXPECT_EQ(32768 * 171 >> 16, SliderPosition(AxisSaturation, Hsb(0, 32768, 100), 171));
-    EXPECT_EQ(1000 * 171 >> 16, SliderPosition(AxisBrightness, Hsb(0, 32768, 1000), 171));
+    // Halves and quarters of the range land halfway and a quarter of the way up.
+    EXPECT_EQ(50, SliderPosition(AxisBlue, Rgb(0x000080), 100));
+    EXPECT_EQ(100, SliderPosition(AxisHue, Hsb(32768, 0, 0), 200));
+    EXPECT_EQ(50, SliderPosition(AxisSaturation, Hsb(0, 16384, 100), 200));
+    EXPECT_EQ(150, SliderPosition(AxisBrightness, Hsb(0, 32768, 49152), 200));
     // The green slider reads green even from an Hsb-form colour.
-    EXPECT_EQ(255 * 171 >> 8, SliderPosition(AxisGreen, Hsb(21846, 65535, 65535), 171));
+    EXPECT_EQ(255, SliderPosition(AxisGreen, Hsb(21846, 65535, 65535), 256));
 }
 
 TEST(SelectorSlider, PointSetsOnlyTheSlidersComponentClampedToTheBar)
 {
-    const int h = 171;  // slider client height
-    const int bottom = h - 5;
-    const int bar = h - 10;
+    // A bar of 255 rows: each row one 8-bit level, or 257 units of a 16-bit component.
+    const int bottom = 260;
+    const int bar = 255;
 
     struct Case {
         int y;
@@ -601,8 +578,8 @@ TEST(SelectorSlider, PointSetsOnlyTheSlidersComponentClampedToTheBar)
         {-1000, 255, 65535},  // far above
         {4, 255, 65535},      // above the bar's top edge
         {5, 255, 65535},      // the top edge
-        {bottom - 80, 80 * 255 / bar, 80 * 65535 / bar},
-        {bottom - 1, 255 / bar, 65535 / bar},
+        {bottom - 80, 80, 80 * 257},
+        {bottom - 1, 1, 257},
         {bottom, 0, 0},
         {bottom + 3, 0, 0},
         {5000, 0, 0},  // far below
@@ -647,65 +624,13 @@ TEST(SelectorSlider, PointSetsOnlyTheSlidersComponentClampedToTheBar)
 
 // ---- field point --------------------------------------------------------------------------
 
-namespace {
-
-// What the point set, read back along the mode's two field axes.
-void FieldAxes(uint32_t mode, const ColorValue& c, uint32_t* x, uint32_t* y)
+// A press on the field moves the cross there (clamped to the field, each axis alone), picks the
+// colour the field shows there and leaves the slider where it was. Rows count up from the bottom
+// edge, y = height; on 16 x 16 each column and row is an exact step.
+TEST(SelectorPoint, FieldPointMovesTheCrossThereAndPicksTheColourShownThere)
 {
-    switch (mode) {
-    case 0:
-        *x = c.GetGreen();
-        *y = c.GetBlue();
-        break;
-    case 1:
-        *x = c.GetRed();
-        *y = c.GetBlue();
-        break;
-    case 2:
-        *x = c.GetRed();
-        *y = c.GetGreen();
-        break;
-    case 3:
-        *x = c.GetSaturation();
-        *y = c.GetBrightness();
-        break;
-    case 4:
-        *x = c.GetHue();
-        *y = c.GetBrightness();
-        break;
-    default:
-        *x = c.GetHue();
-        *y = c.GetSaturation();
-        break;
-    }
-}
-
-// The slider's own component, which a field point must leave alone.
-uint32_t SliderAxis(uint32_t mode, const ColorValue& c)
-{
-    switch (mode) {
-    case 0:
-        return c.GetRed();
-    case 1:
-        return c.GetGreen();
-    case 2:
-        return c.GetBlue();
-    case 3:
-        return c.GetHue();
-    case 4:
-        return c.GetSaturation();
-    default:
-        return c.GetBrightness();
-    }
-}
-
-}  // namespace
-
-TEST(SelectorPoint, FieldPointSetsTheTwoAxesWithEachClampedAlone)
-{
-    // Small enough that row 1 and row 0 differ in 8 bits too.
-    const int width = 12;
-    const int height = 10;
+    const int width = 16;
+    const int height = 16;
     Tables tables(width, height);
     ASSERT_TRUE(tables.built());
 
@@ -728,24 +653,33 @@ TEST(SelectorPoint, FieldPointSetsTheTwoAxesWithEachClampedAlone)
         {-99, height + 99, 0, 0},
         {width - 1, 6, width - 1, height - 6},
     };
+    Picture picture(width, height);
     for (uint32_t mode = 0; mode < 6; ++mode) {
-        const bool rgbMode = mode < 3;
+        const ColorValue start = mode < 3 ? Rgb(0x7B7B7B) : Hsb(12345, 23456, 34567);
+        FillField(picture.pixels(), width, height, mode, start, tables.get());
         for (const Case& c : cases) {
-            ColorValue color = rgbMode ? Rgb(0x7B7B7B) : Hsb(12345, 23456, 34567);
-            const uint32_t slider = SliderAxis(mode, color);
+            ColorValue color = start;
             ApplyFieldPoint(&color, mode, c.x, c.y, width, height, tables.get());
-            uint32_t gotX = 0;
-            uint32_t gotY = 0;
-            FieldAxes(mode, color, &gotX, &gotY);
-            const uint32_t wantX = rgbMode ? Ramp8(c.column, width) : Ramp16(c.column, width);
-            const uint32_t wantY = rgbMode ? Ramp8(c.row, height) : Ramp16(c.row, height);
-            EXPECT_EQ(wantX, gotX) << "mode " << mode << ", point " << c.x << "," << c.y;
-            EXPECT_EQ(wantY, gotY) << "mode " << mode << ", point " << c.x << "," << c.y;
-            EXPECT_EQ(slider, SliderAxis(mode, color)) << "mode " << mode;
+            const POINT cross = FieldMarkerPosition(mode, color, width, height);
+            const std::string what =
+                "mode " + std::to_string(mode) + ", point " + std::to_string(c.x) + "," + std::to_string(c.y);
+            EXPECT_EQ(c.column, cross.x) << what;
+            EXPECT_EQ(c.row, cross.y) << what;
+            EXPECT_TRUE(Looks(picture.at(c.column, c.row), color.GetRgb())) << what;
+            EXPECT_EQ(SliderPosition(mode, start, 65536), SliderPosition(mode, color, 65536)) << what;
         }
     }
-    // The ends of the ramps really are the ends of the axes.
-    ColorValue color = Hsb(0, 0, 0);
+    // Worked by hand: column 3 and row 12 are 3/15 and 12/15 of each axis.
+    ColorValue color = Rgb(0x7B7B7B);
+    ApplyFieldPoint(&color, AxisRed, 3, height - 12, width, height, tables.get());
+    EXPECT_EQ(Hex(0x7B33CC), Hex(color.GetRgb()));
+    color = Hsb(12345, 23456, 34567);
+    ApplyFieldPoint(&color, AxisHue, 3, height - 12, width, height, tables.get());
+    EXPECT_EQ(12345, color.GetHue());
+    EXPECT_EQ(13107, color.GetSaturation());  // 20 %
+    EXPECT_EQ(52428, color.GetBrightness());  // 80 %
+    // The ends of the field are the ends of the axes.
+    color = Hsb(0, 0, 0);
     ApplyFieldPoint(&color, AxisHue, width + 5, -5, width, height, tables.get());
     EXPECT_EQ(65535, color.GetSaturation());
     EXPECT_EQ(65535, color.GetBrightness());
