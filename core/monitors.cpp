@@ -12,6 +12,8 @@ MonitorFunctions LookUpMonitorFunctions()
             reinterpret_cast<void*>(GetProcAddress(user, "GetMonitorInfoA")));
         functions.monitorFromRect = reinterpret_cast<MonitorFromRectProc>(
             reinterpret_cast<void*>(GetProcAddress(user, "MonitorFromRect")));
+        functions.enumDisplayMonitors = reinterpret_cast<EnumDisplayMonitorsProc>(
+            reinterpret_cast<void*>(GetProcAddress(user, "EnumDisplayMonitors")));
     }
     return functions;
 }
@@ -40,6 +42,37 @@ RECT VirtualScreenRect()
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     return RECT{left, top, left + width, top + height};
+}
+
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM layout)
+{
+    auto* monitors = reinterpret_cast<MonitorLayout*>(layout);
+    if (monitors->count < MONITOR_LAYOUT_MAX)
+        monitors->monitors[monitors->count++] = *rect;
+    return TRUE;
+}
+
+}  // namespace
+
+MonitorLayout ReadMonitorLayout(const MonitorFunctions& functions)
+{
+    MonitorLayout layout = {};
+    layout.all = VirtualScreenRect();
+    if (functions.enumDisplayMonitors)
+        functions.enumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&layout));
+    if (layout.count == 0)
+        layout.monitors[layout.count++] = layout.all;
+    return layout;
+}
+
+bool OnAMonitor(const MonitorLayout& layout, POINT point)
+{
+    for (uint32_t i = 0; i < layout.count; ++i)
+        if (PtInRect(&layout.monitors[i], point))
+            return true;
+    return false;
 }
 
 bool TouchesAMonitor(const MonitorFunctions& functions, const RECT& rect)

@@ -1,4 +1,5 @@
-// Where the grab popup goes and how its client area divides: arithmetic only, no windows.
+// Where the grab popup goes, how its client area divides, and what a sample square averages:
+// arithmetic only, no windows.
 #include <algorithm>
 
 #include "grabber/grabber.h"
@@ -61,4 +62,27 @@ RECT MagnifierCell(const MagnifierLayout& layout, int32_t column, int32_t row)
 POINT MagnifierSource(const MagnifierLayout& layout, POINT cursor, int32_t column, int32_t row)
 {
     return POINT{cursor.x + column - layout.centreColumn, cursor.y + row - layout.centreRow};
+}
+
+uint32_t ValidSampleSize(uint32_t size)
+{
+    return size == 3 || size == 5 ? size : 1;
+}
+
+bool MeanOfPixels(const uint32_t* pixels, const bool* counted, size_t count, uint32_t* mean)
+{
+    uint32_t red = 0, green = 0, blue = 0, n = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (!counted[i])
+            continue;
+        red += pixels[i] >> 16 & 0xFF;
+        green += pixels[i] >> 8 & 0xFF;
+        blue += pixels[i] & 0xFF;
+        ++n;
+    }
+    if (n == 0)
+        return false;
+    auto rounded = [n](uint32_t sum) { return (sum + n / 2) / n; };
+    *mean = rounded(red) << 16 | rounded(green) << 8 | rounded(blue);
+    return true;
 }

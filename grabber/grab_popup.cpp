@@ -1,5 +1,6 @@
 // The magnifier popup: the screen around the hot spot, six times enlarged, with a red cross-hair
-// on the hot spot's pixel and that pixel's hex value in a band below.
+// on the hot spot's pixel (and a frame round a larger sample), and the colour a pick would take
+// with its hex value in a band below.
 #include "color/color_value.h"
 #include "color/hex_text.h"
 #include "core/handles.h"
@@ -26,25 +27,26 @@ void FillSolid(HDC dc, const RECT& r, COLORREF color)
     ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
-// Beyond the edges of all monitors together there is nothing to read, and where a read fails
-// (CLR_INVALID) there is nothing either; such cells show the plain button face rather than
-// whatever that value would mean as a colour. A pixel past the edge of the monitor under the
-// cursor is read from the monitor beside it.
-COLORREF ReadCell(HDC screen, const RECT& screens, POINT at, COLORREF outside)
+COLORREF ToColorRef(uint32_t rgb)
 {
-    if (!PtInRect(&screens, at))
-        return outside;
-    const COLORREF pixel = GetPixel(screen, at.x, at.y);
-    return pixel == CLR_INVALID ? outside : pixel;
+    return RGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
 }
 
-void DrawCells(HDC dc, HDC screen, const RECT& screens, const MagnifierLayout& m, POINT cursor)
+// The screen around the hot spot, read in one block. Beyond the edges of all monitors together
+// there is nothing to read, and where the read fails there is nothing either; such cells show the
+// plain button face rather than whatever the buffer held. A pixel past the edge of the monitor
+// under the cursor comes from the monitor beside it.
+void DrawCells(HDC dc, const MagnifierLayout& m, const RECT& screens, const RECT& block, const uint32_t* pixels)
 {
     const COLORREF outside = GetSysColor(COLOR_3DFACE);
-    for (int32_t column = 0; column < m.columns; ++column)
-        for (int32_t row = 0; row < m.rows; ++row)
-            FillSolid(dc, MagnifierCell(m, column, row),
-                      ReadCell(screen, screens, MagnifierSource(m, cursor, column, row), outside));
+    const LONG width = block.right - block.left;
+    for (int32_t column = 0; column < m.columns; ++column) {
+        for (int32_t row = 0; row < m.rows; ++row) {
+            const POINT at = {block.left + column, block.top + row};
+            const bool shown = pixels && PtInRect(&screens, at);
+            FillSolid(dc, MagnifierCell(m, column, row), shown ? ToColorRef(pixels[row * width + column]) : outside);
+        }
+    }
 }
 
 void DrawCrossHair(HDC dc, const MagnifierLayout& m)
@@ -55,17 +57,33 @@ void DrawCrossHair(HDC dc, const MagnifierLayout& m)
     FillSolid(dc, horizontal, kCrossHairColor);
 }
 
-// Always upper case, whatever the option for the value field says: it is a reading, not text
-// for the user to copy.
-void DrawBand(HDC dc, HDC screen, const RECT& screens, const MagnifierLayout& m, POINT cursor)
+// The outline of the cells a larger sample averages, in the cross-hair's colour.
+void DrawSampleFrame(HDC dc, const MagnifierLayout& m, uint32_t size)
 {
-    const COLORREF pixel = PtInRect(&screens, cursor) ? GetPixel(screen, cursor.x, cursor.y) : CLR_INVALID;
-    if (pixel == CLR_INVALID) {
+    const int32_t half = static_cast<int32_t>(size / 2);
+    const RECT first = MagnifierCell(m, m.centreColumn - half, m.centreRow - half);
+    const RECT last = MagnifierCell(m, m.centreColumn + half, m.centreRow + half);
+    const RECT frame = {first.left, first.top, last.right, last.bottom};
+    const RECT sides[] = {{frame.left, frame.top, frame.right, frame.top + 1},
+                          {frame.left, frame.bottom - 1, frame.right, frame.bottom},
+                          {frame.left, frame.top, frame.left + 1, frame.bottom},
+                          {frame.right - 1, frame.top, frame.right, frame.bottom}};
+    for (const RECT& side : sides)
+        FillSolid(dc, side, kCrossHairColor);
+}
+
+// The colour a pick would take, with its hex value, always upper case whatever the option for
+// the value field says: it is a reading, not text for the user to copy. The button face where
+// there is none.
+void DrawBand(HDC dc, const MagnifierLayout& m, bool sampled, uint32_t rgb)
+{
+    if (!sampled) {
         FillSolid(dc, m.band, GetSysColor(COLOR_3DFACE));
         return;
     }
-    ColorValue color{};
-    color.SetColorRef(pixel);
+    ColorValue color;
+    color.Reset();
+    color.SetRgb(rgb);
     FillSolid(dc, m.band, color.GetColorRef());
 
     char text[HEX_TEXT_SIZE];
@@ -77,25 +95,34 @@ void DrawBand(HDC dc, HDC screen, const RECT& screens, const MagnifierLayout& m,
     DrawTextA(dc, text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }
 
-void DrawMagnifier(HDC dc, const RECT& client)
+void DrawMagnifier(HDC dc, const RECT& client, GrabberState* grabber)
 {
     const MagnifierLayout m = LayoutMagnifier(client);
     POINT cursor;
     GetCursorPos(&cursor);
-    const RECT screens = VirtualScreenRect();
-    WindowDC screen(nullptr);
-    DrawCells(dc, screen, screens, m, cursor);
+    const RECT& screens = grabber->screens.all;
+    const RECT block = {cursor.x - m.centreColumn, cursor.y - m.centreRow, cursor.x - m.centreColumn + m.columns,
+                        cursor.y - m.centreRow + m.rows};
+    HeapBlock<uint32_t> pixels;
+    const bool read = pixels.Allocate(static_cast<size_t>(m.columns) * m.rows) &&
+                      ReadGrabPixels(grabber, block, pixels.Data());
+    DrawCells(dc, m, screens, block, read ? pixels.Data() : nullptr);
     DrawCrossHair(dc, m);
+    const uint32_t size = ValidSampleSize(grabber->sampleSize);
+    if (size > 1)
+        DrawSampleFrame(dc, m, size);
     FillRect(dc, &m.separator, GetSysColorBrush(COLOR_3DDKSHADOW));
-    DrawBand(dc, screen, screens, m, cursor);
+    uint32_t rgb = 0;
+    const bool sampled = read && SampleOf(grabber, cursor, block, pixels.Data(), &rgb);
+    DrawBand(dc, m, sampled, rgb);
 }
 
 // Drawn off-screen and copied in one go: the popup repaints on every mouse move and would
 // otherwise flash its cells one by one.
-void PaintMagnifier(HWND popup)
+void PaintMagnifier(HWND popup, GrabberState* grabber)
 {
     PaintDC dc(popup);
-    if (!dc)
+    if (!dc || !grabber)
         return;
     RECT client;
     GetClientRect(popup, &client);
@@ -103,10 +130,10 @@ void PaintMagnifier(HWND popup)
     GdiObject<HBITMAP> bitmap(memory ? CreateCompatibleBitmap(dc, Width(client), Height(client)) : nullptr);
     SelectedInto drawing(memory, bitmap);
     if (!drawing) {
-        DrawMagnifier(dc, client);
+        DrawMagnifier(dc, client, grabber);
         return;
     }
-    DrawMagnifier(memory, client);
+    DrawMagnifier(memory, client, grabber);
     BitBlt(dc, 0, 0, Width(client), Height(client), memory, 0, 0, SRCCOPY);
 }
 
@@ -118,8 +145,12 @@ LRESULT CALLBACK GrabPopupProc(HWND popup, UINT message, WPARAM wparam, LPARAM l
         InvalidateRect(popup, nullptr, FALSE);
         UpdateWindow(popup);
         return 0;
+    case WM_NCCREATE:
+        SetWindowLongPtrA(popup, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCTA*>(lparam)->lpCreateParams));
+        break;
     case WM_PAINT:
-        PaintMagnifier(popup);
+        PaintMagnifier(popup, reinterpret_cast<GrabberState*>(GetWindowLongPtrA(popup, GWLP_USERDATA)));
         return 0;
     }
     return DefWindowProcA(popup, message, wparam, lparam);
@@ -146,8 +177,8 @@ void UnregisterGrabberClass(HINSTANCE instance)
         UnregisterClassA(GRABBER_CLASS_NAME, instance);
 }
 
-HWND CreateGrabPopup(HWND owner, HINSTANCE instance)
+HWND CreateGrabPopup(HWND owner, HINSTANCE instance, GrabberState* grabber)
 {
     return CreateWindowExA(0, GRABBER_CLASS_NAME, GRABBER_WINDOW_NAME, WS_POPUP | WS_CLIPCHILDREN | WS_BORDER, 0,
-                           0, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE, owner, nullptr, instance, nullptr);
+                           0, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE, owner, nullptr, instance, grabber);
 }

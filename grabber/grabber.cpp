@@ -60,29 +60,33 @@ void DestroyGrabPopup(GrabberState* grabber)
     grabber->popup = nullptr;
 }
 
-// The pixel at the screen point becomes the colour; the popup goes first so it is not read.
+// The sample at the screen point becomes the colour; the popup goes first so it is not read.
 void PickColorAt(DialogState* state, GrabberState* grabber, POINT at)
 {
     DestroyGrabPopup(grabber);
-    // A point off every screen has no colour to take.
-    const RECT screens = VirtualScreenRect();
-    if (!PtInRect(&screens, at))
+    const RECT square = SampleSquare(grabber->sampleSize, at);
+    uint32_t pixels[GRAB_SAMPLE_LARGEST * GRAB_SAMPLE_LARGEST] = {};
+    if (!ReadGrabPixels(grabber, square, pixels)) {
+        // A message box cannot be clicked while the dialog keeps the mouse.
+        ReleaseCapture();
+        ShowWarningMessage(state->instance, state->dialog, IDS_SCREEN_DC_ERROR);
         return;
-    COLORREF pixel = CLR_INVALID;
-    {
-        WindowDC screen(nullptr);
-        if (!screen) {
-            // A message box cannot be clicked while the dialog keeps the mouse.
-            ReleaseCapture();
-            ShowWarningMessage(state->instance, state->dialog, IDS_SCREEN_DC_ERROR);
-            return;
-        }
-        pixel = GetPixel(screen, at.x, at.y);
     }
-    if (pixel == CLR_INVALID)
+    uint32_t rgb = 0;
+    if (!SampleOf(grabber, at, square, pixels, &rgb))
         return;
-    state->currentColor.SetColorRef(pixel);
+    state->currentColor.SetRgb(rgb);
     RequestRedraw(state, RB_ALL);
+}
+
+// The popup shows the new sample square and its colour at once.
+void SetSampleSize(GrabberState* grabber, uint32_t size)
+{
+    grabber->sampleSize = size;
+    if (grabber->popup) {
+        InvalidateRect(grabber->popup, nullptr, FALSE);
+        UpdateWindow(grabber->popup);
+    }
 }
 
 void MoveGrabCursor(GrabberState* grabber, int dx, int dy)
@@ -111,7 +115,8 @@ bool InitGrabber(const DialogState* state, GrabberState* grabber)
 void StartGrab(DialogState* state, GrabberState* grabber)
 {
     grabber->flip = 0;
-    HWND popup = CreateGrabPopup(state->dialog, state->instance);
+    grabber->screens = ReadMonitorLayout(grabber->monitors);
+    HWND popup = CreateGrabPopup(state->dialog, state->instance, grabber);
     if (!popup) {
         ShowWarningMessage(state->instance, state->dialog, IDS_GRABBER_ERROR);
         return;
@@ -125,6 +130,10 @@ void StartGrab(DialogState* state, GrabberState* grabber)
     // The dialog, and with it its owned popup, above every window the user may drag over.
     // Without activating: the focus moving would cancel the capture just taken.
     SetWindowTopmost(state->dialog, true, SWP_NOACTIVATE);
+    // The screen as it is now, before the popup covers any of it. Without the memory for it the
+    // grab reads the live screen, as a grab does without the option.
+    if (state->options.Test(FreezeGrab))
+        CopyScreen(&grabber->frozen, grabber->screens.all, grabber->screens.all);
     // Shown last, so that once it shows the grab is all there; without taking the activation
     // for the same reason as above.
     ShowWindow(popup, SW_SHOWNOACTIVATE);
@@ -140,9 +149,15 @@ void FollowGrab(GrabberState* grabber)
     // in two, and one past the edge of the desktop would be partly hidden.
     const RECT monitor = MonitorRectAt(grabber->monitors, cursor);
     const POINT at = PlaceGrabPopup(cursor, monitor, &grabber->flip);
+    RECT before;
+    GetWindowRect(grabber->popup, &before);
+    // Moved, the popup repaints at once (WM_MOVE); in place, the screen under the cursor may have
+    // changed all the same. Either way it paints once, now rather than when the dialog is idle.
     MoveWindow(grabber->popup, at.x, at.y, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE, TRUE);
-    // Also when the popup did not move: the screen under the cursor may have.
-    InvalidateRect(grabber->popup, nullptr, FALSE);
+    if (before.left == at.x && before.top == at.y) {
+        InvalidateRect(grabber->popup, nullptr, FALSE);
+        UpdateWindow(grabber->popup);
+    }
 }
 
 void PickGrabbedColor(DialogState* state, GrabberState* grabber, LPARAM clientPoint)
@@ -179,6 +194,18 @@ void GrabKey(DialogState* state, GrabberState* grabber, WPARAM key)
     case VK_ESCAPE:
         CancelGrab(grabber);
         break;
+    case '1':
+    case VK_NUMPAD1:
+        SetSampleSize(grabber, 1);
+        break;
+    case '3':
+    case VK_NUMPAD3:
+        SetSampleSize(grabber, 3);
+        break;
+    case '5':
+    case VK_NUMPAD5:
+        SetSampleSize(grabber, 5);
+        break;
     }
 }
 
@@ -194,6 +221,8 @@ void EndGrab(const DialogState* state, GrabberState* grabber)
     // the keyboard would stay taken.
     UnhookGrabKeys();
     DestroyGrabPopup(grabber);
+    FreeScreenPixels(&grabber->frozen);
+    FreeScreenPixels(&grabber->block);
     if (!state->options.Test(AlwaysOnTop))
         SetWindowTopmost(state->dialog, false);
 }
@@ -202,6 +231,8 @@ void ReleaseGrabber(const DialogState* state, GrabberState* grabber)
 {
     UnhookGrabKeys();
     DestroyGrabPopup(grabber);
+    FreeScreenPixels(&grabber->frozen);
+    FreeScreenPixels(&grabber->block);
     grabber->cursor.Reset();
     UnregisterGrabberClass(state->instance);
 }

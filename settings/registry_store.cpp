@@ -59,6 +59,7 @@ StoredSettings DefaultSettings()
     s.sliderMode = 0;
     s.windowX = POSITION_NOT_STORED;
     s.windowY = POSITION_NOT_STORED;
+    s.grabSampleSize = 1;
     for (size_t i = 0; i < kOptionCount; ++i)
         s.options[i] = kOptions[i].byDefault ? 1 : 0;
     return s;
@@ -71,6 +72,7 @@ void MakeSettingsTable(StoredSettings* s, RegistryValueEntry table[SETTINGS_ROW_
         {"SliderMode", 0, REG_DWORD, 4, &s->sliderMode, 0},
         {"MainWindowXPos", 0, REG_DWORD, 4, &s->windowX, 0},
         {"MainWindowYPos", 0, REG_DWORD, 4, &s->windowY, 0},
+        {"GrabSampleSize", 0, REG_DWORD, 4, &s->grabSampleSize, 0},
     };
     static_assert(sizeof(values) / sizeof(values[0]) + kOptionCount == SETTINGS_ROW_COUNT, "every row");
     int row = 0;

@@ -51,6 +51,7 @@ void LoadSettings(AppState* state)
     for (size_t i = 0; i < kOptionCount; ++i)
         state->options.Assign(kOptions[i].bit, s.options[i] != 0);
     ApplyWindowPosition(state->dialog, s.windowX, s.windowY);
+    state->grabber.sampleSize = ValidSampleSize(s.grabSampleSize);
     // Selected by clicking its radio button near the end of the initialisation.
     state->sliderMode = s.sliderMode;
 }
@@ -63,6 +64,7 @@ void SaveSettings(AppState* state)
     const POINT corner = WindowCornerToSave(state->dialog);
     s.windowX = corner.x;
     s.windowY = corner.y;
+    s.grabSampleSize = ValidSampleSize(state->grabber.sampleSize);
     for (size_t i = 0; i < kOptionCount; ++i)
         s.options[i] = state->options.Test(kOptions[i].bit) ? 1 : 0;
 

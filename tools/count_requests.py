@@ -42,5 +42,9 @@ labels = {"slider": "slider-drag step (0x3C)", "field": "field-drag step  (0x35)
 for (mode, kind), values in sorted(counts.items(), key=lambda kv: (kv[0][1] != "none", kv[0])):
     steps = len(values)
     most = ", ".join("%s %d" % (name, round(n / steps)) for name, n in kinds[(mode, kind)].most_common(4))
+    if kind == "grab":
+        print("grab step: a pointer move, the popup moved and repainted %4d requests  (%s)" %
+              (statistics.median(values), most))
+        continue
     print("%s mode %d %-10s %4d requests  (%s)" % (labels[kind], mode, names[mode],
                                                   statistics.median(values), most))

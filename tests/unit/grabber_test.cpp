@@ -542,7 +542,7 @@ TEST_F(GrabTest, ThePopupStaysOnTheMonitorUnderTheCursorOrWithoutMonitorsOnTheDe
     const LONG split = (desktop.left + desktop.right) / 2, y = (desktop.top + desktop.bottom) / 2;
     g_splitMonitors[0] = RECT{desktop.left, desktop.top, split, desktop.bottom};
     g_splitMonitors[1] = RECT{split, desktop.top, desktop.right, desktop.bottom};
-    state->grabber.monitors = MonitorFunctions{SplitMonitorFromPoint, SplitGetMonitorInfo, nullptr};
+    state->grabber.monitors = MonitorFunctions{SplitMonitorFromPoint, SplitGetMonitorInfo, nullptr, nullptr};
     StartGrab();
     ASSERT_TRUE(IsWindow(state->grabber.popup));
     RECT r;
@@ -628,6 +628,178 @@ TEST_F(GrabTest, ClosingDuringAGrabTakesThePopupAndTheClassAlong)
     EXPECT_FALSE(IsWindow(popup));
     WNDCLASSA windowClass;
     EXPECT_FALSE(GetClassInfoA(instance, "Ostrel ColorGrabber", &windowClass));
+}
+
+// ---- sampling and the frozen screen --------------------------------------------------------
+
+TEST(GrabSampling, TheMeanTakesOnlyTheCountedPixelsAndRoundsEachChannelHalfUp)
+{
+    const uint32_t pixels[] = {0x000000, 0x010203, 0xFFFFFF, 0x804020};
+    const bool firstTwo[] = {true, true, false, false}, lastTwo[] = {false, false, true, true},
+               none[] = {false, false, false, false};
+    uint32_t mean = 0;
+    // 0.5, 1 and 1.5 come out as 1, 1 and 2.
+    ASSERT_TRUE(MeanOfPixels(pixels, firstTwo, 4, &mean));
+    EXPECT_EQ(0x010102u, mean);
+    // 191.5, 159.5 and 143.5 round up too.
+    ASSERT_TRUE(MeanOfPixels(pixels, lastTwo, 4, &mean));
+    EXPECT_EQ(0xC0A090u, mean);
+    mean = 0x123456;
+    EXPECT_FALSE(MeanOfPixels(pixels, none, 4, &mean));
+    EXPECT_EQ(0x123456u, mean);
+
+    for (uint32_t size : {0u, 1u, 2u, 4u, 6u, 7u, 0xFFFFFFFFu})
+        EXPECT_EQ(1u, ValidSampleSize(size)) << size;
+    EXPECT_EQ(3u, ValidSampleSize(3));
+    EXPECT_EQ(5u, ValidSampleSize(5));
+}
+
+// A window of the test's own in the screen's top-left corner, above everything: pixel (x, y)
+// shows red 4x², green 10y and blue 0x40, or one colour throughout.
+class CornerPattern {
+public:
+    explicit CornerPattern(uint32_t solid = 0) : solid_(solid)
+    {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = Proc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "Tintora test corner pattern";
+        RegisterClassA(&windowClass);
+        window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP, 0, 0,
+                                  kSize, kSize, nullptr, nullptr, windowClass.hInstance, this);
+        ShowWindow(window_, SW_SHOWNOACTIVATE);
+        UpdateWindow(window_);
+    }
+    ~CornerPattern() { DestroyWindow(window_); }
+    CornerPattern(const CornerPattern&) = delete;
+    CornerPattern& operator=(const CornerPattern&) = delete;
+
+    uint32_t At(int x, int y) const { return solid_ ? solid_ : static_cast<uint32_t>(4 * x * x) << 16 | (10 * y) << 8 | 0x40; }
+    void ShowSolid(uint32_t rgb)
+    {
+        solid_ = rgb;
+        InvalidateRect(window_, nullptr, FALSE);
+        UpdateWindow(window_);
+    }
+    // Once the screen shows every pixel of it.
+    bool Shown() const
+    {
+        return PumpUntil([&] {
+            HDC screen = GetDC(nullptr);
+            bool all = true;
+            for (int y = 0; y < kSize && all; ++y)
+                for (int x = 0; x < kSize && all; ++x)
+                    all = GetPixel(screen, x, y) == RGB(At(x, y) >> 16, At(x, y) >> 8 & 0xFF, At(x, y) & 0xFF);
+            ReleaseDC(nullptr, screen);
+            return all;
+        });
+    }
+
+private:
+    static constexpr int kSize = 8;
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+    {
+        if (message == WM_NCCREATE)
+            SetWindowLongPtrA(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
+        if (message != WM_PAINT)
+            return DefWindowProcA(window, message, wparam, lparam);
+        const auto* self = reinterpret_cast<const CornerPattern*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        for (int y = 0; y < kSize; ++y)
+            for (int x = 0; x < kSize; ++x)
+                SetPixel(dc, x, y, RGB(self->At(x, y) >> 16, self->At(x, y) >> 8 & 0xFF, self->At(x, y) & 0xFF));
+        EndPaint(window, &paint);
+        return 0;
+    }
+    uint32_t solid_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(GrabTest, KeysOneThreeAndFivePickThePixelOrTheMeanOfTheSquareOverThePixelsOnTheScreen)
+{
+    CornerPattern pattern;
+    ASSERT_TRUE(pattern.Shown());
+    // Worked by hand: red 4x² over x = 2; 1..3; 0..4 is 16; 18.67; 24, green 10y is 20 every time.
+    // At the corner only the pixels on the screen count: x, y in 0..1 and in 0..2.
+    const struct {
+        WPARAM key;
+        POINT at;
+        uint32_t picked;
+    } picks[] = {
+        {'1', {2, 2}, 0x101440},         {'3', {2, 2}, 0x131440},   {VK_NUMPAD5, {2, 2}, 0x181440},
+        {VK_NUMPAD3, {0, 0}, 0x020540}, {'5', {0, 0}, 0x070A40},   {VK_NUMPAD1, {0, 0}, 0x000040},
+    };
+    for (const auto& pick : picks) {
+        SCOPED_TRACE(pick.key);
+        StartGrab();
+        // A move there first, which takes the popup off the corner it starts in; the pattern
+        // repaints what the popup uncovered.
+        ASSERT_TRUE(SetCursorPos(pick.at.x, pick.at.y));
+        SendMessageA(dialog, WM_MOUSEMOVE, MK_LBUTTON, 0);
+        ASSERT_TRUE(pattern.Shown());
+        SendMessageA(dialog, WM_KEYDOWN, pick.key, 1);
+        SendMessageA(dialog, WM_KEYDOWN, VK_RETURN, 1);
+        EXPECT_EQ(pick.picked, state->currentColor.GetRgb());
+    }
+    // The size chosen last is kept for the next grab, and between runs.
+    EXPECT_EQ(1u, state->grabber.sampleSize);
+    StartGrab();
+    SendMessageA(dialog, WM_KEYDOWN, '5', 1);
+    SendMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 1);
+    Destroy();
+    DWORD stored = 0, size = sizeof(stored);
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "GrabSampleSize", RRF_RT_REG_DWORD,
+                                          nullptr, &stored, &size));
+    EXPECT_EQ(5u, stored);
+}
+
+TEST_F(GrabTest, AFrozenGrabPicksTheScreenAsItWasAtTheStartAndLetsGoOfItHoweverItEnds)
+{
+    CornerPattern pattern(0x204060);
+    ASSERT_TRUE(pattern.Shown());
+    for (bool frozen : {true, false}) {
+        SCOPED_TRACE(frozen ? "frozen" : "live");
+        state->options.Assign(FreezeGrab, frozen);
+        pattern.ShowSolid(0x204060);
+        ASSERT_TRUE(pattern.Shown());
+        StartGrab();
+        ASSERT_TRUE(SetCursorPos(3, 3));
+        SendMessageA(dialog, WM_MOUSEMOVE, MK_LBUTTON, 0);
+        // The colour under the pointer changes after the grab began, as a hover effect would.
+        pattern.ShowSolid(0xA0C0E0);
+        ASSERT_TRUE(pattern.Shown());
+        SendMessageA(dialog, WM_KEYDOWN, VK_RETURN, 1);
+        EXPECT_EQ(frozen ? 0x204060u : 0xA0C0E0u, state->currentColor.GetRgb());
+    }
+
+    // Every way a grab ends lets go of the copy of the screen.
+    state->options.Set(FreezeGrab);
+    const struct {
+        const char* how;
+        void (*end)(HWND dialog);
+    } endings[] = {
+        {"release", [](HWND d) { SendMessageA(d, WM_LBUTTONUP, 0, 0); }},
+        {"Enter", [](HWND d) { SendMessageA(d, WM_KEYDOWN, VK_RETURN, 1); }},
+        {"Escape", [](HWND d) { SendMessageA(d, WM_KEYDOWN, VK_ESCAPE, 1); }},
+        {"right click", [](HWND d) { SendMessageA(d, WM_RBUTTONDOWN, MK_RBUTTON, 0); }},
+        {"capture taken away", [](HWND) { ReleaseCapture(); }},
+        {"window closed", nullptr},
+    };
+    for (const auto& ending : endings) {
+        SCOPED_TRACE(ending.how);
+        StartGrab();
+        const HBITMAP copy = state->grabber.frozen.bitmap;
+        ASSERT_NE(nullptr, copy);
+        if (ending.end) {
+            ending.end(dialog);
+            EXPECT_EQ(nullptr, state->grabber.frozen.bits);
+        } else {
+            Destroy();
+        }
+        EXPECT_EQ(0, GetObjectType(copy)) << "the copy of the screen is left";
+    }
 }
 
 // ---- registration ----------------------------------------------------------------------

@@ -53,7 +53,8 @@ protected:
 bool SameSettings(const StoredSettings& a, const StoredSettings& b)
 {
     return a.lastColor == b.lastColor && a.sliderMode == b.sliderMode && a.windowX == b.windowX &&
-           a.windowY == b.windowY && memcmp(a.options, b.options, sizeof(a.options)) == 0;
+           a.windowY == b.windowY && a.grabSampleSize == b.grabSampleSize &&
+           memcmp(a.options, b.options, sizeof(a.options)) == 0;
 }
 
 TEST_F(RegistryStoreTest, MissingKeyKeepsEveryDefault)
@@ -88,8 +89,8 @@ TEST_F(RegistryStoreTest, WrongSizedOrMissingValuesKeepTheirDefaults)
 
 TEST_F(RegistryStoreTest, EveryValueRoundTripsUnderItsName)
 {
-    StoredSettings written = {0xABCDEF, 4, -32000, -32000, {}};
-    for (uint32_t bit : {AlwaysOnTop, NamedColorsLowerCase})
+    StoredSettings written = {0xABCDEF, 4, -32000, -32000, 5, {}};
+    for (uint32_t bit : {AlwaysOnTop, NamedColorsLowerCase, FreezeGrab})
         written.SetOption(bit, true);
     RegistryValueEntry table[SETTINGS_ROW_COUNT];
     MakeSettingsTable(&written, table);
@@ -111,7 +112,8 @@ TEST_F(RegistryStoreTest, EveryValueRoundTripsUnderItsName)
         {"ShowColors", REG_BINARY, 1, 0},        {"HexUpperCase", REG_BINARY, 1, 0},
         {"UseHexPrefix", REG_BINARY, 1, 0},      {"NamedColorsLowerCase", REG_BINARY, 1, 1},
         {"AlwaysShowStatusIcon", REG_BINARY, 1, 0}, {"DisplayHexValues", REG_BINARY, 1, 0},
-        {"MainWindowYPos", REG_DWORD, 4, static_cast<DWORD>(-32000)},
+        {"MainWindowYPos", REG_DWORD, 4, static_cast<DWORD>(-32000)}, {"FreezeGrab", REG_BINARY, 1, 1},
+        {"GrabSampleSize", REG_DWORD, 4, 5},
     };
     for (const auto& expected : stored) {
         DWORD type = 0, size = sizeof(DWORD), value = 0;
@@ -206,6 +208,31 @@ TEST_F(StoredSettingsDialogTest, OddStoredValuesAreReadAsTheUserMeantThem)
     EXPECT_FALSE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(state->options.Test(DisplayHexValues));
     EXPECT_EQ(0, GetWindowLongA(GetDlgItem(dialog, IDC_CURRENT_SWATCH), GWL_STYLE) & FCS_HEX);
+}
+
+TEST_F(StoredSettingsDialogTest, TheGrabsSampleSizeIsOneThreeOrFiveAndAnythingElseIsOne)
+{
+    const struct {
+        DWORD type, size, value;
+        uint32_t read;
+    } stored[] = {
+        {REG_DWORD, 4, 3, 3},          {REG_DWORD, 4, 5, 5},          {REG_DWORD, 4, 1, 1},
+        {REG_DWORD, 4, 0, 1},          {REG_DWORD, 4, 2, 1},          {REG_DWORD, 4, 4, 1},
+        {REG_DWORD, 4, 7, 1},          {REG_DWORD, 4, 0xFFFFFFFF, 1}, {REG_BINARY, 1, 5, 1},
+        {REG_NONE, 0, 0, 1},  // none stored
+    };
+    for (const auto& value : stored) {
+        SCOPED_TRACE(value.value);
+        ResetStoredState();
+        if (value.size)
+            Put("GrabSampleSize", value.type, &value.value, value.size);
+        AppState* state = Open();
+        ASSERT_NE(nullptr, state);
+        EXPECT_EQ(value.read, state->grabber.sampleSize);
+        Destroy();
+        // What the end writes back is sound.
+        EXPECT_EQ(value.read, ReadSettings(SETTINGS_KEY).grabSampleSize);
+    }
 }
 
 TEST_F(StoredSettingsDialogTest, PositionIsAppliedOnlyWhenWholeAndOnAMonitor)

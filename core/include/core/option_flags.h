@@ -16,6 +16,7 @@ enum OptionBit : uint32_t {
     NamedColorsLowerCase = 0x040,
     AlwaysShowStatusIcon = 0x080,
     DisplayHexValues = 0x100,
+    FreezeGrab = 0x200,
 };
 
 // An option: its bit, the registry value that keeps it between runs (one byte, REG_BINARY; any
@@ -39,6 +40,7 @@ inline constexpr OptionDescription kOptions[] = {
     {NamedColorsLowerCase, "NamedColorsLowerCase", false, IDC_OPT_NAMED_LOWER},
     {AlwaysShowStatusIcon, "AlwaysShowStatusIcon", true, IDC_OPT_STATUS_ICON},
     {DisplayHexValues, "DisplayHexValues", true, IDC_OPT_DISPLAY_HEX},
+    {FreezeGrab, "FreezeGrab", false, IDC_OPT_FREEZE_GRAB},
 };
 constexpr size_t kOptionCount = sizeof(kOptions) / sizeof(kOptions[0]);
 

@@ -19,6 +19,7 @@ enum GrabFlipBits : uint32_t {
 };
 
 enum {
+    GRAB_SAMPLE_LARGEST = 5,  // the largest sample square's side
     GRAB_POPUP_SIZE = 100,  // outer width and height
     GRAB_POPUP_GAP = 10,    // between the hot spot and the near edge of the popup
     MAGNIFIER_CELL = 6,     // screen pixel -> 6 x 6 cell
@@ -58,9 +59,32 @@ bool RegisterGrabberClass(HINSTANCE instance);
 // At the dialog's end; leaves a class of the same name alone unless it is ours.
 void UnregisterGrabberClass(HINSTANCE instance);
 
-// Made hidden, at the screen's top-left corner until the first move places it; the grab shows it
-// once it is set up.
-HWND CreateGrabPopup(HWND owner, HINSTANCE instance);
+// ---- sampling, plain data ----------------------------------------------------------------
+
+// The side of the square of pixels a pick averages, as the keys 1, 3 and 5 choose it; anything
+// else (a damaged stored value) is 1.
+uint32_t ValidSampleSize(uint32_t size);
+
+// The mean, per channel, of the 0x00RRGGBB pixels whose `counted` entry holds, each channel
+// rounded half up; false when none is counted.
+bool MeanOfPixels(const uint32_t* pixels, const bool* counted, size_t count, uint32_t* mean);
+
+// ---- the screen the grab reads -------------------------------------------------------------
+
+// Screen pixels copied at once into a top-down 32-bit DIB section: a block per magnifier paint,
+// or the whole screen for a frozen grab.
+struct ScreenPixels {
+    MemoryDC dc;
+    GdiObject<HBITMAP> bitmap;  // selected into dc for its whole life
+    uint32_t* bits;             // 0x00RRGGBB, row by row
+    RECT area;                  // the screen rectangle the bits stand for
+};
+
+// `copy` holds the pixels of `area` as the screen shows them now; those outside `screens` (all
+// monitors together) are left as they were. Its DIB is kept while the area's size stays. False
+// when the screen cannot be read.
+bool CopyScreen(ScreenPixels* copy, const RECT& area, const RECT& screens);
+void FreeScreenPixels(ScreenPixels* copy);
 
 // ---- the dialog's side, while CaptureGrab holds the capture ------------------------------
 
@@ -68,9 +92,29 @@ HWND CreateGrabPopup(HWND owner, HINSTANCE instance);
 struct GrabberState {
     HWND popup;           // while a grab runs
     OwnedCursor cursor;   // the eyedropper shown during a grab; none makes the grab look plainer
-    uint32_t flip;   // GrabFlipBits
+    uint32_t flip;        // GrabFlipBits
+    uint32_t sampleSize;  // 1, 3 or 5: the square a pick averages
     MonitorFunctions monitors;
+    MonitorLayout screens;  // as they were when the grab started
+    ScreenPixels frozen;  // the screen as it was at the start, while a frozen grab runs
+    ScreenPixels block;   // where the live screen is read, kept for the grab
 };
+
+// Made hidden, at the screen's top-left corner until the first move places it; the grab shows it
+// once it is set up. It reads the screen through the grab's state.
+HWND CreateGrabPopup(HWND owner, HINSTANCE instance, GrabberState* grabber);
+
+// The pixels of `area` (row by row, 0x00RRGGBB) as the grab sees them: from the frozen screen
+// when there is one, from the screen itself otherwise. Pixels outside every screen are left as
+// they were; false when the screen cannot be read.
+bool ReadGrabPixels(GrabberState* grabber, const RECT& area, uint32_t* pixels);
+
+// The square of pixels a pick at `at` averages: 1, 3 or 5 pixels a side, centred on it.
+RECT SampleSquare(uint32_t sampleSize, POINT at);
+// The colour a pick at `at` takes, from the pixels of `area` (which holds the square): the pixel
+// there, or the mean of the sample square over its pixels on a monitor. False when there is none
+// to take.
+bool SampleOf(const GrabberState* grabber, POINT at, const RECT& area, const uint32_t* pixels, uint32_t* rgb);
 
 // While the main dialog initialises: the popup's class (false ends the dialog) and the cursor.
 bool InitGrabber(const DialogState* state, GrabberState* grabber);
@@ -81,12 +125,13 @@ void FollowGrab(GrabberState* grabber);
 // WM_LBUTTONUP: the pixel at the message's point (dialog client coordinates) becomes the colour.
 void PickGrabbedColor(DialogState* state, GrabberState* grabber, LPARAM clientPoint);
 // WM_KEYDOWN, sent to the dialog by the grab's keyboard hook: the arrows move the cursor by one
-// pixel (ten with Shift), Enter picks the pixel under the hot spot and ends the grab, Escape
-// cancels. Other keys do nothing.
+// pixel (ten with Shift), 1, 3 and 5 (top row or keypad) choose the sample size, Enter picks
+// under the hot spot and ends the grab, Escape cancels. Other keys do nothing.
 void GrabKey(DialogState* state, GrabberState* grabber, WPARAM key);
 // WM_RBUTTONDOWN: nothing is picked.
 void CancelGrab(GrabberState* grabber);
-// WM_CAPTURECHANGED, however the capture went: no popup left behind, z-order as the option says.
+// WM_CAPTURECHANGED, however the capture went: no popup and no frozen screen left behind, z-order
+// as the option says.
 void EndGrab(const DialogState* state, GrabberState* grabber);
 // WM_DESTROY of the dialog: popup, cursor and class.
 void ReleaseGrabber(const DialogState* state, GrabberState* grabber);

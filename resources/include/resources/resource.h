@@ -80,6 +80,7 @@
 #define IDC_OPT_NAMED_LOWER 504
 #define IDC_OPT_STATUS_ICON 505
 #define IDC_OPT_DISPLAY_HEX 506
+#define IDC_OPT_FREEZE_GRAB 507
 
 // Swatch popup menu items (also their string ids)
 #define IDM_COPY 600

@@ -38,6 +38,7 @@ struct StoredSettings {
     uint32_t sliderMode;
     int32_t windowX;
     int32_t windowY;
+    uint32_t grabSampleSize;        // 1, 3 or 5; the grab reads anything else as 1
     uint8_t options[kOptionCount];  // as kOptions lists them; any byte but 0 is set
 
     // A bit no option has is never set.
@@ -49,9 +50,10 @@ struct StoredSettings {
     }
 };
 
-enum { SETTINGS_ROW_COUNT = 4 + kOptionCount };
+enum { SETTINGS_ROW_COUNT = 5 + kOptionCount };
 
-// What a first start uses: white, red axis, no position, each option's default.
+// What a first start uses: white, red axis, no position, single-pixel grabs, each option's
+// default.
 StoredSettings DefaultSettings();
 // The rows, in their fixed order, pointing into `settings`.
 void MakeSettingsTable(StoredSettings* settings, RegistryValueEntry table[SETTINGS_ROW_COUNT]);
