@@ -3,7 +3,8 @@
 #pragma once
 #include <windows.h>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/e2e_checks.h"
+#include "tests/e2e/e2e_program.h"
 
 namespace e2e {
 namespace about {
