@@ -39,7 +39,7 @@ TEST(About, ShowsTheLibrarysBoxOverTheDisabledWindowEscapeStaysOkAndTheCloseBoxC
     about = OpenAboutBox(app);
     ASSERT_TRUE(about);
     PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(SOON(!IsWindow(about)));
+    EXPECT_SOON(!IsWindow(about));
     EXPECT_TRUE(IsWindowEnabled(app.Dialog()));
     EXPECT_TRUE(app.Running());
     ExpectNoMessageBoxes(app);

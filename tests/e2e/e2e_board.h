@@ -91,7 +91,7 @@ inline bool PressGrabIcon(Tintora& app)
     if (!MoveTo(Centre(WindowRect(app.Item(kGrabIcon)))))
         return false;
     FreshLeftDown();
-    return CHECKED(SOON(FindPopup(app) && IsWindowVisible(FindPopup(app))));
+    return CHECKED_SOON(FindPopup(app) && IsWindowVisible(FindPopup(app)));
 }
 
 // ---- a board of known colours --------------------------------------------------------------

@@ -52,16 +52,20 @@ bool WaitUntil(DWORD timeoutMs, Condition condition)
     }
 }
 
+// Waits until condition() holds or the hang guard runs out; a failure names it by text. Shaped as
+// GoogleTest's predicate formatters are, which then show only the message.
 template <typename Condition>
-testing::AssertionResult BecomesTrue(const char* text, Condition condition)
+testing::AssertionResult SoonTrue(const char*, const char*, const char* text, Condition condition)
 {
     if (WaitUntil(kHangGuardMs, condition))
         return testing::AssertionSuccess();
     return testing::AssertionFailure() << text << " still false after " << kHangGuardMs / 1000 << " s";
 }
 
-template <typename Actual, typename Expected>
-testing::AssertionResult BecomesEqual(const char* text, Actual actual, const Expected& expected)
+// Waits until actual() equals expected; a failure says what was expected and what came back.
+template <typename Expected, typename Actual>
+testing::AssertionResult SoonEqual(const char*, const char*, const char*, const char* text,
+                                   const Expected& expected, Actual actual)
 {
     if (WaitUntil(kHangGuardMs, [&] { return actual() == expected; }))
         return testing::AssertionSuccess();
@@ -85,13 +89,14 @@ inline bool Checked(bool result, const char* text, const char* file, int line)
 
 }  // namespace e2e
 
-// Waits for cond, or for actual to equal expected, and gives the outcome to EXPECT_TRUE or
-// ASSERT_TRUE: the program answers in its own time, and a failure shows what was there when the
-// hang guard ran out.
-#define SOON(cond) ::e2e::BecomesTrue(#cond, [&] { return static_cast<bool>(cond); })
-#define SOON_EQ(actual, expected)                                                                            \
-    ::e2e::BecomesEqual(                                                                                     \
-        #actual, [&] { return (actual); }, (expected))
+// Wait for c, or for a to equal e, then check it: the program answers in its own time, and a
+// failure shows what was there when the hang guard ran out.
+#define EXPECT_SOON(c) EXPECT_PRED_FORMAT2(::e2e::SoonTrue, #c, [&] { return static_cast<bool>(c); })
+#define ASSERT_SOON(c) ASSERT_PRED_FORMAT2(::e2e::SoonTrue, #c, [&] { return static_cast<bool>(c); })
+#define EXPECT_EQ_SOON(a, e) EXPECT_PRED_FORMAT3(::e2e::SoonEqual, #a, (e), [&] { return (a); })
+#define ASSERT_EQ_SOON(a, e) ASSERT_PRED_FORMAT3(::e2e::SoonEqual, #a, (e), [&] { return (a); })
 // For helpers that go on only while their checks hold: records a failure at this line, as
-// EXPECT_TRUE would, and gives whether the check held.
+// EXPECT_* would, and gives whether the check held; the _SOON forms wait as above.
 #define CHECKED(result) ::e2e::Checked((result), #result, __FILE__, __LINE__)
+#define CHECKED_SOON(c) CHECKED(::e2e::SoonTrue("", "", #c, [&] { return static_cast<bool>(c); }))
+#define CHECKED_EQ_SOON(a, e) CHECKED(::e2e::SoonEqual("", "", "", #a, (e), [&] { return (a); }))

@@ -46,7 +46,7 @@ void CheckShows(Tintora& app, uint32_t rgb)
     auto text = [](const Shown& s) { return s.hex + " " + s.red + " " + s.green + " " + s.blue; };
     const Shown expected = {HexOf(rgb), std::to_string(rgb >> 16 & 0xFF), std::to_string(rgb >> 8 & 0xFF),
                             std::to_string(rgb & 0xFF)};
-    EXPECT_TRUE(SOON_EQ(text(ShownColor(app)), text(expected)));
+    EXPECT_EQ_SOON(text(ShownColor(app)), text(expected));
 }
 
 // The program running, its window moved clear of the board and the corner where the popup
@@ -67,8 +67,8 @@ struct Scene {
         HICON icon = LoadProgramIcon(kGrabIcon, 0);
         // Both painted where they now are: the pixels the tests read.
         const bool set = CHECKED(!IntersectRect(&overlap, &dialog, &boardRect)) &&
-                         CHECKED(SOON(board.Shown())) && CHECKED(icon) &&
-                         CHECKED(SOON(ControlShowsIcon(WindowRect(app.Item(kGrabIcon)), icon, 16, 16)));
+                         CHECKED_SOON(board.Shown()) && CHECKED(icon) &&
+                         CHECKED_SOON(ControlShowsIcon(WindowRect(app.Item(kGrabIcon)), icon, 16, 16));
         if (icon)
             DestroyIcon(icon);
         return set;
@@ -81,21 +81,21 @@ struct Scene {
     bool PopupSettles(POINT topLeft)
     {
         const RECT expected = {topLeft.x, topLeft.y, topLeft.x + kPopupSize, topLeft.y + kPopupSize};
-        return CHECKED(SOON_EQ(WindowRect(FindPopup(app)), expected));
+        return CHECKED_EQ_SOON(WindowRect(FindPopup(app)), expected);
     }
 
     // After a grab ends: the popup gone, and the window back out of the topmost band.
     void ExpectGrabOver()
     {
-        EXPECT_TRUE(SOON_EQ(FindPopup(app), nullptr));
-        EXPECT_TRUE(SOON(!IsTopmost(app.Dialog())));
+        EXPECT_EQ_SOON(FindPopup(app), nullptr);
+        EXPECT_SOON(!IsTopmost(app.Dialog()));
     }
 
     // Lets go wherever the cursor is, and waits for the popup to go.
     void Release()
     {
         LeftUp();
-        EXPECT_TRUE(SOON_EQ(FindPopup(app), nullptr));
+        EXPECT_EQ_SOON(FindPopup(app), nullptr);
     }
 
     // Once the popup sits beside the board pixel (x, y) and the magnifier shows it: its band in
@@ -404,7 +404,7 @@ TEST(Grab, TheWindowIsTopmostDuringTheGrabAndAfterwardsOnlyWithStayOnTop)
         ASSERT_TRUE(DragTo(scene.board.At(10, 10)));
         EXPECT_TRUE(IsTopmost(dialog));
         scene.Release();
-        EXPECT_TRUE(SOON(!IsTopmost(dialog)));
+        EXPECT_SOON(!IsTopmost(dialog));
         CheckShows(app, BoardColor(10, 10));
     }
     {
@@ -483,8 +483,8 @@ TEST(Grab, ArrowsMoveAHeldGrabAPixelOrTenWithShiftEnterPicksThereAndTheReleaseAf
 
     // Afterwards the arrows are the dialog's again: the next mode button.
     Key(VK_DOWN);
-    EXPECT_TRUE(SOON_EQ(app.Focus(), app.Item(kModeRed + 1)));
-    EXPECT_TRUE(SOON_EQ(ModeChecks(app), "-x----"));
+    EXPECT_EQ_SOON(app.Focus(), app.Item(kModeRed + 1));
+    EXPECT_EQ_SOON(ModeChecks(app), "-x----");
 }
 
 TEST(Grab, EscapeCancelsAHeldGrabNoKeyTypedMeanwhileReachesTheFocusedFieldWhichTakesKeysAfterwards)
@@ -520,8 +520,8 @@ TEST(Grab, EscapeCancelsAHeldGrabNoKeyTypedMeanwhileReachesTheFocusedFieldWhichT
     // The field still has its value selected, and typing replaces it.
     Key(0, KEYEVENTF_UNICODE, L'1');
     Key(0, KEYEVENTF_UNICODE, L'7');
-    EXPECT_TRUE(SOON_EQ(app.Text(kRedEdit), "17"));
-    EXPECT_TRUE(SOON_EQ(Lower(app.Text(kHexEdit)), HexOf(17u << 16 | (BoardColor(90, 100) & 0xFFFF))));
+    EXPECT_EQ_SOON(app.Text(kRedEdit), "17");
+    EXPECT_EQ_SOON(Lower(app.Text(kHexEdit)), HexOf(17u << 16 | (BoardColor(90, 100) & 0xFFFF)));
     Key(VK_TAB);
-    EXPECT_TRUE(SOON_EQ(app.Focus(), app.Item(kGreenEdit)));
+    EXPECT_EQ_SOON(app.Focus(), app.Item(kGreenEdit));
 }

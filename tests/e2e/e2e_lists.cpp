@@ -46,7 +46,7 @@ std::string RowText(const std::vector<uint32_t>& rows)
 
 bool ExpectRows(Tintora& app, const std::vector<uint32_t>& rows)
 {
-    return CHECKED(SOON_EQ(RowText(app, kSavedList), RowText(rows)));
+    return CHECKED_EQ_SOON(RowText(app, kSavedList), RowText(rows));
 }
 
 LRESULT Selected(Tintora& app, int id)
@@ -239,7 +239,7 @@ TEST(SavedColors, AddGoesAfterTheSelectionOrAtTheEndDeleteOverwriteAndLoadTakeTh
 
     ASSERT_TRUE(SetColor(app, 0x123456));
     app.Click(kSavedLoad);
-    EXPECT_TRUE(SOON_EQ(CurrentHex(app), HexText(kD)));
+    EXPECT_EQ_SOON(CurrentHex(app), HexText(kD));
     ExpectNoMessageBoxes(app);
 }
 
@@ -274,14 +274,14 @@ TEST(SavedColors, ADragMovesARowBeforeTheRowItIsDroppedOnAndShowsTheInsertionMar
     });
     EXPECT_TRUE(markShown);
     ExpectRows(app, {kB, kA, kC, kD});
-    EXPECT_TRUE(SOON_EQ(Selected(app, kSavedList), 1));
+    EXPECT_EQ_SOON(Selected(app, kSavedList), 1);
     // Gone with the drop.
-    EXPECT_TRUE(SOON_EQ(CaptureScreen(mark).data, before.data));
+    EXPECT_EQ_SOON(CaptureScreen(mark).data, before.data);
 
     ASSERT_TRUE(FillSavedList(app, {kA, kB, kC, kD}));
     DragAlong({RowPoint(app, kSavedList, 3), RowPoint(app, kSavedList, 1)});
     ExpectRows(app, {kA, kD, kB, kC});
-    EXPECT_TRUE(SOON_EQ(Selected(app, kSavedList), 1));
+    EXPECT_EQ_SOON(Selected(app, kSavedList), 1);
 }
 
 TEST(SavedColors, ADragWithCtrlHeldCopiesTheRow)
@@ -302,7 +302,7 @@ TEST(SavedColors, ADragWithCtrlHeldCopiesTheRow)
     // Ctrl stays down until the drop has been handled.
     ExpectRows(app, {kA, kB, kA, kC, kD});
     HoldKey(VK_CONTROL, false);
-    EXPECT_TRUE(SOON_EQ(Selected(app, kSavedList), 2));
+    EXPECT_EQ_SOON(Selected(app, kSavedList), 2);
 }
 
 TEST(SavedColors, DropsOntoTheRowItselfOrBelowTheLastRowAndDragsFromBelowItChangeNothing)
@@ -323,7 +323,7 @@ TEST(SavedColors, DropsOntoTheRowItselfOrBelowTheLastRowAndDragsFromBelowItChang
     app.Settle();
     ExpectRows(app, {kA, kB, kC, kD});
     EXPECT_EQ(Selected(app, kSavedList), 1);
-    EXPECT_TRUE(SOON_EQ(CaptureScreen(edge).data, before.data));
+    EXPECT_EQ_SOON(CaptureScreen(edge).data, before.data);
 }
 
 TEST(Lists, ADoubleClickOnARowOfEitherListLoadsItsColour)
@@ -333,11 +333,11 @@ TEST(Lists, ADoubleClickOnARowOfEitherListLoadsItsColour)
     ASSERT_TRUE(SetColor(app, 0x123456));
 
     DoubleClick(RowPoint(app, kSavedList, 0));
-    EXPECT_TRUE(SOON_EQ(CurrentHex(app), HexText(kA)));
+    EXPECT_EQ_SOON(CurrentHex(app), HexText(kA));
 
     DoubleClick(RowPoint(app, kNamedList, 1));
     // Row 1 is AntiqueWhite.
-    EXPECT_TRUE(SOON_EQ(CurrentHex(app), "FAEBD7"));
+    EXPECT_EQ_SOON(CurrentHex(app), "FAEBD7");
     ExpectRows(app, {kA, kB});
 }
 
@@ -351,7 +351,7 @@ TEST(Lists, EachSelectsOneRowAtATimeShiftWithTheArrowsMovesIt)
         Key(VK_HOME);
         ShiftKey(VK_DOWN);
         ShiftKey(VK_DOWN);
-        EXPECT_TRUE(SOON_EQ(SelectedRows(app, id), "2"));
+        EXPECT_EQ_SOON(SelectedRows(app, id), "2");
     }
 }
 
@@ -373,7 +373,7 @@ TEST(NamedColors, TheListScrollsSidewaysToItsLongestNames)
     ASSERT_TRUE(MoveTo(POINT{rows.right - arrow - 2, rows.bottom + bar / 2 - 1}));
     FreshLeftDown();
     LeftUp();
-    EXPECT_TRUE(SOON(SteadyCapture(app, rows, list).data != before.data));
+    EXPECT_SOON(SteadyCapture(app, rows, list).data != before.data);
     EXPECT_EQ(Selected(app, kNamedList), selected);
     MoveTo(POINT{0, 0});
 }
@@ -420,22 +420,22 @@ TEST(NamedColors, FindSelectsTheNearestRowCopyTakesItsExactNameLoadLoadsTheRow)
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(SetColor(app, 0x00FFFF));
     app.Click(kNamedFind);
-    EXPECT_TRUE(SOON_EQ(Selected(app, kNamedList), kAqua));
+    EXPECT_EQ_SOON(Selected(app, kNamedList), kAqua);
 
     EXPECT_TRUE(PutClipboardText(nullptr, "before"));
     app.Click(kNamedCopy);
-    EXPECT_TRUE(SOON_EQ(ClipboardText(), "Aqua"));
+    EXPECT_EQ_SOON(ClipboardText(), "Aqua");
     // Cyan has Aqua's colour, yet its row copies its own name.
     Select(app, kNamedList, kCyan);
     app.Click(kNamedCopy);
-    EXPECT_TRUE(SOON_EQ(ClipboardText(), "Cyan"));
+    EXPECT_EQ_SOON(ClipboardText(), "Cyan");
     Select(app, kNamedList, kAliceBlue);
     app.Click(kNamedCopy);
-    EXPECT_TRUE(SOON_EQ(ClipboardText(), "AliceBlue"));
+    EXPECT_EQ_SOON(ClipboardText(), "AliceBlue");
 
     Select(app, kNamedList, kFuchsia);
     app.Click(kNamedLoad);
-    EXPECT_TRUE(SOON_EQ(CurrentHex(app), "FF00FF"));
+    EXPECT_EQ_SOON(CurrentHex(app), "FF00FF");
     ExpectNoMessageBoxes(app);
 }
 
@@ -448,7 +448,7 @@ TEST(NamedColors, WithNamedColorsLowerCaseStoredCopyGivesTheNameInLowerCase)
     Select(app, kNamedList, kAliceBlue);
     EXPECT_TRUE(PutClipboardText(nullptr, "before"));
     app.Click(kNamedCopy);
-    EXPECT_TRUE(SOON_EQ(ClipboardText(), "aliceblue"));
+    EXPECT_EQ_SOON(ClipboardText(), "aliceblue");
 }
 
 TEST(NamedColors, LoadAndCopyWithoutASelectionSayNoColorSelectedTheClipboardKeepsItsText)

@@ -51,7 +51,7 @@ struct Layout {
 
 void CheckShows(Tintora& app, uint32_t rgb)
 {
-    EXPECT_TRUE(SOON_EQ(Lower(app.Text(kHexEdit)), HexOf(rgb)));
+    EXPECT_EQ_SOON(Lower(app.Text(kHexEdit)), HexOf(rgb));
 }
 
 // The program on the primary monitor, out of the way, and a board across the edge between the
@@ -78,7 +78,7 @@ struct Scene {
         dialog = WindowRect(app.Dialog());
         RECT overlap;
         const RECT boardRect = board.Rect();
-        return CHECKED(!IntersectRect(&overlap, &dialog, &boardRect)) && CHECKED(SOON(board.Shown()));
+        return CHECKED(!IntersectRect(&overlap, &dialog, &boardRect)) && CHECKED_SOON(board.Shown());
     }
 
     bool PressGrabIcon() { return ::PressGrabIcon(app); }
@@ -89,7 +89,7 @@ struct Scene {
         const RECT expected = {topLeft.x, topLeft.y, topLeft.x + kPopupSize, topLeft.y + kPopupSize};
         RECT inside;
         return CHECKED(IntersectRect(&inside, &expected, &monitor) && inside == expected) &&
-               CHECKED(SOON_EQ(WindowRect(FindPopup(app)), expected));
+               CHECKED_EQ_SOON(WindowRect(FindPopup(app)), expected);
     }
 
     // Every cell whose pixel is on the board shows it, on whichever monitor it is; the band
@@ -196,7 +196,7 @@ TEST(Monitors, ThePopupStaysOnTheMonitorUnderTheCursorAndTurnsAtItsEdgesTheMagni
         EXPECT_NE(edge.At(0, 0), face);
     }
     LeftUp();
-    EXPECT_TRUE(SOON_EQ(FindPopup(scene.app), nullptr));
+    EXPECT_EQ_SOON(FindPopup(scene.app), nullptr);
 }
 
 TEST(Monitors, AReleaseOrEnterPicksThePixelOnWhicheverMonitorTheHotSpotIs)
@@ -216,7 +216,7 @@ TEST(Monitors, AReleaseOrEnterPicksThePixelOnWhicheverMonitorTheHotSpotIs)
     ASSERT_TRUE(PointerRests(scene.board.At(128, 20)));
     Key(VK_RETURN);
     CheckShows(app, BoardColor(128, 20));
-    EXPECT_TRUE(SOON_EQ(FindPopup(app), nullptr));
+    EXPECT_EQ_SOON(FindPopup(app), nullptr);
     LeftUp();
 
     ASSERT_TRUE(scene.PressGrabIcon());

@@ -505,7 +505,7 @@ bool FocusOn(Tintora& app, int id)
         return false;
     app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Item(id)), TRUE);
     app.Send(app.Item(id), EM_SETSEL, 0, -1);
-    return CHECKED(SOON_EQ(app.Focus(), app.Item(id)));
+    return CHECKED_EQ_SOON(app.Focus(), app.Item(id));
 }
 
 std::string ModeChecks(Tintora& app)
@@ -538,7 +538,7 @@ bool SetColor(Tintora& app, uint32_t rgb)
     auto fields = [&] { return app.Text(kRedEdit) + " " + app.Text(kGreenEdit) + " " + app.Text(kBlueEdit); };
     const std::string expected = std::to_string(rgb >> 16 & 0xFF) + " " + std::to_string(rgb >> 8 & 0xFF) +
                                  " " + std::to_string(rgb & 0xFF);
-    return CHECKED(SOON_EQ(fields(), expected));
+    return CHECKED_EQ_SOON(fields(), expected);
 }
 
 }  // namespace e2e

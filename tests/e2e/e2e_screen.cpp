@@ -88,7 +88,7 @@ bool IsTopmost(HWND window)
 bool BringToFront(HWND window)
 {
     SetForegroundWindow(window);
-    return CHECKED(SOON_EQ(GetForegroundWindow(), window));
+    return CHECKED_EQ_SOON(GetForegroundWindow(), window);
 }
 
 // The shell answers a modification only for an icon it holds; no flags, so nothing changes.

@@ -93,7 +93,7 @@ bool ExpectFields(Tintora& app, const Fields& expected)
             all += Number(field.first) + ": " + (shown ? app.Text(field.first) : field.second) + "; ";
         return all;
     };
-    return CHECKED(SOON_EQ(text(true), text(false)));
+    return CHECKED_EQ_SOON(text(true), text(false));
 }
 
 // ---- real input ----------------------------------------------------------------------------
@@ -135,7 +135,7 @@ void ParkCursor()
 bool TypeInto(Tintora& app, int id, const std::string& text, const std::string& fieldAfter)
 {
     Type(text);
-    return CHECKED(SOON_EQ(app.Text(id), fieldAfter));
+    return CHECKED_EQ_SOON(app.Text(id), fieldAfter);
 }
 
 // ---- selector geometry and the position-to-component mapping -------------------------------
@@ -296,12 +296,12 @@ void ExpectArrowsAt(const Geometry& g, int position)
     const int top = g.barBottom - 5 - position;
     for (int row : {top + 4, top + 5}) {
         SCOPED_TRACE("arrow tip row " + std::to_string(row));
-        EXPECT_TRUE(SOON_EQ(Rgb(ScreenPixel(g.slider, 4, row)), Rgb(0)));
-        EXPECT_TRUE(SOON_EQ(Rgb(ScreenPixel(g.slider, g.sliderWidth - 5, row)), Rgb(0)));
+        EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, 4, row)), Rgb(0));
+        EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, g.sliderWidth - 5, row)), Rgb(0));
     }
     // Beyond the tips the arrows narrow.
-    EXPECT_TRUE(SOON(ScreenPixel(g.slider, 4, top + 3) != 0));
-    EXPECT_TRUE(SOON(ScreenPixel(g.slider, 4, top + 6) != 0));
+    EXPECT_SOON(ScreenPixel(g.slider, 4, top + 3) != 0);
+    EXPECT_SOON(ScreenPixel(g.slider, 4, top + 6) != 0);
 }
 
 }  // namespace
@@ -367,7 +367,7 @@ TEST_P(SelectorDrags, TheSliderSetsTheModesComponentAndTheFieldTheOtherTwo)
         go(false, -40, g.sliderHeight + 100);  // far below
         go(false, 0, middle);
         Release(At(g.slider, x, middle));
-        EXPECT_TRUE(SOON_EQ(CaptureOf(app), nullptr));
+        EXPECT_EQ_SOON(CaptureOf(app), nullptr);
 
         // Released: moving over the slider changes nothing.
         MoveTo(At(g.slider, x, low));
@@ -381,12 +381,12 @@ TEST_P(SelectorDrags, TheSliderSetsTheModesComponentAndTheFieldTheOtherTwo)
             const int then = Telling(g.barBottom - g.barHeight / 2 - 7, g.barBottom, shownSlider);
             go(true, 0, first);
             Release(At(g.slider, x, first));
-            EXPECT_TRUE(SOON_EQ(CaptureOf(app), nullptr));
+            EXPECT_EQ_SOON(CaptureOf(app), nullptr);
             Press(At(g.slider, x, first));
-            EXPECT_TRUE(SOON_EQ(CaptureOf(app), app.Dialog()));
+            EXPECT_EQ_SOON(CaptureOf(app), app.Dialog());
             go(false, 0, then);
             Release(At(g.slider, x, then));
-            EXPECT_TRUE(SOON_EQ(CaptureOf(app), nullptr));
+            EXPECT_EQ_SOON(CaptureOf(app), nullptr);
         }
     }
     {
@@ -421,7 +421,7 @@ TEST_P(SelectorDrags, TheSliderSetsTheModesComponentAndTheFieldTheOtherTwo)
         app.Settle();
         ExpectFields(app, FieldsOf(m));
         Release(At(g.field, g.width - 1, 0));
-        EXPECT_TRUE(SOON_EQ(CaptureOf(app), nullptr));
+        EXPECT_EQ_SOON(CaptureOf(app), nullptr);
     }
     ParkCursor();
 }
@@ -478,7 +478,7 @@ TEST(ValueFields, OutOfRangeInBlueHueSaturationAndBrightnessEachItsMessageTheLas
         EXPECT_EQ(app.Text(kHexEdit), "FFFFFF");
         Key(VK_TAB);
         ExpectMessageBoxes(app, c.message, 1);
-        EXPECT_TRUE(SOON_EQ(app.Text(c.field), std::string(c.restored)));
+        EXPECT_EQ_SOON(app.Text(c.field), std::string(c.restored));
     }
 }
 
@@ -503,11 +503,11 @@ TEST(ValueFields, AnEmptiedRedFieldReads0AtOnceLeavingItShowsNoMessage)
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(FocusOn(app, kRedEdit));
     Key(VK_DELETE);
-    ASSERT_TRUE(SOON(app.Text(kRedEdit).empty()));
+    ASSERT_SOON(app.Text(kRedEdit).empty());
     ExpectFields(app, {{kHexEdit, "00FFFF"}, {kBlueEdit, "255"}});
 
     Key(VK_TAB);
-    EXPECT_TRUE(SOON_EQ(app.Focus(), app.Item(kGreenEdit)));
+    EXPECT_EQ_SOON(app.Focus(), app.Item(kGreenEdit));
     ExpectNoMessageBoxes(app);
     // An acceptable text is left as typed.
     EXPECT_EQ(app.Text(kRedEdit), "");
@@ -540,7 +540,7 @@ TEST(ValueFields, HashFF0000InTheHexFieldChangesNothingLeavingItSaysTheRangeFfIs
     // The field does not scroll: what does not fit its width is refused, at least the seventh
     // character here.
     Type("#FF0000");
-    EXPECT_TRUE(SOON_EQ(app.Text(kHexEdit).substr(0, 6), "#FF000"));
+    EXPECT_EQ_SOON(app.Text(kHexEdit).substr(0, 6), "#FF000");
     ExpectNoMessageBoxes(app);
     ExpectFields(app, {{kRedEdit, "255"}, {kGreenEdit, "255"}, {kBlueEdit, "255"}});
     Key(VK_TAB);
@@ -553,7 +553,7 @@ TEST(ValueFields, HashFF0000InTheHexFieldChangesNothingLeavingItSaysTheRangeFfIs
     ASSERT_TRUE(TypeInto(app, kHexEdit, "f", "ff"));
     ExpectFields(app, {{kRedEdit, "0"}, {kGreenEdit, "0"}, {kBlueEdit, "255"}});
     Key(VK_TAB);
-    EXPECT_TRUE(SOON(app.Focus() != app.Item(kHexEdit)));
+    EXPECT_SOON(app.Focus() != app.Item(kHexEdit));
     ExpectNoMessageBoxes(app);
     EXPECT_EQ(app.Text(kHexEdit), "ff");
 }
@@ -581,7 +581,7 @@ TEST(Swatches, AComponentSwatchKeepsItsComponentAndTakesTheFocusWebSafeRounds)
                            {kGreenEdit, Number(c.result >> 8 & 0xFF)},
                            {kBlueEdit, Number(c.result & 0xFF)},
                            {kHexEdit, HexText(c.result)}});
-        EXPECT_TRUE(SOON_EQ(app.Focus(), app.Item(c.field)));
+        EXPECT_EQ_SOON(app.Focus(), app.Item(c.field));
     }
 
     SCOPED_TRACE("web-safe swatch");
@@ -612,7 +612,7 @@ TEST_P(CopyHex, TheClipboardGetsTheHashAndTheCaseAsTheStoredOptionsSay)
     ASSERT_TRUE(SetColor(app, 0xFF8000));
     EXPECT_TRUE(EmptyTheClipboard());
     app.Click(kCopyHex);
-    EXPECT_TRUE(SOON_EQ(ClipboardText(), GetParam().text));
+    EXPECT_EQ_SOON(ClipboardText(), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(StoredOptions, CopyHex,
@@ -652,14 +652,14 @@ TEST(SwatchMenu, ARightClickOnASwatchOpensItsCopyMenuAndItsKeysCopyTheColourAsCo
         ASSERT_TRUE(MoveTo(p));
         SendMouse(MOUSEEVENTF_RIGHTDOWN);
         SendMouse(MOUSEEVENTF_RIGHTUP);
-        ASSERT_TRUE(SOON(ShownMenu(app) != nullptr));
+        ASSERT_SOON(ShownMenu(app) != nullptr);
         // Opened at the pointer, its top-left corner where the click was.
         const RECT menu = WindowRect(ShownMenu(app));
         const POINT corner = {menu.left, menu.top};
         EXPECT_EQ(corner, p);
         Key(pick.key);
-        EXPECT_TRUE(SOON_EQ(ClipboardText(), std::string(pick.text)));
-        EXPECT_TRUE(SOON_EQ(ShownMenu(app), nullptr));
+        EXPECT_EQ_SOON(ClipboardText(), std::string(pick.text));
+        EXPECT_EQ_SOON(ShownMenu(app), nullptr);
     }
     ParkCursor();
     ExpectNoMessageBoxes(app);
@@ -679,20 +679,20 @@ TEST(SelectorPictures, RedModeFieldMarkerStripAndArrowsOnTheScreenAFieldDragMove
     };
 
     // White: the marker sits in the top-right corner, only its inner halves inside the field.
-    EXPECT_TRUE(SOON_EQ(Rgb(ScreenPixel(g.field, 0, g.height - 1)), Rgb(0xFF0000)));
-    EXPECT_TRUE(SOON_EQ(Rgb(ScreenPixel(g.field, g.width - 1, 0)), Rgb(0xFFFFFF)));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(g.field, 0, g.height - 1)), Rgb(0xFF0000));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(g.field, g.width - 1, 0)), Rgb(0xFFFFFF));
     ExpectFieldOnScreen(g, ExpectedField(g, POINT{g.width - 1, g.height - 1}, redField), 0);
 
     // The strip runs from (0, 255, 255) at the bottom towards white; the reference strip from
     // black towards red. Rows inside the sunken edge only.
     const int hs = g.barHeight;
-    EXPECT_TRUE(SOON_EQ(Rgb(ScreenPixel(g.slider, 8, g.barBottom - 2)), Rgb(0x00FFFF)));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, 8, g.barBottom - 2)), Rgb(0x00FFFF));
     for (int i : {1, hs / 3, hs / 2, hs - 2}) {
         SCOPED_TRACE("strip row " + std::to_string(i));
         const int y = g.barBottom - 1 - i;
         const uint32_t step = static_cast<uint32_t>(255.0 * i / hs);
-        EXPECT_TRUE(SOON_EQ(Rgb(ScreenPixel(g.slider, 8, y)), Rgb(step << 16 | 0x00FFFF)));
-        EXPECT_TRUE(SOON_EQ(Rgb(ScreenPixel(g.slider, g.sliderWidth - 8, y)), Rgb(step << 16)));
+        EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, 8, y)), Rgb(step << 16 | 0x00FFFF));
+        EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, g.sliderWidth - 8, y)), Rgb(step << 16));
     }
     ExpectArrowsAt(g, 255 * hs >> 8);
 
@@ -729,14 +729,14 @@ TEST(SelectorPictures, HueModeSaturationAcrossBrightnessUpTheHueRainbowBesideThe
         };
         return byte(full) << 16 | byte(t) << 8 | byte(p);
     };
-    EXPECT_TRUE(SOON_EQ(Rgb(ScreenPixel(g.field, g.width - 1, 0)), Rgb(0xFF0000)));
-    EXPECT_TRUE(SOON_EQ(Rgb(ScreenPixel(g.field, g.width / 2, g.height - 1)), Rgb(0)));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(g.field, g.width - 1, 0)), Rgb(0xFF0000));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(g.field, g.width / 2, g.height - 1)), Rgb(0));
     ExpectFieldOnScreen(g, ExpectedField(g, POINT{0, g.height - 1}, hueField), 0);
 
     // The reference strip: row i shows hue i / hs of the circle at full saturation and brightness.
     const int hs = g.barHeight;
-    EXPECT_TRUE(SOON_EQ(Rgb(ScreenPixel(g.slider, g.sliderWidth - 8, g.barBottom - 2)),
-                        Rgb(HsbToRgb(65535 / hs, 65535, 65535))));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, g.sliderWidth - 8, g.barBottom - 2)),
+                   Rgb(HsbToRgb(65535 / hs, 65535, 65535)));
     int checked = 0;
     for (int sixth = 0; sixth < 6; ++sixth) {
         for (int i : {hs * sixth / 6 + 3, hs * sixth / 6 + hs / 12}) {
@@ -744,8 +744,7 @@ TEST(SelectorPictures, HueModeSaturationAcrossBrightnessUpTheHueRainbowBesideThe
                 continue;
             SCOPED_TRACE("reference row " + std::to_string(i));
             const uint32_t expected = HsbToRgb(static_cast<uint32_t>(i) * 65535 / hs, 65535, 65535);
-            EXPECT_TRUE(
-                SOON_EQ(Rgb(ScreenPixel(g.slider, g.sliderWidth - 8, g.barBottom - 1 - i)), Rgb(expected)));
+            EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, g.sliderWidth - 8, g.barBottom - 1 - i)), Rgb(expected));
             ++checked;
         }
     }

@@ -33,7 +33,7 @@ bool OpenSettings(Tintora& app, Sheet* s)
                 s->page = child;
         return s->page != nullptr;
     };
-    return s->sheet && CHECKED(SOON(pageShown()));
+    return s->sheet && CHECKED_SOON(pageShown());
 }
 
 // What the button tells the sheet when clicked. BM_CLICK goes through the button's own press,
@@ -116,14 +116,14 @@ TEST(Settings, OkAppliesTheCaseAndPrefixOptionsCancelChangesNothing)
     EXPECT_TRUE(SheetClosed(s));
     EXPECT_EQ(ControlText(app.Item(kHexEdit)), "abcdef");
     app.Send(app.Item(kCopyHex), BM_CLICK, 0, 0);
-    EXPECT_TRUE(SOON_EQ(ClipboardText(), "#abcdef"));
+    EXPECT_EQ_SOON(ClipboardText(), "#abcdef");
 
     ASSERT_TRUE(OpenSettings(app, &s));
     app.Send(GetDlgItem(s.page, 503), BM_CLICK, 0, 0);  // prefix off, then thought better of
     PressSheetButton(app, s, IDCANCEL);
     EXPECT_TRUE(SheetClosed(s));
     app.Send(app.Item(kCopyHex), BM_CLICK, 0, 0);
-    EXPECT_TRUE(SOON_EQ(ClipboardText(), "#abcdef"));
+    EXPECT_EQ_SOON(ClipboardText(), "#abcdef");
 }
 
 TEST(Settings, OkUntouchedAppliesEveryBoxAgainCancelStillRedrawsTheIconBoxActsAtApply)
@@ -146,7 +146,7 @@ TEST(Settings, OkUntouchedAppliesEveryBoxAgainCancelStillRedrawsTheIconBoxActsAt
     PressSheetButton(app, s, IDOK);
     EXPECT_TRUE(SheetClosed(s));
     EXPECT_TRUE(SwatchShowsHex(app));
-    EXPECT_TRUE(SOON(StatusIconPresent(app.Dialog())));
+    EXPECT_SOON(StatusIconPresent(app.Dialog()));
 
     // Text the hex field does not take stays until a redraw writes the colour again.
     SetHex(app, "zz");
@@ -154,17 +154,17 @@ TEST(Settings, OkUntouchedAppliesEveryBoxAgainCancelStillRedrawsTheIconBoxActsAt
     ASSERT_TRUE(OpenSettings(app, &s));
     PressSheetButton(app, s, IDCANCEL);
     EXPECT_TRUE(SheetClosed(s));
-    EXPECT_TRUE(SOON_EQ(ControlText(app.Item(kHexEdit)), "FFFFFF"));
+    EXPECT_EQ_SOON(ControlText(app.Item(kHexEdit)), "FFFFFF");
 
     // The status icon box takes effect at the apply, not at the close.
     ASSERT_TRUE(OpenSettings(app, &s));
     app.Send(GetDlgItem(s.page, 505), BM_CLICK, 0, 0);
     EXPECT_TRUE(StatusIconPresent(app.Dialog()));
     PressSheetButton(app, s, kApplyButton);
-    EXPECT_TRUE(SOON(!StatusIconPresent(app.Dialog())));
+    EXPECT_SOON(!StatusIconPresent(app.Dialog()));
     app.Send(GetDlgItem(s.page, 505), BM_CLICK, 0, 0);
     PressSheetButton(app, s, kApplyButton);
-    EXPECT_TRUE(SOON(StatusIconPresent(app.Dialog())));
+    EXPECT_SOON(StatusIconPresent(app.Dialog()));
     PressSheetButton(app, s, IDCANCEL);
     EXPECT_TRUE(SheetClosed(s));
 }

@@ -167,12 +167,12 @@ void PressHideButton(Tintora& app, bool releaseOnButton)
     }));
     if (!MoveTo(off))
         return LeftUp();
-    EXPECT_TRUE(SOON_EQ(CaptureScreen(look).data, raised.data));
+    EXPECT_EQ_SOON(CaptureScreen(look).data, raised.data);
     EXPECT_TRUE(IsShown(dialog));
     if (releaseOnButton) {
         if (!MoveTo(on))
             return LeftUp();
-        EXPECT_TRUE(SOON_EQ(CaptureScreen(look).data, pressed.data));
+        EXPECT_EQ_SOON(CaptureScreen(look).data, pressed.data);
     }
     LeftUp();
 }
@@ -269,8 +269,8 @@ TEST(StatusIcon, WithTheOptionClearTheHideButtonHidesTheWindowToTheIconAndALeftC
     }
 
     PressHideButton(app, true);
-    EXPECT_TRUE(SOON(!IsShown(dialog)));
-    EXPECT_TRUE(SOON(StatusIconPresent(dialog)));
+    EXPECT_SOON(!IsShown(dialog));
+    EXPECT_SOON(StatusIconPresent(dialog));
 
     // Only a left-button release over the icon acts.
     for (UINT mouse : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_LBUTTONDOWN, WM_MOUSEMOVE,
@@ -296,7 +296,7 @@ TEST(StatusIcon, WithTheOptionSetTheIconStaysThroughHidingAndShowing)
     EXPECT_TRUE(StatusIconPresent(dialog));
 
     PressHideButton(app, true);
-    EXPECT_TRUE(SOON(!IsShown(dialog)));
+    EXPECT_SOON(!IsShown(dialog));
     EXPECT_TRUE(StatusIconPresent(dialog));
 
     // A double click ends in a release, and acts like a single click.
@@ -315,13 +315,13 @@ TEST(StatusIcon, HidingWithAnOutOfRangeValueShowsNoMessageAndTheFieldShowsTheCur
     ASSERT_TRUE(BringToFront(dialog));
     HWND red = app.Item(kRedEdit);
     app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(red), TRUE);
-    ASSERT_TRUE(SOON_EQ(app.Focus(), red));
+    ASSERT_EQ_SOON(app.Focus(), red);
     app.Send(red, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("300"));
     EXPECT_EQ(app.Text(kRedEdit), "300");
 
     PressHideButton(app, true);
-    ASSERT_TRUE(SOON(!IsShown(dialog)));
-    EXPECT_TRUE(SOON_EQ(app.Text(kRedEdit), "30"));
+    ASSERT_SOON(!IsShown(dialog));
+    EXPECT_EQ_SOON(app.Text(kRedEdit), "30");
 
     // Shown again, so that it can settle: no box came meanwhile, and none comes now.
     app.SendToDialog(kStatusIconMessage, 0, WM_LBUTTONUP);
@@ -338,10 +338,10 @@ TEST(StatusIcon, ASecondStartShowsAWindowHiddenToTheStatusAreaTheIconStaysUntilC
     HWND dialog = first.Dialog();
 
     PressHideButton(first, true);
-    ASSERT_TRUE(SOON(!IsShown(dialog)));
-    EXPECT_TRUE(SOON(StatusIconPresent(dialog)));
+    ASSERT_SOON(!IsShown(dialog));
+    EXPECT_SOON(StatusIconPresent(dialog));
     ASSERT_TRUE(SecondStartEnds());
-    EXPECT_TRUE(SOON(IsShown(dialog)));
+    EXPECT_SOON(IsShown(dialog));
     EXPECT_EQ(FindMainDialogs(0).size(), 1u);
     EXPECT_TRUE(StatusIconPresent(dialog));
 
@@ -365,7 +365,7 @@ TEST(Decoration, TheDialogsToolTipWindowHoldsOneToolPerTipStringAndShowsTheTipUn
     const POINT copy = Centre(WindowRect(app.Item(kCopyHex)));
     ASSERT_TRUE(MoveTo(POINT{copy.x - 40, copy.y - 40}));
     ASSERT_TRUE(MoveTo(copy));
-    EXPECT_TRUE(SOON(IsWindowVisible(tip)));
+    EXPECT_SOON(IsWindowVisible(tip));
     EXPECT_NE(app.Send(tip, TTM_GETCURRENTTOOLA, 0, 0), 0);
     EXPECT_EQ(ControlText(tip), "Copy hex color to clipboard");
     const RECT shownAt = WindowRect(tip);
@@ -376,7 +376,7 @@ TEST(Decoration, TheDialogsToolTipWindowHoldsOneToolPerTipStringAndShowsTheTipUn
     // once the pointer has rested on a tool for the tip's delay; resting twice that long is the
     // input that would call one up.
     ASSERT_TRUE(MoveTo(Centre(WindowRect(app.Item(kHelp)))));
-    EXPECT_TRUE(SOON(!IsWindowVisible(tip)));
+    EXPECT_SOON(!IsWindowVisible(tip));
     app.Settle();
     const DWORD delay = static_cast<DWORD>(app.Send(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
     const DWORD rest = GetTickCount();
@@ -405,7 +405,7 @@ TEST(Decoration, TheIconButtonsAndTheGrabControlShowTheirIcons)
         HICON icon = LoadProgramIcon(expected.id, 0);
         ASSERT_NE(icon, nullptr);
         const RECT area = WindowRect(app.Item(expected.id));
-        EXPECT_TRUE(SOON(ControlShowsIcon(area, icon, expected.width, expected.height)));
+        EXPECT_SOON(ControlShowsIcon(area, icon, expected.width, expected.height));
         DestroyIcon(icon);
     }
 }
@@ -423,18 +423,18 @@ TEST(Help, OpensTheGuidesContentsInTheHtmlHelpViewerFromAnyCurrentFolder)
     ASSERT_TRUE(app.Start());
     app.Click(kHelp);
     HWND viewer = nullptr;
-    EXPECT_TRUE(SOON((viewer = FindHelpWindow(app)) != nullptr));
+    EXPECT_SOON((viewer = FindHelpWindow(app)) != nullptr);
     ASSERT_NE(viewer, nullptr);
 
     HWND tree = nullptr;
-    EXPECT_TRUE(SOON((tree = FindDescendant(viewer, WC_TREEVIEWA)) != nullptr));
+    EXPECT_SOON((tree = FindDescendant(viewer, WC_TREEVIEWA)) != nullptr);
     if (tree) {
-        EXPECT_TRUE(SOON(app.Send(tree, TVM_GETCOUNT, 0, 0) >= 10));
+        EXPECT_SOON(app.Send(tree, TVM_GETCOUNT, 0, 0) >= 10);
     }
     ExpectNoMessageBoxes(app);
 
     PostMessageA(viewer, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(SOON(!IsWindow(viewer)));
+    EXPECT_SOON(!IsWindow(viewer));
     EXPECT_TRUE(IsShown(app.Dialog()));
 }
 

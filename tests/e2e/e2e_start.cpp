@@ -194,11 +194,11 @@ TEST(Start, TheWindowAppearsCentredSizedFromTheTemplateNotTopmostWithIcons)
     EXPECT_NE(programIcon, nullptr);
     if (programIcon) {
         // The caption may not be painted the instant the window shows.
-        EXPECT_TRUE(SOON(CaptionShowsIcon(dialog, programIcon, smallSize)));
+        EXPECT_SOON(CaptionShowsIcon(dialog, programIcon, smallSize));
         DestroyIcon(programIcon);
     }
 
-    EXPECT_TRUE(SOON_EQ(app.Focus(), app.Item(kRedEdit)));
+    EXPECT_EQ_SOON(app.Focus(), app.Item(kRedEdit));
 }
 
 TEST(Start, EveryControlIsShownInsideTheWindowAndOnNoOtherTheColourListsLiePastTheCollapsedEdge)
@@ -254,9 +254,9 @@ TEST_P(StartWithColourLists, TheWindowComesUpActive)
     ASSERT_TRUE(app.Start(false));
     EXPECT_EQ(app.IsChecked(kColors), GetParam());
     // Its caption drawn as the active window's, as the user sees it.
-    EXPECT_TRUE(SOON(CaptionLooksActive(app.Dialog())));
-    EXPECT_TRUE(SOON_EQ(GetForegroundWindow(), app.Dialog()));
-    EXPECT_TRUE(SOON_EQ(app.Focus(), app.Item(kRedEdit)));
+    EXPECT_SOON(CaptionLooksActive(app.Dialog()));
+    EXPECT_EQ_SOON(GetForegroundWindow(), app.Dialog());
+    EXPECT_EQ_SOON(app.Focus(), app.Item(kRedEdit));
 }
 
 INSTANTIATE_TEST_SUITE_P(Stored, StartWithColourLists, testing::Bool(),
@@ -333,7 +333,7 @@ TEST(Start, TabGoesFromTheValueFieldsToTheBottomRowThePanelsButtonsTheModeAndBac
     Tintora app;
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(BringToFront(app.Dialog()));
-    ASSERT_TRUE(SOON_EQ(app.Focus(), app.Item(kRedEdit)));
+    ASSERT_EQ_SOON(app.Focus(), app.Item(kRedEdit));
 
     // The mode buttons are one stop: the checked one, red on a first start.
     const int stops[] = {kGreenEdit, kBlueEdit,  kHueEdit,     kSaturationEdit, kBrightnessEdit, kHexEdit,
@@ -360,12 +360,12 @@ TEST(Start, TheNumberFieldsRefuseALetterTypedInThemTheHexFieldTakesIt)
         SCOPED_TRACE("field " + std::to_string(id));
         ASSERT_TRUE(FocusOn(app, id));
         Type("a7");
-        EXPECT_TRUE(SOON_EQ(app.Text(id), "7"));
+        EXPECT_EQ_SOON(app.Text(id), "7");
     }
     ASSERT_TRUE(FocusOn(app, kHexEdit));
     Type("a7");
-    EXPECT_TRUE(SOON_EQ(app.Text(kHexEdit), "a7"));
-    EXPECT_TRUE(SOON_EQ(app.Text(kBlueEdit), "167"));
+    EXPECT_EQ_SOON(app.Text(kHexEdit), "a7");
+    EXPECT_EQ_SOON(app.Text(kBlueEdit), "167");
     ExpectNoMessageBoxes(app);
 }
 
@@ -379,11 +379,11 @@ TEST(Start, TheModeButtonsCheckThemselvesAndTheArrowKeysGoRoundThem)
     for (int step = 0; step < 6; ++step) {
         SCOPED_TRACE("down " + std::to_string(step + 1));
         Key(VK_DOWN);
-        EXPECT_TRUE(SOON_EQ(ModeChecks(app), round[step]));
-        EXPECT_TRUE(SOON_EQ(app.Focus(), app.Item(kModeRed + (step + 1) % 6)));
+        EXPECT_EQ_SOON(ModeChecks(app), round[step]);
+        EXPECT_EQ_SOON(app.Focus(), app.Item(kModeRed + (step + 1) % 6));
     }
     Key(VK_UP);
-    EXPECT_TRUE(SOON_EQ(ModeChecks(app), "-----x"));
+    EXPECT_EQ_SOON(ModeChecks(app), "-----x");
     app.Click(kModeHue);
     EXPECT_EQ(ModeChecks(app), "---x--");
 }
@@ -412,17 +412,17 @@ TEST(SingleInstance, ASecondStartRestoresAMinimisedFirstCopyAndShowsAHiddenOne)
     RECT shown = WindowRect(dialog);
 
     ShowWindow(dialog, SW_MINIMIZE);
-    ASSERT_TRUE(SOON(IsIconic(dialog)));
+    ASSERT_SOON(IsIconic(dialog));
     ASSERT_TRUE(SecondStartEnds());
-    EXPECT_TRUE(SOON(!IsIconic(dialog)));
-    EXPECT_TRUE(SOON(IsWindowVisible(dialog)));
-    EXPECT_TRUE(SOON_EQ(WindowRect(dialog), shown));
-    EXPECT_TRUE(SOON_EQ(GetForegroundWindow(), dialog));
+    EXPECT_SOON(!IsIconic(dialog));
+    EXPECT_SOON(IsWindowVisible(dialog));
+    EXPECT_EQ_SOON(WindowRect(dialog), shown);
+    EXPECT_EQ_SOON(GetForegroundWindow(), dialog);
 
     ShowWindow(dialog, SW_HIDE);
-    ASSERT_TRUE(SOON(!IsWindowVisible(dialog)));
+    ASSERT_SOON(!IsWindowVisible(dialog));
     ASSERT_TRUE(SecondStartEnds());
-    EXPECT_TRUE(SOON(IsWindowVisible(dialog)));
+    EXPECT_SOON(IsWindowVisible(dialog));
     EXPECT_EQ(FindMainDialogs(0).size(), 1u);
 }
 
@@ -467,7 +467,7 @@ TEST(SingleInstance, AWindowThatHasStoppedReadingItsMessagesDoesNotHoldUpASecond
     ASSERT_TRUE(first.Start());
     HWND dialog = first.Dialog();
     ShowWindow(dialog, SW_HIDE);
-    ASSERT_TRUE(SOON(!IsWindowVisible(dialog)));
+    ASSERT_SOON(!IsWindowVisible(dialog));
 
     HungWindow hung;
     ASSERT_NE(hung.Window(), nullptr);
@@ -480,7 +480,7 @@ TEST(SingleInstance, AWindowThatHasStoppedReadingItsMessagesDoesNotHoldUpASecond
         // The copy gives the hung window a couple of seconds at most.
         ASSERT_TRUE(second.WaitForExit(&exitCode));
         EXPECT_EQ(exitCode, 0u);
-        EXPECT_TRUE(SOON(IsWindowVisible(dialog)));
+        EXPECT_SOON(IsWindowVisible(dialog));
         EXPECT_TRUE(IsWindow(hung.Window()));
         ShowWindow(dialog, SW_HIDE);
     }
@@ -569,7 +569,7 @@ TEST_P(EscapeAndEnter, InEachValueFieldPressNothingAndLeaveTheWindowOpen)
     if (typed) {
         ASSERT_TRUE(BringToFront(app.Dialog()));
     }
-    ASSERT_TRUE(SOON_EQ(app.Focus(), app.Item(kRedEdit)));
+    ASSERT_EQ_SOON(app.Focus(), app.Item(kRedEdit));
     ASSERT_TRUE(PutClipboardText(nullptr, "before the keys"));
     const std::string before = WhatButtonsChange(app);
     for (int id : {kRedEdit, kGreenEdit, kBlueEdit, kHueEdit, kSaturationEdit, kBrightnessEdit, kHexEdit}) {
@@ -581,7 +581,7 @@ TEST_P(EscapeAndEnter, InEachValueFieldPressNothingAndLeaveTheWindowOpen)
             else
                 PostKey(field, key);
         }
-        EXPECT_TRUE(SOON(app.Focus() != field));
+        EXPECT_SOON(app.Focus() != field);
     }
     ExpectNoMessageBoxes(app);
     ExpectStillOpen(app);
@@ -637,22 +637,22 @@ TEST(InstanceMessage, AnyOtherRequestShowsAHiddenWindowAndRestoresAMinimisedOne)
     ASSERT_NE(message, 0);
 
     ShowWindow(dialog, SW_HIDE);
-    ASSERT_TRUE(SOON(!IsWindowVisible(dialog)));
-    ASSERT_TRUE(SOON(GetForegroundWindow() != dialog));
+    ASSERT_SOON(!IsWindowVisible(dialog));
+    ASSERT_SOON(GetForegroundWindow() != dialog);
     EXPECT_EQ(app.SendToDialog(message, 0, 0), 0);
-    EXPECT_TRUE(SOON(IsWindowVisible(dialog)));
-    EXPECT_TRUE(SOON_EQ(GetForegroundWindow(), dialog));
+    EXPECT_SOON(IsWindowVisible(dialog));
+    EXPECT_EQ_SOON(GetForegroundWindow(), dialog);
 
     ShowWindow(dialog, SW_MINIMIZE);
-    ASSERT_TRUE(SOON(IsIconic(dialog)));
+    ASSERT_SOON(IsIconic(dialog));
     app.SendToDialog(message, 0, 0);
-    EXPECT_TRUE(SOON(!IsIconic(dialog)));
-    EXPECT_TRUE(SOON(IsWindowVisible(dialog)));
+    EXPECT_SOON(!IsIconic(dialog));
+    EXPECT_SOON(IsWindowVisible(dialog));
 
     // Only 1 closes; every other value is a request to show.
     ShowWindow(dialog, SW_HIDE);
-    ASSERT_TRUE(SOON(!IsWindowVisible(dialog)));
+    ASSERT_SOON(!IsWindowVisible(dialog));
     app.SendToDialog(message, 2, 0);
-    EXPECT_TRUE(SOON(IsWindowVisible(dialog)));
+    EXPECT_SOON(IsWindowVisible(dialog));
     ExpectStillOpen(app);
 }
