@@ -1,4 +1,4 @@
-// The About box of a running Tintora, for the cases that open it: its control ids and the
+// The About box of a running Tintora, for the tests that open it: its control ids and the
 // ways to find, open and close it from outside.
 #pragma once
 #include <windows.h>

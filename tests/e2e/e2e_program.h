@@ -1,6 +1,6 @@
 // The program under test: a handle on one running tintora.exe that never lets a wait hang the
 // run, the watcher that reads and dismisses the message boxes it raises, and the checks many
-// cases make of it.
+// tests make of it.
 #pragma once
 #include <windows.h>
 
