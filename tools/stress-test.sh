@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the whole test suite several times while every CPU is kept busy, and reports each run's
-# result and the slowest cases: the suite must not depend on the machine being idle.
+# result and the slowest end-to-end tests: the suite must not depend on the machine being idle.
 #   stress-test.sh [-n RUNS] [-p NICE] [-j LOADERS] [-t NICE] [BUILD_DIR]
 # RUNS defaults to 3; the load is one busy shell loop per CPU (LOADERS, default nproc) at
 # niceness -p (default 19: low priority; 0 competes as an equal). -t runs the suite itself at
@@ -52,13 +52,15 @@ for ((run = 1; run <= runs; run++)); do
   else
     failed=$((failed + 1))
     echo "run $run: FAILED in ${seconds} s ($log)"
-    grep -E '^[0-9]+: .* \.\.\. FAILED|^[0-9]+: +[^ ].*:[0-9]+: |^[0-9]+: \[  FAILED  \]' "$log" |
+    grep -E '^[0-9]+: +[^ ].*:[0-9]+: |^[0-9]+: \[  FAILED  \]' "$log" |
       sed 's/^[0-9]*: /    /' | head -n 20
   fi
-  # ctest's own line per test, then the three slowest end-to-end cases.
+  # ctest's own line per test, then the three slowest end-to-end tests: GoogleTest's closing
+  # line of each, from every test executable but the unit tests.
   grep -E '^ *[0-9]+/[0-9]+ Test +#' "$log" | sed -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: /    /'
-  grep -E '^[0-9]+: .* \.\.\. (ok|FAILED) \([0-9.]+ s\)$' "$log" |
-    sed -E 's/^[0-9]+: (.*) \.\.\. (ok|FAILED) \(([0-9.]+) s\)$/\3 s  \1/' | sort -rn | head -n 3 |
+  unit=$(grep -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: unit_tests ' "$log" | sed -E 's/.*#([0-9]+):.*/\1/')
+  grep -E '^[0-9]+: \[ +(OK|FAILED) +\] .* \([0-9]+ ms\)$' "$log" | grep -v "^${unit:-none}: " |
+    sed -E 's/^[0-9]+: \[ +(OK|FAILED) +\] (.*) \(([0-9]+) ms\)$/\3 ms  \2/' | sort -rn | head -n 3 |
     sed 's/^/    slowest: /'
 done
 stop_load

@@ -1,9 +1,10 @@
-// The About box of a running Tintora, for the cases that open it: its control ids and the
+// The About box of a running Tintora, for the tests that open it: its control ids and the
 // ways to find, open and close it from outside.
 #pragma once
 #include <windows.h>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/e2e_checks.h"
+#include "tests/e2e/e2e_program.h"
 
 namespace e2e {
 namespace about {

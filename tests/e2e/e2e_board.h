@@ -7,7 +7,10 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/e2e_checks.h"
+#include "tests/e2e/e2e_input.h"
+#include "tests/e2e/e2e_program.h"
+#include "tests/e2e/e2e_screen.h"
 #include "tests/shared/dib_canvas.h"
 
 namespace e2e {
@@ -71,7 +74,7 @@ inline uint32_t RgbOfSysColor(int index)
     return static_cast<uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
 }
 
-// Ends a case with the mouse buttons up whatever happened on the way.
+// Ends a test with the mouse buttons up whatever happened on the way.
 struct ButtonGuard {
     ~ButtonGuard()
     {
@@ -88,7 +91,7 @@ inline bool PressGrabIcon(Tintora& app)
     if (!MoveTo(Centre(WindowRect(app.Item(kGrabIcon)))))
         return false;
     FreshLeftDown();
-    return CHECK_SOON(FindPopup(app) && IsWindowVisible(FindPopup(app)));
+    return CHECKED_SOON(FindPopup(app) && IsWindowVisible(FindPopup(app)));
 }
 
 // ---- a board of known colours --------------------------------------------------------------

@@ -1,4 +1,4 @@
-// The feedback mail behind the About box's "Feedback..." button. Each case runs a copy of the
+// The feedback mail behind the About box's "Feedback..." button. Each test runs a copy of the
 // program in a folder of its own, with an empty temporary folder, so every file the program
 // makes there can be seen; beside the copy lies the recording stand-in for "mapi32.dll"
 // (tests/mapi_recorder), which this driver's test tells Wine to prefer (WINEDLLOVERRIDES
@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "tests/e2e/e2e_about_box.h"
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/e2e_screen.h"
+#include "tests/e2e/e2e_state.h"
 #include "tests/shared/text_file.h"
 #include "version/tintora_version.h"
 
@@ -87,8 +88,8 @@ struct StagedCopy {
         EmptyFolder(temp);
         const std::string recorder = FolderOf(ProgramPath()) + "mapi_recorder\\mapi32.dll";
         if (withRecorder && !CopyFileA(recorder.c_str(), (folder + "mapi32.dll").c_str(), FALSE)) {
-            FAIL("cannot put the recording mapi32.dll beside the copy (error " +
-                 std::to_string(GetLastError()) + ")");
+            ADD_FAILURE() << "cannot put the recording mapi32.dll beside the copy (error " << GetLastError()
+                          << ")";
             return false;
         }
         return true;
@@ -138,7 +139,7 @@ std::vector<std::string> WatchFolder(const std::string& folder, Act act)
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        FAIL("cannot watch " + folder);
+        ADD_FAILURE() << "cannot watch " << folder;
         act();
         return changes;
     }
@@ -188,7 +189,7 @@ bool NativeMapiPreferred()
     GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof(overrides));
     if (strstr(overrides, "mapi32=n"))
         return true;
-    FAIL("run these cases with WINEDLLOVERRIDES=mapi32=n in the environment");
+    ADD_FAILURE() << "run these tests with WINEDLLOVERRIDES=mapi32=n in the environment";
     return false;
 }
 
@@ -218,60 +219,59 @@ struct AboutOpen {
 
 // ---- the feedback mail -------------------------------------------------------------------
 
-E2E_CASE("feedback",
-         "\"Feedback...\" offers support a mail with the report attached; the file is gone afterwards")
+TEST(Feedback, OffersSupportAMailWithTheReportAttachedTheFileIsGoneAfterwards)
 {
     WindowsXpForTintora xp;
-    REQUIRE(xp.Ok());
+    ASSERT_TRUE(xp.Ok());
     AboutOpen scene;
-    REQUIRE(scene.Open(true, true));
+    ASSERT_TRUE(scene.Open(true, true));
     Tintora& app = scene.app;
     const StagedCopy& copy = scene.copy;
     HWND about = scene.about;
     const std::string family = WindowText(GetDlgItem(about, kOsFamily));
     const std::string versionLine = WindowText(GetDlgItem(about, kOsVersion));
-    CHECK_EQ(family, std::string("Windows NT/2000"));
-    CHECK_EQ(WindowText(GetDlgItem(about, kIeVersion)), BrowserVersion());
+    EXPECT_EQ(family, "Windows NT/2000");
+    EXPECT_EQ(WindowText(GetDlgItem(about, kIeVersion)), BrowserVersion());
 
     // Returns once the stand-in has recorded the mail and returned.
     scene.PressFeedback();
 
     std::map<std::string, std::string> mail = ReadRecord(copy.record);
-    REQUIRE(!mail.empty());
-    CHECK_EQ(mail["session"], std::string("0"));
-    CHECK_EQ(mail["uiparam"], std::string("0"));
-    CHECK_EQ(mail["flags"], std::string("8"));  // MAPI_DIALOG
-    CHECK_EQ(mail["reserved"], std::string("0"));
-    CHECK_EQ(mail["subject"], std::string("Ostrel Tintora" PRODUCT_VERSION));
-    CHECK_EQ(mail["body"], std::string(kBody));
-    CHECK_EQ(mail["messagetype"], std::string("(null)"));
-    CHECK_EQ(mail["date"], std::string("(null)"));
-    CHECK_EQ(mail["conversation"], std::string("(null)"));
-    CHECK_EQ(mail["message.flags"], std::string("0"));
-    CHECK_EQ(mail["originator"], std::string("(null)"));
-    CHECK_EQ(mail["recipients"], std::string("1"));
-    CHECK_EQ(mail["recipient.class"], std::string("1"));  // MAPI_TO
-    CHECK_EQ(mail["recipient.name"], std::string("Ostrel"));
-    CHECK_EQ(mail["recipient.address"], std::string("feedback@ostrel.example"));
-    CHECK_EQ(mail["recipient.eidsize"], std::string("0"));
-    CHECK_EQ(mail["recipient.entryid"], std::string("(null)"));
-    CHECK_EQ(mail["files"], std::string("1"));
-    CHECK_EQ(mail["file.flags"], std::string("0"));
-    CHECK_EQ(mail["file.position"], std::string("4294967295"));  // -1: not inside the body
-    CHECK_EQ(mail["file.name"], std::string("System Configuration.txt"));
-    CHECK_EQ(mail["file.type"], std::string("(null)"));
-    CHECK_EQ(mail["file.copied"], std::string("1"));
+    ASSERT_FALSE(mail.empty());
+    EXPECT_EQ(mail["session"], "0");
+    EXPECT_EQ(mail["uiparam"], "0");
+    EXPECT_EQ(mail["flags"], "8");  // MAPI_DIALOG
+    EXPECT_EQ(mail["reserved"], "0");
+    EXPECT_EQ(mail["subject"], "Ostrel Tintora" PRODUCT_VERSION);
+    EXPECT_EQ(mail["body"], std::string(kBody));
+    EXPECT_EQ(mail["messagetype"], "(null)");
+    EXPECT_EQ(mail["date"], "(null)");
+    EXPECT_EQ(mail["conversation"], "(null)");
+    EXPECT_EQ(mail["message.flags"], "0");
+    EXPECT_EQ(mail["originator"], "(null)");
+    EXPECT_EQ(mail["recipients"], "1");
+    EXPECT_EQ(mail["recipient.class"], "1");  // MAPI_TO
+    EXPECT_EQ(mail["recipient.name"], "Ostrel");
+    EXPECT_EQ(mail["recipient.address"], "feedback@ostrel.example");
+    EXPECT_EQ(mail["recipient.eidsize"], "0");
+    EXPECT_EQ(mail["recipient.entryid"], "(null)");
+    EXPECT_EQ(mail["files"], "1");
+    EXPECT_EQ(mail["file.flags"], "0");
+    EXPECT_EQ(mail["file.position"], "4294967295");  // -1: not inside the body
+    EXPECT_EQ(mail["file.name"], "System Configuration.txt");
+    EXPECT_EQ(mail["file.type"], "(null)");
+    EXPECT_EQ(mail["file.copied"], "1");
 
     // A file of its own in the temporary folder, gone once the mail client has returned.
     const std::string path = mail["file.path"];
-    CHECK_EQ(lstrcmpiA(FolderOf(path).c_str(), copy.temp.c_str()), 0);
-    CHECK_EQ(NameOf(path).substr(0, 3), std::string("OSF"));
-    CHECK(GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES);
-    CHECK(FilesIn(copy.temp).empty());
+    EXPECT_EQ(lstrcmpiA(FolderOf(path).c_str(), copy.temp.c_str()), 0);
+    EXPECT_EQ(NameOf(path).substr(0, 3), "OSF");
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(FilesIn(copy.temp), std::vector<std::string>());
 
     // The report, for the system the program was told it runs on: "5.1.2600 Service Pack 3".
     const size_t space = versionLine.find(' ');
-    REQUIRE(space != std::string::npos);
+    ASSERT_NE(space, std::string::npos);
     const std::string expected = "Program:                        Ostrel Tintora\r\n"
                                  "Program Version:                " PRODUCT_VERSION "\r\n"
                                  "OS:                             Windows XP\r\n"
@@ -283,58 +283,58 @@ E2E_CASE("feedback",
                                  "\r\n"
                                  "Internet Explorer Version:      " +
                                  BrowserVersion();
-    CHECK_EQ(versionLine.substr(0, 6), std::string("5.1.26"));
+    EXPECT_EQ(versionLine.substr(0, 6), "5.1.26");
     std::string attachment;
-    CHECK(ReadWholeFile(copy.record + ".attachment", &attachment));
-    CHECK_EQ(attachment, expected);
+    EXPECT_TRUE(ReadWholeFile(copy.record + ".attachment", &attachment));
+    EXPECT_EQ(attachment, expected);
 
-    CHECK(IsWindowVisible(about));
-    CHECK(CloseAboutBox(app, about));
+    EXPECT_TRUE(IsWindowVisible(about));
+    EXPECT_TRUE(CloseAboutBox(app, about));
     ExpectNoMessageBoxes(app);
 }
 
-E2E_CASE("feedback", "without a mail library the report file is still made and deleted, and nothing is shown")
+TEST(Feedback, WithoutAMailLibraryTheReportFileIsStillMadeAndDeletedAndNothingIsShown)
 {
     // No stand-in beside the copy, and Wine's own is not to be taken: no mail support at all.
     AboutOpen scene;
-    REQUIRE(scene.Open(false, true));
+    ASSERT_TRUE(scene.Open(false, true));
     Tintora& app = scene.app;
     const StagedCopy& copy = scene.copy;
     const std::vector<HWND> before = VisibleTopLevelWindows(app.ProcessId());
 
     std::vector<std::string> changes = WatchFolder(copy.temp, [&] { scene.PressFeedback(); });
-    REQUIRE(changes.size() >= 2);
-    CHECK_EQ(changes.front().substr(0, 4), std::string("+OSF"));
-    CHECK_EQ(changes.back(), "-" + changes.front().substr(1));
-    CHECK(FilesIn(copy.temp).empty());
-    CHECK(GetFileAttributesA(copy.record.c_str()) == INVALID_FILE_ATTRIBUTES);
+    ASSERT_GE(changes.size(), 2u);
+    EXPECT_EQ(changes.front().substr(0, 4), "+OSF");
+    EXPECT_EQ(changes.back(), "-" + changes.front().substr(1));
+    EXPECT_EQ(FilesIn(copy.temp), std::vector<std::string>());
+    EXPECT_EQ(GetFileAttributesA(copy.record.c_str()), INVALID_FILE_ATTRIBUTES);
 
     ExpectNoMessageBoxes(app);
-    CHECK(VisibleTopLevelWindows(app.ProcessId()) == before);
-    CHECK(CloseAboutBox(app, scene.about));
+    EXPECT_EQ(VisibleTopLevelWindows(app.ProcessId()), before);
+    EXPECT_TRUE(CloseAboutBox(app, scene.about));
 }
 
-E2E_CASE("feedback", "without a temporary folder the report goes in the body and nothing is attached")
+TEST(Feedback, WithoutATemporaryFolderTheReportGoesInTheBodyAndNothingIsAttached)
 {
     AboutOpen scene;
-    REQUIRE(scene.Open(true, false));
+    ASSERT_TRUE(scene.Open(true, false));
     scene.PressFeedback();
 
     std::map<std::string, std::string> mail = ReadRecord(scene.copy.record);
-    REQUIRE(!mail.empty());
-    CHECK_EQ(mail["flags"], std::string("8"));
-    CHECK_EQ(mail["recipient.address"], std::string("feedback@ostrel.example"));
-    CHECK_EQ(mail["subject"], std::string("Ostrel Tintora" PRODUCT_VERSION));
-    CHECK_EQ(mail["files"], std::string("0"));
-    CHECK(mail.find("file.path") == mail.end());
+    ASSERT_FALSE(mail.empty());
+    EXPECT_EQ(mail["flags"], "8");
+    EXPECT_EQ(mail["recipient.address"], "feedback@ostrel.example");
+    EXPECT_EQ(mail["subject"], "Ostrel Tintora" PRODUCT_VERSION);
+    EXPECT_EQ(mail["files"], "0");
+    EXPECT_EQ(mail.count("file.path"), 0u);
     const std::string body = mail["body"];
     const std::string lead =
         "[The following anonymous information about your system configuration was added. "
         "Please do not remove it, as we need it to give you the best possible support.]\r\n\r\n"
         "Program:                        Ostrel Tintora\r\n"
         "Program Version:                " PRODUCT_VERSION "\r\n";
-    CHECK_EQ(body.substr(0, lead.size()), lead);
-    CHECK(body.find("\r\nInternet Explorer Version:      " + BrowserVersion()) != std::string::npos);
-    CHECK(CloseAboutBox(scene.app, scene.about));
+    EXPECT_EQ(body.substr(0, lead.size()), lead);
+    EXPECT_NE(body.find("\r\nInternet Explorer Version:      " + BrowserVersion()), std::string::npos);
+    EXPECT_TRUE(CloseAboutBox(scene.app, scene.about));
     ExpectNoMessageBoxes(scene.app);
 }

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "tests/e2e/e2e_board.h"
-#include "tests/e2e/e2e_support.h"
 
 using namespace e2e;
 
@@ -38,23 +37,16 @@ struct WrongCells {
             first = "cell " + std::to_string(column) + ", " + std::to_string(row) + ": " + HexOf(shown) +
                     " instead of " + HexOf(expected);
     }
-    void Check() const
-    {
-        CHECK_EQ(count, 0);
-        if (count)
-            FAIL(first);
-    }
+    void Check() const { EXPECT_EQ(count, 0) << first; }
 };
 
 // Checks that the fields show rgb, waiting for the program to get there.
 void CheckShows(Tintora& app, uint32_t rgb)
 {
-    WaitUntil(kHangGuardMs, [&] { return ShownColor(app).hex == HexOf(rgb); });
-    const Shown shown = ShownColor(app);
-    CHECK_EQ(shown.hex, HexOf(rgb));
-    CHECK_EQ(shown.red, std::to_string(rgb >> 16 & 0xFF));
-    CHECK_EQ(shown.green, std::to_string(rgb >> 8 & 0xFF));
-    CHECK_EQ(shown.blue, std::to_string(rgb & 0xFF));
+    auto text = [](const Shown& s) { return s.hex + " " + s.red + " " + s.green + " " + s.blue; };
+    const Shown expected = {HexOf(rgb), std::to_string(rgb >> 16 & 0xFF), std::to_string(rgb >> 8 & 0xFF),
+                            std::to_string(rgb & 0xFF)};
+    EXPECT_EQ_SOON(text(ShownColor(app)), text(expected));
 }
 
 // The program running, its window moved clear of the board and the corner where the popup
@@ -67,16 +59,16 @@ struct Scene {
 
     bool Set()
     {
-        if (!CHECK(board.Ready()) || !app.Start())
+        if (!CHECKED(board.Ready()) || !app.Start())
             return false;
         SetWindowPos(app.Dialog(), nullptr, 440, 440, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         RECT dialog = WindowRect(app.Dialog()), overlap;
         const RECT boardRect = board.Rect();
         HICON icon = LoadProgramIcon(kGrabIcon, 0);
-        // Both painted where they now are: the pixels the cases read.
-        const bool set = CHECK(!IntersectRect(&overlap, &dialog, &boardRect)) && CHECK_SOON(board.Shown()) &&
-                         CHECK(icon) &&
-                         CHECK_SOON(ControlShowsIcon(WindowRect(app.Item(kGrabIcon)), icon, 16, 16));
+        // Both painted where they now are: the pixels the tests read.
+        const bool set = CHECKED(!IntersectRect(&overlap, &dialog, &boardRect)) &&
+                         CHECKED_SOON(board.Shown()) && CHECKED(icon) &&
+                         CHECKED_SOON(ControlShowsIcon(WindowRect(app.Item(kGrabIcon)), icon, 16, 16));
         if (icon)
             DestroyIcon(icon);
         return set;
@@ -89,21 +81,21 @@ struct Scene {
     bool PopupSettles(POINT topLeft)
     {
         const RECT expected = {topLeft.x, topLeft.y, topLeft.x + kPopupSize, topLeft.y + kPopupSize};
-        return CHECK_EQ_SOON(WindowRect(FindPopup(app)), expected);
+        return CHECKED_EQ_SOON(WindowRect(FindPopup(app)), expected);
     }
 
     // After a grab ends: the popup gone, and the window back out of the topmost band.
     void ExpectGrabOver()
     {
-        CHECK_SOON(FindPopup(app) == nullptr);
-        CHECK_SOON(!IsTopmost(app.Dialog()));
+        EXPECT_EQ_SOON(FindPopup(app), nullptr);
+        EXPECT_SOON(!IsTopmost(app.Dialog()));
     }
 
     // Lets go wherever the cursor is, and waits for the popup to go.
     void Release()
     {
         LeftUp();
-        CHECK_SOON(FindPopup(app) == nullptr);
+        EXPECT_EQ_SOON(FindPopup(app), nullptr);
     }
 
     // Once the popup sits beside the board pixel (x, y) and the magnifier shows it: its band in
@@ -122,10 +114,11 @@ struct Scene {
         if (WaitUntil(kHangGuardMs, shows))
             return true;
         if (m.width == 98 && m.height == 98) {
-            CHECK_EQ(HexOf(m.At(0, kBandTop)), HexOf(BoardColor(x, y)));
-            CHECK_EQ(HexOf(m.At(1, 1)), HexOf(BoardColor(x - kCentreColumn, y - kCentreRow)));
+            EXPECT_EQ(HexOf(m.At(0, kBandTop)), HexOf(BoardColor(x, y)));
+            EXPECT_EQ(HexOf(m.At(1, 1)), HexOf(BoardColor(x - kCentreColumn, y - kCentreRow)));
         }
-        return CHECK(false);
+        ADD_FAILURE() << "the magnifier does not show board pixel " << x << ", " << y;
+        return false;
     }
 
     // A whole grab onto the board pixel (x, y); the fields then show its colour.
@@ -149,7 +142,8 @@ WrongCells CompareWithBoard(const Pixels& m, int x, int y)
             if (bx < 0 || by < 0 || bx >= kBoardSize || by >= kBoardSize)
                 continue;
             const int left = column * kCell, top = row * kCell;
-            const int lastX = std::min(left + kCell, m.width) - 1, lastY = std::min(top + kCell, kAreaHeight) - 1;
+            const int lastX = std::min(left + kCell, m.width) - 1,
+                      lastY = std::min(top + kCell, kAreaHeight) - 1;
             for (POINT p : {POINT{left, top}, POINT{lastX, lastY}, POINT{left, lastY}})
                 if (p.x != kCrossX && p.y != kCrossY && m.At(p.x, p.y) != BoardColor(bx, by))
                     wrong.Note(column, row, m.At(p.x, p.y), BoardColor(bx, by));
@@ -162,35 +156,34 @@ WrongCells CompareWithBoard(const Pixels& m, int x, int y)
 
 // ---- picking -------------------------------------------------------------------------------
 
-E2E_CASE("grab", "a drag from the grab icon picks exactly the pixel under the hot spot at the release")
+TEST(Grab, ADragFromTheGrabIconPicksExactlyThePixelUnderTheHotSpotAtTheRelease)
 {
     Scene scene;
-    REQUIRE(scene.Set());
+    ASSERT_TRUE(scene.Set());
     Tintora& app = scene.app;
     const Shown before = ShownColor(app);
 
-    REQUIRE(scene.PressGrabIcon());
-    REQUIRE(DragTo(scene.board.At(123, 77)));
+    ASSERT_TRUE(scene.PressGrabIcon());
+    ASSERT_TRUE(DragTo(scene.board.At(123, 77)));
     // Nothing is taken while the button is held.
-    CHECK(app.Settle());
-    CHECK_EQ(ShownColor(app).hex, before.hex);
+    app.Settle();
+    EXPECT_EQ(ShownColor(app).hex, before.hex);
     scene.Release();
     CheckShows(app, BoardColor(123, 77));
 
     // A second grab, released one pixel right and one below a point it passed over.
-    REQUIRE(scene.PressGrabIcon());
-    REQUIRE(DragTo(scene.board.At(200, 13)));
-    REQUIRE(MoveTo(scene.board.At(201, 14)));
+    ASSERT_TRUE(scene.PressGrabIcon());
+    ASSERT_TRUE(DragTo(scene.board.At(200, 13)));
+    ASSERT_TRUE(MoveTo(scene.board.At(201, 14)));
     scene.Release();
     CheckShows(app, BoardColor(201, 14));
     ExpectNoMessageBoxes(app);
 }
 
-E2E_CASE("grab",
-         "a click on the grab icon without moving picks the icon's own pixel; a double click grabs once")
+TEST(Grab, AClickOnTheIconWithoutMovingPicksTheIconsOwnPixelADoubleClickGrabsOnce)
 {
     Scene scene;
-    REQUIRE(scene.Set());
+    ASSERT_TRUE(scene.Set());
     Tintora& app = scene.app;
 
     // The icon is on the screen (Set waits for it).
@@ -198,9 +191,9 @@ E2E_CASE("grab",
     const uint32_t iconPixel = CaptureScreen(RECT{icon.x, icon.y, icon.x + 1, icon.y + 1}).At(0, 0);
     // Start from a colour the icon does not have, so the pick shows.
     scene.Pick(60, 60);
-    REQUIRE(iconPixel != BoardColor(60, 60));
+    ASSERT_NE(iconPixel, BoardColor(60, 60));
 
-    REQUIRE(MoveTo(icon));
+    ASSERT_TRUE(MoveTo(icon));
     FreshLeftDown();
     LeftUp();
     CheckShows(app, iconPixel);
@@ -209,48 +202,48 @@ E2E_CASE("grab",
     // The first click of a double click grabs; the second press starts nothing: no popup,
     // nothing lifted.
     scene.Pick(70, 80);
-    REQUIRE(MoveTo(icon));
+    ASSERT_TRUE(MoveTo(icon));
     FreshLeftDown();
     LeftUp();
     LeftDown();
-    CHECK(app.Settle());
-    CHECK(FindPopup(app) == nullptr);
-    CHECK(!IsTopmost(app.Dialog()));
+    app.Settle();
+    EXPECT_EQ(FindPopup(app), nullptr);
+    EXPECT_FALSE(IsTopmost(app.Dialog()));
     LeftUp();
     CheckShows(app, iconPixel);
 }
 
-E2E_CASE("grab", "a right click cancels: the popup goes, the colour stays, the release picks nothing")
+TEST(Grab, ARightClickCancelsThePopupGoesTheColourStaysTheReleasePicksNothing)
 {
     Scene scene;
-    REQUIRE(scene.Set());
+    ASSERT_TRUE(scene.Set());
     Tintora& app = scene.app;
     scene.Pick(90, 100);
 
-    REQUIRE(scene.PressGrabIcon());
-    REQUIRE(DragTo(scene.board.At(40, 50)));
+    ASSERT_TRUE(scene.PressGrabIcon());
+    ASSERT_TRUE(DragTo(scene.board.At(40, 50)));
     SendMouse(MOUSEEVENTF_RIGHTDOWN);
     SendMouse(MOUSEEVENTF_RIGHTUP);
     scene.ExpectGrabOver();
     LeftUp();
-    CHECK(app.Settle());
+    app.Settle();
     CheckShows(app, BoardColor(90, 100));
     ExpectNoMessageBoxes(app);
 }
 
 // ---- the popup -----------------------------------------------------------------------------
 
-E2E_CASE("grab", "the popup follows beside the cursor and turns at the right and bottom edges")
+TEST(Grab, ThePopupFollowsBesideTheCursorAndTurnsAtTheRightAndBottomEdges)
 {
     Scene scene;
-    REQUIRE(scene.Set());
+    ASSERT_TRUE(scene.Set());
     Tintora& app = scene.app;
 
-    REQUIRE(scene.PressGrabIcon());
+    ASSERT_TRUE(scene.PressGrabIcon());
     HWND popup = FindPopup(app);
-    CHECK_EQ(WindowText(popup), std::string("Color Grabber"));
-    CHECK_EQ(GetWindow(popup, GW_OWNER), app.Dialog());
-    CHECK(IsWindowVisible(popup));
+    EXPECT_EQ(WindowText(popup), "Color Grabber");
+    EXPECT_EQ(GetWindow(popup, GW_OWNER), app.Dialog());
+    EXPECT_TRUE(IsWindowVisible(popup));
 
     const RECT desktop = WindowRect(GetDesktopWindow());
     const LONG middleX = (desktop.left + desktop.right) / 2, middleY = (desktop.top + desktop.bottom) / 2;
@@ -269,39 +262,39 @@ E2E_CASE("grab", "the popup follows beside the cursor and turns at the right and
         {"bottom-right corner", {desktop.right - 1, desktop.bottom - 1}, true, true},
     };
     for (const Step& step : steps) {
-        Context context(step.what);
-        REQUIRE(MoveTo(step.cursor));
+        SCOPED_TRACE(step.what);
+        ASSERT_TRUE(MoveTo(step.cursor));
         const POINT topLeft = {step.cursor.x + (step.left ? -110 : 10),
                                step.cursor.y + (step.above ? -110 : 10)};
         scene.PopupSettles(topLeft);
-        CHECK(IsWindowVisible(popup));
+        EXPECT_TRUE(IsWindowVisible(popup));
     }
     scene.Release();
 }
 
-E2E_CASE("grab", "the magnifier shows the pixels around the hot spot, the cross-hair, and the hex band")
+TEST(Grab, TheMagnifierShowsThePixelsAroundTheHotSpotTheCrossHairAndTheHexBand)
 {
     Scene scene;
-    REQUIRE(scene.Set());
+    ASSERT_TRUE(scene.Set());
     Tintora& app = scene.app;
     const Board& board = scene.board;
 
-    REQUIRE(scene.PressGrabIcon());
+    ASSERT_TRUE(scene.PressGrabIcon());
     // A dark pixel (white text), then a light one (black text).
     const struct {
         int x, y;
         uint32_t text;
     } spots[] = {{123, 77, 0xFFFFFF}, {240, 245, 0x000000}};
     for (const auto& spot : spots) {
-        Context context("board pixel " + std::to_string(spot.x) + ", " + std::to_string(spot.y));
+        SCOPED_TRACE("board pixel " + std::to_string(spot.x) + ", " + std::to_string(spot.y));
         const POINT hot = board.At(spot.x, spot.y);
-        REQUIRE(DragTo(hot));
-        REQUIRE(scene.PopupSettles(POINT{hot.x + 10, hot.y + 10}));
+        ASSERT_TRUE(DragTo(hot));
+        ASSERT_TRUE(scene.PopupSettles(POINT{hot.x + 10, hot.y + 10}));
         const uint32_t colour = BoardColor(spot.x, spot.y);
         const Pixels m = WaitForMagnifier(app, [&](const Pixels& shot) {
             return CompareWithBoard(shot, spot.x, spot.y).count == 0 && shot.At(0, kBandTop) == colour;
         });
-        REQUIRE(m.width == 98 && m.height == 98);
+        ASSERT_TRUE(m.width == 98 && m.height == 98);
 
         // Each cell is one board pixel, six times as large, around the hot spot.
         CompareWithBoard(m, spot.x, spot.y).Check();
@@ -312,18 +305,18 @@ E2E_CASE("grab", "the magnifier shows the pixels around the hot spot, the cross-
             red += m.At(kCrossX, y) == 0xFF0000;
         for (int x = 0; x < m.width; ++x)
             red += m.At(x, kCrossY) == 0xFF0000;
-        CHECK_EQ(red, kAreaHeight + m.width);
-        CHECK(m.At(kCrossX - 1, kCrossY - 1) != 0xFF0000);
-        CHECK(m.At(kCrossX + 1, kCrossY + 1) != 0xFF0000);
+        EXPECT_EQ(red, kAreaHeight + m.width);
+        EXPECT_NE(m.At(kCrossX - 1, kCrossY - 1), 0xFF0000u);
+        EXPECT_NE(m.At(kCrossX + 1, kCrossY + 1), 0xFF0000u);
 
         // The separator, then the band in the hot spot's colour with its hex in the contrast colour.
         const uint32_t separator = RgbOfSysColor(COLOR_3DDKSHADOW);
         int separatorPixels = 0;
         for (int x = 0; x < m.width; ++x)
             separatorPixels += m.At(x, kSeparatorY) == separator;
-        CHECK_EQ(separatorPixels, m.width);
-        CHECK_EQ(HexOf(m.At(0, kBandTop)), HexOf(colour));
-        CHECK_EQ(HexOf(m.At(m.width - 1, m.height - 1)), HexOf(colour));
+        EXPECT_EQ(separatorPixels, m.width);
+        EXPECT_EQ(HexOf(m.At(0, kBandTop)), HexOf(colour));
+        EXPECT_EQ(HexOf(m.At(m.width - 1, m.height - 1)), HexOf(colour));
         int text = 0, foreign = 0;
         for (int y = kBandTop; y < m.height; ++y) {
             for (int x = 0; x < m.width; ++x) {
@@ -340,8 +333,8 @@ E2E_CASE("grab", "the magnifier shows the pixels around the hot spot, the cross-
                 }
             }
         }
-        CHECK(text >= 12);
-        CHECK_EQ(foreign, 0);
+        EXPECT_GE(text, 12);
+        EXPECT_EQ(foreign, 0);
         // The text is centred: as much of it left of the middle as right of it, within a column.
         int leftmost = m.width, rightmost = -1;
         for (int y = kBandTop; y < m.height; ++y)
@@ -350,21 +343,21 @@ E2E_CASE("grab", "the magnifier shows the pixels around the hot spot, the cross-
                     leftmost = std::min(leftmost, x);
                     rightmost = std::max(rightmost, x);
                 }
-        CHECK_NEAR(leftmost, m.width - 1 - rightmost, 3);
+        EXPECT_NEAR(leftmost, m.width - 1 - rightmost, 3);
     }
     scene.Release();
     CheckShows(app, BoardColor(240, 245));
 }
 
-E2E_CASE("grab", "cells beyond the screen's edge show the button face, those on it the screen")
+TEST(Grab, CellsBeyondTheScreensEdgeShowTheButtonFaceThoseOnItTheScreen)
 {
     Scene scene;
-    REQUIRE(scene.Set());
+    ASSERT_TRUE(scene.Set());
     Tintora& app = scene.app;
 
-    REQUIRE(scene.PressGrabIcon());
-    REQUIRE(DragTo(POINT{0, 0}));
-    REQUIRE(scene.PopupSettles(POINT{10, 10}));
+    ASSERT_TRUE(scene.PressGrabIcon());
+    ASSERT_TRUE(DragTo(POINT{0, 0}));
+    ASSERT_TRUE(scene.PopupSettles(POINT{10, 10}));
     const uint32_t face = RgbOfSysColor(COLOR_3DFACE);
     Pixels corner;
     auto compare = [&](const Pixels& m) {
@@ -384,100 +377,68 @@ E2E_CASE("grab", "cells beyond the screen's edge show the button face, those on 
         return wrong;
     };
     const Pixels m = WaitForMagnifier(app, [&](const Pixels& shot) { return compare(shot).count == 0; });
-    REQUIRE(m.width == 98 && corner.width == 9);
+    ASSERT_TRUE(m.width == 98 && corner.width == 9);
     compare(m).Check();
     // The band shows the pixel that is there, never the button face stand-in.
-    CHECK_EQ(HexOf(m.At(0, kBandTop)), HexOf(corner.At(0, 0)));
+    EXPECT_EQ(HexOf(m.At(0, kBandTop)), HexOf(corner.At(0, 0)));
     scene.Release();
     CheckShows(app, corner.At(0, 0));
 }
 
 // ---- z-order -------------------------------------------------------------------------------
 
-E2E_CASE("grab", "the window is topmost during the grab and afterwards only with \"Stay on Top\"")
+TEST(Grab, TheWindowIsTopmostDuringTheGrabAndAfterwardsOnlyWithStayOnTop)
 {
     Scene scene;
-    REQUIRE(scene.Set());
+    ASSERT_TRUE(scene.Set());
     Tintora& app = scene.app;
     HWND dialog = app.Dialog();
-    REQUIRE(!IsTopmost(dialog));
+    ASSERT_FALSE(IsTopmost(dialog));
 
     {
-        Context context("option clear");
+        SCOPED_TRACE("option clear");
         // Already when the popup shows: the grab is set up before it comes.
-        REQUIRE(scene.PressGrabIcon());
-        CHECK(IsTopmost(dialog));
-        CHECK(IsTopmost(FindPopup(app)));
-        REQUIRE(DragTo(scene.board.At(10, 10)));
-        CHECK(IsTopmost(dialog));
+        ASSERT_TRUE(scene.PressGrabIcon());
+        EXPECT_TRUE(IsTopmost(dialog));
+        EXPECT_TRUE(IsTopmost(FindPopup(app)));
+        ASSERT_TRUE(DragTo(scene.board.At(10, 10)));
+        EXPECT_TRUE(IsTopmost(dialog));
         scene.Release();
-        CHECK_SOON(!IsTopmost(dialog));
+        EXPECT_SOON(!IsTopmost(dialog));
         CheckShows(app, BoardColor(10, 10));
     }
     {
-        Context context("option set");
+        SCOPED_TRACE("option set");
         app.Click(kStayOnTop);
-        REQUIRE(IsTopmost(dialog));
-        REQUIRE(scene.PressGrabIcon());
-        CHECK(IsTopmost(dialog));
-        REQUIRE(DragTo(scene.board.At(20, 30)));
+        ASSERT_TRUE(IsTopmost(dialog));
+        ASSERT_TRUE(scene.PressGrabIcon());
+        EXPECT_TRUE(IsTopmost(dialog));
+        ASSERT_TRUE(DragTo(scene.board.At(20, 30)));
         scene.Release();
         CheckShows(app, BoardColor(20, 30));
-        CHECK(app.Settle());
-        CHECK(IsTopmost(dialog));
-        CHECK(app.IsChecked(kStayOnTop));
+        app.Settle();
+        EXPECT_TRUE(IsTopmost(dialog));
+        EXPECT_TRUE(app.IsChecked(kStayOnTop));
     }
 }
 
 // ---- keys ----------------------------------------------------------------------------------
 
-namespace {
-
-// The mode buttons' checks, one character each, red first.
-std::string ModeChecks(Tintora& app)
-{
-    std::string checks;
-    for (int id = kModeRed; id < kModeRed + 6; ++id)
-        checks += app.IsChecked(id) ? 'x' : '-';
-    return checks;
-}
-
-// Puts the keyboard focus on a control of the foreground window, as Tab would.
-bool FocusOn(Tintora& app, int id)
-{
-    if (!BringToFront(app.Dialog()))
-        return false;
-    app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Item(id)), TRUE);
-    return CHECK_EQ_SOON(app.Focus(), app.Item(id));
-}
-
-// A key with Shift held around it.
-void ShiftKey(WORD key)
-{
-    HoldKey(VK_SHIFT, true);
-    Key(key);
-    HoldKey(VK_SHIFT, false);
-}
-
-}  // namespace
-
-E2E_CASE("grab",
-         "during a held grab the arrows move the hot spot a pixel, with Shift ten, the magnifier following; "
-         "Enter picks there, and the release after it nothing more")
+TEST(Grab, ArrowsMoveAHeldGrabAPixelOrTenWithShiftEnterPicksThereAndTheReleaseAfterItNothingMore)
 {
     Scene scene;
-    REQUIRE(scene.Set());
+    ASSERT_TRUE(scene.Set());
     Tintora& app = scene.app;
     const Board& board = scene.board;
     scene.Pick(30, 40);
     // On a mode button the arrows would check the next one; Enter would go to the dialog.
-    REQUIRE(FocusOn(app, kModeRed));
+    ASSERT_TRUE(FocusOn(app, kModeRed));
     const std::string modes = ModeChecks(app);
-    REQUIRE(modes == "x-----");
+    ASSERT_EQ(modes, "x-----");
 
-    REQUIRE(scene.PressGrabIcon());
-    REQUIRE(DragTo(board.At(100, 100)));
-    REQUIRE(scene.MagnifierFollows(100, 100));
+    ASSERT_TRUE(scene.PressGrabIcon());
+    ASSERT_TRUE(DragTo(board.At(100, 100)));
+    ASSERT_TRUE(scene.MagnifierFollows(100, 100));
     const struct {
         const char* what;
         WORD key;
@@ -492,55 +453,53 @@ E2E_CASE("grab",
         {"right", VK_RIGHT, false, 100, 90},
     };
     for (const auto& step : steps) {
-        Context context(step.what);
+        SCOPED_TRACE(step.what);
         if (step.shift)
             ShiftKey(step.key);
         else
             Key(step.key);
-        REQUIRE(CHECK(PointerRests(board.At(step.x, step.y))));
-        REQUIRE(scene.MagnifierFollows(step.x, step.y));
+        ASSERT_TRUE(PointerRests(board.At(step.x, step.y)));
+        ASSERT_TRUE(scene.MagnifierFollows(step.x, step.y));
         // Still the grab: nothing picked, the focus where it was, no button checked.
-        CHECK(app.Settle());
-        CHECK_EQ(ShownColor(app).hex, HexOf(BoardColor(30, 40)));
-        CHECK_EQ(app.Focus(), app.Item(kModeRed));
-        CHECK_EQ(ModeChecks(app), modes);
+        app.Settle();
+        EXPECT_EQ(ShownColor(app).hex, HexOf(BoardColor(30, 40)));
+        EXPECT_EQ(app.Focus(), app.Item(kModeRed));
+        EXPECT_EQ(ModeChecks(app), modes);
     }
 
     Key(VK_RETURN);
     CheckShows(app, BoardColor(100, 90));
     scene.ExpectGrabOver();
-    CHECK(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
+    EXPECT_TRUE(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
     // The button is still down; a release elsewhere, after a move there, takes nothing.
-    REQUIRE(DragTo(board.At(200, 220)));
+    ASSERT_TRUE(DragTo(board.At(200, 220)));
     LeftUp();
-    CHECK(app.Settle());
+    app.Settle();
     CheckShows(app, BoardColor(100, 90));
-    CHECK(FindPopup(app) == nullptr);
-    CHECK_EQ(app.Focus(), app.Item(kModeRed));
-    CHECK_EQ(ModeChecks(app), modes);
+    EXPECT_EQ(FindPopup(app), nullptr);
+    EXPECT_EQ(app.Focus(), app.Item(kModeRed));
+    EXPECT_EQ(ModeChecks(app), modes);
     ExpectNoMessageBoxes(app);
 
     // Afterwards the arrows are the dialog's again: the next mode button.
     Key(VK_DOWN);
-    CHECK_EQ_SOON(app.Focus(), app.Item(kModeRed + 1));
-    CHECK_EQ_SOON(ModeChecks(app), std::string("-x----"));
+    EXPECT_EQ_SOON(app.Focus(), app.Item(kModeRed + 1));
+    EXPECT_EQ_SOON(ModeChecks(app), "-x----");
 }
 
-E2E_CASE("grab", "Escape cancels a held grab; no key typed during the grab reaches the focused field, and "
-                 "afterwards the field takes keys again")
+TEST(Grab, EscapeCancelsAHeldGrabNoKeyTypedMeanwhileReachesTheFocusedFieldWhichTakesKeysAfterwards)
 {
     Scene scene;
-    REQUIRE(scene.Set());
+    ASSERT_TRUE(scene.Set());
     Tintora& app = scene.app;
     const Board& board = scene.board;
     scene.Pick(90, 100);
-    REQUIRE(FocusOn(app, kRedEdit));
-    app.Send(app.Item(kRedEdit), EM_SETSEL, 0, -1);
+    ASSERT_TRUE(FocusOn(app, kRedEdit));
     const Shown before = ShownColor(app);
 
-    REQUIRE(scene.PressGrabIcon());
-    REQUIRE(DragTo(board.At(40, 50)));
-    REQUIRE(scene.MagnifierFollows(40, 50));
+    ASSERT_TRUE(scene.PressGrabIcon());
+    ASSERT_TRUE(DragTo(board.At(40, 50)));
+    ASSERT_TRUE(scene.MagnifierFollows(40, 50));
     // Digits would replace the selected value, Tab and Space would move or press.
     Key('7');
     Key(0, KEYEVENTF_UNICODE, L'5');
@@ -551,18 +510,18 @@ E2E_CASE("grab", "Escape cancels a held grab; no key typed during the grab reach
     Key(VK_ESCAPE);
     scene.ExpectGrabOver();
     LeftUp();
-    CHECK(app.Settle());
+    app.Settle();
     CheckShows(app, BoardColor(90, 100));
-    CHECK_EQ(app.Text(kRedEdit), before.red);
-    CHECK_EQ(app.Focus(), app.Item(kRedEdit));
-    CHECK(IsWindowVisible(app.Dialog()));
+    EXPECT_EQ(app.Text(kRedEdit), before.red);
+    EXPECT_EQ(app.Focus(), app.Item(kRedEdit));
+    EXPECT_TRUE(IsWindowVisible(app.Dialog()));
     ExpectNoMessageBoxes(app);
 
     // The field still has its value selected, and typing replaces it.
     Key(0, KEYEVENTF_UNICODE, L'1');
     Key(0, KEYEVENTF_UNICODE, L'7');
-    CHECK_EQ_SOON(app.Text(kRedEdit), std::string("17"));
-    CHECK_EQ_SOON(Lower(app.Text(kHexEdit)), HexOf(17u << 16 | (BoardColor(90, 100) & 0xFFFF)));
+    EXPECT_EQ_SOON(app.Text(kRedEdit), "17");
+    EXPECT_EQ_SOON(Lower(app.Text(kHexEdit)), HexOf(17u << 16 | (BoardColor(90, 100) & 0xFFFF)));
     Key(VK_TAB);
-    CHECK_EQ_SOON(app.Focus(), app.Item(kGreenEdit));
+    EXPECT_EQ_SOON(app.Focus(), app.Item(kGreenEdit));
 }

@@ -3,10 +3,15 @@
 // list's buttons and marks.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/e2e_checks.h"
+#include "tests/e2e/e2e_input.h"
+#include "tests/e2e/e2e_program.h"
+#include "tests/e2e/e2e_screen.h"
+#include "tests/e2e/e2e_state.h"
 #include "tests/shared/clipboard_text.h"
 #include "tests/shared/text_file.h"
 
@@ -41,7 +46,7 @@ std::string RowText(const std::vector<uint32_t>& rows)
 
 bool ExpectRows(Tintora& app, const std::vector<uint32_t>& rows)
 {
-    return CHECK_EQ_SOON(RowText(app, kSavedList), RowText(rows));
+    return CHECKED_EQ_SOON(RowText(app, kSavedList), RowText(rows));
 }
 
 LRESULT Selected(Tintora& app, int id)
@@ -52,6 +57,16 @@ LRESULT Selected(Tintora& app, int id)
 void Select(Tintora& app, int id, int row)
 {
     app.Send(app.Item(id), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}
+
+// The rows selected, "1 3" for rows 1 and 3, of the first hundred.
+std::string SelectedRows(Tintora& app, int id)
+{
+    std::string rows;
+    for (int row = 0; row < 100; ++row)
+        if (app.Send(app.Item(id), LB_GETSEL, row, 0) > 0)
+            rows += (rows.empty() ? "" : " ") + std::to_string(row);
+    return rows;
 }
 
 // The current colour as the hex field shows it, in upper case.
@@ -110,7 +125,7 @@ bool ShowPanel(Tintora& app)
 {
     if (!app.IsChecked(kColors))
         app.Click(kColors);
-    return BringToFront(app.Dialog()) && CHECK(app.IsChecked(kColors));
+    return BringToFront(app.Dialog()) && CHECKED(app.IsChecked(kColors));
 }
 
 // A first start with the panel in front and the saved list holding the rows.
@@ -138,7 +153,7 @@ POINT BelowLastRow(Tintora& app)
     const LONG height = static_cast<LONG>(app.Send(list, LB_GETITEMHEIGHT, 0, 0));
     const LONG rows = static_cast<LONG>(app.Send(list, LB_GETCOUNT, 0, 0));
     if (rows * height >= client.bottom - 3)
-        FAIL("the list has no room below its last row");
+        ADD_FAILURE() << "the list has no room below its last row";
     POINT p = {client.right / 2, client.bottom - 3};
     ClientToScreen(list, &p);
     return p;
@@ -154,29 +169,18 @@ RECT InsertionArea(Tintora& app, int row)
 }
 
 // Presses on the first point, moves in steps through the others and releases on the last;
-// `during` runs while the button is still down there.
-template <typename During>
-void DragAlong(const std::vector<POINT>& path, During during)
+// `during`, if any, runs while the button is still down there.
+void DragAlong(const std::vector<POINT>& path, const std::function<void()>& during = nullptr)
 {
     if (path.empty() || !MoveTo(path[0]))
         return;
     FreshLeftDown();
     for (size_t i = 1; i < path.size(); ++i)
         DragTo(path[i]);
-    during();
+    if (during)
+        during();
     // Without a move, so nothing asks the X server for the keys again before the drop.
     LeftUp();
-}
-
-template <typename During>
-void DragRow(POINT from, POINT to, During during)
-{
-    DragAlong({from, to}, during);
-}
-
-void DragRow(POINT from, POINT to)
-{
-    DragAlong({from, to}, [] {});
 }
 
 void DoubleClick(POINT p)
@@ -202,109 +206,109 @@ size_t Ink(const Pixels& pixels, uint32_t background)
 
 // ---- saved colours: buttons ----------------------------------------------------------------
 
-E2E_CASE("saved colors", "431 adds after the selection or at the end, 432 deletes, 433 overwrites, 434 loads")
+TEST(SavedColors, AddGoesAfterTheSelectionOrAtTheEndDeleteOverwriteAndLoadTakeTheSelectedRow)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(app.Send(app.Item(kSavedList), LB_GETCOUNT, 0, 0) == 0);
+    ASSERT_TRUE(app.Start());
+    ASSERT_EQ(app.Send(app.Item(kSavedList), LB_GETCOUNT, 0, 0), 0);
 
-    REQUIRE(SetColor(app, kA));
+    ASSERT_TRUE(SetColor(app, kA));
     app.Click(kSavedAdd);
-    REQUIRE(SetColor(app, kB));
+    ASSERT_TRUE(SetColor(app, kB));
     Select(app, kSavedList, -1);
     app.Click(kSavedAdd);
-    CHECK(ExpectRows(app, {kA, kB}));
-    CHECK_EQ(Selected(app, kSavedList), 1);
+    ExpectRows(app, {kA, kB});
+    EXPECT_EQ(Selected(app, kSavedList), 1);
 
-    REQUIRE(SetColor(app, kC));
+    ASSERT_TRUE(SetColor(app, kC));
     Select(app, kSavedList, 0);
     app.Click(kSavedAdd);
-    CHECK(ExpectRows(app, {kA, kC, kB}));
-    CHECK_EQ(Selected(app, kSavedList), 1);
+    ExpectRows(app, {kA, kC, kB});
+    EXPECT_EQ(Selected(app, kSavedList), 1);
 
     app.Click(kSavedDelete);
-    CHECK(ExpectRows(app, {kA, kB}));
-    CHECK_EQ(Selected(app, kSavedList), 1);
+    ExpectRows(app, {kA, kB});
+    EXPECT_EQ(Selected(app, kSavedList), 1);
     app.Click(kSavedDelete);
-    CHECK(ExpectRows(app, {kA}));
-    CHECK_EQ(Selected(app, kSavedList), 0);
+    ExpectRows(app, {kA});
+    EXPECT_EQ(Selected(app, kSavedList), 0);
 
-    REQUIRE(SetColor(app, kD));
+    ASSERT_TRUE(SetColor(app, kD));
     app.Click(kSavedOverwrite);
-    CHECK(ExpectRows(app, {kD}));
+    ExpectRows(app, {kD});
 
-    REQUIRE(SetColor(app, 0x123456));
+    ASSERT_TRUE(SetColor(app, 0x123456));
     app.Click(kSavedLoad);
-    CHECK_EQ_SOON(CurrentHex(app), HexText(kD));
+    EXPECT_EQ_SOON(CurrentHex(app), HexText(kD));
     ExpectNoMessageBoxes(app);
 }
 
-E2E_CASE("saved colors", "432, 433 and 434 without a selection say \"No color selected.\" and change nothing")
+TEST(SavedColors, DeleteOverwriteAndLoadWithoutASelectionSayNoColorSelectedAndChangeNothing)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(FillSavedList(app, {kA, kB}));
-    REQUIRE(SetColor(app, 0x123456));
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(FillSavedList(app, {kA, kB}));
+    ASSERT_TRUE(SetColor(app, 0x123456));
     Select(app, kSavedList, -1);
     for (int id : {kSavedDelete, kSavedOverwrite, kSavedLoad}) {
-        Context context("button " + std::to_string(id));
+        SCOPED_TRACE("button " + std::to_string(id));
         app.Click(id);
         ExpectMessageBoxes(app, kNoColorSelected, 1);
     }
-    CHECK(ExpectRows(app, {kA, kB}));
-    CHECK_EQ(CurrentHex(app), std::string("123456"));
+    ExpectRows(app, {kA, kB});
+    EXPECT_EQ(CurrentHex(app), "123456");
 }
 
 // ---- saved colours: drags with the mouse ------------------------------------------------------
 
-E2E_CASE("saved colors", "a drag moves a row before the row it is dropped on and shows the insertion mark")
+TEST(SavedColors, ADragMovesARowBeforeTheRowItIsDroppedOnAndShowsTheInsertionMark)
 {
     Tintora app;
-    REQUIRE(StartWithSavedRows(app, {kA, kB, kC, kD}));
+    ASSERT_TRUE(StartWithSavedRows(app, {kA, kB, kC, kD}));
 
     const RECT mark = InsertionArea(app, 2);
     const Pixels before = CaptureScreen(mark);
     bool markShown = false;
-    DragRow(RowPoint(app, kSavedList, 0), RowPoint(app, kSavedList, 2),
-            [&] { markShown = WaitUntil(kHangGuardMs, [&] { return CaptureScreen(mark).data != before.data; }); });
-    CHECK(markShown);
-    CHECK(ExpectRows(app, {kB, kA, kC, kD}));
-    CHECK_EQ_SOON(Selected(app, kSavedList), 1);
+    DragAlong({RowPoint(app, kSavedList, 0), RowPoint(app, kSavedList, 2)}, [&] {
+        markShown = WaitUntil(kHangGuardMs, [&] { return CaptureScreen(mark).data != before.data; });
+    });
+    EXPECT_TRUE(markShown);
+    ExpectRows(app, {kB, kA, kC, kD});
+    EXPECT_EQ_SOON(Selected(app, kSavedList), 1);
     // Gone with the drop.
-    CHECK_SOON(CaptureScreen(mark).data == before.data);
+    EXPECT_EQ_SOON(CaptureScreen(mark).data, before.data);
 
-    REQUIRE(FillSavedList(app, {kA, kB, kC, kD}));
-    DragRow(RowPoint(app, kSavedList, 3), RowPoint(app, kSavedList, 1));
-    CHECK(ExpectRows(app, {kA, kD, kB, kC}));
-    CHECK_EQ_SOON(Selected(app, kSavedList), 1);
+    ASSERT_TRUE(FillSavedList(app, {kA, kB, kC, kD}));
+    DragAlong({RowPoint(app, kSavedList, 3), RowPoint(app, kSavedList, 1)});
+    ExpectRows(app, {kA, kD, kB, kC});
+    EXPECT_EQ_SOON(Selected(app, kSavedList), 1);
 }
 
-E2E_CASE("saved colors", "a drag with Ctrl held copies the row")
+TEST(SavedColors, ADragWithCtrlHeldCopiesTheRow)
 {
     Tintora app;
-    REQUIRE(StartWithSavedRows(app, {kA, kB, kC, kD}));
+    ASSERT_TRUE(StartWithSavedRows(app, {kA, kB, kC, kD}));
 
     // Wine takes the modifier keys from the X server again whenever the pointer moves, so Ctrl
     // goes down after the last move; the drag list asks again on its timer and shows the copy
     // cursor.
     HCURSOR moving = nullptr, copying = nullptr;
-    DragRow(RowPoint(app, kSavedList, 0), RowPoint(app, kSavedList, 2), [&] {
+    DragAlong({RowPoint(app, kSavedList, 0), RowPoint(app, kSavedList, 2)}, [&] {
         moving = CurrentCursor();
         HoldKey(VK_CONTROL, true);
         WaitUntil(kHangGuardMs, [&] { return (copying = CurrentCursor()) != moving; });
     });
-    CHECK(copying != moving);
+    EXPECT_NE(copying, moving);
     // Ctrl stays down until the drop has been handled.
-    CHECK(ExpectRows(app, {kA, kB, kA, kC, kD}));
+    ExpectRows(app, {kA, kB, kA, kC, kD});
     HoldKey(VK_CONTROL, false);
-    CHECK_EQ_SOON(Selected(app, kSavedList), 2);
+    EXPECT_EQ_SOON(Selected(app, kSavedList), 2);
 }
 
-E2E_CASE("saved colors",
-         "drops onto the row itself or below the last row, and drags from below it, change nothing")
+TEST(SavedColors, DropsOntoTheRowItselfOrBelowTheLastRowAndDragsFromBelowItChangeNothing)
 {
     Tintora app;
-    REQUIRE(StartWithSavedRows(app, {kA, kB, kC, kD}));
+    ASSERT_TRUE(StartWithSavedRows(app, {kA, kB, kC, kD}));
     Select(app, kSavedList, 1);
 
     // The list's left edge, where the insertion arrows reach in: as it was once the drag is over.
@@ -313,128 +317,162 @@ E2E_CASE("saved colors",
     const Pixels before = SteadyCapture(app, edge);
 
     DragAlong({RowPoint(app, kSavedList, 1), RowPoint(app, kSavedList, 2), RowPoint(app, kSavedList, 3),
-               RowPoint(app, kSavedList, 1)},
-              [] {});
-    DragRow(RowPoint(app, kSavedList, 1), BelowLastRow(app));
-    DragRow(BelowLastRow(app), RowPoint(app, kSavedList, 1));
-    CHECK(app.Settle());
-    CHECK(ExpectRows(app, {kA, kB, kC, kD}));
-    CHECK_EQ(Selected(app, kSavedList), 1);
-    CHECK_SOON(CaptureScreen(edge).data == before.data);
+               RowPoint(app, kSavedList, 1)});
+    DragAlong({RowPoint(app, kSavedList, 1), BelowLastRow(app)});
+    DragAlong({BelowLastRow(app), RowPoint(app, kSavedList, 1)});
+    app.Settle();
+    ExpectRows(app, {kA, kB, kC, kD});
+    EXPECT_EQ(Selected(app, kSavedList), 1);
+    EXPECT_EQ_SOON(CaptureScreen(edge).data, before.data);
 }
 
-E2E_CASE("lists", "a double click on a row of either list loads its colour")
+TEST(Lists, ADoubleClickOnARowOfEitherListLoadsItsColour)
 {
     Tintora app;
-    REQUIRE(StartWithSavedRows(app, {kA, kB}));
-    REQUIRE(SetColor(app, 0x123456));
+    ASSERT_TRUE(StartWithSavedRows(app, {kA, kB}));
+    ASSERT_TRUE(SetColor(app, 0x123456));
 
     DoubleClick(RowPoint(app, kSavedList, 0));
-    CHECK_EQ_SOON(CurrentHex(app), HexText(kA));
+    EXPECT_EQ_SOON(CurrentHex(app), HexText(kA));
 
     DoubleClick(RowPoint(app, kNamedList, 1));
     // Row 1 is AntiqueWhite.
-    CHECK_EQ_SOON(CurrentHex(app), std::string("FAEBD7"));
-    CHECK(ExpectRows(app, {kA, kB}));
+    EXPECT_EQ_SOON(CurrentHex(app), "FAEBD7");
+    ExpectRows(app, {kA, kB});
+}
+
+TEST(Lists, EachSelectsOneRowAtATimeShiftWithTheArrowsMovesIt)
+{
+    Tintora app;
+    ASSERT_TRUE(StartWithSavedRows(app, {kA, kB, kC, kD}));
+    for (int id : {kSavedList, kNamedList}) {
+        SCOPED_TRACE("list " + std::to_string(id));
+        ASSERT_TRUE(FocusOn(app, id));
+        Key(VK_HOME);
+        ShiftKey(VK_DOWN);
+        ShiftKey(VK_DOWN);
+        EXPECT_EQ_SOON(SelectedRows(app, id), "2");
+    }
+}
+
+TEST(NamedColors, TheListScrollsSidewaysToItsLongestNames)
+{
+    Tintora app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(ShowPanel(app));
+    HWND list = app.Item(kNamedList);
+    RECT rows = ClientRect(list);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rows), 2);
+    // A scroll bar along the bottom, between the client area and the border.
+    const LONG bar = WindowRect(list).bottom - rows.bottom;
+    ASSERT_GE(bar, GetSystemMetrics(SM_CYHSCROLL));
+    const LRESULT selected = Selected(app, kNamedList);
+    const Pixels before = SteadyCapture(app, rows, list);
+    // A click in the bar just left of its right arrow pages right.
+    const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+    ASSERT_TRUE(MoveTo(POINT{rows.right - arrow - 2, rows.bottom + bar / 2 - 1}));
+    FreshLeftDown();
+    LeftUp();
+    EXPECT_SOON(SteadyCapture(app, rows, list).data != before.data);
+    EXPECT_EQ(Selected(app, kNamedList), selected);
+    MoveTo(POINT{0, 0});
 }
 
 // ---- saved colours: the file ------------------------------------------------------------------
 
-E2E_CASE("saved colors", "the list is written to Tintora.ini at the close and comes back at the next start")
+TEST(SavedColors, TheListIsWrittenToTintoraIniAtTheCloseAndComesBackAtTheNextStart)
 {
     {
         Tintora app;
-        REQUIRE(app.Start());
-        REQUIRE(FillSavedList(app, {0xFF0000, 0x00FF00, 0x0000FF}));
-        REQUIRE(CloseAndWait(app));
+        ASSERT_TRUE(app.Start());
+        ASSERT_TRUE(FillSavedList(app, {0xFF0000, 0x00FF00, 0x0000FF}));
+        ASSERT_TRUE(CloseAndWait(app));
     }
-    CHECK_EQ(IniLines(), std::string("[SavedColors]|nColors=3|Color0=FF0000|Color1=00FF00|Color2=0000FF"));
+    EXPECT_EQ(IniLines(), "[SavedColors]|nColors=3|Color0=FF0000|Color1=00FF00|Color2=0000FF");
 
     Tintora again;
-    REQUIRE(again.Start(false));
-    CHECK(ExpectRows(again, {0xFF0000, 0x00FF00, 0x0000FF}));
+    ASSERT_TRUE(again.Start(false));
+    ExpectRows(again, {0xFF0000, 0x00FF00, 0x0000FF});
 }
 
-E2E_CASE("saved colors",
-         "a file counting 4000000000 colours starts with the colours it holds and saves a sound count")
+TEST(SavedColors, AFileCounting4000000000ColoursStartsWithTheColoursItHoldsAndSavesASoundCount)
 {
     ResetSavedState();
-    REQUIRE(WriteWholeFile(
+    ASSERT_TRUE(WriteWholeFile(
         SavedColorsFile(),
         "[SavedColors]\r\nnColors=4000000000\r\nColor0=ff8000\r\nColor1=00ff00\r\nColor2=0000ff\r\n"));
     {
         Tintora app;
-        REQUIRE(app.Start(false));
-        CHECK(ExpectRows(app, {0xFF8000, 0x00FF00, 0x0000FF}));
-        CHECK_EQ(app.Send(app.Item(kNamedList), LB_GETCOUNT, 0, 0), 140);
-        CHECK_EQ(ControlText(app.Item(kHexEdit)).size(), 6u);
-        REQUIRE(CloseAndWait(app));
+        ASSERT_TRUE(app.Start(false));
+        ExpectRows(app, {0xFF8000, 0x00FF00, 0x0000FF});
+        EXPECT_EQ(app.Send(app.Item(kNamedList), LB_GETCOUNT, 0, 0), 140);
+        EXPECT_EQ(ControlText(app.Item(kHexEdit)).size(), 6u);
+        ASSERT_TRUE(CloseAndWait(app));
     }
-    CHECK_EQ(IniLines(), std::string("[SavedColors]|nColors=3|Color0=FF8000|Color1=00FF00|Color2=0000FF"));
+    EXPECT_EQ(IniLines(), "[SavedColors]|nColors=3|Color0=FF8000|Color1=00FF00|Color2=0000FF");
 }
 
 // ---- named colours ------------------------------------------------------------------------
 
-E2E_CASE("named colors", "439 selects the nearest row, 440 copies its exact name, 438 loads the row")
+TEST(NamedColors, FindSelectsTheNearestRowCopyTakesItsExactNameLoadLoadsTheRow)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(SetColor(app, 0x00FFFF));
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(SetColor(app, 0x00FFFF));
     app.Click(kNamedFind);
-    CHECK_EQ_SOON(Selected(app, kNamedList), kAqua);
+    EXPECT_EQ_SOON(Selected(app, kNamedList), kAqua);
 
-    CHECK(PutClipboardText(nullptr, "before"));
+    EXPECT_TRUE(PutClipboardText(nullptr, "before"));
     app.Click(kNamedCopy);
-    CHECK_EQ_SOON(ClipboardText(), std::string("Aqua"));
+    EXPECT_EQ_SOON(ClipboardText(), "Aqua");
     // Cyan has Aqua's colour, yet its row copies its own name.
     Select(app, kNamedList, kCyan);
     app.Click(kNamedCopy);
-    CHECK_EQ_SOON(ClipboardText(), std::string("Cyan"));
+    EXPECT_EQ_SOON(ClipboardText(), "Cyan");
     Select(app, kNamedList, kAliceBlue);
     app.Click(kNamedCopy);
-    CHECK_EQ_SOON(ClipboardText(), std::string("AliceBlue"));
+    EXPECT_EQ_SOON(ClipboardText(), "AliceBlue");
 
     Select(app, kNamedList, kFuchsia);
     app.Click(kNamedLoad);
-    CHECK_EQ_SOON(CurrentHex(app), std::string("FF00FF"));
+    EXPECT_EQ_SOON(CurrentHex(app), "FF00FF");
     ExpectNoMessageBoxes(app);
 }
 
-E2E_CASE("named colors", "with NamedColorsLowerCase stored, 440 copies the name in lower case")
+TEST(NamedColors, WithNamedColorsLowerCaseStoredCopyGivesTheNameInLowerCase)
 {
     ResetSavedState();
     WriteBinaryOption("NamedColorsLowerCase", 1);
     Tintora app;
-    REQUIRE(app.Start(false));
+    ASSERT_TRUE(app.Start(false));
     Select(app, kNamedList, kAliceBlue);
-    CHECK(PutClipboardText(nullptr, "before"));
+    EXPECT_TRUE(PutClipboardText(nullptr, "before"));
     app.Click(kNamedCopy);
-    CHECK_EQ_SOON(ClipboardText(), std::string("aliceblue"));
+    EXPECT_EQ_SOON(ClipboardText(), "aliceblue");
 }
 
-E2E_CASE("named colors",
-         "438 and 440 without a selection say \"No color selected.\"; the clipboard keeps its text")
+TEST(NamedColors, LoadAndCopyWithoutASelectionSayNoColorSelectedTheClipboardKeepsItsText)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(SetColor(app, 0x123456));
-    CHECK(PutClipboardText(nullptr, "before"));
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(SetColor(app, 0x123456));
+    EXPECT_TRUE(PutClipboardText(nullptr, "before"));
     Select(app, kNamedList, -1);
     app.Click(kNamedLoad);
     ExpectMessageBoxes(app, kNoColorSelected, 1);
     app.Click(kNamedCopy);
     ExpectMessageBoxes(app, kNoColorSelected, 1);
-    CHECK_EQ(ClipboardText(), std::string("before"));
-    CHECK_EQ(CurrentHex(app), std::string("123456"));
+    EXPECT_EQ(ClipboardText(), "before");
+    EXPECT_EQ(CurrentHex(app), "123456");
 }
 
-E2E_CASE("named colors", "on the screen the exact row's name is bold and the nearest row's italic")
+TEST(NamedColors, OnTheScreenTheExactRowsNameIsBoldAndTheNearestRowsItalic)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(ShowPanel(app));
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(ShowPanel(app));
     HWND list = app.Item(kNamedList);
-    REQUIRE(app.Send(list, LB_GETTOPINDEX, 0, 0) == 0);
+    ASSERT_EQ(app.Send(list, LB_GETTOPINDEX, 0, 0), 0);
     const LONG height = static_cast<LONG>(app.Send(list, LB_GETITEMHEIGHT, 0, 0));
     RECT name = {24, 0, ClientRect(list).right, height};
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&name), 2);
@@ -454,9 +492,9 @@ E2E_CASE("named colors", "on the screen the exact row's name is bold and the nea
     const Pixels plain = look(0x000000, nullptr);
     const Pixels bold = look(0xF0F8FF, &plain);
     const Pixels italic = look(0xF0F8FE, &bold);
-    CHECK(ink(plain) > 20);
-    CHECK(ink(plain) < static_cast<size_t>(plain.width * plain.height / 2));
-    CHECK(ink(bold) > ink(plain) * 11 / 10);
-    CHECK(italic.data != plain.data);
-    CHECK(italic.data != bold.data);
+    EXPECT_GT(ink(plain), 20u);
+    EXPECT_LT(ink(plain), static_cast<size_t>(plain.width * plain.height / 2));
+    EXPECT_GT(ink(bold), ink(plain) * 11 / 10);
+    EXPECT_NE(italic.data, plain.data);
+    EXPECT_NE(italic.data, bold.data);
 }

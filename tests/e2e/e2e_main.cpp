@@ -1,12 +1,14 @@
-// tintora_e2e PATH_OF_TINTORA_EXE [FILTER]
-// Starts the real program for each case and drives it from outside, as a user or another
-// program would. FILTER runs only the cases whose "group: name" contains it.
+// DRIVER PATH_OF_TINTORA_EXE [--gtest_filter=...]
+// Starts the real program for each test and drives it from outside, as a user or another
+// program would.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/e2e_program.h"
 
 namespace {
 
@@ -33,15 +35,19 @@ std::string DosPath(const char* path)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 3) {
-        fprintf(stderr, "usage: tintora_e2e PATH_OF_TINTORA_EXE [FILTER]\n");
+    testing::InitGoogleTest(&argc, argv);
+    if (argc != 2) {
+        fprintf(stderr, "usage: %s PATH_OF_TINTORA_EXE [--gtest_filter=...]\n", argv[0]);
         return 2;
     }
-    std::string path = DosPath(argv[1]);
+    const std::string path = DosPath(argv[1]);
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        fprintf(stderr, "tintora_e2e: no program at %s\n", path.c_str());
+        fprintf(stderr, "%s: no program at %s\n", argv[0], path.c_str());
         return 2;
     }
     e2e::SetProgramPath(path);
-    return e2e::RunCases(argc == 3 ? argv[2] : nullptr);
+    e2e::GuardTheRun();
+    const int failed = RUN_ALL_TESTS();
+    // A filter that matches nothing is a mistake, not a pass.
+    return failed || testing::UnitTest::GetInstance()->test_to_run_count() == 0 ? 1 : 0;
 }

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "tests/e2e/e2e_board.h"
-#include "tests/e2e/e2e_support.h"
 
 using namespace e2e;
 
@@ -45,14 +44,14 @@ struct Layout {
             }
         }
         if (!primaryFound || !secondaryFound)
-            FAIL("no monitor left of the primary among " + std::to_string(monitors.size()) + " monitors");
+            ADD_FAILURE() << "no monitor left of the primary among " << monitors.size() << " monitors";
         return primaryFound && secondaryFound;
     }
 };
 
 void CheckShows(Tintora& app, uint32_t rgb)
 {
-    CHECK_EQ_SOON(Lower(app.Text(kHexEdit)), HexOf(rgb));
+    EXPECT_EQ_SOON(Lower(app.Text(kHexEdit)), HexOf(rgb));
 }
 
 // The program on the primary monitor, out of the way, and a board across the edge between the
@@ -65,11 +64,12 @@ struct Scene {
 
     bool Set()
     {
-        if (!layout.Found() || !CHECK(board.Ready()) || !app.Start())
+        if (!layout.Found() || !CHECKED(board.Ready()) || !app.Start())
             return false;
         // The board's place assumes the edge at x = 0, as Windows puts the primary at (0, 0).
-        if (!CHECK_EQ(layout.primary.left, 0L) || !CHECK(layout.secondary.top <= 100) ||
-            !CHECK(layout.secondary.bottom >= 100 + kBoardSize))
+        EXPECT_EQ(layout.primary.left, 0);
+        if (layout.primary.left != 0 || !CHECKED(layout.secondary.top <= 100) ||
+            !CHECKED(layout.secondary.bottom >= 100 + kBoardSize))
             return false;
         RECT dialog = WindowRect(app.Dialog());
         SetWindowPos(app.Dialog(), nullptr, layout.primary.right - (dialog.right - dialog.left) - 20,
@@ -78,7 +78,7 @@ struct Scene {
         dialog = WindowRect(app.Dialog());
         RECT overlap;
         const RECT boardRect = board.Rect();
-        return CHECK(!IntersectRect(&overlap, &dialog, &boardRect)) && CHECK_SOON(board.Shown());
+        return CHECKED(!IntersectRect(&overlap, &dialog, &boardRect)) && CHECKED_SOON(board.Shown());
     }
 
     bool PressGrabIcon() { return ::PressGrabIcon(app); }
@@ -88,8 +88,8 @@ struct Scene {
     {
         const RECT expected = {topLeft.x, topLeft.y, topLeft.x + kPopupSize, topLeft.y + kPopupSize};
         RECT inside;
-        return CHECK(IntersectRect(&inside, &expected, &monitor) && inside == expected) &&
-               CHECK_EQ_SOON(WindowRect(FindPopup(app)), expected);
+        return CHECKED(IntersectRect(&inside, &expected, &monitor) && inside == expected) &&
+               CHECKED_EQ_SOON(WindowRect(FindPopup(app)), expected);
     }
 
     // Every cell whose pixel is on the board shows it, on whichever monitor it is; the band
@@ -117,74 +117,70 @@ struct Scene {
             return wrong == 0 && m.At(0, kBandTop) == BoardColor(x, y);
         };
         const Pixels m = WaitForMagnifier(app, compare);
-        if (!CHECK(m.width == 98 && m.height == 98))
+        if (!CHECKED(m.width == 98 && m.height == 98))
             return;
         compare(m);
-        CHECK(onSecondary > 0 && onPrimary > 0);
-        CHECK_EQ(wrong, 0);
-        if (wrong)
-            FAIL(first);
-        CHECK_EQ(HexOf(m.At(0, kBandTop)), HexOf(BoardColor(x, y)));
+        EXPECT_TRUE(onSecondary > 0 && onPrimary > 0);
+        EXPECT_EQ(wrong, 0) << first;
+        EXPECT_EQ(HexOf(m.At(0, kBandTop)), HexOf(BoardColor(x, y)));
     }
 };
 
 }  // namespace
 
-E2E_CASE("monitors",
-         "the popup stays on the monitor under the cursor and turns at the edges between monitors; "
-         "the magnifier reads across them")
+TEST(Monitors, ThePopupStaysOnTheMonitorUnderTheCursorAndTurnsAtItsEdgesTheMagnifierReadsAcrossThem)
 {
     Scene scene;
-    REQUIRE(scene.Set());
+    ASSERT_TRUE(scene.Set());
     const RECT& primary = scene.layout.primary;
     const RECT& secondary = scene.layout.secondary;
-    REQUIRE(scene.PressGrabIcon());
+    ASSERT_TRUE(scene.PressGrabIcon());
 
     // Each step goes straight there: which side the popup is on depends on where it was.
     // Board row 200 is at y = 300, inside both monitors.
     const LONG middleY = 300;
     {
-        Context context("middle of the secondary");
+        SCOPED_TRACE("middle of the secondary");
         const POINT p = {(secondary.left + secondary.right) / 2, middleY};
-        REQUIRE(MoveTo(p));
+        ASSERT_TRUE(MoveTo(p));
         scene.PopupAt(POINT{p.x + 10, p.y + 10}, secondary);
     }
     {
-        Context context("last column of the secondary");
-        REQUIRE(MoveTo(scene.board.At(127, 200)));
+        SCOPED_TRACE("last column of the secondary");
+        ASSERT_TRUE(MoveTo(scene.board.At(127, 200)));
         scene.PopupAt(POINT{-1 - 110, middleY + 10}, secondary);
         scene.CheckMagnifierReadsBoard(127, 200);
     }
     {
-        Context context("first column of the primary, one arrow to the right");
+        SCOPED_TRACE("first column of the primary, one arrow to the right");
         Key(VK_RIGHT);
-        REQUIRE(CHECK(PointerRests(scene.board.At(128, 200))));
+        ASSERT_TRUE(PointerRests(scene.board.At(128, 200)));
         scene.PopupAt(POINT{10, middleY + 10}, primary);
         scene.CheckMagnifierReadsBoard(128, 200);
     }
     {
-        Context context("back on the secondary, one arrow to the left");
+        SCOPED_TRACE("back on the secondary, one arrow to the left");
         Key(VK_LEFT);
-        REQUIRE(CHECK(PointerRests(scene.board.At(127, 200))));
+        ASSERT_TRUE(PointerRests(scene.board.At(127, 200)));
         scene.PopupAt(POINT{-1 - 110, middleY + 10}, secondary);
     }
     {
         // The secondary ends above the primary's bottom edge.
-        Context context("near the bottom of the secondary");
+        SCOPED_TRACE("near the bottom of the secondary");
         const POINT p = {(secondary.left + secondary.right) / 2, secondary.bottom - 5};
-        REQUIRE(MoveTo(p));
+        ASSERT_TRUE(MoveTo(p));
         scene.PopupAt(POINT{p.x - 110, p.y - 110}, secondary);
     }
     {
-        Context context("near the bottom-right corner of the primary");
+        SCOPED_TRACE("near the bottom-right corner of the primary");
         const POINT p = {primary.right - 5, primary.bottom - 5};
-        REQUIRE(MoveTo(p));
+        ASSERT_TRUE(MoveTo(p));
         scene.PopupAt(POINT{p.x - 110, p.y - 110}, primary);
     }
     {
-        Context context("left edge of the secondary");
+        SCOPED_TRACE("left edge of the secondary");
         const POINT p = {secondary.left, middleY};
-        REQUIRE(MoveTo(p));
+        ASSERT_TRUE(MoveTo(p));
         scene.PopupAt(POINT{p.x + 10, p.y - 110}, secondary);
         // Beyond the left edge of the desktop the button face; on it the screen.
         const uint32_t face = RgbOfSysColor(COLOR_3DFACE);
@@ -194,41 +190,39 @@ E2E_CASE("monitors",
             return edge.width == 1 && shot.At((kCentreColumn - 1) * kCell + 1, 1) == face &&
                    shot.At(kCentreColumn * kCell + 1, 1) == edge.At(0, 0);
         });
-        REQUIRE(m.width == 98 && edge.width == 1);
-        CHECK_EQ(HexOf(m.At((kCentreColumn - 1) * kCell + 1, 1)), HexOf(face));
-        CHECK_EQ(HexOf(m.At(kCentreColumn * kCell + 1, 1)), HexOf(edge.At(0, 0)));
-        CHECK(edge.At(0, 0) != face);
+        ASSERT_TRUE(m.width == 98 && edge.width == 1);
+        EXPECT_EQ(HexOf(m.At((kCentreColumn - 1) * kCell + 1, 1)), HexOf(face));
+        EXPECT_EQ(HexOf(m.At(kCentreColumn * kCell + 1, 1)), HexOf(edge.At(0, 0)));
+        EXPECT_NE(edge.At(0, 0), face);
     }
     LeftUp();
-    CHECK_SOON(FindPopup(scene.app) == nullptr);
+    EXPECT_EQ_SOON(FindPopup(scene.app), nullptr);
 }
 
-E2E_CASE("monitors", "a release, or Enter, picks the pixel on whichever monitor the hot spot is")
+TEST(Monitors, AReleaseOrEnterPicksThePixelOnWhicheverMonitorTheHotSpotIs)
 {
     Scene scene;
-    REQUIRE(scene.Set());
+    ASSERT_TRUE(scene.Set());
     Tintora& app = scene.app;
 
-    REQUIRE(scene.PressGrabIcon());
-    REQUIRE(DragTo(scene.board.At(60, 50)));
+    ASSERT_TRUE(scene.PressGrabIcon());
+    ASSERT_TRUE(DragTo(scene.board.At(60, 50)));
     LeftUp();
     CheckShows(app, BoardColor(60, 50));
 
-    REQUIRE(scene.PressGrabIcon());
-    REQUIRE(DragTo(scene.board.At(127, 20)));
+    ASSERT_TRUE(scene.PressGrabIcon());
+    ASSERT_TRUE(DragTo(scene.board.At(127, 20)));
     Key(VK_RIGHT);
-    REQUIRE(CHECK(PointerRests(scene.board.At(128, 20))));
+    ASSERT_TRUE(PointerRests(scene.board.At(128, 20)));
     Key(VK_RETURN);
     CheckShows(app, BoardColor(128, 20));
-    CHECK_SOON(FindPopup(app) == nullptr);
+    EXPECT_EQ_SOON(FindPopup(app), nullptr);
     LeftUp();
 
-    REQUIRE(scene.PressGrabIcon());
-    REQUIRE(DragTo(scene.board.At(130, 240)));
-    HoldKey(VK_SHIFT, true);
-    Key(VK_LEFT);
-    HoldKey(VK_SHIFT, false);
-    REQUIRE(CHECK(PointerRests(scene.board.At(120, 240))));
+    ASSERT_TRUE(scene.PressGrabIcon());
+    ASSERT_TRUE(DragTo(scene.board.At(130, 240)));
+    ShiftKey(VK_LEFT);
+    ASSERT_TRUE(PointerRests(scene.board.At(120, 240)));
     LeftUp();
     CheckShows(app, BoardColor(120, 240));
     ExpectNoMessageBoxes(app);

@@ -8,7 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/e2e_checks.h"
+#include "tests/e2e/e2e_input.h"
+#include "tests/e2e/e2e_program.h"
+#include "tests/e2e/e2e_screen.h"
+#include "tests/e2e/e2e_state.h"
 #include "tests/shared/clipboard_text.h"
 
 using namespace e2e;
@@ -80,25 +84,16 @@ Fields FieldsOf(const Model& m)
     return f;
 }
 
-// The program handles input in its own time: wait for the fields, then check each.
+// The program handles input in its own time: wait for the fields, then show what they hold.
 bool ExpectFields(Tintora& app, const Fields& expected)
 {
-    auto all = [&] {
+    auto text = [&](bool shown) {
+        std::string all;
         for (const auto& field : expected)
-            if (app.Text(field.first) != field.second)
-                return false;
-        return true;
+            all += Number(field.first) + ": " + (shown ? app.Text(field.first) : field.second) + "; ";
+        return all;
     };
-    if (WaitUntil(kHangGuardMs, all)) {
-        for (size_t i = 0; i < expected.size(); ++i)
-            CountCheck();
-        return true;
-    }
-    for (const auto& field : expected) {
-        Context context("field " + Number(field.first));
-        CHECK_EQ(app.Text(field.first), field.second);
-    }
-    return false;
+    return CHECKED_EQ_SOON(text(true), text(false));
 }
 
 // ---- real input ----------------------------------------------------------------------------
@@ -136,28 +131,11 @@ void ParkCursor()
     MoveTo(POINT{0, 0});
 }
 
-// Characters as the keyboard delivers them, whatever the layout.
-void Type(const std::string& text)
-{
-    for (char c : text)
-        Key(0, KEYEVENTF_UNICODE, static_cast<WCHAR>(static_cast<unsigned char>(c)));
-}
-
-// Puts the keyboard focus in a field with its text selected, as a click and Ctrl+A would.
-bool FocusField(Tintora& app, int id)
-{
-    if (!BringToFront(app.Dialog()))
-        return false;
-    app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Item(id)), TRUE);
-    app.Send(app.Item(id), EM_SETSEL, 0, -1);
-    return CHECK_EQ_SOON(app.Focus(), app.Item(id));
-}
-
 // Types text into the focused field and waits until the field holds what is expected.
 bool TypeInto(Tintora& app, int id, const std::string& text, const std::string& fieldAfter)
 {
     Type(text);
-    return CHECK_EQ_SOON(app.Text(id), fieldAfter);
+    return CHECKED_EQ_SOON(app.Text(id), fieldAfter);
 }
 
 // ---- selector geometry and the position-to-component mapping -------------------------------
@@ -224,128 +202,15 @@ int Telling(int from, int to, Shown shown)
 
 // Which components the slider and the field's two axes set, as indices into RGB or HSB.
 struct ModeAxes {
+    const char* name;
     bool hsb;
     int slider, x, y;
 };
 
 const ModeAxes kModes[6] = {
-    {false, 0, 1, 2}, {false, 1, 0, 2}, {false, 2, 0, 1},  // red, green, blue
-    {true, 0, 1, 2},  {true, 1, 0, 2},  {true, 2, 0, 1},   // hue, saturation, brightness
+    {"Red", false, 0, 1, 2}, {"Green", false, 1, 0, 2},     {"Blue", false, 2, 0, 1},
+    {"Hue", true, 0, 1, 2},  {"Saturation", true, 1, 0, 2}, {"Brightness", true, 2, 0, 1},
 };
-
-// Slider and field drags in one mode, from white, every step checked through the fields.
-void DragInMode(int mode)
-{
-    const ModeAxes& axes = kModes[mode];
-    Tintora app;
-    REQUIRE(app.Start());
-    app.Click(kModeRed + mode);
-    const Geometry g = GeometryOf(app);
-    REQUIRE(g.width > 256 && g.height > 256 && g.barHeight > 100);
-    // White; as HSB: hue 0, grey, full brightness.
-    Model m = axes.hsb ? Model{true, {0, 0, 65535}} : Model{false, {255, 255, 255}};
-    REQUIRE(ExpectFields(app, FieldsOf(m)));
-
-    // What the field of the component shows for a point, the rest of the colour as it is.
-    auto shownSlider = [&](int y) {
-        Model t = m;
-        t.c[axes.slider] = SliderValue(g, axes.hsb, y);
-        return t.Shown(axes.slider);
-    };
-    auto shownColumn = [&](int x) {
-        Model t = m;
-        t.c[axes.x] = ColumnValue(g, axes.hsb, x);
-        return t.Shown(axes.x);
-    };
-    auto shownRow = [&](int y) {
-        Model t = m;
-        t.c[axes.y] = RowValue(g, axes.hsb, y);
-        return t.Shown(axes.y);
-    };
-
-    {
-        Context context("slider");
-        const int x = 10;
-        // Presses or moves to a slider point (x off by dx) and checks the colour it gives.
-        auto go = [&](bool press, int dx, int y) {
-            const POINT p = At(g.slider, x + dx, y);
-            if (press)
-                Press(p);
-            else
-                MoveTo(p);
-            m.c[axes.slider] = SliderValue(g, axes.hsb, y);
-            Context where("y " + std::to_string(y));
-            return ExpectFields(app, FieldsOf(m));
-        };
-        const int low = Telling(g.barBottom - g.barHeight / 4, g.barBottom, shownSlider);
-        const int high = Telling(g.barBottom - g.barHeight * 3 / 4, g.barBottom, shownSlider);
-        const int middle = Telling(g.barBottom - g.barHeight / 2, g.barBottom, shownSlider);
-
-        // The press alone sets the colour.
-        REQUIRE(go(true, 0, low));
-        go(false, 0, high);
-        go(false, 30, -100);                   // far above, and off to the side
-        go(false, -40, g.sliderHeight + 100);  // far below
-        go(false, 0, middle);
-        Release(At(g.slider, x, middle));
-        CHECK_SOON(CaptureOf(app) == nullptr);
-
-        // Released: moving over the slider changes nothing.
-        MoveTo(At(g.slider, x, low));
-        CHECK(app.Settle());
-        ExpectFields(app, FieldsOf(m));
-
-        if (mode == 0) {
-            Context again("double click");
-            const int first = Telling(g.barBottom - g.barHeight / 5, g.barBottom, shownSlider);
-            const int then = Telling(g.barBottom - g.barHeight / 2 - 7, g.barBottom, shownSlider);
-            go(true, 0, first);
-            Release(At(g.slider, x, first));
-            CHECK_SOON(CaptureOf(app) == nullptr);
-            // The second press of the double click starts a drag too.
-            Press(At(g.slider, x, first));
-            CHECK_SOON(CaptureOf(app) == app.Dialog());
-            go(false, 0, then);
-            Release(At(g.slider, x, then));
-            CHECK_SOON(CaptureOf(app) == nullptr);
-        }
-    }
-    {
-        Context context("field");
-        auto go = [&](bool press, int x, int y) {
-            const POINT p = At(g.field, x, y);
-            if (press)
-                Press(p);
-            else
-                MoveTo(p);
-            m.c[axes.x] = ColumnValue(g, axes.hsb, x);
-            m.c[axes.y] = RowValue(g, axes.hsb, y);
-            Context where("point (" + std::to_string(x) + ", " + std::to_string(y) + ")");
-            return ExpectFields(app, FieldsOf(m));
-        };
-        const int x1 = Telling(g.width * 2 / 3, 0, shownColumn);
-        const int y1 = Telling(g.height / 3, g.height, shownRow);
-        const int x2 = Telling(g.width / 3, 0, shownColumn);
-        const int y2 = Telling(g.height * 2 / 3, g.height, shownRow);
-
-        REQUIRE(go(true, x1, y1));
-        // Outside, each axis clamps on its own.
-        go(false, -40, y2);
-        go(false, x2, -40);
-        go(false, g.width + 40, g.height + 40);
-        // The last column and the top two rows give the maximum; one step in, one less.
-        go(false, g.width - 2, 2);
-        go(false, g.width - 1, 1);
-        CHECK_EQ(m.c[axes.x], Full(axes.hsb));
-        CHECK_EQ(m.c[axes.y], Full(axes.hsb));
-        go(false, g.width - 1, 0);
-        CHECK(app.Settle());
-        ExpectFields(app, FieldsOf(m));
-        Release(At(g.field, g.width - 1, 0));
-        CHECK_SOON(CaptureOf(app) == nullptr);
-    }
-    ParkCursor();
-}
 
 // ---- screen pixels -------------------------------------------------------------------------
 
@@ -421,7 +286,7 @@ void ExpectFieldOnScreen(const Geometry& g, const Pixels& expected, int toleranc
         return;
     std::string report;
     int count = differences(&report);
-    FAIL("the field on the screen differs in " + std::to_string(count) + " pixels:" + report);
+    ADD_FAILURE() << "the field on the screen differs in " << count << " pixels:" << report;
 }
 
 // The two arrows point at `position` rows above the strip's bottom edge: their tips are rows 4-5
@@ -430,77 +295,166 @@ void ExpectArrowsAt(const Geometry& g, int position)
 {
     const int top = g.barBottom - 5 - position;
     for (int row : {top + 4, top + 5}) {
-        Context context("arrow tip row " + std::to_string(row));
-        CHECK_EQ_SOON(Rgb(ScreenPixel(g.slider, 4, row)), Rgb(0));
-        CHECK_EQ_SOON(Rgb(ScreenPixel(g.slider, g.sliderWidth - 5, row)), Rgb(0));
+        SCOPED_TRACE("arrow tip row " + std::to_string(row));
+        EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, 4, row)), Rgb(0));
+        EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, g.sliderWidth - 5, row)), Rgb(0));
     }
     // Beyond the tips the arrows narrow.
-    CHECK_SOON(ScreenPixel(g.slider, 4, top + 3) != 0);
-    CHECK_SOON(ScreenPixel(g.slider, 4, top + 6) != 0);
+    EXPECT_SOON(ScreenPixel(g.slider, 4, top + 3) != 0);
+    EXPECT_SOON(ScreenPixel(g.slider, 4, top + 6) != 0);
 }
 
 }  // namespace
 
 // ---- drags ---------------------------------------------------------------------------------
 
-E2E_CASE("selector drags",
-         "red mode: the slider sets red, the field green and blue; a double click drags again")
+// In each mode (the parameter, 0-5 from red) the slider sets the mode's component and the field
+// the other two; drags from white, every step checked through the fields.
+class SelectorDrags : public testing::TestWithParam<int> {};
+
+TEST_P(SelectorDrags, TheSliderSetsTheModesComponentAndTheFieldTheOtherTwo)
 {
-    DragInMode(0);
+    const int mode = GetParam();
+    const ModeAxes& axes = kModes[mode];
+    Tintora app;
+    ASSERT_TRUE(app.Start());
+    app.Click(kModeRed + mode);
+    const Geometry g = GeometryOf(app);
+    ASSERT_TRUE(g.width > 256 && g.height > 256 && g.barHeight > 100);
+    // White; as HSB: hue 0, grey, full brightness.
+    Model m = axes.hsb ? Model{true, {0, 0, 65535}} : Model{false, {255, 255, 255}};
+    ASSERT_TRUE(ExpectFields(app, FieldsOf(m)));
+
+    // What the field of the component shows for a point, the rest of the colour as it is.
+    auto shownSlider = [&](int y) {
+        Model t = m;
+        t.c[axes.slider] = SliderValue(g, axes.hsb, y);
+        return t.Shown(axes.slider);
+    };
+    auto shownColumn = [&](int x) {
+        Model t = m;
+        t.c[axes.x] = ColumnValue(g, axes.hsb, x);
+        return t.Shown(axes.x);
+    };
+    auto shownRow = [&](int y) {
+        Model t = m;
+        t.c[axes.y] = RowValue(g, axes.hsb, y);
+        return t.Shown(axes.y);
+    };
+
+    {
+        SCOPED_TRACE("slider");
+        const int x = 10;
+        // Presses or moves to a slider point (x off by dx) and checks the colour it gives.
+        auto go = [&](bool press, int dx, int y) {
+            const POINT p = At(g.slider, x + dx, y);
+            if (press)
+                Press(p);
+            else
+                MoveTo(p);
+            m.c[axes.slider] = SliderValue(g, axes.hsb, y);
+            SCOPED_TRACE("y " + std::to_string(y));
+            return ExpectFields(app, FieldsOf(m));
+        };
+        const int low = Telling(g.barBottom - g.barHeight / 4, g.barBottom, shownSlider);
+        const int high = Telling(g.barBottom - g.barHeight * 3 / 4, g.barBottom, shownSlider);
+        const int middle = Telling(g.barBottom - g.barHeight / 2, g.barBottom, shownSlider);
+
+        // The press alone sets the colour.
+        ASSERT_TRUE(go(true, 0, low));
+        go(false, 0, high);
+        go(false, 30, -100);                   // far above, and off to the side
+        go(false, -40, g.sliderHeight + 100);  // far below
+        go(false, 0, middle);
+        Release(At(g.slider, x, middle));
+        EXPECT_EQ_SOON(CaptureOf(app), nullptr);
+
+        // Released: moving over the slider changes nothing.
+        MoveTo(At(g.slider, x, low));
+        app.Settle();
+        ExpectFields(app, FieldsOf(m));
+
+        // In red mode also: the second press of a double click starts a drag too.
+        if (mode == 0) {
+            SCOPED_TRACE("double click");
+            const int first = Telling(g.barBottom - g.barHeight / 5, g.barBottom, shownSlider);
+            const int then = Telling(g.barBottom - g.barHeight / 2 - 7, g.barBottom, shownSlider);
+            go(true, 0, first);
+            Release(At(g.slider, x, first));
+            EXPECT_EQ_SOON(CaptureOf(app), nullptr);
+            Press(At(g.slider, x, first));
+            EXPECT_EQ_SOON(CaptureOf(app), app.Dialog());
+            go(false, 0, then);
+            Release(At(g.slider, x, then));
+            EXPECT_EQ_SOON(CaptureOf(app), nullptr);
+        }
+    }
+    {
+        SCOPED_TRACE("field");
+        auto go = [&](bool press, int x, int y) {
+            const POINT p = At(g.field, x, y);
+            if (press)
+                Press(p);
+            else
+                MoveTo(p);
+            m.c[axes.x] = ColumnValue(g, axes.hsb, x);
+            m.c[axes.y] = RowValue(g, axes.hsb, y);
+            SCOPED_TRACE("point (" + std::to_string(x) + ", " + std::to_string(y) + ")");
+            return ExpectFields(app, FieldsOf(m));
+        };
+        const int x1 = Telling(g.width * 2 / 3, 0, shownColumn);
+        const int y1 = Telling(g.height / 3, g.height, shownRow);
+        const int x2 = Telling(g.width / 3, 0, shownColumn);
+        const int y2 = Telling(g.height * 2 / 3, g.height, shownRow);
+
+        ASSERT_TRUE(go(true, x1, y1));
+        // Outside, each axis clamps on its own.
+        go(false, -40, y2);
+        go(false, x2, -40);
+        go(false, g.width + 40, g.height + 40);
+        // The last column and the top two rows give the maximum; one step in, one less.
+        go(false, g.width - 2, 2);
+        go(false, g.width - 1, 1);
+        EXPECT_EQ(m.c[axes.x], Full(axes.hsb));
+        EXPECT_EQ(m.c[axes.y], Full(axes.hsb));
+        go(false, g.width - 1, 0);
+        app.Settle();
+        ExpectFields(app, FieldsOf(m));
+        Release(At(g.field, g.width - 1, 0));
+        EXPECT_EQ_SOON(CaptureOf(app), nullptr);
+    }
+    ParkCursor();
 }
 
-E2E_CASE("selector drags", "green mode: the slider sets green, the field red and blue")
-{
-    DragInMode(1);
-}
-
-E2E_CASE("selector drags", "blue mode: the slider sets blue, the field red and green")
-{
-    DragInMode(2);
-}
-
-E2E_CASE("selector drags", "hue mode: the slider sets hue, the field saturation and brightness")
-{
-    DragInMode(3);
-}
-
-E2E_CASE("selector drags", "saturation mode: the slider sets saturation, the field hue and brightness")
-{
-    DragInMode(4);
-}
-
-E2E_CASE("selector drags", "brightness mode: the slider sets brightness, the field hue and saturation")
-{
-    DragInMode(5);
-}
+INSTANTIATE_TEST_SUITE_P(EveryMode, SelectorDrags, testing::Range(0, 6),
+                         [](const testing::TestParamInfo<int>& info) { return kModes[info.param].name; });
 
 // ---- typing --------------------------------------------------------------------------------
 
-E2E_CASE("value fields", "3, 30, 300 in the red field, then Tab: message 351 and 30 again")
+TEST(ValueFields, Typing300InTheRedFieldSaysTheRangeOnlyAtTabAndShows30Again)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(FocusField(app, kRedEdit));
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(FocusOn(app, kRedEdit));
 
-    REQUIRE(TypeInto(app, kRedEdit, "3", "3"));
+    ASSERT_TRUE(TypeInto(app, kRedEdit, "3", "3"));
     ExpectFields(app, {{kHexEdit, "03FFFF"}, {kGreenEdit, "255"}});
-    REQUIRE(TypeInto(app, kRedEdit, "0", "30"));
+    ASSERT_TRUE(TypeInto(app, kRedEdit, "0", "30"));
     ExpectFields(app, {{kHexEdit, "1EFFFF"}});
     // Out of range while typing: the colour keeps its last valid value, the field its text.
-    REQUIRE(TypeInto(app, kRedEdit, "0", "300"));
+    ASSERT_TRUE(TypeInto(app, kRedEdit, "0", "300"));
     ExpectNoMessageBoxes(app);
-    CHECK_EQ(app.Text(kHexEdit), std::string("1EFFFF"));
+    EXPECT_EQ(app.Text(kHexEdit), "1EFFFF");
 
     Key(VK_TAB);
     ExpectMessageBoxes(app, kRange255, 1);
     ExpectFields(app, {{kRedEdit, "30"}, {kHexEdit, "1EFFFF"}});
 }
 
-E2E_CASE("value fields",
-         "out of range in blue, hue, saturation and brightness: each its message, the last value back")
+TEST(ValueFields, OutOfRangeInBlueHueSaturationAndBrightnessEachItsMessageTheLastValueBack)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     const char* const range360 = "You must enter a value between 0 and 360. Last valid value inserted.";
     const char* const range100 = "You must enter a value between 0 and 100. Last valid value inserted.";
     // White: blue 255, hue 0, saturation 0, brightness 100.
@@ -516,58 +470,56 @@ E2E_CASE("value fields",
         {kBrightnessEdit, "101", range100, "100"},
     };
     for (const auto& c : cases) {
-        Context context(std::string("typed ") + c.text);
-        REQUIRE(FocusField(app, c.field));
+        SCOPED_TRACE(std::string("typed ") + c.text);
+        ASSERT_TRUE(FocusOn(app, c.field));
         // The whole text at once, as a paste gives it: typed digit by digit, "36" would apply.
         app.Send(app.Item(c.field), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.text));
-        CHECK_EQ(app.Text(c.field), std::string(c.text));
-        CHECK_EQ(app.Text(kHexEdit), std::string("FFFFFF"));
+        EXPECT_EQ(app.Text(c.field), std::string(c.text));
+        EXPECT_EQ(app.Text(kHexEdit), "FFFFFF");
         Key(VK_TAB);
         ExpectMessageBoxes(app, c.message, 1);
-        CHECK_EQ_SOON(app.Text(c.field), std::string(c.restored));
+        EXPECT_EQ_SOON(app.Text(c.field), std::string(c.restored));
     }
 }
 
-E2E_CASE("value fields",
-         "closing, even from another program, with 300 left in the red field shows no message")
+TEST(ValueFields, ClosingEvenFromAnotherProgramWith300LeftInTheRedFieldShowsNoMessage)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(FocusField(app, kRedEdit));
-    REQUIRE(TypeInto(app, kRedEdit, "300", "300"));
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(FocusOn(app, kRedEdit));
+    ASSERT_TRUE(TypeInto(app, kRedEdit, "300", "300"));
     // The running copy's close request, as a second program sends it.
     DWORD_PTR result = 0;
     SendMessageTimeoutA(app.Dialog(), RegisterWindowMessageA(kTitle), 1, 0, SMTO_ABORTIFHUNG, kHangGuardMs,
                         &result);
-    CHECK(ExpectCleanExit(app));
+    ExpectCleanExit(app);
     // The program has ended: every box it raised was seen by then.
-    CHECK(app.TakeMessageBoxes().empty());
+    EXPECT_EQ(app.TakeMessageBoxes().size(), 0u);
 }
 
-E2E_CASE("value fields", "an emptied red field reads 0 at once; leaving it shows no message")
+TEST(ValueFields, AnEmptiedRedFieldReads0AtOnceLeavingItShowsNoMessage)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(FocusField(app, kRedEdit));
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(FocusOn(app, kRedEdit));
     Key(VK_DELETE);
-    REQUIRE(CHECK_SOON(app.Text(kRedEdit).empty()));
+    ASSERT_SOON(app.Text(kRedEdit).empty());
     ExpectFields(app, {{kHexEdit, "00FFFF"}, {kBlueEdit, "255"}});
 
     Key(VK_TAB);
-    CHECK_SOON(app.Focus() == app.Item(kGreenEdit));
+    EXPECT_EQ_SOON(app.Focus(), app.Item(kGreenEdit));
     ExpectNoMessageBoxes(app);
     // An acceptable text is left as typed.
-    CHECK_EQ(app.Text(kRedEdit), std::string(""));
+    EXPECT_EQ(app.Text(kRedEdit), "");
 }
 
-E2E_CASE("value fields",
-         "hue 10 stores 1820: the colour follows at once and the field shows 9 when rewritten")
+TEST(ValueFields, Hue10Stores1820TheColourFollowsAtOnceAndTheFieldShows9WhenRewritten)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(SetColor(app, 0xFF0000));
-    REQUIRE(FocusField(app, kHueEdit));
-    REQUIRE(TypeInto(app, kHueEdit, "10", "10"));
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(SetColor(app, 0xFF0000));
+    ASSERT_TRUE(FocusOn(app, kHueEdit));
+    ASSERT_TRUE(TypeInto(app, kHueEdit, "10", "10"));
     // 10 x 65535 / 360 = 1820; 1820 x 360 / 65535 = 9.
     const uint32_t rgb = HsbToRgb(1820, 65535, 65535);
     ExpectFields(app, {{kHexEdit, HexText(rgb)},
@@ -580,39 +532,38 @@ E2E_CASE("value fields",
     ExpectNoMessageBoxes(app);
 }
 
-E2E_CASE("value fields",
-         "\"#FF0000\" in the hex field changes nothing and leaving shows 354; \"ff\" is blue at once")
+TEST(ValueFields, HashFF0000InTheHexFieldChangesNothingLeavingItSaysTheRangeFfIsBlueAtOnce)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(FocusField(app, kHexEdit));
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(FocusOn(app, kHexEdit));
     // The field does not scroll: what does not fit its width is refused, at least the seventh
     // character here.
     Type("#FF0000");
-    CHECK_EQ_SOON(app.Text(kHexEdit).substr(0, 6), std::string("#FF000"));
+    EXPECT_EQ_SOON(app.Text(kHexEdit).substr(0, 6), "#FF000");
     ExpectNoMessageBoxes(app);
     ExpectFields(app, {{kRedEdit, "255"}, {kGreenEdit, "255"}, {kBlueEdit, "255"}});
     Key(VK_TAB);
     ExpectMessageBoxes(app, kRangeHex, 1);
     ExpectFields(app, {{kHexEdit, "FFFFFF"}});
 
-    REQUIRE(FocusField(app, kHexEdit));
-    REQUIRE(TypeInto(app, kHexEdit, "f", "f"));
+    ASSERT_TRUE(FocusOn(app, kHexEdit));
+    ASSERT_TRUE(TypeInto(app, kHexEdit, "f", "f"));
     ExpectFields(app, {{kRedEdit, "0"}, {kGreenEdit, "0"}, {kBlueEdit, "15"}});
-    REQUIRE(TypeInto(app, kHexEdit, "f", "ff"));
+    ASSERT_TRUE(TypeInto(app, kHexEdit, "f", "ff"));
     ExpectFields(app, {{kRedEdit, "0"}, {kGreenEdit, "0"}, {kBlueEdit, "255"}});
     Key(VK_TAB);
-    CHECK_SOON(app.Focus() != app.Item(kHexEdit));
+    EXPECT_SOON(app.Focus() != app.Item(kHexEdit));
     ExpectNoMessageBoxes(app);
-    CHECK_EQ(app.Text(kHexEdit), std::string("ff"));
+    EXPECT_EQ(app.Text(kHexEdit), "ff");
 }
 
 // ---- swatches ------------------------------------------------------------------------------
 
-E2E_CASE("swatches", "a component swatch keeps its component and takes the focus; web-safe rounds")
+TEST(Swatches, AComponentSwatchKeepsItsComponentAndTakesTheFocusWebSafeRounds)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     const struct {
         int swatch;
         int field;
@@ -623,18 +574,18 @@ E2E_CASE("swatches", "a component swatch keeps its component and takes the focus
         {kBlueSwatch, kBlueEdit, 0x00001E},
     };
     for (const auto& c : components) {
-        Context context("swatch " + Number(c.swatch));
-        REQUIRE(SetColor(app, 0x0A141E));  // (10, 20, 30)
+        SCOPED_TRACE("swatch " + Number(c.swatch));
+        ASSERT_TRUE(SetColor(app, 0x0A141E));  // (10, 20, 30)
         Click(app.Item(c.swatch));
         ExpectFields(app, {{kRedEdit, Number(c.result >> 16)},
                            {kGreenEdit, Number(c.result >> 8 & 0xFF)},
                            {kBlueEdit, Number(c.result & 0xFF)},
                            {kHexEdit, HexText(c.result)}});
-        CHECK_EQ_SOON(app.Focus(), app.Item(c.field));
+        EXPECT_EQ_SOON(app.Focus(), app.Item(c.field));
     }
 
-    Context context("web-safe swatch");
-    REQUIRE(SetColor(app, 0x1A1900));  // (26, 25, 0)
+    SCOPED_TRACE("web-safe swatch");
+    ASSERT_TRUE(SetColor(app, 0x1A1900));  // (26, 25, 0)
     Click(app.Item(kWebSafeSwatch));
     ExpectFields(app, {{kRedEdit, "51"}, {kGreenEdit, "0"}, {kBlueEdit, "0"}, {kHexEdit, "330000"}});
     ParkCursor();
@@ -642,30 +593,34 @@ E2E_CASE("swatches", "a component swatch keeps its component and takes the focus
 
 // ---- copy ----------------------------------------------------------------------------------
 
-E2E_CASE("copy hex", "the clipboard gets \"#\" and the case as the stored options say")
+// The stored case and "#" options, and what the copy button puts on the clipboard with them.
+struct HexCopy {
+    const char* name;
+    BYTE upper, prefix;
+    const char* text;
+};
+
+class CopyHex : public testing::TestWithParam<HexCopy> {};
+
+TEST_P(CopyHex, TheClipboardGetsTheHashAndTheCaseAsTheStoredOptionsSay)
 {
-    const struct {
-        BYTE upper, prefix;
-        const char* text;
-    } combinations[] = {
-        {1, 1, "#FF8000"},
-        {1, 0, "FF8000"},
-        {0, 1, "#ff8000"},
-        {0, 0, "ff8000"},
-    };
-    for (const auto& combination : combinations) {
-        Context context(std::string("expecting ") + combination.text);
-        ResetSavedState();
-        WriteBinaryOption("HexUpperCase", combination.upper);
-        WriteBinaryOption("UseHexPrefix", combination.prefix);
-        Tintora app;
-        REQUIRE(app.Start(false));
-        REQUIRE(SetColor(app, 0xFF8000));
-        CHECK(EmptyTheClipboard());
-        app.Click(kCopyHex);
-        CHECK_EQ_SOON(ClipboardText(), std::string(combination.text));
-    }
+    ResetSavedState();
+    WriteBinaryOption("HexUpperCase", GetParam().upper);
+    WriteBinaryOption("UseHexPrefix", GetParam().prefix);
+    Tintora app;
+    ASSERT_TRUE(app.Start(false));
+    ASSERT_TRUE(SetColor(app, 0xFF8000));
+    EXPECT_TRUE(EmptyTheClipboard());
+    app.Click(kCopyHex);
+    EXPECT_EQ_SOON(ClipboardText(), GetParam().text);
 }
+
+INSTANTIATE_TEST_SUITE_P(StoredOptions, CopyHex,
+                         testing::Values(HexCopy{"UpperWithHash", 1, 1, "#FF8000"},
+                                         HexCopy{"Upper", 1, 0, "FF8000"},
+                                         HexCopy{"LowerWithHash", 0, 1, "#ff8000"},
+                                         HexCopy{"Lower", 0, 0, "ff8000"}),
+                         [](const testing::TestParamInfo<HexCopy>& info) { return info.param.name; });
 
 // The swatch's shortcut menu of the program, once it is shown; nullptr when none is.
 HWND ShownMenu(Tintora& app)
@@ -674,12 +629,12 @@ HWND ShownMenu(Tintora& app)
                         [](HWND window) { return ClassName(window) == "#32768" && IsWindowVisible(window); });
 }
 
-E2E_CASE("copy hex", "a right click on a swatch opens its copy menu, and its keys copy the colour as code")
+TEST(SwatchMenu, ARightClickOnASwatchOpensItsCopyMenuAndItsKeysCopyTheColourAsCode)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(SetColor(app, 0xFF8000));
-    REQUIRE(BringToFront(app.Dialog()));
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(SetColor(app, 0xFF8000));
+    ASSERT_TRUE(BringToFront(app.Dialog()));
     const struct {
         int swatch;
         WORD key;
@@ -691,20 +646,20 @@ E2E_CASE("copy hex", "a right click on a swatch opens its copy menu, and its key
         {kGreenSwatch, 'M', "RGB(0, 128, 0)"},
     };
     for (const auto& pick : picks) {
-        Context context(std::string("expecting ") + pick.text);
-        CHECK(PutClipboardText(nullptr, "before"));
+        SCOPED_TRACE(std::string("expecting ") + pick.text);
+        EXPECT_TRUE(PutClipboardText(nullptr, "before"));
         const POINT p = Centre(WindowRect(app.Item(pick.swatch)));
-        REQUIRE(MoveTo(p));
+        ASSERT_TRUE(MoveTo(p));
         SendMouse(MOUSEEVENTF_RIGHTDOWN);
         SendMouse(MOUSEEVENTF_RIGHTUP);
-        REQUIRE(CHECK_SOON(ShownMenu(app) != nullptr));
+        ASSERT_SOON(ShownMenu(app) != nullptr);
         // Opened at the pointer, its top-left corner where the click was.
         const RECT menu = WindowRect(ShownMenu(app));
         const POINT corner = {menu.left, menu.top};
-        CHECK_EQ(corner, p);
+        EXPECT_EQ(corner, p);
         Key(pick.key);
-        CHECK_EQ_SOON(ClipboardText(), std::string(pick.text));
-        CHECK_SOON(ShownMenu(app) == nullptr);
+        EXPECT_EQ_SOON(ClipboardText(), std::string(pick.text));
+        EXPECT_EQ_SOON(ShownMenu(app), nullptr);
     }
     ParkCursor();
     ExpectNoMessageBoxes(app);
@@ -712,33 +667,32 @@ E2E_CASE("copy hex", "a right click on a swatch opens its copy menu, and its key
 
 // ---- pictures ------------------------------------------------------------------------------
 
-E2E_CASE("selector pictures",
-         "red mode: field, marker, strip and arrows on the screen; a field drag moves only the marker")
+TEST(SelectorPictures, RedModeFieldMarkerStripAndArrowsOnTheScreenAFieldDragMovesOnlyTheMarker)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     ParkCursor();
     const Geometry g = GeometryOf(app);
-    REQUIRE(g.width > 256 && g.height > 256);
+    ASSERT_TRUE(g.width > 256 && g.height > 256);
     auto redField = [&](int x, int row) {
         return 0xFF0000u | Ramp(x, g.width - 1, 255) << 8 | Ramp(row, g.height - 1, 255);
     };
 
     // White: the marker sits in the top-right corner, only its inner halves inside the field.
-    CHECK_EQ_SOON(Rgb(ScreenPixel(g.field, 0, g.height - 1)), Rgb(0xFF0000));
-    CHECK_EQ_SOON(Rgb(ScreenPixel(g.field, g.width - 1, 0)), Rgb(0xFFFFFF));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(g.field, 0, g.height - 1)), Rgb(0xFF0000));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(g.field, g.width - 1, 0)), Rgb(0xFFFFFF));
     ExpectFieldOnScreen(g, ExpectedField(g, POINT{g.width - 1, g.height - 1}, redField), 0);
 
     // The strip runs from (0, 255, 255) at the bottom towards white; the reference strip from
     // black towards red. Rows inside the sunken edge only.
     const int hs = g.barHeight;
-    CHECK_SOON(ScreenPixel(g.slider, 8, g.barBottom - 2) == 0x00FFFF);
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, 8, g.barBottom - 2)), Rgb(0x00FFFF));
     for (int i : {1, hs / 3, hs / 2, hs - 2}) {
-        Context context("strip row " + std::to_string(i));
+        SCOPED_TRACE("strip row " + std::to_string(i));
         const int y = g.barBottom - 1 - i;
         const uint32_t step = static_cast<uint32_t>(255.0 * i / hs);
-        CHECK_EQ_SOON(Rgb(ScreenPixel(g.slider, 8, y)), Rgb(step << 16 | 0x00FFFF));
-        CHECK_EQ_SOON(Rgb(ScreenPixel(g.slider, g.sliderWidth - 8, y)), Rgb(step << 16));
+        EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, 8, y)), Rgb(step << 16 | 0x00FFFF));
+        EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, g.sliderWidth - 8, y)), Rgb(step << 16));
     }
     ExpectArrowsAt(g, 255 * hs >> 8);
 
@@ -756,14 +710,14 @@ E2E_CASE("selector pictures",
     ExpectArrowsAt(g, 255 * hs >> 8);
 }
 
-E2E_CASE("selector pictures", "hue mode: saturation across, brightness up, the hue rainbow beside the strip")
+TEST(SelectorPictures, HueModeSaturationAcrossBrightnessUpTheHueRainbowBesideTheStrip)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     ParkCursor();
     app.Click(kModeHue);
     const Geometry g = GeometryOf(app);
-    REQUIRE(g.width > 256 && g.height > 256);
+    ASSERT_TRUE(g.width > 256 && g.height > 256);
 
     // White has hue 0 and saturation 0: the marker is in the top-left corner. Hue 0 fields: red
     // at full level, the others falling with the saturation.
@@ -775,25 +729,26 @@ E2E_CASE("selector pictures", "hue mode: saturation across, brightness up, the h
         };
         return byte(full) << 16 | byte(t) << 8 | byte(p);
     };
-    CHECK_EQ_SOON(Rgb(ScreenPixel(g.field, g.width - 1, 0)), Rgb(0xFF0000));
-    CHECK_EQ_SOON(Rgb(ScreenPixel(g.field, g.width / 2, g.height - 1)), Rgb(0));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(g.field, g.width - 1, 0)), Rgb(0xFF0000));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(g.field, g.width / 2, g.height - 1)), Rgb(0));
     ExpectFieldOnScreen(g, ExpectedField(g, POINT{0, g.height - 1}, hueField), 0);
 
     // The reference strip: row i shows hue i / hs of the circle at full saturation and brightness.
     const int hs = g.barHeight;
-    CHECK_SOON(ScreenPixel(g.slider, g.sliderWidth - 8, g.barBottom - 2) == HsbToRgb(65535 / hs, 65535, 65535));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, g.sliderWidth - 8, g.barBottom - 2)),
+                   Rgb(HsbToRgb(65535 / hs, 65535, 65535)));
     int checked = 0;
     for (int sixth = 0; sixth < 6; ++sixth) {
         for (int i : {hs * sixth / 6 + 3, hs * sixth / 6 + hs / 12}) {
             if (i < 1 || i > hs - 2)
                 continue;
-            Context context("reference row " + std::to_string(i));
+            SCOPED_TRACE("reference row " + std::to_string(i));
             const uint32_t expected = HsbToRgb(static_cast<uint32_t>(i) * 65535 / hs, 65535, 65535);
-            CHECK_EQ_SOON(Rgb(ScreenPixel(g.slider, g.sliderWidth - 8, g.barBottom - 1 - i)), Rgb(expected));
+            EXPECT_EQ_SOON(Rgb(ScreenPixel(g.slider, g.sliderWidth - 8, g.barBottom - 1 - i)), Rgb(expected));
             ++checked;
         }
     }
-    CHECK(checked >= 10);
+    EXPECT_GE(checked, 10);
     // White keeps its hue 0 arrow at the bottom.
     ExpectArrowsAt(g, 0);
 }

@@ -4,7 +4,10 @@
 
 #include <string>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/e2e_checks.h"
+#include "tests/e2e/e2e_program.h"
+#include "tests/e2e/e2e_screen.h"
+#include "tests/e2e/e2e_state.h"
 #include "tests/shared/clipboard_text.h"
 
 using namespace e2e;
@@ -19,19 +22,18 @@ struct Sheet {
     HWND page = nullptr;
 };
 
-Sheet OpenSettings(Tintora& app)
+// Opens the sheet; false (failure recorded) when it or its page does not come.
+bool OpenSettings(Tintora& app, Sheet* s)
 {
-    Sheet s;
-    s.sheet = OpenModalDialog(app, kSettings, "Settings");
-    if (!s.sheet)
-        return s;
-    WaitUntil(kHangGuardMs, [&] {
-        for (HWND child = GetWindow(s.sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    s->page = nullptr;
+    s->sheet = OpenModalDialog(app, kSettings, "Settings");
+    auto pageShown = [&] {
+        for (HWND child = GetWindow(s->sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             if (GetDlgItem(child, 501))
-                s.page = child;
-        return s.page != nullptr;
-    });
-    return s;
+                s->page = child;
+        return s->page != nullptr;
+    };
+    return s->sheet && CHECKED_SOON(pageShown());
 }
 
 // What the button tells the sheet when clicked. BM_CLICK goes through the button's own press,
@@ -74,147 +76,146 @@ DWORD StoredDword(const char* name)
     return value;
 }
 
-E2E_CASE("settings", "the sheet shows the options, Apply is enabled by a change and applies at once")
+TEST(Settings, TheSheetShowsTheOptionsApplyIsEnabledByAChangeAndAppliesAtOnce)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    Sheet s = OpenSettings(app);
-    REQUIRE(s.sheet && s.page);
+    ASSERT_TRUE(app.Start());
+    Sheet s;
+    ASSERT_TRUE(OpenSettings(app, &s));
 
     // A first start's options.
     const int expected[6] = {BST_CHECKED, BST_CHECKED, BST_CHECKED, BST_UNCHECKED, BST_CHECKED, BST_CHECKED};
     for (int i = 0; i < 6; ++i)
-        CHECK_EQ(static_cast<int>(app.Send(GetDlgItem(s.page, 501 + i), BM_GETCHECK, 0, 0)), expected[i]);
-    CHECK(!IsWindowEnabled(GetDlgItem(s.sheet, kApplyButton)));
+        EXPECT_EQ(static_cast<int>(app.Send(GetDlgItem(s.page, 501 + i), BM_GETCHECK, 0, 0)), expected[i]);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(s.sheet, kApplyButton)));
 
     app.Send(GetDlgItem(s.page, 506), BM_CLICK, 0, 0);  // display hex values off
-    CHECK(IsWindowEnabled(GetDlgItem(s.sheet, kApplyButton)));
-    CHECK(SwatchShowsHex(app));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(s.sheet, kApplyButton)));
+    EXPECT_TRUE(SwatchShowsHex(app));
     PressSheetButton(app, s, kApplyButton);
-    CHECK(!SwatchShowsHex(app));
+    EXPECT_FALSE(SwatchShowsHex(app));
 
     // Cancel after Apply keeps what was applied, and drops the later change.
     app.Send(GetDlgItem(s.page, 506), BM_CLICK, 0, 0);
     PressSheetButton(app, s, IDCANCEL);
-    CHECK(SheetClosed(s));
-    CHECK(!SwatchShowsHex(app));
+    EXPECT_TRUE(SheetClosed(s));
+    EXPECT_FALSE(SwatchShowsHex(app));
 }
 
-E2E_CASE("settings", "OK applies the case and prefix options, Cancel changes nothing")
+TEST(Settings, OkAppliesTheCaseAndPrefixOptionsCancelChangesNothing)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     SetHex(app, "ABCDEF");
 
-    Sheet s = OpenSettings(app);
-    REQUIRE(s.sheet && s.page);
+    Sheet s;
+
+    ASSERT_TRUE(OpenSettings(app, &s));
     app.Send(GetDlgItem(s.page, 502), BM_CLICK, 0, 0);  // upper case off
     PressSheetButton(app, s, IDOK);
-    CHECK(SheetClosed(s));
-    CHECK_EQ(ControlText(app.Item(kHexEdit)), std::string("abcdef"));
+    EXPECT_TRUE(SheetClosed(s));
+    EXPECT_EQ(ControlText(app.Item(kHexEdit)), "abcdef");
     app.Send(app.Item(kCopyHex), BM_CLICK, 0, 0);
-    CHECK_EQ_SOON(ClipboardText(), std::string("#abcdef"));
+    EXPECT_EQ_SOON(ClipboardText(), "#abcdef");
 
-    s = OpenSettings(app);
-    REQUIRE(s.sheet && s.page);
+    ASSERT_TRUE(OpenSettings(app, &s));
     app.Send(GetDlgItem(s.page, 503), BM_CLICK, 0, 0);  // prefix off, then thought better of
     PressSheetButton(app, s, IDCANCEL);
-    CHECK(SheetClosed(s));
+    EXPECT_TRUE(SheetClosed(s));
     app.Send(app.Item(kCopyHex), BM_CLICK, 0, 0);
-    CHECK_EQ_SOON(ClipboardText(), std::string("#abcdef"));
+    EXPECT_EQ_SOON(ClipboardText(), "#abcdef");
 }
 
-E2E_CASE("settings", "OK untouched applies every box again; Cancel still redraws; the icon box acts at Apply")
+TEST(Settings, OkUntouchedAppliesEveryBoxAgainCancelStillRedrawsTheIconBoxActsAtApply)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     // Undo, behind the program's back, what two of the options' callbacks keep up.
     HWND swatch = app.Item(kCurrentSwatch);
     SetWindowLongA(swatch, GWL_STYLE, GetWindowLongA(swatch, GWL_STYLE) & ~0x1);
     NOTIFYICONDATAA icon = {};
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
     icon.hWnd = app.Dialog();
-    REQUIRE(Shell_NotifyIconA(NIM_DELETE, &icon));
-    REQUIRE(!SwatchShowsHex(app));
-    REQUIRE(!StatusIconPresent(app.Dialog()));
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
+    ASSERT_FALSE(SwatchShowsHex(app));
+    ASSERT_FALSE(StatusIconPresent(app.Dialog()));
 
-    Sheet s = OpenSettings(app);
-    REQUIRE(s.sheet && s.page);
+    Sheet s;
+
+    ASSERT_TRUE(OpenSettings(app, &s));
     PressSheetButton(app, s, IDOK);
-    CHECK(SheetClosed(s));
-    CHECK(SwatchShowsHex(app));
-    CHECK_SOON(StatusIconPresent(app.Dialog()));
+    EXPECT_TRUE(SheetClosed(s));
+    EXPECT_TRUE(SwatchShowsHex(app));
+    EXPECT_SOON(StatusIconPresent(app.Dialog()));
 
     // Text the hex field does not take stays until a redraw writes the colour again.
     SetHex(app, "zz");
-    REQUIRE(ControlText(app.Item(kHexEdit)) == "zz");
-    s = OpenSettings(app);
-    REQUIRE(s.sheet && s.page);
+    ASSERT_EQ(ControlText(app.Item(kHexEdit)), "zz");
+    ASSERT_TRUE(OpenSettings(app, &s));
     PressSheetButton(app, s, IDCANCEL);
-    CHECK(SheetClosed(s));
-    CHECK_EQ_SOON(ControlText(app.Item(kHexEdit)), std::string("FFFFFF"));
+    EXPECT_TRUE(SheetClosed(s));
+    EXPECT_EQ_SOON(ControlText(app.Item(kHexEdit)), "FFFFFF");
 
     // The status icon box takes effect at the apply, not at the close.
-    s = OpenSettings(app);
-    REQUIRE(s.sheet && s.page);
+    ASSERT_TRUE(OpenSettings(app, &s));
     app.Send(GetDlgItem(s.page, 505), BM_CLICK, 0, 0);
-    CHECK(StatusIconPresent(app.Dialog()));
+    EXPECT_TRUE(StatusIconPresent(app.Dialog()));
     PressSheetButton(app, s, kApplyButton);
-    CHECK_SOON(!StatusIconPresent(app.Dialog()));
+    EXPECT_SOON(!StatusIconPresent(app.Dialog()));
     app.Send(GetDlgItem(s.page, 505), BM_CLICK, 0, 0);
     PressSheetButton(app, s, kApplyButton);
-    CHECK_SOON(StatusIconPresent(app.Dialog()));
+    EXPECT_SOON(StatusIconPresent(app.Dialog()));
     PressSheetButton(app, s, IDCANCEL);
-    CHECK(SheetClosed(s));
+    EXPECT_TRUE(SheetClosed(s));
 }
 
-E2E_CASE("settings", "a close and a restart bring back colour, axis, options, panel and place")
+TEST(Settings, ACloseAndARestartBringBackColourAxisOptionsPanelAndPlace)
 {
     RECT placed;
     {
         Tintora app;
-        REQUIRE(app.Start());
+        ASSERT_TRUE(app.Start());
         SetHex(app, "336699");
         app.Send(app.Item(kModeHue), BM_CLICK, 0, 0);
         app.Send(app.Item(kStayOnTop), BM_CLICK, 0, 0);
         app.Send(app.Item(kColors), BM_CLICK, 0, 0);  // collapse the panel
         SetWindowPos(app.Dialog(), nullptr, 50, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         placed = WindowRect(app.Dialog());
-        CHECK_EQ(placed.left, 50L);
+        EXPECT_EQ(placed.left, 50L);
         app.SendToDialog(RegisterWindowMessageA(kTitle), 1, 0);
         ExpectCleanExit(app);
     }
-    CHECK_EQ(StoredDword("LastColor"), 0x336699ul);
-    CHECK_EQ(StoredDword("SliderMode"), 3ul);
-    CHECK_EQ(StoredDword("MainWindowXPos"), 50ul);
+    EXPECT_EQ(StoredDword("LastColor"), 0x336699ul);
+    EXPECT_EQ(StoredDword("SliderMode"), 3ul);
+    EXPECT_EQ(StoredDword("MainWindowXPos"), 50ul);
 
     Tintora again;
-    REQUIRE(again.Start(false));
-    CHECK_EQ(ControlText(again.Item(kHexEdit)), std::string("336699"));
-    CHECK(again.IsChecked(kModeHue));
-    CHECK(again.IsChecked(kStayOnTop));
-    CHECK(GetWindowLongA(again.Dialog(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    CHECK(!again.IsChecked(kColors));
-    CHECK_EQ(WindowRect(again.Dialog()), placed);
+    ASSERT_TRUE(again.Start(false));
+    EXPECT_EQ(ControlText(again.Item(kHexEdit)), "336699");
+    EXPECT_TRUE(again.IsChecked(kModeHue));
+    EXPECT_TRUE(again.IsChecked(kStayOnTop));
+    EXPECT_TRUE(GetWindowLongA(again.Dialog(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(again.IsChecked(kColors));
+    EXPECT_EQ(WindowRect(again.Dialog()), placed);
 }
 
-E2E_CASE("settings", "the end of the session saves as a close does")
+TEST(Settings, TheEndOfTheSessionSavesAsACloseDoes)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     SetHex(app, "0A0B0C");
     app.Send(app.Item(kSavedAdd), BM_CLICK, 0, 0);
-    CHECK_EQ(static_cast<int>(app.SendToDialog(WM_QUERYENDSESSION, 0, 0)), TRUE);
+    EXPECT_EQ(static_cast<int>(app.SendToDialog(WM_QUERYENDSESSION, 0, 0)), TRUE);
     app.SendToDialog(WM_ENDSESSION, TRUE, 0);
     // After WM_ENDSESSION the system ends the process without any teardown.
     app.Kill();
-    CHECK_EQ(StoredDword("LastColor"), 0x0A0B0Cul);
-    CHECK_EQ(StoredDword("ShowColors") & 0xFF, 1ul);
+    EXPECT_EQ(StoredDword("LastColor"), 0x0A0B0Cul);
+    EXPECT_EQ(StoredDword("ShowColors") & 0xFF, 1ul);
     char value[16] = "";
     const std::string file = SavedColorsFile();
-    CHECK_EQ(GetPrivateProfileIntA("SavedColors", "nColors", -1, file.c_str()), 1u);
+    EXPECT_EQ(GetPrivateProfileIntA("SavedColors", "nColors", -1, file.c_str()), 1u);
     GetPrivateProfileStringA("SavedColors", "Color0", "", value, sizeof(value), file.c_str());
-    CHECK_EQ(std::string(value), std::string("0A0B0C"));
+    EXPECT_EQ(std::string(value), "0A0B0C");
 }
 
 }  // namespace

@@ -4,10 +4,17 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/e2e_checks.h"
+#include "tests/e2e/e2e_input.h"
+#include "tests/e2e/e2e_program.h"
+#include "tests/e2e/e2e_screen.h"
+#include "tests/e2e/e2e_state.h"
 
 using namespace e2e;
 
@@ -21,17 +28,106 @@ const char* const kHelpTitle = "Ostrel Tintora Help";
 // Controls with a tip string: 403-412, 419, 421, 427, 430-435, 437-440.
 const LRESULT kToolCount = 23;
 
-// Where the program draws its hide button: the fourth caption-button slot from the right.
-RECT HideButtonRect(HWND dialog)
+// The rows of a window between its top edge and its client area, where its caption is.
+RECT CaptionBand(HWND window)
 {
-    RECT frame = WindowRect(dialog);
-    RECT r;
-    r.left = frame.right - GetSystemMetrics(SM_CXDLGFRAME) - 4 * GetSystemMetrics(SM_CXSIZE);
-    r.top = frame.top + GetSystemMetrics(SM_CYDLGFRAME);
-    r.right = r.left + GetSystemMetrics(SM_CXSIZE);
-    r.bottom = r.top + GetSystemMetrics(SM_CYSIZE);
-    InflateRect(&r, -1, -2);
-    return r;
+    POINT client = {0, 0};
+    ClientToScreen(window, &client);
+    const RECT frame = WindowRect(window);
+    return RECT{frame.left, frame.top, frame.right, client.y};
+}
+
+// The caption's own colour: the commonest on row y of its picture.
+uint32_t CaptionColour(const Pixels& caption, int y)
+{
+    std::map<uint32_t, int> counts;
+    for (int x = 0; x < caption.width; ++x)
+        ++counts[caption.At(x, y)];
+    return std::max_element(counts.begin(), counts.end(),
+                            [](const auto& a, const auto& b) { return a.second < b.second; })
+        ->first;
+}
+
+// How far in from the right edge the buttons on row y of a caption's picture reach: past them
+// lies plain caption, a stretch wider than the caption is high.
+int ButtonsReach(const Pixels& caption, int y)
+{
+    const uint32_t plainColour = CaptionColour(caption, y);
+    int plain = 0, reach = 0;
+    for (int x = caption.width - 1; x >= 0 && plain <= caption.height; --x) {
+        plain = caption.At(x, y) == plainColour ? plain + 1 : 0;
+        if (!plain)
+            reach = caption.width - x;
+    }
+    return reach;
+}
+
+// How far in from the right edge the system draws its own caption buttons for a window like
+// `like`: measured on a window of ours with the same frame and width, at the foot of the screen.
+int SystemButtonsReach(HWND like)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "Tintora e2e plain frame";
+    RegisterClassA(&windowClass);
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(like, GWL_STYLE)) & ~WS_VISIBLE;
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongA(like, GWL_EXSTYLE)) & ~WS_EX_TOPMOST;
+    const RECT band = CaptionBand(like);
+    const int height = 2 * (band.bottom - band.top);
+    HWND window = CreateWindowExA(exStyle, windowClass.lpszClassName, "", style, band.left,
+                                  GetSystemMetrics(SM_CYSCREEN) - height, band.right - band.left, height,
+                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!window) {
+        ADD_FAILURE() << "cannot make a window like the program's";
+        return 0;
+    }
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    const RECT plainBand = CaptionBand(window);
+    const int middle = (plainBand.bottom - plainBand.top) / 2;
+    // Shown once two looks, with its messages handled before each, agree and find buttons.
+    Pixels last;
+    WaitUntil(kHangGuardMs, [&] {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        Pixels now = CaptureScreen(plainBand);
+        const bool same = now.data == last.data && ButtonsReach(now, middle) > now.height;
+        last = std::move(now);
+        return same;
+    });
+    DestroyWindow(window);
+    return ButtonsReach(last, middle);
+}
+
+// The program's own button in its caption, as the screen shows it: the first box left of the
+// buttons the system draws for any window of this frame. False (failure recorded) when the
+// caption shows none there.
+bool FindHideButton(Tintora& app, RECT* button)
+{
+    const int reach = SystemButtonsReach(app.Dialog());
+    const RECT band = CaptionBand(app.Dialog());
+    const Pixels caption = SteadyCapture(app, band);
+    const int middle = caption.height / 2;
+    const uint32_t plain = CaptionColour(caption, middle);
+    int x = caption.width - 1 - reach;
+    while (x >= 0 && caption.At(x, middle) == plain)
+        --x;
+    const int right = x;
+    while (x >= 0 && caption.At(x, middle) != plain)
+        --x;
+    const int left = x + 1, centre = (left + right) / 2;
+    int top = middle, bottom = middle;
+    while (top > 0 && caption.At(centre, top - 1) != plain)
+        --top;
+    while (bottom + 1 < caption.height && caption.At(centre, bottom + 1) != plain)
+        ++bottom;
+    *button = RECT{band.left + left, band.top + top, band.left + right + 1, band.top + bottom + 1};
+    if (reach > caption.height && right - left > 4 && bottom - top > 4)
+        return true;
+    ADD_FAILURE() << "the caption shows no button left of the system's own, which reach " << reach
+                  << " pixels in; found " << testing::PrintToString(*button);
+    return false;
 }
 
 // A first start, except that "Always show status icon" is stored as given.
@@ -52,11 +148,12 @@ bool IsShown(HWND dialog)
 void PressHideButton(Tintora& app, bool releaseOnButton)
 {
     HWND dialog = app.Dialog();
-    const RECT button = HideButtonRect(dialog);
-    const POINT on = Centre(button);
-    const POINT off = {button.left - 3 * (button.right - button.left), on.y};
     // The button as the screen shows it: frame and glyph change when it is pressed.
-    const RECT& look = button;
+    RECT look;
+    if (!FindHideButton(app, &look))
+        return;
+    const POINT on = Centre(look);
+    const POINT off = {look.left - 3 * (look.right - look.left), on.y};
 
     // Arrive from elsewhere, as a hand does.
     if (!MoveTo(POINT{on.x, on.y + 60}) || !MoveTo(on))
@@ -64,18 +161,18 @@ void PressHideButton(Tintora& app, bool releaseOnButton)
     const Pixels raised = SteadyCapture(app, look);
     FreshLeftDown();
     Pixels pressed;
-    CHECK(WaitUntil(kHangGuardMs, [&] {
+    EXPECT_TRUE(WaitUntil(kHangGuardMs, [&] {
         pressed = CaptureScreen(look);
         return pressed.data != raised.data;
     }));
     if (!MoveTo(off))
         return LeftUp();
-    CHECK_SOON(CaptureScreen(look).data == raised.data);
-    CHECK(IsShown(dialog));
+    EXPECT_EQ_SOON(CaptureScreen(look).data, raised.data);
+    EXPECT_TRUE(IsShown(dialog));
     if (releaseOnButton) {
         if (!MoveTo(on))
             return LeftUp();
-        CHECK_SOON(CaptureScreen(look).data == pressed.data);
+        EXPECT_EQ_SOON(CaptureScreen(look).data, pressed.data);
     }
     LeftUp();
 }
@@ -120,7 +217,7 @@ public:
         DWORD disposition = 0;
         if (RegCreateKeyExA(HKEY_CURRENT_USER, overrides.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
                             &disposition) != ERROR_SUCCESS) {
-            FAIL("cannot create HKCU\\" + overrides);
+            ADD_FAILURE() << "cannot create HKCU\\" << overrides;
             return;
         }
         created_ = disposition == REG_CREATED_NEW_KEY;
@@ -155,149 +252,144 @@ private:
 
 // ---- hide button and status icon -------------------------------------------------------
 
-E2E_CASE(
-    "status icon",
-    "with the option clear, the hide button hides the window to the icon and a left click brings it back")
+TEST(StatusIcon, WithTheOptionClearTheHideButtonHidesTheWindowToTheIconAndALeftClickBringsItBack)
 {
     Tintora app;
-    REQUIRE(StartWithStatusIconOption(app, false));
+    ASSERT_TRUE(StartWithStatusIconOption(app, false));
     HWND dialog = app.Dialog();
-    REQUIRE(!StatusIconPresent(dialog));
+    ASSERT_FALSE(StatusIconPresent(dialog));
     const RECT shown = WindowRect(dialog);
 
     // Released off the button: only redrawn raised.
     {
-        Context context("released off the button");
+        SCOPED_TRACE("released off the button");
         PressHideButton(app, false);
         ExpectStillOpen(app);
-        CHECK(!StatusIconPresent(dialog));
+        EXPECT_FALSE(StatusIconPresent(dialog));
     }
 
     PressHideButton(app, true);
-    CHECK_SOON(!IsShown(dialog));
-    CHECK_SOON(StatusIconPresent(dialog));
+    EXPECT_SOON(!IsShown(dialog));
+    EXPECT_SOON(StatusIconPresent(dialog));
 
     // Only a left-button release over the icon acts.
     for (UINT mouse : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_LBUTTONDOWN, WM_MOUSEMOVE,
                        WM_LBUTTONDBLCLK, WM_MBUTTONUP}) {
-        Context context("icon event " + std::to_string(mouse));
+        SCOPED_TRACE("icon event " + std::to_string(mouse));
         app.SendToDialog(kStatusIconMessage, 0, mouse);
-        CHECK(!IsShown(dialog));
-        CHECK(StatusIconPresent(dialog));
+        EXPECT_FALSE(IsShown(dialog));
+        EXPECT_TRUE(StatusIconPresent(dialog));
     }
 
     app.SendToDialog(kStatusIconMessage, 0, WM_LBUTTONUP);
-    CHECK(IsShown(dialog));
-    CHECK(!StatusIconPresent(dialog));
-    CHECK_EQ(WindowRect(dialog), shown);
-    CHECK(app.Running());
+    EXPECT_TRUE(IsShown(dialog));
+    EXPECT_FALSE(StatusIconPresent(dialog));
+    EXPECT_EQ(WindowRect(dialog), shown);
+    EXPECT_TRUE(app.Running());
 }
 
-E2E_CASE("status icon", "with the option set, the icon stays through hiding and showing")
+TEST(StatusIcon, WithTheOptionSetTheIconStaysThroughHidingAndShowing)
 {
     Tintora app;
-    REQUIRE(StartWithStatusIconOption(app, true));
+    ASSERT_TRUE(StartWithStatusIconOption(app, true));
     HWND dialog = app.Dialog();
-    CHECK(StatusIconPresent(dialog));
+    EXPECT_TRUE(StatusIconPresent(dialog));
 
     PressHideButton(app, true);
-    CHECK_SOON(!IsShown(dialog));
-    CHECK(StatusIconPresent(dialog));
+    EXPECT_SOON(!IsShown(dialog));
+    EXPECT_TRUE(StatusIconPresent(dialog));
 
     // A double click ends in a release, and acts like a single click.
     for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
         app.SendToDialog(kStatusIconMessage, 0, mouse);
-    CHECK(IsShown(dialog));
-    CHECK(StatusIconPresent(dialog));
+    EXPECT_TRUE(IsShown(dialog));
+    EXPECT_TRUE(StatusIconPresent(dialog));
 }
 
-E2E_CASE("status icon",
-         "hiding with an out-of-range value shows no message and the field shows the current value again")
+TEST(StatusIcon, HidingWithAnOutOfRangeValueShowsNoMessageAndTheFieldShowsTheCurrentValueAgain)
 {
     Tintora app;
-    REQUIRE(StartWithStatusIconOption(app, false));
+    ASSERT_TRUE(StartWithStatusIconOption(app, false));
     HWND dialog = app.Dialog();
-    REQUIRE(SetColor(app, 0x1E2040));
-    REQUIRE(BringToFront(dialog));
+    ASSERT_TRUE(SetColor(app, 0x1E2040));
+    ASSERT_TRUE(BringToFront(dialog));
     HWND red = app.Item(kRedEdit);
     app.SendToDialog(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(red), TRUE);
-    REQUIRE(CHECK_EQ_SOON(app.Focus(), red));
+    ASSERT_EQ_SOON(app.Focus(), red);
     app.Send(red, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("300"));
-    CHECK_EQ(app.Text(kRedEdit), std::string("300"));
+    EXPECT_EQ(app.Text(kRedEdit), "300");
 
     PressHideButton(app, true);
-    REQUIRE(CHECK_SOON(!IsShown(dialog)));
-    CHECK_EQ_SOON(app.Text(kRedEdit), std::string("30"));
+    ASSERT_SOON(!IsShown(dialog));
+    EXPECT_EQ_SOON(app.Text(kRedEdit), "30");
 
     // Shown again, so that it can settle: no box came meanwhile, and none comes now.
     app.SendToDialog(kStatusIconMessage, 0, WM_LBUTTONUP);
-    CHECK(IsShown(dialog));
+    EXPECT_TRUE(IsShown(dialog));
     ExpectNoMessageBoxes(app);
-    CHECK_EQ(app.Text(kRedEdit), std::string("30"));
-    CHECK_EQ(app.Text(kHexEdit), std::string("1E2040"));
+    EXPECT_EQ(app.Text(kRedEdit), "30");
+    EXPECT_EQ(app.Text(kHexEdit), "1E2040");
 }
 
-E2E_CASE("status icon",
-         "a second start shows a window hidden to the status area; the icon stays until clicked")
+TEST(StatusIcon, ASecondStartShowsAWindowHiddenToTheStatusAreaTheIconStaysUntilClicked)
 {
     Tintora first;
-    REQUIRE(StartWithStatusIconOption(first, false));
+    ASSERT_TRUE(StartWithStatusIconOption(first, false));
     HWND dialog = first.Dialog();
 
     PressHideButton(first, true);
-    REQUIRE(CHECK_SOON(!IsShown(dialog)));
-    CHECK_SOON(StatusIconPresent(dialog));
-    REQUIRE(SecondStartEnds());
-    CHECK_SOON(IsShown(dialog));
-    CHECK_EQ(FindMainDialogs(0).size(), 1u);
-    CHECK(StatusIconPresent(dialog));
+    ASSERT_SOON(!IsShown(dialog));
+    EXPECT_SOON(StatusIconPresent(dialog));
+    ASSERT_TRUE(SecondStartEnds());
+    EXPECT_SOON(IsShown(dialog));
+    EXPECT_EQ(FindMainDialogs(0).size(), 1u);
+    EXPECT_TRUE(StatusIconPresent(dialog));
 
     first.SendToDialog(kStatusIconMessage, 0, WM_LBUTTONUP);
-    CHECK(!StatusIconPresent(dialog));
-    CHECK(IsShown(dialog));
+    EXPECT_FALSE(StatusIconPresent(dialog));
+    EXPECT_TRUE(IsShown(dialog));
 }
 
 // ---- tool tips and icons ---------------------------------------------------------------
 
-E2E_CASE("decoration",
-         "the dialog's tool-tip window holds one tool per tip string and shows the tip under the mouse")
+TEST(Decoration, TheDialogsToolTipWindowHoldsOneToolPerTipStringAndShowsTheTipUnderTheMouse)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     HWND tip = FindToolTip(app);
-    REQUIRE(tip != nullptr);
-    CHECK(GetWindowLongA(tip, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    CHECK_EQ(app.Send(tip, TTM_GETTOOLCOUNT, 0, 0), kToolCount);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(GetWindowLongA(tip, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(app.Send(tip, TTM_GETTOOLCOUNT, 0, 0), kToolCount);
 
-    REQUIRE(BringToFront(app.Dialog()));
+    ASSERT_TRUE(BringToFront(app.Dialog()));
     const POINT copy = Centre(WindowRect(app.Item(kCopyHex)));
-    REQUIRE(MoveTo(POINT{copy.x - 40, copy.y - 40}));
-    REQUIRE(MoveTo(copy));
-    CHECK_SOON(IsWindowVisible(tip));
-    CHECK(app.Send(tip, TTM_GETCURRENTTOOLA, 0, 0) != 0);
-    CHECK_EQ(ControlText(tip), std::string("Copy hex color to clipboard"));
+    ASSERT_TRUE(MoveTo(POINT{copy.x - 40, copy.y - 40}));
+    ASSERT_TRUE(MoveTo(copy));
+    EXPECT_SOON(IsWindowVisible(tip));
+    EXPECT_NE(app.Send(tip, TTM_GETCURRENTTOOLA, 0, 0), 0);
+    EXPECT_EQ(ControlText(tip), "Copy hex color to clipboard");
     const RECT shownAt = WindowRect(tip);
-    CHECK_NEAR(shownAt.left, copy.x, 64);
-    CHECK_NEAR(shownAt.top, copy.y, 64);
+    EXPECT_NEAR(shownAt.left, copy.x, 64);
+    EXPECT_NEAR(shownAt.top, copy.y, 64);
 
     // The Help button has no tip: moving there takes the tip away and brings none. A tip shows
     // once the pointer has rested on a tool for the tip's delay; resting twice that long is the
     // input that would call one up.
-    REQUIRE(MoveTo(Centre(WindowRect(app.Item(kHelp)))));
-    CHECK_SOON(!IsWindowVisible(tip));
-    CHECK(app.Settle());
+    ASSERT_TRUE(MoveTo(Centre(WindowRect(app.Item(kHelp)))));
+    EXPECT_SOON(!IsWindowVisible(tip));
+    app.Settle();
     const DWORD delay = static_cast<DWORD>(app.Send(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
     const DWORD rest = GetTickCount();
     const bool shownWhileResting =
         WaitUntil(2 * delay, [&] { return GetTickCount() - rest < 2 * delay && IsWindowVisible(tip); });
-    CHECK(!shownWhileResting);
+    EXPECT_FALSE(shownWhileResting);
     MoveTo(POINT{0, 0});
 }
 
-E2E_CASE("decoration", "the icon buttons and the grab control show their icons")
+TEST(Decoration, TheIconButtonsAndTheGrabControlShowTheirIcons)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     // The panel's buttons are in sight only with the panel shown.
     if (!app.IsChecked(kColors))
         app.Click(kColors);
@@ -309,74 +401,75 @@ E2E_CASE("decoration", "the icon buttons and the grab control show their icons")
         int height;
     } icons[] = {{kCopyHex, 16, 16}, {kSavedAdd, 13, 13}, {kNamedFind, 15, 13}, {kGrabIcon, 16, 16}};
     for (const auto& expected : icons) {
-        Context context("control " + std::to_string(expected.id));
+        SCOPED_TRACE("control " + std::to_string(expected.id));
         HICON icon = LoadProgramIcon(expected.id, 0);
-        REQUIRE(icon != nullptr);
+        ASSERT_NE(icon, nullptr);
         const RECT area = WindowRect(app.Item(expected.id));
-        CHECK_SOON(ControlShowsIcon(area, icon, expected.width, expected.height));
+        EXPECT_SOON(ControlShowsIcon(area, icon, expected.width, expected.height));
         DestroyIcon(icon);
     }
 }
 
 // ---- help ------------------------------------------------------------------------------
 
-E2E_CASE("help", "Help opens the guide's contents in the HTML Help viewer, from any current folder")
+TEST(Help, OpensTheGuidesContentsInTheHtmlHelpViewerFromAnyCurrentFolder)
 {
     // The help file is beside the program, not in the folder it was started from.
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    REQUIRE(GetFileAttributesA((std::string(temp) + "tintora.chm").c_str()) == INVALID_FILE_ATTRIBUTES);
+    ASSERT_EQ(GetFileAttributesA((std::string(temp) + "tintora.chm").c_str()), INVALID_FILE_ATTRIBUTES);
     Tintora app;
     app.UseWorkingFolder(temp);
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     app.Click(kHelp);
     HWND viewer = nullptr;
-    CHECK_SOON((viewer = FindHelpWindow(app)) != nullptr);
-    REQUIRE(viewer != nullptr);
+    EXPECT_SOON((viewer = FindHelpWindow(app)) != nullptr);
+    ASSERT_NE(viewer, nullptr);
 
     HWND tree = nullptr;
-    CHECK_SOON((tree = FindDescendant(viewer, WC_TREEVIEWA)) != nullptr);
-    if (tree)
-        CHECK_SOON(app.Send(tree, TVM_GETCOUNT, 0, 0) >= 10);
+    EXPECT_SOON((tree = FindDescendant(viewer, WC_TREEVIEWA)) != nullptr);
+    if (tree) {
+        EXPECT_SOON(app.Send(tree, TVM_GETCOUNT, 0, 0) >= 10);
+    }
     ExpectNoMessageBoxes(app);
 
     PostMessageA(viewer, WM_CLOSE, 0, 0);
-    CHECK_SOON(!IsWindow(viewer));
-    CHECK(IsShown(app.Dialog()));
+    EXPECT_SOON(!IsWindow(viewer));
+    EXPECT_TRUE(IsShown(app.Dialog()));
 }
 
-E2E_CASE("help", "without the help file beside the program, Help shows nothing and no message, however often")
+TEST(Help, WithoutTheHelpFileBesideTheProgramHelpShowsNothingAndNoMessageHoweverOften)
 {
     const std::string copy = StageProgramCopy("tintora-no-help");
-    REQUIRE(!copy.empty());
+    ASSERT_FALSE(copy.empty());
     Tintora app;
     app.UseCopy(copy, {});
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     const size_t shown = VisibleTopLevelWindows(app.ProcessId()).size();
     for (int press = 0; press < 3; ++press) {
-        Context context("press " + std::to_string(press + 1));
+        SCOPED_TRACE("press " + std::to_string(press + 1));
         // The press is sent: once it returns, what it opens is open; and what it posted is
         // handled once the program has settled.
         app.Click(kHelp);
         ExpectNoMessageBoxes(app);
-        CHECK_EQ(VisibleTopLevelWindows(app.ProcessId()).size(), shown);
+        EXPECT_EQ(VisibleTopLevelWindows(app.ProcessId()).size(), shown);
     }
     ExpectStillOpen(app);
 }
 
-E2E_CASE("help", "with the HTML Help control missing, Help shows nothing and no message, however often")
+TEST(Help, WithTheHtmlHelpControlMissingHelpShowsNothingAndNoMessageHoweverOften)
 {
     // Disabled for the program, the control cannot be loaded, neither from the path registered
     // for it nor by its name; the help file itself is in place, so only that keeps help away.
     DisabledModule disabled("hhctrl.ocx");
-    REQUIRE(disabled.Ok());
+    ASSERT_TRUE(disabled.Ok());
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     for (int press = 0; press < 3; ++press) {
-        Context context("press " + std::to_string(press + 1));
+        SCOPED_TRACE("press " + std::to_string(press + 1));
         app.Click(kHelp);
         ExpectNoMessageBoxes(app);
-        CHECK(FindHelpWindow(app) == nullptr);
+        EXPECT_EQ(FindHelpWindow(app), nullptr);
     }
     // Still answering, and still there.
     ExpectStillOpen(app);

@@ -9,7 +9,13 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/e2e_checks.h"
+#include "tests/e2e/e2e_dialog_units.h"
+#include "tests/e2e/e2e_input.h"
+#include "tests/e2e/e2e_program.h"
+#include "tests/e2e/e2e_screen.h"
+#include "tests/e2e/e2e_state.h"
+#include "tests/shared/clipboard_text.h"
 #include "tests/shared/dialog_layout.h"
 
 using namespace e2e;
@@ -84,16 +90,11 @@ std::string Label(const std::string& text)
 void CheckRowLeftToRight(Tintora& app, const std::vector<int>& ids)
 {
     for (size_t i = 1; i < ids.size(); ++i) {
-        Context context("controls " + std::to_string(ids[i - 1]) + " and " + std::to_string(ids[i]));
+        SCOPED_TRACE("controls " + std::to_string(ids[i - 1]) + " and " + std::to_string(ids[i]));
         const RECT left = ChildRect(app.Item(ids[i - 1])), right = ChildRect(app.Item(ids[i]));
-        CHECK(SameRow(left, right));
-        CHECK(left.right <= right.left);
+        EXPECT_TRUE(SameRow(left, right));
+        EXPECT_LE(left.right, right.left);
     }
-}
-
-DWORD Style(Tintora& app, int id)
-{
-    return static_cast<DWORD>(GetWindowLongA(app.Item(id), GWL_STYLE));
 }
 
 // Looks for the program's small icon in the top-left corner of the window, where the caption
@@ -118,22 +119,19 @@ std::string Hex(DWORD value)
     return text;
 }
 
-// Escape and Enter in every value field, each sent by press(field, key) and followed by Tab:
-// once the focus has moved on, the keys before it were handled. The window must stay open.
-template <typename Press>
-void ExpectEscapeAndEnterIgnored(Tintora& app, Press press)
+// What pressing any of the dialog's buttons would change: the checks, the windows the program
+// shows, the lists, the clipboard. (A button with nothing to select says so in a message box.)
+std::string WhatButtonsChange(Tintora& app)
 {
-    const int fields[] = {kRedEdit,        kGreenEdit,      kBlueEdit, kHueEdit,
-                          kSaturationEdit, kBrightnessEdit, kHexEdit};
-    for (size_t i = 0; i < sizeof(fields) / sizeof(fields[0]); ++i) {
-        Context context("field " + std::to_string(fields[i]));
-        HWND field = app.Item(fields[i]);
-        press(field, VK_ESCAPE);
-        press(field, VK_RETURN);
-        press(field, VK_TAB);
-        CHECK_SOON(app.Focus() != field);
-    }
-    ExpectStillOpen(app);
+    std::string state = ModeChecks(app) + (app.IsChecked(kColors) ? " colors" : "") +
+                        (app.IsChecked(kStayOnTop) ? " on top" : "") + ", clipboard \"" + ClipboardText() +
+                        "\"";
+    state += ", saved rows " + std::to_string(app.Send(app.Item(kSavedList), LB_GETCOUNT, 0, 0));
+    state += ", named row " + std::to_string(app.Send(app.Item(kNamedList), LB_GETCURSEL, 0, 0));
+    const auto windows = TopLevelWindows(app.ProcessId(), [](HWND window) {
+        return IsWindowVisible(window) && ClassName(window) != "tooltips_class32";
+    });
+    return state + ", windows " + std::to_string(windows.size());
 }
 
 // Key down and up as the system posts them to the focused window.
@@ -148,124 +146,128 @@ void PostKey(HWND window, UINT key)
 
 // ---- start -----------------------------------------------------------------------------
 
-E2E_CASE("start", "the window appears centred, sized from the template, not topmost, with icons")
+TEST(Start, TheWindowAppearsCentredSizedFromTheTemplateNotTopmostWithIcons)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     HWND dialog = app.Dialog();
 
-    CHECK_EQ(WindowText(dialog), std::string("Ostrel Tintora"));
-    CHECK(IsWindowVisible(dialog));
-    CHECK(!IsIconic(dialog));
+    EXPECT_EQ(WindowText(dialog), "Ostrel Tintora");
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_FALSE(IsIconic(dialog));
 
     // Caption, system menu and minimise box; no maximise box, no sizing border.
     const DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME;
-    CHECK_EQ(Hex(GetWindowLongA(dialog, GWL_STYLE) & frame),
-             Hex(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
+    EXPECT_EQ(Hex(GetWindowLongA(dialog, GWL_STYLE) & frame),
+              Hex(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
 
     // The window may start with the panel shown; its width then includes the panel.
     bool expanded = app.IsChecked(kColors);
     int panel = expanded ? DialogUnitsToPixelsX(kPanelWidthUnits) : 0;
     RECT units = DialogUnitsToPixels(0, 0, kDialogWidthUnits, kDialogHeightUnits);
     RECT client = ClientRect(dialog);
-    CHECK_EQ(Width(client), Width(units) + panel);
-    CHECK_EQ(Height(client), Height(units));
+    EXPECT_EQ(Width(client), Width(units) + panel);
+    EXPECT_EQ(Height(client), Height(units));
 
     // Centred as created, that is collapsed; widening keeps the top-left corner.
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     RECT window = WindowRect(dialog);
     LONG collapsedWidth = Width(window) - panel;
-    CHECK_NEAR(window.left, work.left + (Width(work) - collapsedWidth) / 2, 1);
-    CHECK_NEAR(window.top, work.top + (Height(work) - Height(window)) / 2, 1);
+    EXPECT_NEAR(window.left, work.left + (Width(work) - collapsedWidth) / 2, 1);
+    EXPECT_NEAR(window.top, work.top + (Height(work) - Height(window)) / 2, 1);
 
-    CHECK(!IsTopmost(dialog));
-    CHECK(!app.IsChecked(kStayOnTop));
+    EXPECT_FALSE(IsTopmost(dialog));
+    EXPECT_FALSE(app.IsChecked(kStayOnTop));
 
     // Wine does not carry WM_GETICON between processes; where it does, both icons must be set.
     DWORD_PTR big = 0, small = 0;
     if (SendMessageTimeoutA(dialog, WM_GETICON, ICON_BIG, 0, SMTO_NORMAL, 5000, &big) &&
         SendMessageTimeoutA(dialog, WM_GETICON, ICON_SMALL, 0, SMTO_NORMAL, 5000, &small)) {
-        CHECK(big != 0);
-        CHECK(small != 0);
-        CHECK(big != small);
+        EXPECT_NE(big, 0);
+        EXPECT_NE(small, 0);
+        EXPECT_NE(big, small);
     }
     // What the user sees: the program's own icon, at the small size, in the caption.
     const int smallSize = GetSystemMetrics(SM_CXSMICON);
     HICON programIcon = LoadProgramIcon(100, smallSize);
-    CHECK(programIcon != nullptr);
+    EXPECT_NE(programIcon, nullptr);
     if (programIcon) {
         // The caption may not be painted the instant the window shows.
-        CHECK_SOON(CaptionShowsIcon(dialog, programIcon, smallSize));
+        EXPECT_SOON(CaptionShowsIcon(dialog, programIcon, smallSize));
         DestroyIcon(programIcon);
     }
 
-    CHECK_EQ_SOON(app.Focus(), app.Item(kRedEdit));
+    EXPECT_EQ_SOON(app.Focus(), app.Item(kRedEdit));
 }
 
-E2E_CASE(
-    "start",
-    "every control is shown inside the window and on no other; the colour lists lie past the collapsed edge")
+TEST(Start, EveryControlIsShownInsideTheWindowAndOnNoOtherTheColourListsLiePastTheCollapsedEdge)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     HWND dialog = app.Dialog();
     for (int id : kNamedControls) {
-        Context context("control " + std::to_string(id));
-        CHECK(app.Item(id) != nullptr);
+        SCOPED_TRACE("control " + std::to_string(id));
+        EXPECT_NE(app.Item(id), nullptr);
     }
 
     // A first start shows the panel; "Colors >>" takes it away, cutting it off at the right.
-    CHECK(app.IsChecked(kColors));
+    EXPECT_TRUE(app.IsChecked(kColors));
     RECT expanded = {}, collapsed = {};
     for (int click = 0; click < 2; ++click) {
         (app.IsChecked(kColors) ? expanded : collapsed) = ClientRect(dialog);
         app.Click(kColors);
     }
-    REQUIRE(Width(expanded) > Width(collapsed));
+    ASSERT_GT(Width(expanded), Width(collapsed));
 
     const std::vector<HWND> children = Children(dialog);
     for (HWND child : children) {
-        Context context(Describe(child));
-        CHECK(IsWindowVisible(child));
+        SCOPED_TRACE(Describe(child));
+        EXPECT_TRUE(IsWindowVisible(child));
         const RECT r = ChildRect(child);
-        CHECK(Inside(r, expanded));
-        if (InPanel(GetDlgCtrlID(child)))
-            CHECK(r.left >= collapsed.right);
-        else
-            CHECK(Inside(r, collapsed));
+        EXPECT_TRUE(Inside(r, expanded));
+        if (InPanel(GetDlgCtrlID(child))) {
+            EXPECT_GE(r.left, collapsed.right);
+        } else {
+            EXPECT_TRUE(Inside(r, collapsed));
+        }
     }
 
     for (size_t i = 0; i < children.size(); ++i) {
         for (size_t j = i + 1; j < children.size(); ++j) {
-            Context context(Describe(children[i]) + " and " + Describe(children[j]));
+            SCOPED_TRACE(Describe(children[i]) + " and " + Describe(children[j]));
             const RECT a = ChildRect(children[i]), b = ChildRect(children[j]);
             RECT common;
-            CHECK(!IntersectRect(&common, &a, &b));
+            EXPECT_FALSE(IntersectRect(&common, &a, &b));
         }
     }
 }
 
-E2E_CASE("start", "the window comes up active, with the colour lists shown or not")
+// With the colour lists stored as shown (true) or hidden.
+class StartWithColourLists : public testing::TestWithParam<bool> {};
+
+TEST_P(StartWithColourLists, TheWindowComesUpActive)
 {
-    for (BYTE showColors : {1, 0}) {
-        Context context(showColors ? "panel shown" : "panel hidden");
-        ResetSavedState();
-        WriteBinaryOption("ShowColors", showColors);
-        Tintora app;
-        REQUIRE(app.Start(false));
-        CHECK_EQ(app.IsChecked(kColors), showColors != 0);
-        // Its caption drawn as the active window's, as the user sees it.
-        CHECK_SOON(CaptionLooksActive(app.Dialog()));
-        CHECK_EQ_SOON(GetForegroundWindow(), app.Dialog());
-        CHECK_EQ_SOON(app.Focus(), app.Item(kRedEdit));
-    }
+    ResetSavedState();
+    WriteBinaryOption("ShowColors", GetParam() ? 1 : 0);
+    Tintora app;
+    ASSERT_TRUE(app.Start(false));
+    EXPECT_EQ(app.IsChecked(kColors), GetParam());
+    // Its caption drawn as the active window's, as the user sees it.
+    EXPECT_SOON(CaptionLooksActive(app.Dialog()));
+    EXPECT_EQ_SOON(GetForegroundWindow(), app.Dialog());
+    EXPECT_EQ_SOON(app.Focus(), app.Item(kRedEdit));
 }
 
-E2E_CASE("start", "labels sit beside what they label, and rows and columns read in order")
+INSTANTIATE_TEST_SUITE_P(Stored, StartWithColourLists, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+    return info.param ? "Shown" : "Hidden";
+});
+
+TEST(Start, LabelsSitBesideWhatTheyLabelAndRowsAndColumnsReadInOrder)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     HWND dialog = app.Dialog();
 
     // Each mode button left of its value field; the rows top to bottom in the modes' order.
@@ -279,31 +281,32 @@ E2E_CASE("start", "labels sit beside what they label, and rows and columns read 
                                       Label("%")};
     for (int i = 0; i < 6; ++i) {
         const int field = kRedEdit + i;
-        Context context("value field " + std::to_string(field));
+        SCOPED_TRACE("value field " + std::to_string(field));
         HWND mode = app.Item(kModeRed + i);
-        CHECK_EQ(Describe(Beside(dialog, app.Item(field), Side::Left)), Describe(mode));
-        CHECK_EQ(WindowText(mode), std::string(modes[i]));
-        CHECK_EQ(Describe(Beside(dialog, app.Item(field), Side::Right)), companions[i]);
-        if (i > 0)
-            CHECK(ChildRect(app.Item(field - 1)).bottom <= ChildRect(app.Item(field)).top);
+        EXPECT_EQ(Describe(Beside(dialog, app.Item(field), Side::Left)), Describe(mode));
+        EXPECT_EQ(WindowText(mode), std::string(modes[i]));
+        EXPECT_EQ(Describe(Beside(dialog, app.Item(field), Side::Right)), companions[i]);
+        if (i > 0) {
+            EXPECT_LE(ChildRect(app.Item(field - 1)).bottom, ChildRect(app.Item(field)).top);
+        }
     }
 
     // The hex row under them: "#", the field, its copy button.
     HWND hex = app.Item(kHexEdit);
-    CHECK(ChildRect(app.Item(kBrightnessEdit)).bottom <= ChildRect(hex).top);
-    CHECK_EQ(Describe(Beside(dialog, hex, Side::Left)), Label("#"));
-    CHECK_EQ(Describe(Beside(dialog, hex, Side::Right)), Describe(app.Item(kCopyHex)));
+    EXPECT_LE(ChildRect(app.Item(kBrightnessEdit)).bottom, ChildRect(hex).top);
+    EXPECT_EQ(Describe(Beside(dialog, hex, Side::Left)), Label("#"));
+    EXPECT_EQ(Describe(Beside(dialog, hex, Side::Right)), Describe(app.Item(kCopyHex)));
 
-    CHECK_EQ(Describe(Beside(dialog, app.Item(kWebSafeSwatch), Side::Right)),
-             Describe(app.Item(kWebSafeMark)));
+    EXPECT_EQ(Describe(Beside(dialog, app.Item(kWebSafeSwatch), Side::Right)),
+              Describe(app.Item(kWebSafeMark)));
 
     // Left to right: the colour field, the slider, then the swatches.
     const RECT field = ChildRect(app.Item(kField));
     const RECT slider = ChildRect(app.Item(kSlider));
-    CHECK(field.right <= slider.left);
+    EXPECT_LE(field.right, slider.left);
     for (int id : {kCurrentSwatch, kWebSafeSwatch, kRedSwatch, kGreenSwatch, kBlueSwatch}) {
-        Context context("swatch " + std::to_string(id));
-        CHECK(slider.right <= ChildRect(app.Item(id)).left);
+        SCOPED_TRACE("swatch " + std::to_string(id));
+        EXPECT_LE(slider.right, ChildRect(app.Item(id)).left);
     }
 
     // One row of buttons under the colour field.
@@ -311,26 +314,26 @@ E2E_CASE("start", "labels sit beside what they label, and rows and columns read 
     const char* const captions[] = {"Settings", "Help", "About", "Colors >>"};
     CheckRowLeftToRight(app, buttons);
     for (size_t i = 0; i < buttons.size(); ++i) {
-        Context context("button " + std::to_string(buttons[i]));
-        CHECK_EQ(WindowText(app.Item(buttons[i])), std::string(captions[i]));
-        CHECK(field.bottom <= ChildRect(app.Item(buttons[i])).top);
+        SCOPED_TRACE("button " + std::to_string(buttons[i]));
+        EXPECT_EQ(WindowText(app.Item(buttons[i])), std::string(captions[i]));
+        EXPECT_LE(field.bottom, ChildRect(app.Item(buttons[i])).top);
     }
-    CHECK_EQ(WindowText(app.Item(kStayOnTop)), std::string("Stay on &Top"));
+    EXPECT_EQ(WindowText(app.Item(kStayOnTop)), "Stay on &Top");
 
     // In the panel each list has its buttons in a row above it, saved colours over named ones.
     CheckRowLeftToRight(app, {kSavedLoad, kSavedAdd, kSavedDelete, kSavedOverwrite});
     CheckRowLeftToRight(app, {kNamedLoad, kNamedFind, kNamedCopy});
-    CHECK(ChildRect(app.Item(kSavedLoad)).bottom <= ChildRect(app.Item(kSavedList)).top);
-    CHECK(ChildRect(app.Item(kSavedList)).bottom <= ChildRect(app.Item(kNamedLoad)).top);
-    CHECK(ChildRect(app.Item(kNamedLoad)).bottom <= ChildRect(app.Item(kNamedList)).top);
+    EXPECT_LE(ChildRect(app.Item(kSavedLoad)).bottom, ChildRect(app.Item(kSavedList)).top);
+    EXPECT_LE(ChildRect(app.Item(kSavedList)).bottom, ChildRect(app.Item(kNamedLoad)).top);
+    EXPECT_LE(ChildRect(app.Item(kNamedLoad)).bottom, ChildRect(app.Item(kNamedList)).top);
 }
 
-E2E_CASE("start", "Tab goes from the value fields to the bottom row, the panel's buttons, the mode and back")
+TEST(Start, TabGoesFromTheValueFieldsToTheBottomRowThePanelsButtonsTheModeAndBack)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(BringToFront(app.Dialog()));
-    REQUIRE(CHECK_SOON(app.Focus() == app.Item(kRedEdit)));
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(BringToFront(app.Dialog()));
+    ASSERT_EQ_SOON(app.Focus(), app.Item(kRedEdit));
 
     // The mode buttons are one stop: the checked one, red on a first start.
     const int stops[] = {kGreenEdit, kBlueEdit,  kHueEdit,     kSaturationEdit, kBrightnessEdit, kHexEdit,
@@ -345,107 +348,92 @@ E2E_CASE("start", "Tab goes from the value fields to the bottom row, the panel's
         WaitUntil(kHangGuardMs, [&] { return app.Focus() != before; });
         visited += std::to_string(GetDlgCtrlID(app.Focus())) + " ";
     }
-    CHECK_EQ(visited, expected);
+    EXPECT_EQ(visited, expected);
 }
 
-E2E_CASE("start", "the controls carry the styles their behaviour rests on")
+TEST(Start, TheNumberFieldsRefuseALetterTypedInThemTheHexFieldTakesIt)
 {
     Tintora app;
-    REQUIRE(app.Start());
-
-    // Only digits go into the six number fields; the hex field takes letters.
-    for (int id = kRedEdit; id <= kBrightnessEdit; ++id) {
-        Context context("field " + std::to_string(id));
-        CHECK(Style(app, id) & ES_NUMBER);
+    ASSERT_TRUE(app.Start());
+    // Typed over the selected text: a refused letter leaves the digit after it alone.
+    for (int id : {kRedEdit, kGreenEdit, kBlueEdit, kHueEdit, kSaturationEdit, kBrightnessEdit}) {
+        SCOPED_TRACE("field " + std::to_string(id));
+        ASSERT_TRUE(FocusOn(app, id));
+        Type("a7");
+        EXPECT_EQ_SOON(app.Text(id), "7");
     }
-    CHECK(!(Style(app, kHexEdit) & ES_NUMBER));
+    ASSERT_TRUE(FocusOn(app, kHexEdit));
+    Type("a7");
+    EXPECT_EQ_SOON(app.Text(kHexEdit), "a7");
+    EXPECT_EQ_SOON(app.Text(kBlueEdit), "167");
+    ExpectNoMessageBoxes(app);
+}
 
-    // Rows are drawn from the colour kept as item data, in the order they were put in; a
-    // double-click loads one, and one row at a time is selected (the saved list is a drag list).
-    for (int id : {kSavedList, kNamedList}) {
-        Context context("list " + std::to_string(id));
-        const DWORD style = Style(app, id);
-        CHECK_EQ(Lower(ClassName(app.Item(id))), std::string("listbox"));
-        CHECK_EQ(Hex(style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_SORT)),
-                 Hex(LBS_OWNERDRAWFIXED));
-        CHECK(style & LBS_NOTIFY);
-        CHECK(!(style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)));
-    }
-    // The longest colour names scroll sideways.
-    CHECK(Style(app, kNamedList) & WS_HSCROLL);
-
-    // The swatches are the program's own control, made from the template under its class name.
+TEST(Start, TheSwatchesAreTheProgramsOwnControlUnderItsClassName)
+{
+    Tintora app;
+    ASSERT_TRUE(app.Start());
     for (int id : {kCurrentSwatch, kWebSafeSwatch, kRedSwatch, kGreenSwatch, kBlueSwatch}) {
-        Context context("swatch " + std::to_string(id));
-        CHECK_EQ(ClassName(app.Item(id)), std::string(kFlatColorClass));
+        SCOPED_TRACE("swatch " + std::to_string(id));
+        EXPECT_EQ(ClassName(app.Item(id)), "Ostrel FlatColor Control");
     }
+}
 
-    // The field and the slider are painted by the program and report clicks, as does the grab icon.
-    for (int id : {kField, kSlider}) {
-        Context context("picture " + std::to_string(id));
-        CHECK_EQ(Hex(Style(app, id) & SS_TYPEMASK), Hex(SS_OWNERDRAW));
+TEST(Start, TheModeButtonsCheckThemselvesAndTheArrowKeysGoRoundThem)
+{
+    Tintora app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(FocusOn(app, kModeRed));
+    ASSERT_EQ(ModeChecks(app), "x-----");
+    const char* const round[] = {"-x----", "--x---", "---x--", "----x-", "-----x", "x-----"};
+    for (int step = 0; step < 6; ++step) {
+        SCOPED_TRACE("down " + std::to_string(step + 1));
+        Key(VK_DOWN);
+        EXPECT_EQ_SOON(ModeChecks(app), round[step]);
+        EXPECT_EQ_SOON(app.Focus(), app.Item(kModeRed + (step + 1) % 6));
     }
-    for (int id : {kField, kSlider, kGrabIcon}) {
-        Context context("static " + std::to_string(id));
-        CHECK(Style(app, id) & SS_NOTIFY);
-    }
-
-    // The six modes check themselves, and the arrow keys go round them and no further.
-    HWND dialog = app.Dialog();
-    for (int i = 0; i < 6; ++i) {
-        const int id = kModeRed + i;
-        Context context("mode " + std::to_string(id));
-        CHECK_EQ(Hex(Style(app, id) & BS_TYPEMASK), Hex(BS_AUTORADIOBUTTON));
-        CHECK_EQ(GetDlgCtrlID(GetNextDlgGroupItem(dialog, app.Item(id), FALSE)), i < 5 ? id + 1 : kModeRed);
-    }
-
-    // "Colors >>" stays pressed while the panel shows.
-    CHECK_EQ(Hex(Style(app, kColors) & (BS_TYPEMASK | BS_PUSHLIKE)), Hex(BS_AUTOCHECKBOX | BS_PUSHLIKE));
-    // No default button: Enter in a value field has nothing to press.
-    for (HWND child : Children(dialog)) {
-        if (Lower(ClassName(child)) != "button")
-            continue;
-        Context context(Describe(child));
-        CHECK_NE(Hex(GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK), Hex(BS_DEFPUSHBUTTON));
-    }
+    Key(VK_UP);
+    EXPECT_EQ_SOON(ModeChecks(app), "-----x");
+    app.Click(kModeHue);
+    EXPECT_EQ(ModeChecks(app), "---x--");
 }
 
 // ---- single instance -------------------------------------------------------------------
 
-E2E_CASE("single instance", "a second start exits with 0 and leaves the one window")
+TEST(SingleInstance, ASecondStartExitsWith0AndLeavesTheOneWindow)
 {
     Tintora first;
-    REQUIRE(first.Start());
+    ASSERT_TRUE(first.Start());
 
-    REQUIRE(SecondStartEnds());
+    ASSERT_TRUE(SecondStartEnds());
 
     std::vector<HWND> dialogs = FindMainDialogs(0);
-    CHECK_EQ(dialogs.size(), 1u);
-    CHECK(first.Running());
-    CHECK(IsWindow(first.Dialog()));
-    CHECK(IsWindowVisible(first.Dialog()));
+    EXPECT_EQ(dialogs.size(), 1u);
+    EXPECT_TRUE(first.Running());
+    EXPECT_TRUE(IsWindow(first.Dialog()));
+    EXPECT_TRUE(IsWindowVisible(first.Dialog()));
 }
 
-E2E_CASE("single instance", "a second start restores a minimised first copy and shows a hidden one")
+TEST(SingleInstance, ASecondStartRestoresAMinimisedFirstCopyAndShowsAHiddenOne)
 {
     Tintora first;
-    REQUIRE(first.Start());
+    ASSERT_TRUE(first.Start());
     HWND dialog = first.Dialog();
     RECT shown = WindowRect(dialog);
 
     ShowWindow(dialog, SW_MINIMIZE);
-    REQUIRE(CHECK_SOON(IsIconic(dialog)));
-    REQUIRE(SecondStartEnds());
-    CHECK_SOON(!IsIconic(dialog));
-    CHECK_SOON(IsWindowVisible(dialog));
-    CHECK_EQ_SOON(WindowRect(dialog), shown);
-    CHECK_EQ_SOON(GetForegroundWindow(), dialog);
+    ASSERT_SOON(IsIconic(dialog));
+    ASSERT_TRUE(SecondStartEnds());
+    EXPECT_SOON(!IsIconic(dialog));
+    EXPECT_SOON(IsWindowVisible(dialog));
+    EXPECT_EQ_SOON(WindowRect(dialog), shown);
+    EXPECT_EQ_SOON(GetForegroundWindow(), dialog);
 
     ShowWindow(dialog, SW_HIDE);
-    REQUIRE(CHECK_SOON(!IsWindowVisible(dialog)));
-    REQUIRE(SecondStartEnds());
-    CHECK_SOON(IsWindowVisible(dialog));
-    CHECK_EQ(FindMainDialogs(0).size(), 1u);
+    ASSERT_SOON(!IsWindowVisible(dialog));
+    ASSERT_TRUE(SecondStartEnds());
+    EXPECT_SOON(IsWindowVisible(dialog));
+    EXPECT_EQ(FindMainDialogs(0).size(), 1u);
 }
 
 // A top-level window on the desktop whose thread has stopped reading its messages, as a hung
@@ -483,175 +471,198 @@ private:
     std::thread thread_;
 };
 
-E2E_CASE("single instance", "a window that has stopped reading its messages does not hold up a second start")
+TEST(SingleInstance, AWindowThatHasStoppedReadingItsMessagesDoesNotHoldUpASecondStart)
 {
     Tintora first;
-    REQUIRE(first.Start());
+    ASSERT_TRUE(first.Start());
     HWND dialog = first.Dialog();
     ShowWindow(dialog, SW_HIDE);
-    REQUIRE(CHECK_SOON(!IsWindowVisible(dialog)));
+    ASSERT_SOON(!IsWindowVisible(dialog));
 
     HungWindow hung;
-    REQUIRE(hung.Window() != nullptr);
+    ASSERT_NE(hung.Window(), nullptr);
     // Twice: a copy stuck on the hung window would pile up behind the first.
     for (int start = 0; start < 2; ++start) {
-        Context context("start " + std::to_string(start + 2));
+        SCOPED_TRACE("start " + std::to_string(start + 2));
         Tintora second;
-        REQUIRE(second.Launch());
+        ASSERT_TRUE(second.Launch());
         DWORD exitCode = 1;
         // The copy gives the hung window a couple of seconds at most.
-        REQUIRE(second.WaitForExit(&exitCode));
-        CHECK_EQ(exitCode, 0u);
-        CHECK_SOON(IsWindowVisible(dialog));
-        CHECK(IsWindow(hung.Window()));
+        ASSERT_TRUE(second.WaitForExit(&exitCode));
+        EXPECT_EQ(exitCode, 0u);
+        EXPECT_SOON(IsWindowVisible(dialog));
+        EXPECT_TRUE(IsWindow(hung.Window()));
         ShowWindow(dialog, SW_HIDE);
     }
-    CHECK_EQ(FindMainDialogs(0).size(), 1u);
+    EXPECT_EQ(FindMainDialogs(0).size(), 1u);
 }
 
 // ---- the colour-list panel -------------------------------------------------------------
 
-E2E_CASE("panel", "\"Colors >>\" changes the width by 73 units and back; the height stays")
+TEST(Panel, ColorsChangesTheWidthBy73UnitsAndBackTheHeightStays)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     HWND dialog = app.Dialog();
     const LONG panel = DialogUnitsToPixelsX(kPanelWidthUnits);
-    REQUIRE(panel > 0);
+    ASSERT_GT(panel, 0);
 
     HWND button = app.Item(kColors);
-    REQUIRE(button);
+    ASSERT_TRUE(button);
     RECT before = WindowRect(dialog);
     bool wasExpanded = app.IsChecked(kColors);
 
     app.Click(kColors);
     RECT toggled = WindowRect(dialog);
-    CHECK_EQ(app.IsChecked(kColors), !wasExpanded);
-    CHECK_EQ(Width(toggled), Width(before) + (wasExpanded ? -panel : panel));
-    CHECK_EQ(Height(toggled), Height(before));
-    CHECK_EQ(toggled.left, before.left);
-    CHECK_EQ(toggled.top, before.top);
-    CHECK_EQ(WindowText(button), std::string("Colors >>"));
+    EXPECT_EQ(app.IsChecked(kColors), !wasExpanded);
+    EXPECT_EQ(Width(toggled), Width(before) + (wasExpanded ? -panel : panel));
+    EXPECT_EQ(Height(toggled), Height(before));
+    EXPECT_EQ(toggled.left, before.left);
+    EXPECT_EQ(toggled.top, before.top);
+    EXPECT_EQ(WindowText(button), "Colors >>");
 
     app.Click(kColors);
-    CHECK_EQ(app.IsChecked(kColors), wasExpanded);
-    CHECK_EQ(WindowRect(dialog), before);
-    CHECK_EQ(WindowText(button), std::string("Colors >>"));
+    EXPECT_EQ(app.IsChecked(kColors), wasExpanded);
+    EXPECT_EQ(WindowRect(dialog), before);
+    EXPECT_EQ(WindowText(button), "Colors >>");
 
     // Collapsing only cuts the panel off; its controls stay shown and enabled.
     for (int id : {kSavedList, kNamedList}) {
-        Context context("list " + std::to_string(id));
-        CHECK(IsWindowVisible(app.Item(id)));
-        CHECK(IsWindowEnabled(app.Item(id)));
+        SCOPED_TRACE("list " + std::to_string(id));
+        EXPECT_TRUE(IsWindowVisible(app.Item(id)));
+        EXPECT_TRUE(IsWindowEnabled(app.Item(id)));
     }
-    CHECK(!IsTopmost(dialog));
+    EXPECT_FALSE(IsTopmost(dialog));
 }
 
 // ---- stay on top -----------------------------------------------------------------------
 
-E2E_CASE("stay on top", "\"Stay on Top\" puts the window in the topmost band and takes it out")
+TEST(StayOnTop, StayOnTopPutsTheWindowInTheTopmostBandAndTakesItOut)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     HWND dialog = app.Dialog();
-    REQUIRE(!IsTopmost(dialog));
+    ASSERT_FALSE(IsTopmost(dialog));
     RECT before = WindowRect(dialog);
 
     app.Click(kStayOnTop);
-    CHECK(IsTopmost(dialog));
-    CHECK(app.IsChecked(kStayOnTop));
-    CHECK_EQ(WindowRect(dialog), before);
+    EXPECT_TRUE(IsTopmost(dialog));
+    EXPECT_TRUE(app.IsChecked(kStayOnTop));
+    EXPECT_EQ(WindowRect(dialog), before);
 
     app.Click(kStayOnTop);
-    CHECK(!IsTopmost(dialog));
-    CHECK(!app.IsChecked(kStayOnTop));
-    CHECK_EQ(WindowRect(dialog), before);
+    EXPECT_FALSE(IsTopmost(dialog));
+    EXPECT_FALSE(app.IsChecked(kStayOnTop));
+    EXPECT_EQ(WindowRect(dialog), before);
 }
 
 // ---- keys ------------------------------------------------------------------------------
 
-E2E_CASE("keys", "the OK and Cancel commands leave the window open")
+TEST(Keys, TheOkAndCancelCommandsLeaveTheWindowOpen)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     app.SendToDialog(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     app.SendToDialog(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ExpectStillOpen(app);
 }
 
-E2E_CASE("keys", "Escape and Enter posted to each value field leave the window open")
+// Escape and Enter in every value field, posted to the field (false) or typed (true), each
+// followed by Tab: once the focus has moved on, the keys before it were handled.
+class EscapeAndEnter : public testing::TestWithParam<bool> {};
+
+TEST_P(EscapeAndEnter, InEachValueFieldPressNothingAndLeaveTheWindowOpen)
 {
+    const bool typed = GetParam();
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(app.Focus() == app.Item(kRedEdit));
-    ExpectEscapeAndEnterIgnored(app, [](HWND field, UINT key) { PostKey(field, key); });
+    ASSERT_TRUE(app.Start());
+    if (typed) {
+        ASSERT_TRUE(BringToFront(app.Dialog()));
+    }
+    ASSERT_EQ_SOON(app.Focus(), app.Item(kRedEdit));
+    ASSERT_TRUE(PutClipboardText(nullptr, "before the keys"));
+    const std::string before = WhatButtonsChange(app);
+    for (int id : {kRedEdit, kGreenEdit, kBlueEdit, kHueEdit, kSaturationEdit, kBrightnessEdit, kHexEdit}) {
+        SCOPED_TRACE("field " + std::to_string(id));
+        HWND field = app.Item(id);
+        for (WORD key : {VK_ESCAPE, VK_RETURN, VK_TAB}) {
+            if (typed)
+                Key(key);  // to the focused field
+            else
+                PostKey(field, key);
+        }
+        EXPECT_SOON(app.Focus() != field);
+    }
+    ExpectNoMessageBoxes(app);
+    ExpectStillOpen(app);
+    EXPECT_EQ(WhatButtonsChange(app), before);
 }
 
-E2E_CASE("keys", "Escape and Enter typed in each value field leave the window open")
-{
-    Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(BringToFront(app.Dialog()));
-    REQUIRE(CHECK_SOON(app.Focus() == app.Item(kRedEdit)));
-    // The keyboard sends to the focused field.
-    ExpectEscapeAndEnterIgnored(app, [](HWND, UINT key) { Key(static_cast<WORD>(key)); });
-}
+INSTANTIATE_TEST_SUITE_P(Keys, EscapeAndEnter, testing::Bool(), [](const testing::TestParamInfo<bool>& info) {
+    return info.param ? "Typed" : "Posted";
+});
 
 // ---- closing ---------------------------------------------------------------------------
 
-E2E_CASE("closing", "WM_CLOSE ends the program with exit code 0")
+// A request to close, posted to the window.
+struct CloseRequest {
+    const char* name;
+    UINT message;
+    WPARAM wparam;
+};
+
+class Closing : public testing::TestWithParam<CloseRequest> {};
+
+TEST_P(Closing, EndsTheProgramWithExitCode0)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app.Start());
+    PostMessageA(app.Dialog(), GetParam().message, GetParam().wparam, 0);
     ExpectCleanExit(app);
 }
 
-E2E_CASE("closing", "Close on the system menu ends the program with exit code 0")
-{
-    Tintora app;
-    REQUIRE(app.Start());
-    PostMessageA(app.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    ExpectCleanExit(app);
-}
+INSTANTIATE_TEST_SUITE_P(Requests, Closing,
+                         testing::Values(CloseRequest{"WmClose", WM_CLOSE, 0},
+                                         CloseRequest{"CloseOnTheSystemMenu", WM_SYSCOMMAND, SC_CLOSE}),
+                         [](const testing::TestParamInfo<CloseRequest>& info) { return info.param.name; });
 
 // ---- InstanceMessage -------------------------------------------------------------------
 
-E2E_CASE("instance message", "request 1 sent to every window closes the program with exit code 0")
+TEST(InstanceMessage, Request1SentToEveryWindowClosesTheProgramWithExitCode0)
 {
     Tintora app;
-    REQUIRE(app.Start());
-    REQUIRE(InstanceMessage() != 0);
+    ASSERT_TRUE(app.Start());
+    ASSERT_NE(InstanceMessage(), 0);
     DWORD_PTR result = 0;
     SendMessageTimeoutA(HWND_BROADCAST, InstanceMessage(), 1, 0, SMTO_ABORTIFHUNG, kHangGuardMs, &result);
     ExpectCleanExit(app);
 }
 
-E2E_CASE("instance message", "any other request shows a hidden window and restores a minimised one")
+TEST(InstanceMessage, AnyOtherRequestShowsAHiddenWindowAndRestoresAMinimisedOne)
 {
     Tintora app;
-    REQUIRE(app.Start());
+    ASSERT_TRUE(app.Start());
     HWND dialog = app.Dialog();
     const UINT message = InstanceMessage();
-    REQUIRE(message != 0);
+    ASSERT_NE(message, 0);
 
     ShowWindow(dialog, SW_HIDE);
-    REQUIRE(CHECK_SOON(!IsWindowVisible(dialog)));
-    REQUIRE(CHECK_SOON(GetForegroundWindow() != dialog));
-    CHECK_EQ(app.SendToDialog(message, 0, 0), 0);
-    CHECK_SOON(IsWindowVisible(dialog));
-    CHECK_EQ_SOON(GetForegroundWindow(), dialog);
+    ASSERT_SOON(!IsWindowVisible(dialog));
+    ASSERT_SOON(GetForegroundWindow() != dialog);
+    EXPECT_EQ(app.SendToDialog(message, 0, 0), 0);
+    EXPECT_SOON(IsWindowVisible(dialog));
+    EXPECT_EQ_SOON(GetForegroundWindow(), dialog);
 
     ShowWindow(dialog, SW_MINIMIZE);
-    REQUIRE(CHECK_SOON(IsIconic(dialog)));
+    ASSERT_SOON(IsIconic(dialog));
     app.SendToDialog(message, 0, 0);
-    CHECK_SOON(!IsIconic(dialog));
-    CHECK_SOON(IsWindowVisible(dialog));
+    EXPECT_SOON(!IsIconic(dialog));
+    EXPECT_SOON(IsWindowVisible(dialog));
 
     // Only 1 closes; every other value is a request to show.
     ShowWindow(dialog, SW_HIDE);
-    REQUIRE(CHECK_SOON(!IsWindowVisible(dialog)));
+    ASSERT_SOON(!IsWindowVisible(dialog));
     app.SendToDialog(message, 2, 0);
-    CHECK_SOON(IsWindowVisible(dialog));
+    EXPECT_SOON(IsWindowVisible(dialog));
     ExpectStillOpen(app);
 }

@@ -1,0 +1,120 @@
+#include "tests/e2e/e2e_state.h"
+
+#include "tests/e2e/e2e_checks.h"
+#include "tests/e2e/e2e_program.h"
+
+namespace e2e {
+
+const char* const kSettingsKey = "Software\\Ostrel\\Tintora";
+
+namespace {
+
+bool DeleteKeyTree(HKEY parent, const char* name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(parent, name, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
+        return false;
+    char child[256];
+    for (;;) {
+        DWORD size = sizeof(child);
+        if (RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        if (!DeleteKeyTree(key, child))
+            break;
+    }
+    RegCloseKey(key);
+    return RegDeleteKeyA(parent, name) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+void ResetSavedState()
+{
+    HKEY ostrel;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Ostrel", 0, KEY_READ | KEY_WRITE, &ostrel) ==
+        ERROR_SUCCESS) {
+        DeleteKeyTree(ostrel, "Tintora");
+        RegCloseKey(ostrel);
+    }
+    HKEY left;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &left) == ERROR_SUCCESS) {
+        RegCloseKey(left);
+        ADD_FAILURE() << "cannot delete HKCU\\" << kSettingsKey;
+    }
+
+    const std::string ini = SavedColorsFile();
+    if (ini.empty()) {
+        ADD_FAILURE() << "no Windows directory";
+        return;
+    }
+    DeleteFileA(ini.c_str());
+    if (GetFileAttributesA(ini.c_str()) != INVALID_FILE_ATTRIBUTES)
+        ADD_FAILURE() << "cannot delete " << ini;
+}
+
+std::string SavedColorsFile()
+{
+    char folder[MAX_PATH];
+    UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length + 13 >= MAX_PATH)
+        return "";
+    return std::string(folder) + "\\Tintora.ini";
+}
+
+void WriteBinaryOption(const char* name, BYTE value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot create the settings key for " << name;
+        return;
+    }
+    RegSetValueExA(key, name, 0, REG_BINARY, &value, 1);
+    RegCloseKey(key);
+}
+
+std::string FolderOf(const std::string& path)
+{
+    return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+void EmptyFolder(const std::string& folder)
+{
+    for (const std::string& name : FilesIn(folder))
+        DeleteFileA((folder + name).c_str());
+}
+
+std::string StageProgramCopy(const std::string& name)
+{
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    const std::string folder = std::string(base) + name + "\\";
+    const std::string program = folder + "tintora.exe";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    EmptyFolder(folder);
+    const std::string library = FolderOf(ProgramPath()) + "ostrel_about.dll";
+    if (!CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE) ||
+        !CopyFileA(library.c_str(), (folder + "ostrel_about.dll").c_str(), FALSE)) {
+        ADD_FAILURE() << "cannot stage a copy of the program in " << folder << " (error " << GetLastError()
+                      << ")";
+        return "";
+    }
+    return program;
+}
+
+}  // namespace e2e

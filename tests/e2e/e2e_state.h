@@ -1,0 +1,28 @@
+// What the program keeps between runs and where it runs from: its registry key, the
+// saved-colours file, staged copies of it and their folders.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+extern const char* const kSettingsKey;  // under HKEY_CURRENT_USER
+
+// Removes the saved settings and the saved-colours file so each start is a first start.
+void ResetSavedState();
+// The saved-colours file: Tintora.ini in the Windows directory.
+std::string SavedColorsFile();
+// Stores a one-byte option under the settings key, as the program keeps its flags.
+void WriteBinaryOption(const char* name, BYTE value);
+
+// Files and folders; folder names end in a backslash.
+std::string FolderOf(const std::string& path);
+std::vector<std::string> FilesIn(const std::string& folder);
+void EmptyFolder(const std::string& folder);
+// Puts a copy of the program and its About box library, and nothing else, into the folder
+// `name` under the temporary folder; returns the copy's path, or "" (failure recorded).
+std::string StageProgramCopy(const std::string& name);
+
+}  // namespace e2e
