@@ -69,8 +69,7 @@ std::string VersionText(const std::string& file, const char* name)
 
 }  // namespace
 
-E2E_CASE("files",
-         "the program and the library name the product, its maker and the version in their properties")
+TEST(Files, TheProgramAndTheLibraryNameTheProductItsMakerAndTheVersionInTheirProperties)
 {
     const std::string program = ProgramPath();
     const std::string library = program.substr(0, program.find_last_of("\\/") + 1) + "ostrel_about.dll";
@@ -84,14 +83,14 @@ E2E_CASE("files",
         {library, "Ostrel About Box Library", "ostrel_about", "ostrel_about.dll"},
     };
     for (const auto& f : files) {
-        Context context(f.file);
-        CHECK_EQ(VersionText(f.file, "ProductName"), std::string("Ostrel Tintora"));
-        CHECK_EQ(VersionText(f.file, "CompanyName"), std::string("Ostrel"));
-        CHECK_EQ(VersionText(f.file, "FileDescription"), std::string(f.description));
-        CHECK_EQ(VersionText(f.file, "LegalCopyright"), std::string("Copyright (C) 2001 Ostrel"));
-        CHECK_EQ(VersionText(f.file, "InternalName"), std::string(f.internalName));
-        CHECK_EQ(VersionText(f.file, "OriginalFilename"), std::string(f.fileName));
-        CHECK_EQ(VersionText(f.file, "FileVersion"), std::string(PRODUCT_VERSION));
-        CHECK_EQ(VersionText(f.file, "ProductVersion"), std::string(PRODUCT_VERSION));
+        SCOPED_TRACE(f.file);
+        EXPECT_EQ(VersionText(f.file, "ProductName"), "Ostrel Tintora");
+        EXPECT_EQ(VersionText(f.file, "CompanyName"), "Ostrel");
+        EXPECT_EQ(VersionText(f.file, "FileDescription"), f.description);
+        EXPECT_EQ(VersionText(f.file, "LegalCopyright"), "Copyright (C) 2001 Ostrel");
+        EXPECT_EQ(VersionText(f.file, "InternalName"), f.internalName);
+        EXPECT_EQ(VersionText(f.file, "OriginalFilename"), f.fileName);
+        EXPECT_EQ(VersionText(f.file, "FileVersion"), PRODUCT_VERSION);
+        EXPECT_EQ(VersionText(f.file, "ProductVersion"), PRODUCT_VERSION);
     }
 }
