@@ -105,50 +105,26 @@ inline uint32_t BoardColor(int x, int y)
     return static_cast<uint32_t>(x) << 16 | static_cast<uint32_t>(y) << 8 | kBoardBlue;
 }
 
-inline LRESULT CALLBACK BoardProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    if (message == WM_PAINT) {
-        static std::vector<uint32_t> pixels = [] {
-            std::vector<uint32_t> p(kBoardSize * kBoardSize);
-            for (int y = 0; y < kBoardSize; ++y)
-                for (int x = 0; x < kBoardSize; ++x)
-                    p[y * kBoardSize + x] = BoardColor(x, y);
-            return p;
-        }();
-        const BITMAPINFO info = TopDownDibInfo(kBoardSize, kBoardSize);
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        SetDIBitsToDevice(dc, 0, 0, kBoardSize, kBoardSize, 0, 0, 0, kBoardSize, pixels.data(), &info,
-                          DIB_RGB_COLORS);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    if (message == WM_CLOSE) {
-        DestroyWindow(window);
-        return 0;
-    }
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wparam, lparam);
-}
+typedef uint32_t (*BoardPattern)(int x, int y);
 
-// A window of the driver on a thread of its own, so it repaints while the driver waits.
+// A window of the driver on a thread of its own, so it repaints while the driver waits. Its
+// pixels follow the pattern, every one of them turned by the mask (all bits it holds flipped), so
+// the test can change what the screen shows under the pointer.
 class Board {
 public:
-    explicit Board(POINT origin) : origin_(origin)
+    explicit Board(POINT origin, BoardPattern pattern = BoardColor) : origin_(origin), pattern_(pattern)
     {
+        Fill(0);
         HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         thread_ = std::thread([this, ready] {
             WNDCLASSA windowClass = {};
-            windowClass.lpfnWndProc = BoardProc;
+            windowClass.lpfnWndProc = Proc;
             windowClass.hInstance = GetModuleHandleA(nullptr);
             windowClass.lpszClassName = "Tintora e2e colour board";
             RegisterClassA(&windowClass);
             window_ = CreateWindowExA(WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE,
                                       origin_.x, origin_.y, kBoardSize, kBoardSize, nullptr, nullptr,
-                                      windowClass.hInstance, nullptr);
+                                      windowClass.hInstance, this);
             if (window_)
                 UpdateWindow(window_);
             SetEvent(ready);
@@ -173,17 +149,74 @@ public:
     bool Ready() const { return window_ != nullptr; }
     RECT Rect() const { return RECT{origin_.x, origin_.y, origin_.x + kBoardSize, origin_.y + kBoardSize}; }
     POINT At(int x, int y) const { return POINT{origin_.x + x, origin_.y + y}; }
+    // The colour the board shows at (x, y) now.
+    uint32_t ColorAt(int x, int y) const { return (pattern_(x, y) ^ mask_) & 0xFFFFFF; }
+    // From now on the board shows every pixel turned by `mask`; its thread repaints it.
+    void Recolour(uint32_t mask)
+    {
+        SendMessageA(window_, kRecolour, mask, 0);
+    }
+    // True once the screen shows the board's pixel (x, y) as it is now.
+    bool ShowsAt(int x, int y) const
+    {
+        const POINT p = At(x, y);
+        return CaptureScreen(RECT{p.x, p.y, p.x + 1, p.y + 1}).At(0, 0) == ColorAt(x, y);
+    }
     // True once the screen shows the board's own pixels.
     bool Shown() const
     {
         Pixels shot = CaptureScreen(Rect());
-        return shot.width == kBoardSize && shot.At(0, 0) == BoardColor(0, 0) &&
-               shot.At(kBoardSize - 1, kBoardSize - 1) == BoardColor(kBoardSize - 1, kBoardSize - 1) &&
-               shot.At(123, 77) == BoardColor(123, 77);
+        return shot.width == kBoardSize && shot.At(0, 0) == ColorAt(0, 0) &&
+               shot.At(kBoardSize - 1, kBoardSize - 1) == ColorAt(kBoardSize - 1, kBoardSize - 1) &&
+               shot.At(123, 77) == ColorAt(123, 77) && shot.At(128, 128) == ColorAt(128, 128);
     }
 
 private:
+    static constexpr UINT kRecolour = WM_APP + 1;
+
+    void Fill(uint32_t mask)
+    {
+        mask_ = mask;
+        pixels_.resize(kBoardSize * kBoardSize);
+        for (int y = 0; y < kBoardSize; ++y)
+            for (int x = 0; x < kBoardSize; ++x)
+                pixels_[y * kBoardSize + x] = ColorAt(x, y);
+    }
+
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+    {
+        if (message == WM_NCCREATE)
+            SetWindowLongPtrA(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
+        auto* self = reinterpret_cast<Board*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        switch (message) {
+        case kRecolour:
+            self->Fill(static_cast<uint32_t>(wparam));
+            InvalidateRect(window, nullptr, FALSE);
+            return 0;
+        case WM_PAINT: {
+            const BITMAPINFO info = TopDownDibInfo(kBoardSize, kBoardSize);
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            SetDIBitsToDevice(dc, 0, 0, kBoardSize, kBoardSize, 0, 0, 0, kBoardSize, self->pixels_.data(), &info,
+                              DIB_RGB_COLORS);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_CLOSE:
+            DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wparam, lparam);
+    }
+
     POINT origin_;
+    BoardPattern pattern_;
+    uint32_t mask_ = 0;
+    std::vector<uint32_t> pixels_;
     HWND window_ = nullptr;
     std::thread thread_;
 };

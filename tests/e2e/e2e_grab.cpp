@@ -4,12 +4,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "tests/e2e/e2e_board.h"
+#include "tests/e2e/e2e_state.h"
 
 using namespace e2e;
 
@@ -53,13 +55,19 @@ void CheckShows(Tintora& app, uint32_t rgb)
 // first appears, and the board painted.
 struct Scene {
     Tintora app;
-    Board board{POINT{130, 130}};
+    Board board;
     // Destroyed first: the button is up before the program and the board go.
     ButtonGuard guard;
 
-    bool Set()
+    explicit Scene(BoardPattern pattern = BoardColor) : board(POINT{130, 130}, pattern) {}
+
+    // A first start, with the one-byte option stored as set when one is named.
+    bool Set(const char* option = nullptr)
     {
-        if (!CHECKED(board.Ready()) || !app.Start())
+        ResetSavedState();
+        if (option)
+            WriteBinaryOption(option, 1);
+        if (!CHECKED(board.Ready()) || !app.Start(false))
             return false;
         SetWindowPos(app.Dialog(), nullptr, 440, 440, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         RECT dialog = WindowRect(app.Dialog()), overlap;
@@ -524,4 +532,70 @@ TEST(Grab, EscapeCancelsAHeldGrabNoKeyTypedMeanwhileReachesTheFocusedFieldWhichT
     EXPECT_EQ_SOON(Lower(app.Text(kHexEdit)), HexOf(17u << 16 | (BoardColor(90, 100) & 0xFFFF)));
     Key(VK_TAB);
     EXPECT_EQ_SOON(app.Focus(), app.Item(kGreenEdit));
+}
+
+// ---- a frozen screen and averaged samples --------------------------------------------------------
+
+TEST(Grab, WithTheScreenFrozenTheGrabPicksWhatTheScreenShowedWhenItBeganOtherwiseWhatItShowsNow)
+{
+    for (bool frozen : {true, false}) {
+        SCOPED_TRACE(frozen ? "frozen" : "live");
+        Scene scene;
+        ASSERT_TRUE(scene.Set(frozen ? "FreezeGrab" : nullptr));
+        ASSERT_TRUE(scene.PressGrabIcon());
+        ASSERT_TRUE(DragTo(scene.board.At(60, 90)));
+        ASSERT_TRUE(scene.MagnifierFollows(60, 90));
+        // The board changes under the pointer after the grab began, as a hover effect would.
+        scene.board.Recolour(0x00FFFF);
+        ASSERT_SOON(scene.board.ShowsAt(60, 90));
+        scene.Release();
+        CheckShows(scene.app, frozen ? 0x3C5A5A : 0x3CA5A5);
+    }
+}
+
+// Board pixels around (128, 128): red there, green on the ring round it, blue on the ring round
+// that; the rest as on the usual board.
+uint32_t Rings(int x, int y)
+{
+    const int ring = std::max(std::abs(x - 128), std::abs(y - 128));
+    return ring == 0 ? 0xFF0000 : ring == 1 ? 0x00FF00 : ring == 2 ? 0x0000FF : BoardColor(x, y);
+}
+
+TEST(Grab, KeysOneThreeAndFiveTakeThePixelOrTheMeanOfTheSquareTheMagnifierOutlines)
+{
+    Scene scene(Rings);
+    ASSERT_TRUE(scene.Set());
+    Tintora& app = scene.app;
+    // Worked by hand: of 3 x 3, one red and eight green pixels: 28.3, 226.7, 0; of 5 x 5, one
+    // red, eight green and sixteen blue: 10.2, 81.6, 163.2.
+    const struct {
+        WORD key;
+        uint32_t picked;
+        int frame;  // how many cells out from the centre the outline runs
+    } sizes[] = {{'3', 0x1CE300, 1}, {VK_NUMPAD5, 0x0A52A3, 2}, {'1', 0xFF0000, 0}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(size.picked);
+        ASSERT_TRUE(scene.PressGrabIcon());
+        ASSERT_TRUE(DragTo(scene.board.At(128, 128)));
+        Key(size.key);
+        // The band shows what a pick would take; the square is outlined in the cross-hair's red.
+        const int left = (kCentreColumn - size.frame) * kCell, right = (kCentreColumn + size.frame + 1) * kCell - 1;
+        const int top = (kCentreRow - size.frame) * kCell, bottom = (kCentreRow + size.frame + 1) * kCell - 1;
+        const Pixels m = WaitForMagnifier(app, [&](const Pixels& shot) {
+            return shot.At(0, kBandTop) == size.picked && shot.At(left + 2, top) == 0xFF0000;
+        });
+        ASSERT_EQ(m.width, 98);
+        EXPECT_EQ(HexOf(m.At(0, kBandTop)), HexOf(size.picked));
+        if (size.frame) {
+            for (POINT p : {POINT{left + 2, top}, POINT{left + 2, bottom}, POINT{left, top + 2}, POINT{right, top + 2}})
+                EXPECT_EQ(HexOf(m.At(p.x, p.y)), "ff0000") << p.x << ", " << p.y;
+            // Inside the outline the cells show the board.
+            EXPECT_EQ(HexOf(m.At(left + 2, top + 2)), HexOf(size.frame == 1 ? 0x00FF00 : 0x0000FF));
+        }
+        Key(VK_RETURN);
+        CheckShows(app, size.picked);
+        scene.ExpectGrabOver();
+        LeftUp();
+    }
+    ExpectNoMessageBoxes(app);
 }

@@ -84,9 +84,11 @@ TEST(Settings, TheSheetShowsTheOptionsApplyIsEnabledByAChangeAndAppliesAtOnce)
     ASSERT_TRUE(OpenSettings(app, &s));
 
     // A first start's options.
-    const int expected[6] = {BST_CHECKED, BST_CHECKED, BST_CHECKED, BST_UNCHECKED, BST_CHECKED, BST_CHECKED};
-    for (int i = 0; i < 6; ++i)
+    const int expected[] = {BST_CHECKED,   BST_CHECKED, BST_CHECKED,  BST_UNCHECKED,
+                            BST_CHECKED,   BST_CHECKED, BST_UNCHECKED};
+    for (int i = 0; i < 7; ++i)
         EXPECT_EQ(static_cast<int>(app.Send(GetDlgItem(s.page, 501 + i), BM_GETCHECK, 0, 0)), expected[i]);
+    EXPECT_EQ(WindowText(GetDlgItem(s.page, 507)), "Free&ze the screen while grabbing");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(s.sheet, kApplyButton)));
 
     app.Send(GetDlgItem(s.page, 506), BM_CLICK, 0, 0);  // display hex values off
@@ -100,6 +102,34 @@ TEST(Settings, TheSheetShowsTheOptionsApplyIsEnabledByAChangeAndAppliesAtOnce)
     PressSheetButton(app, s, IDCANCEL);
     EXPECT_TRUE(SheetClosed(s));
     EXPECT_FALSE(SwatchShowsHex(app));
+}
+
+TEST(Settings, TheFreezeBoxGoesThroughTheSheetIntoTheRegistryAndBack)
+{
+    {
+        Tintora app;
+        ASSERT_TRUE(app.Start());
+        Sheet s;
+        ASSERT_TRUE(OpenSettings(app, &s));
+        app.Send(GetDlgItem(s.page, 507), BM_CLICK, 0, 0);
+        PressSheetButton(app, s, IDOK);
+        EXPECT_TRUE(SheetClosed(s));
+        ASSERT_TRUE(OpenSettings(app, &s));
+        EXPECT_EQ(app.Send(GetDlgItem(s.page, 507), BM_GETCHECK, 0, 0), BST_CHECKED);
+        PressSheetButton(app, s, IDCANCEL);
+        EXPECT_TRUE(SheetClosed(s));
+        PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
+        ExpectCleanExit(app);
+    }
+    EXPECT_EQ(StoredDword("FreezeGrab") & 0xFF, 1ul);
+
+    Tintora again;
+    ASSERT_TRUE(again.Start(false));
+    Sheet s;
+    ASSERT_TRUE(OpenSettings(again, &s));
+    EXPECT_EQ(again.Send(GetDlgItem(s.page, 507), BM_GETCHECK, 0, 0), BST_CHECKED);
+    PressSheetButton(again, s, IDCANCEL);
+    EXPECT_TRUE(SheetClosed(s));
 }
 
 TEST(Settings, OkAppliesTheCaseAndPrefixOptionsCancelChangesNothing)
