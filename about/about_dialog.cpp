@@ -163,7 +163,8 @@ void OnDestroy(HWND dialog, AboutDialogState* state)
 {
     // The link outlives this message by a little; leave it no deleted font.
     if (state->linkFont)
-        SendDlgItemMessageA(dialog, IDC_ABOUT_LINK, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
+        SendDlgItemMessageA(dialog, IDC_ABOUT_LINK, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0),
+                            FALSE);
     SetWindowLongPtrA(dialog, GWLP_USERDATA, 0);
     DeleteWindowRecord(state);
 }

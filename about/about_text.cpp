@@ -22,7 +22,8 @@ const char* OsFamilyName(DWORD platform)
 
 DWORD OsBuildNumber(const OSVERSIONINFOA& version)
 {
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT ? version.dwBuildNumber : LOWORD(version.dwBuildNumber);
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT ? version.dwBuildNumber
+                                                         : LOWORD(version.dwBuildNumber);
 }
 
 void FormatOsVersionLine(const OSVERSIONINFOA& version, char* text, size_t size)
@@ -30,8 +31,8 @@ void FormatOsVersionLine(const OSVERSIONINFOA& version, char* text, size_t size)
     // The service-pack field need not be terminated: read no further than its size.
     snprintf(text, size, "%lu.%lu.%lu %.*s", static_cast<unsigned long>(version.dwMajorVersion),
              static_cast<unsigned long>(version.dwMinorVersion),
-             static_cast<unsigned long>(OsBuildNumber(version)), static_cast<int>(sizeof(version.szCSDVersion)),
-             version.szCSDVersion);
+             static_cast<unsigned long>(OsBuildNumber(version)),
+             static_cast<int>(sizeof(version.szCSDVersion)), version.szCSDVersion);
 }
 
 BrowserVersion ReadBrowserVersion(HeapBlock<char>* value, DWORD* size)

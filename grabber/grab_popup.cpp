@@ -36,7 +36,8 @@ COLORREF ToColorRef(uint32_t rgb)
 // there is nothing to read, and where the read fails there is nothing either; such cells show the
 // plain button face rather than whatever the buffer held. A pixel past the edge of the monitor
 // under the cursor comes from the monitor beside it.
-void DrawCells(HDC dc, const MagnifierLayout& m, const RECT& screens, const RECT& block, const uint32_t* pixels)
+void DrawCells(HDC dc, const MagnifierLayout& m, const RECT& screens, const RECT& block,
+               const uint32_t* pixels)
 {
     const COLORREF outside = GetSysColor(COLOR_3DFACE);
     const LONG width = block.right - block.left;
@@ -44,7 +45,8 @@ void DrawCells(HDC dc, const MagnifierLayout& m, const RECT& screens, const RECT
         for (int32_t row = 0; row < m.rows; ++row) {
             const POINT at = {block.left + column, block.top + row};
             const bool shown = pixels && PtInRect(&screens, at);
-            FillSolid(dc, MagnifierCell(m, column, row), shown ? ToColorRef(pixels[row * width + column]) : outside);
+            FillSolid(dc, MagnifierCell(m, column, row),
+                      shown ? ToColorRef(pixels[row * width + column]) : outside);
         }
     }
 }
@@ -101,8 +103,8 @@ void DrawMagnifier(HDC dc, const RECT& client, GrabberState* grabber)
     POINT cursor;
     GetCursorPos(&cursor);
     const RECT& screens = grabber->screens.all;
-    const RECT block = {cursor.x - m.centreColumn, cursor.y - m.centreRow, cursor.x - m.centreColumn + m.columns,
-                        cursor.y - m.centreRow + m.rows};
+    const RECT block = {cursor.x - m.centreColumn, cursor.y - m.centreRow,
+                        cursor.x - m.centreColumn + m.columns, cursor.y - m.centreRow + m.rows};
     HeapBlock<uint32_t> pixels;
     const bool read = pixels.Allocate(static_cast<size_t>(m.columns) * m.rows) &&
                       ReadGrabPixels(grabber, block, pixels.Data());
@@ -146,8 +148,9 @@ LRESULT CALLBACK GrabPopupProc(HWND popup, UINT message, WPARAM wparam, LPARAM l
         UpdateWindow(popup);
         return 0;
     case WM_NCCREATE:
-        SetWindowLongPtrA(popup, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCTA*>(lparam)->lpCreateParams));
+        SetWindowLongPtrA(
+            popup, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCTA*>(lparam)->lpCreateParams));
         break;
     case WM_PAINT:
         PaintMagnifier(popup, reinterpret_cast<GrabberState*>(GetWindowLongPtrA(popup, GWLP_USERDATA)));
@@ -179,6 +182,6 @@ void UnregisterGrabberClass(HINSTANCE instance)
 
 HWND CreateGrabPopup(HWND owner, HINSTANCE instance, GrabberState* grabber)
 {
-    return CreateWindowExA(0, GRABBER_CLASS_NAME, GRABBER_WINDOW_NAME, WS_POPUP | WS_CLIPCHILDREN | WS_BORDER, 0,
-                           0, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE, owner, nullptr, instance, grabber);
+    return CreateWindowExA(0, GRABBER_CLASS_NAME, GRABBER_WINDOW_NAME, WS_POPUP | WS_CLIPCHILDREN | WS_BORDER,
+                           0, 0, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE, owner, nullptr, instance, grabber);
 }

@@ -55,8 +55,8 @@ bool CopyScreen(ScreenPixels* copy, const RECT& area, const RECT& screens)
     WindowDC screen(nullptr);
     if (!screen)
         return false;
-    const bool copied = BitBlt(copy->dc, part.left - area.left, part.top - area.top, Width(part), Height(part),
-                               screen, part.left, part.top, SRCCOPY) != FALSE;
+    const bool copied = BitBlt(copy->dc, part.left - area.left, part.top - area.top, Width(part),
+                               Height(part), screen, part.left, part.top, SRCCOPY) != FALSE;
     GdiFlush();
     return copied;
 }
@@ -84,7 +84,8 @@ bool ReadGrabPixels(GrabberState* grabber, const RECT& area, uint32_t* pixels)
     const size_t bytes = static_cast<size_t>(Width(part)) * sizeof(uint32_t);
     for (LONG y = part.top; y < part.bottom; ++y)
         memcpy(pixels + (y - area.top) * Width(area) + (part.left - area.left),
-               source->bits + (y - source->area.top) * Width(source->area) + (part.left - source->area.left), bytes);
+               source->bits + (y - source->area.top) * Width(source->area) + (part.left - source->area.left),
+               bytes);
     return true;
 }
 
@@ -106,7 +107,8 @@ bool SampleOf(const GrabberState* grabber, POINT at, const RECT& area, const uin
             const LONG i = y * size + x;
             // A point off every screen has no colour to take; in a larger sample, pixels off every
             // monitor are no part of what is under the pointer.
-            counted[i] = size == 1 ? PtInRect(&grabber->screens.all, p) != FALSE : OnAMonitor(grabber->screens, p);
+            counted[i] =
+                size == 1 ? PtInRect(&grabber->screens.all, p) != FALSE : OnAMonitor(grabber->screens, p);
             counted[i] = counted[i] && PtInRect(&area, p);
             if (counted[i])
                 taken[i] = pixels[(p.y - area.top) * width + (p.x - area.left)];

@@ -145,7 +145,8 @@ UINT SavedColorCount(const Section& section)
     const Span text = Unquoted(count->value);
     uint32_t written = 0;
     const long most = SAVED_COLORS_MAX;
-    if (!text.Empty() && ParseDecimal(text.begin, text.end, &written) && written <= static_cast<uint32_t>(most))
+    if (!text.Empty() && ParseDecimal(text.begin, text.end, &written) &&
+        written <= static_cast<uint32_t>(most))
         return written;
     return static_cast<UINT>(highest + 1 < most ? highest + 1 : most);
 }

@@ -67,8 +67,9 @@ void PaintSliderArrows(SelectorState* selector, int position)
 void DrawField(const DialogState* state, SelectorState* selector, HDC dc)
 {
     // DDF_SAME_DRAW alone: the buffer was prepared by DrawDibBegin without a DC.
-    if (!DrawDibDraw(selector->drawDib, dc, 0, 0, -1, -1, &selector->fieldHeader, selector->fieldPixels.Data(), 0, 0,
-                     selector->fieldHeader.biWidth, selector->fieldHeader.biHeight, DDF_SAME_DRAW) &&
+    if (!DrawDibDraw(selector->drawDib, dc, 0, 0, -1, -1, &selector->fieldHeader,
+                     selector->fieldPixels.Data(), 0, 0, selector->fieldHeader.biWidth,
+                     selector->fieldHeader.biHeight, DDF_SAME_DRAW) &&
         !selector->drawDibFailureShown) {
         selector->drawDibFailureShown = TRUE;
         ShowWarningMessage(state->instance, state->dialog, IDS_DRAWDIB_ERROR);
@@ -198,7 +199,8 @@ void RedrawSelector(const DialogState* state, SelectorState* selector, WPARAM bi
     const int fieldWidth = selector->fieldHeader.biWidth, fieldHeight = selector->fieldHeader.biHeight;
 
     if (bits & RB_FIELD)
-        FillField(selector->fieldPixels.Data(), fieldWidth, fieldHeight, state->sliderMode, cur, selector->tables);
+        FillField(selector->fieldPixels.Data(), fieldWidth, fieldHeight, state->sliderMode, cur,
+                  selector->tables);
     // Without a refill only the two crosses change: the old one wiped, the new one drawn.
     RECT crosses[2];
     if (bits & RB_FIELDMARK) {
@@ -224,7 +226,8 @@ void RedrawSelector(const DialogState* state, SelectorState* selector, WPARAM bi
     }
     if (bits & RB_REFSTRIP) {
         FillReferenceStrip(selector->referencePixels.Data(), selector->referenceHeader, state->sliderMode);
-        PaintStrip(selector, selector->referencePixels.Data(), selector->referenceHeader, &selector->referenceRect);
+        PaintStrip(selector, selector->referencePixels.Data(), selector->referenceHeader,
+                   &selector->referenceRect);
     }
     if (bits & RB_SLIDERMARK)
         PaintSliderArrows(selector, SliderPosition(state->sliderMode, cur, selector->stripHeader.biHeight));

@@ -43,7 +43,8 @@ INT_PTR OnInitPage(HWND page, const PROPSHEETPAGEA* descriptor)
     state->instance = descriptor->hInstance;
     for (const OptionDescription& option : kOptions)
         if (option.settingsBox)
-            CheckDlgButton(page, option.settingsBox, state->options->Test(option.bit) ? BST_CHECKED : BST_UNCHECKED);
+            CheckDlgButton(page, option.settingsBox,
+                           state->options->Test(option.bit) ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }
 

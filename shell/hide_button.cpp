@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include "core/handles.h"
-
 #include "shell/main_dialog.h"
 #include "shell/status_icon.h"
 

@@ -152,10 +152,7 @@ public:
     // The colour the board shows at (x, y) now.
     uint32_t ColorAt(int x, int y) const { return (pattern_(x, y) ^ mask_) & 0xFFFFFF; }
     // From now on the board shows every pixel turned by `mask`; its thread repaints it.
-    void Recolour(uint32_t mask)
-    {
-        SendMessageA(window_, kRecolour, mask, 0);
-    }
+    void Recolour(uint32_t mask) { SendMessageA(window_, kRecolour, mask, 0); }
     // True once the screen shows the board's pixel (x, y) as it is now.
     bool ShowsAt(int x, int y) const
     {
@@ -186,8 +183,9 @@ private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     {
         if (message == WM_NCCREATE)
-            SetWindowLongPtrA(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
+            SetWindowLongPtrA(
+                window, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
         auto* self = reinterpret_cast<Board*>(GetWindowLongPtrA(window, GWLP_USERDATA));
         switch (message) {
         case kRecolour:
@@ -198,8 +196,8 @@ private:
             const BITMAPINFO info = TopDownDibInfo(kBoardSize, kBoardSize);
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window, &paint);
-            SetDIBitsToDevice(dc, 0, 0, kBoardSize, kBoardSize, 0, 0, 0, kBoardSize, self->pixels_.data(), &info,
-                              DIB_RGB_COLORS);
+            SetDIBitsToDevice(dc, 0, 0, kBoardSize, kBoardSize, 0, 0, 0, kBoardSize, self->pixels_.data(),
+                              &info, DIB_RGB_COLORS);
             EndPaint(window, &paint);
             return 0;
         }

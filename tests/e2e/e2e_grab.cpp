@@ -579,7 +579,8 @@ TEST(Grab, KeysOneThreeAndFiveTakeThePixelOrTheMeanOfTheSquareTheMagnifierOutlin
         ASSERT_TRUE(DragTo(scene.board.At(128, 128)));
         Key(size.key);
         // The band shows what a pick would take; the square is outlined in the cross-hair's red.
-        const int left = (kCentreColumn - size.frame) * kCell, right = (kCentreColumn + size.frame + 1) * kCell - 1;
+        const int left = (kCentreColumn - size.frame) * kCell,
+                  right = (kCentreColumn + size.frame + 1) * kCell - 1;
         const int top = (kCentreRow - size.frame) * kCell, bottom = (kCentreRow + size.frame + 1) * kCell - 1;
         const Pixels m = WaitForMagnifier(app, [&](const Pixels& shot) {
             return shot.At(0, kBandTop) == size.picked && shot.At(left + 2, top) == 0xFF0000;
@@ -587,7 +588,8 @@ TEST(Grab, KeysOneThreeAndFiveTakeThePixelOrTheMeanOfTheSquareTheMagnifierOutlin
         ASSERT_EQ(m.width, 98);
         EXPECT_EQ(HexOf(m.At(0, kBandTop)), HexOf(size.picked));
         if (size.frame) {
-            for (POINT p : {POINT{left + 2, top}, POINT{left + 2, bottom}, POINT{left, top + 2}, POINT{right, top + 2}})
+            for (POINT p :
+                 {POINT{left + 2, top}, POINT{left + 2, bottom}, POINT{left, top + 2}, POINT{right, top + 2}})
                 EXPECT_EQ(HexOf(m.At(p.x, p.y)), "ff0000") << p.x << ", " << p.y;
             // Inside the outline the cells show the board.
             EXPECT_EQ(HexOf(m.At(left + 2, top + 2)), HexOf(size.frame == 1 ? 0x00FF00 : 0x0000FF));

@@ -84,8 +84,8 @@ TEST(Settings, TheSheetShowsTheOptionsApplyIsEnabledByAChangeAndAppliesAtOnce)
     ASSERT_TRUE(OpenSettings(app, &s));
 
     // A first start's options.
-    const int expected[] = {BST_CHECKED,   BST_CHECKED, BST_CHECKED,  BST_UNCHECKED,
-                            BST_CHECKED,   BST_CHECKED, BST_UNCHECKED};
+    const int expected[] = {BST_CHECKED, BST_CHECKED, BST_CHECKED,  BST_UNCHECKED,
+                            BST_CHECKED, BST_CHECKED, BST_UNCHECKED};
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(static_cast<int>(app.Send(GetDlgItem(s.page, 501 + i), BM_GETCHECK, 0, 0)), expected[i]);
     EXPECT_EQ(WindowText(GetDlgItem(s.page, 507)), "Free&ze the screen while grabbing");

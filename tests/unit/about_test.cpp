@@ -801,7 +801,7 @@ public:
     std::vector<std::string> WaitForOpened(size_t count) const
     {
         std::vector<std::string> lines;
-        for (DWORD start = GetTickCount(); GetTickCount() - start < kHangGuardMs; Sleep(50)) {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < kHangGuardMs; Sleep(50)) {  // a poll
             lines.clear();
             if (FILE* f = fopen(record_.c_str(), "rb")) {
                 char line[1024];

@@ -398,13 +398,12 @@ TEST_F(GrabTest, ThePickIsReadWhereTheReleaseMessageSaysNotWhereTheCursorIs)
     ClientToScreen(GetDlgItem(dialog, IDC_CURRENT_SWATCH), &inSwatch);
     // The screen shows a paint once the window's pixels have gone out to the X server.
     COLORREF shown = CLR_INVALID;
-    PumpUntil(
-        [&] {
-            HDC screen = GetDC(nullptr);
-            shown = GetPixel(screen, inSwatch.x, inSwatch.y);
-            ReleaseDC(nullptr, screen);
-            return shown == RGB(0x33, 0x66, 0xCC);
-        });
+    PumpUntil([&] {
+        HDC screen = GetDC(nullptr);
+        shown = GetPixel(screen, inSwatch.x, inSwatch.y);
+        ReleaseDC(nullptr, screen);
+        return shown == RGB(0x33, 0x66, 0xCC);
+    });
     ASSERT_EQ(RGB(0x33, 0x66, 0xCC), shown) << "the swatch is not on the screen";
 
     StartGrab();
@@ -665,8 +664,8 @@ public:
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "Tintora test corner pattern";
         RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP, 0, 0,
-                                  kSize, kSize, nullptr, nullptr, windowClass.hInstance, this);
+        window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP,
+                                  0, 0, kSize, kSize, nullptr, nullptr, windowClass.hInstance, this);
         ShowWindow(window_, SW_SHOWNOACTIVATE);
         UpdateWindow(window_);
     }
@@ -674,7 +673,10 @@ public:
     CornerPattern(const CornerPattern&) = delete;
     CornerPattern& operator=(const CornerPattern&) = delete;
 
-    uint32_t At(int x, int y) const { return solid_ ? solid_ : static_cast<uint32_t>(4 * x * x) << 16 | (10 * y) << 8 | 0x40; }
+    uint32_t At(int x, int y) const
+    {
+        return solid_ ? solid_ : static_cast<uint32_t>(4 * x * x) << 16 | (10 * y) << 8 | 0x40;
+    }
     void ShowSolid(uint32_t rgb)
     {
         solid_ = rgb;
@@ -689,7 +691,8 @@ public:
             bool all = true;
             for (int y = 0; y < kSize && all; ++y)
                 for (int x = 0; x < kSize && all; ++x)
-                    all = GetPixel(screen, x, y) == RGB(At(x, y) >> 16, At(x, y) >> 8 & 0xFF, At(x, y) & 0xFF);
+                    all =
+                        GetPixel(screen, x, y) == RGB(At(x, y) >> 16, At(x, y) >> 8 & 0xFF, At(x, y) & 0xFF);
             ReleaseDC(nullptr, screen);
             return all;
         });
@@ -700,8 +703,9 @@ private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     {
         if (message == WM_NCCREATE)
-            SetWindowLongPtrA(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
+            SetWindowLongPtrA(
+                window, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
         if (message != WM_PAINT)
             return DefWindowProcA(window, message, wparam, lparam);
         const auto* self = reinterpret_cast<const CornerPattern*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -709,7 +713,8 @@ private:
         HDC dc = BeginPaint(window, &paint);
         for (int y = 0; y < kSize; ++y)
             for (int x = 0; x < kSize; ++x)
-                SetPixel(dc, x, y, RGB(self->At(x, y) >> 16, self->At(x, y) >> 8 & 0xFF, self->At(x, y) & 0xFF));
+                SetPixel(dc, x, y,
+                         RGB(self->At(x, y) >> 16, self->At(x, y) >> 8 & 0xFF, self->At(x, y) & 0xFF));
         EndPaint(window, &paint);
         return 0;
     }
@@ -728,8 +733,8 @@ TEST_F(GrabTest, KeysOneThreeAndFivePickThePixelOrTheMeanOfTheSquareOverThePixel
         POINT at;
         uint32_t picked;
     } picks[] = {
-        {'1', {2, 2}, 0x101440},         {'3', {2, 2}, 0x131440},   {VK_NUMPAD5, {2, 2}, 0x181440},
-        {VK_NUMPAD3, {0, 0}, 0x020540}, {'5', {0, 0}, 0x070A40},   {VK_NUMPAD1, {0, 0}, 0x000040},
+        {'1', {2, 2}, 0x101440},        {'3', {2, 2}, 0x131440}, {VK_NUMPAD5, {2, 2}, 0x181440},
+        {VK_NUMPAD3, {0, 0}, 0x020540}, {'5', {0, 0}, 0x070A40}, {VK_NUMPAD1, {0, 0}, 0x000040},
     };
     for (const auto& pick : picks) {
         SCOPED_TRACE(pick.key);

@@ -46,8 +46,10 @@ TEST_F(MainDialogTest, InitialisationFillsTheState)
 
     ASSERT_NE(nullptr, state->largeIcon);
     ASSERT_NE(nullptr, state->smallIcon);
-    EXPECT_EQ(reinterpret_cast<LRESULT>(state->largeIcon.Get()), SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
-    EXPECT_EQ(reinterpret_cast<LRESULT>(state->smallIcon.Get()), SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(state->largeIcon.Get()),
+              SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(state->smallIcon.Get()),
+              SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
     SIZE large = IconSize(state->largeIcon), small = IconSize(state->smallIcon);
     EXPECT_EQ(GetSystemMetrics(SM_CXICON), large.cx);
     EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), small.cx);
@@ -183,7 +185,8 @@ TEST_F(MainDialogTest, FieldPictureHoldsExactlyOneCrossAfterEveryKindOfRedraw)
         return pixels;
     };
     auto shown = [&] {
-        return std::vector<uint32_t>(state->selector.fieldPixels.Data(), state->selector.fieldPixels.Data() + w * h);
+        return std::vector<uint32_t>(state->selector.fieldPixels.Data(),
+                                     state->selector.fieldPixels.Data() + w * h);
     };
     auto redraw = [&](uint32_t rgb, WPARAM bits) {
         state->currentColor.SetRgb(rgb);

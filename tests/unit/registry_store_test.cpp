@@ -107,18 +107,24 @@ TEST_F(RegistryStoreTest, EveryValueRoundTripsUnderItsName)
         const char* name;
         DWORD type, size, value;
     } stored[] = {
-        {"LastColor", REG_DWORD, 4, 0xABCDEF},   {"SliderMode", REG_DWORD, 4, 4},
-        {"AlwaysOnTop", REG_BINARY, 1, 1},       {"RealTimeUpdate", REG_BINARY, 1, 0},
-        {"ShowColors", REG_BINARY, 1, 0},        {"HexUpperCase", REG_BINARY, 1, 0},
-        {"UseHexPrefix", REG_BINARY, 1, 0},      {"NamedColorsLowerCase", REG_BINARY, 1, 1},
-        {"AlwaysShowStatusIcon", REG_BINARY, 1, 0}, {"DisplayHexValues", REG_BINARY, 1, 0},
-        {"MainWindowYPos", REG_DWORD, 4, static_cast<DWORD>(-32000)}, {"FreezeGrab", REG_BINARY, 1, 1},
+        {"LastColor", REG_DWORD, 4, 0xABCDEF},
+        {"SliderMode", REG_DWORD, 4, 4},
+        {"AlwaysOnTop", REG_BINARY, 1, 1},
+        {"RealTimeUpdate", REG_BINARY, 1, 0},
+        {"ShowColors", REG_BINARY, 1, 0},
+        {"HexUpperCase", REG_BINARY, 1, 0},
+        {"UseHexPrefix", REG_BINARY, 1, 0},
+        {"NamedColorsLowerCase", REG_BINARY, 1, 1},
+        {"AlwaysShowStatusIcon", REG_BINARY, 1, 0},
+        {"DisplayHexValues", REG_BINARY, 1, 0},
+        {"MainWindowYPos", REG_DWORD, 4, static_cast<DWORD>(-32000)},
+        {"FreezeGrab", REG_BINARY, 1, 1},
         {"GrabSampleSize", REG_DWORD, 4, 5},
     };
     for (const auto& expected : stored) {
         DWORD type = 0, size = sizeof(DWORD), value = 0;
-        EXPECT_EQ(ERROR_SUCCESS,
-                  RegQueryValueExA(key, expected.name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size))
+        EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, expected.name, nullptr, &type,
+                                                  reinterpret_cast<BYTE*>(&value), &size))
             << expected.name;
         EXPECT_EQ(expected.type, type) << expected.name;
         EXPECT_EQ(expected.size, size) << expected.name;
@@ -216,10 +222,9 @@ TEST_F(StoredSettingsDialogTest, TheGrabsSampleSizeIsOneThreeOrFiveAndAnythingEl
         DWORD type, size, value;
         uint32_t read;
     } stored[] = {
-        {REG_DWORD, 4, 3, 3},          {REG_DWORD, 4, 5, 5},          {REG_DWORD, 4, 1, 1},
-        {REG_DWORD, 4, 0, 1},          {REG_DWORD, 4, 2, 1},          {REG_DWORD, 4, 4, 1},
-        {REG_DWORD, 4, 7, 1},          {REG_DWORD, 4, 0xFFFFFFFF, 1}, {REG_BINARY, 1, 5, 1},
-        {REG_NONE, 0, 0, 1},  // none stored
+        {REG_DWORD, 4, 3, 3},  {REG_DWORD, 4, 5, 5}, {REG_DWORD, 4, 1, 1}, {REG_DWORD, 4, 0, 1},
+        {REG_DWORD, 4, 2, 1},  {REG_DWORD, 4, 4, 1}, {REG_DWORD, 4, 7, 1}, {REG_DWORD, 4, 0xFFFFFFFF, 1},
+        {REG_BINARY, 1, 5, 1}, {REG_NONE, 0, 0, 1},  // none stored
     };
     for (const auto& value : stored) {
         SCOPED_TRACE(value.value);

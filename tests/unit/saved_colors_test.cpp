@@ -1,7 +1,6 @@
 // The saved colours: the INI file against real files, and list 430 of the real dialog driven
 // through its commands and drag-list messages.
 #include "lists/saved_colors.h"
-#include "lists/saved_colors_file.h"
 
 #include <cstdio>
 #include <string>
@@ -9,6 +8,7 @@
 
 #include "color/color_value.h"
 #include "color/hex_text.h"
+#include "lists/saved_colors_file.h"
 #include "tests/unit/list_test_support.h"
 
 using namespace liststest;
@@ -164,8 +164,9 @@ TEST_F(SavedColorsFileTest, LoadingGivesTheRowsTheProfileFunctionsReadKeyByKey)
 TEST_F(SavedColorsFileTest, SavingLeavesTheFileAsWritingKeyByKeyWould)
 {
     const std::string reference = folder + "\\reference.ini";
-    for (const RowList& saved : {RowList{0x123456, 0xABCDEF, 0x000001, 0xFEDCBA, 0x00FF00, 0xFF0000, 0x7F7F7F},
-                                 RowList{0x123456}, RowList{}}) {
+    for (const RowList& saved :
+         {RowList{0x123456, 0xABCDEF, 0x000001, 0xFEDCBA, 0x00FF00, 0xFF0000, 0x7F7F7F}, RowList{0x123456},
+          RowList{}}) {
         SCOPED_TRACE(saved.size());
         WriteTextFile(file, kOddSection);
         WriteTextFile(reference, kOddSection);
@@ -573,7 +574,7 @@ TEST_F(SavedDragTest, HoldingTheCursorBelowTheListScrollsIt)
     EXPECT_EQ(TRUE, Notify(DL_BEGINDRAG, RowPoint(10)));
     // The list scrolls at most once in a short period; the first try may fall inside it. The
     // pause is part of the input: a hand holding the cursor below the list.
-    Sleep(300);
+    Sleep(300);  // part of the input, as said above
     EXPECT_EQ(DL_STOPCURSOR, Notify(DL_DRAGGING, below));
     EXPECT_EQ(11, SendMessageA(saved, LB_GETTOPINDEX, 0, 0));
     Notify(DL_CANCELDRAG, below);

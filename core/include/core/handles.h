@@ -80,8 +80,7 @@ public:
     enum Area { Client, WholeWindow };
     explicit WindowDC(HWND window, Area area = Client)
         : window_(window), dc_(area == WholeWindow ? GetWindowDC(window) : GetDC(window))
-    {
-    }
+    {}
     ~WindowDC()
     {
         if (dc_)
@@ -122,9 +121,9 @@ private:
 // Nothing is selected when either is null.
 class SelectedInto {
 public:
-    SelectedInto(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr)
-    {
-    }
+    SelectedInto(HDC dc, HGDIOBJ object)
+        : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr)
+    {}
     ~SelectedInto()
     {
         if (previous_)

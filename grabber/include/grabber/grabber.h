@@ -20,10 +20,10 @@ enum GrabFlipBits : uint32_t {
 
 enum {
     GRAB_SAMPLE_LARGEST = 5,  // the largest sample square's side
-    GRAB_POPUP_SIZE = 100,  // outer width and height
-    GRAB_POPUP_GAP = 10,    // between the hot spot and the near edge of the popup
-    MAGNIFIER_CELL = 6,     // screen pixel -> 6 x 6 cell
-    MAGNIFIER_BAND = 14,    // the info band's height, below a 1-pixel separator
+    GRAB_POPUP_SIZE = 100,    // outer width and height
+    GRAB_POPUP_GAP = 10,      // between the hot spot and the near edge of the popup
+    MAGNIFIER_CELL = 6,       // screen pixel -> 6 x 6 cell
+    MAGNIFIER_BAND = 14,      // the info band's height, below a 1-pixel separator
 };
 
 // ---- geometry, plain data ----------------------------------------------------------------
@@ -96,8 +96,8 @@ struct GrabberState {
     uint32_t sampleSize;  // 1, 3 or 5: the square a pick averages
     MonitorFunctions monitors;
     MonitorLayout screens;  // as they were when the grab started
-    ScreenPixels frozen;  // the screen as it was at the start, while a frozen grab runs
-    ScreenPixels block;   // where the live screen is read, kept for the grab
+    ScreenPixels frozen;    // the screen as it was at the start, while a frozen grab runs
+    ScreenPixels block;     // where the live screen is read, kept for the grab
 };
 
 // Made hidden, at the screen's top-left corner until the first move places it; the grab shows it
