@@ -100,8 +100,7 @@ void DrawBand(HDC dc, const MagnifierLayout& m, bool sampled, uint32_t rgb)
 void DrawMagnifier(HDC dc, const RECT& client, GrabberState* grabber)
 {
     const MagnifierLayout m = LayoutMagnifier(client);
-    POINT cursor;
-    GetCursorPos(&cursor);
+    const POINT cursor = grabber->hotSpot;
     const RECT& screens = grabber->screens.all;
     const RECT block = {cursor.x - m.centreColumn, cursor.y - m.centreRow,
                         cursor.x - m.centreColumn + m.columns, cursor.y - m.centreRow + m.rows};

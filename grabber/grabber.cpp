@@ -95,8 +95,10 @@ void MoveGrabCursor(GrabberState* grabber, int dx, int dy)
     GetCursorPos(&cursor);
     // The system keeps the cursor on the screens.
     SetCursorPos(cursor.x + dx, cursor.y + dy);
-    // Not left to the mouse move the system may make of it: the popup follows at once.
-    FollowGrab(grabber);
+    // Where the system put it, kept on the screens; not left to the mouse move the system may
+    // make of it: the popup follows at once.
+    GetCursorPos(&cursor);
+    FollowGrab(grabber, cursor);
 }
 
 }  // namespace
@@ -115,6 +117,7 @@ bool InitGrabber(const DialogState* state, GrabberState* grabber)
 void StartGrab(DialogState* state, GrabberState* grabber)
 {
     grabber->flip = 0;
+    GetCursorPos(&grabber->hotSpot);
     grabber->screens = ReadMonitorLayout(grabber->monitors);
     HWND popup = CreateGrabPopup(state->dialog, state->instance, grabber);
     if (!popup) {
@@ -139,12 +142,11 @@ void StartGrab(DialogState* state, GrabberState* grabber)
     ShowWindow(popup, SW_SHOWNOACTIVATE);
 }
 
-void FollowGrab(GrabberState* grabber)
+void FollowGrab(GrabberState* grabber, POINT cursor)
 {
     if (!grabber->popup)
         return;
-    POINT cursor;
-    GetCursorPos(&cursor);
+    grabber->hotSpot = cursor;
     // The monitor under the cursor: a popup across the edge between two monitors would be cut
     // in two, and one past the edge of the desktop would be partly hidden.
     const RECT monitor = MonitorRectAt(grabber->monitors, cursor);

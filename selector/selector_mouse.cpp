@@ -1,5 +1,6 @@
 #include "selector/selector_mouse.h"
 
+#include "core/input_point.h"
 #include "core/redraw.h"
 #include "resources/resource.h"
 
@@ -13,19 +14,16 @@ void ApplyIfChanged(DialogState* state, const ColorValue& scratch, WPARAM bits)
     RequestRedraw(state, bits);
 }
 
-// Positions come from the system, not the message: coalesced moves then use the newest one.
-POINT CursorIn(HWND control)
+POINT PointIn(HWND control, POINT screen)
 {
-    POINT point;
-    GetCursorPos(&point);
-    ScreenToClient(control, &point);
-    return point;
+    ScreenToClient(control, &screen);
+    return screen;
 }
 
-void MoveOnSlider(DialogState* state, const SelectorState* selector)
+void MoveOnSlider(DialogState* state, const SelectorState* selector, POINT screen)
 {
     ColorValue scratch = state->currentColor;
-    POINT point = CursorIn(DialogControl(state, IDC_SLIDER));
+    POINT point = PointIn(DialogControl(state, IDC_SLIDER), screen);
     ApplySliderPoint(&scratch, state->sliderMode, point.y, selector->stripRect.bottom,
                      selector->stripRect.bottom - selector->stripRect.top);
     const bool realTime = state->options.Test(RealTimeUpdate);
@@ -34,10 +32,10 @@ void MoveOnSlider(DialogState* state, const SelectorState* selector)
                             : RB_SLIDERMARK | RB_FOCUSEDEDIT);
 }
 
-void MoveOnField(DialogState* state, const SelectorState* selector)
+void MoveOnField(DialogState* state, const SelectorState* selector, POINT screen)
 {
     ColorValue scratch = state->currentColor;
-    POINT point = CursorIn(DialogControl(state, IDC_FIELD));
+    POINT point = PointIn(DialogControl(state, IDC_FIELD), screen);
     ApplyFieldPoint(&scratch, state->sliderMode, point.x, point.y, selector->fieldRect.right,
                     selector->fieldRect.bottom, selector->tables);
     ApplyIfChanged(state, scratch, RB_SLIDERSTRIP | RB_SLIDERMARK | RB_FIELDMARK | RB_FOCUSEDEDIT);
@@ -50,15 +48,15 @@ void StartSelectorDrag(DialogState* state, const SelectorState* selector, uint32
     SetCapture(state->dialog);
     state->captureMode = captureMode;
     // The press point counts as the first move.
-    FollowSelectorDrag(state, selector);
+    FollowSelectorDrag(state, selector, InputPoint());
 }
 
-void FollowSelectorDrag(DialogState* state, const SelectorState* selector)
+void FollowSelectorDrag(DialogState* state, const SelectorState* selector, POINT screen)
 {
     if (state->captureMode == CaptureSlider)
-        MoveOnSlider(state, selector);
+        MoveOnSlider(state, selector, screen);
     else if (state->captureMode == CaptureField)
-        MoveOnField(state, selector);
+        MoveOnField(state, selector, screen);
 }
 
 void EndSelectorDrag(DialogState* state)

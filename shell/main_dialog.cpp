@@ -1,5 +1,7 @@
 #include "shell/main_dialog.h"
 
+#include <windowsx.h>
+
 #include "core/redraw.h"
 #include "core/topmost.h"
 #include "flatcolor/flat_color.h"
@@ -215,14 +217,19 @@ void OnCaptureMessage(AppState* state, UINT message, WPARAM wparam, LPARAM lpara
 {
     const uint32_t mode = state->captureMode;
     switch (message) {
-    case WM_MOUSEMOVE:
+    case WM_MOUSEMOVE: {
+        // Where this move went, from the message: the dialog holds the capture, so the point is
+        // in its client coordinates.
+        POINT screen = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+        ClientToScreen(state->dialog, &screen);
         if (mode == CaptureSlider || mode == CaptureField)
-            FollowSelectorDrag(state, &state->selector);
+            FollowSelectorDrag(state, &state->selector, screen);
         else if (mode == CaptureGrab)
-            FollowGrab(&state->grabber);
+            FollowGrab(&state->grabber, screen);
         else if (mode == CaptureHideButton)
             TrackHideButton(state, lparam);
         break;
+    }
     case WM_LBUTTONUP:
         if (mode == CaptureGrab)
             PickGrabbedColor(state, &state->grabber, lparam);

@@ -85,19 +85,26 @@ protected:
 
     void ClickMode(int id) { SendMessageA(Item(id), BM_CLICK, 0, 0); }
 
-    // Drags read the cursor from the system, so the cursor is put where the press would be.
+    // The press is where the cursor is; a move's point is in the message, which the dialog
+    // holding the capture takes in its client coordinates.
     void CursorTo(int control, int x, int y)
     {
-        POINT p = {x, y};
-        ClientToScreen(Item(control), &p);
-        SetCursorPos(p.x, p.y);
+        cursor = {x, y};
+        ClientToScreen(Item(control), &cursor);
+        SetCursorPos(cursor.x, cursor.y);
     }
     void Press(int control)
     {
+        TakeMessageAt(cursor);
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(control, STN_CLICKED),
                      reinterpret_cast<LPARAM>(Item(control)));
     }
-    void Move() { SendMessageA(dialog, WM_MOUSEMOVE, 0, 0); }
+    void Move()
+    {
+        POINT p = cursor;
+        ScreenToClient(dialog, &p);
+        SendMessageA(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+    }
     void Up() { SendMessageA(dialog, WM_LBUTTONUP, 0, 0); }
 
     // A slider row for component value `fraction` of the bar, from its bottom edge.
@@ -107,6 +114,7 @@ protected:
         return bar.bottom - static_cast<int>(fraction * (bar.bottom - bar.top));
     }
 
+    POINT cursor = {};
     HHOOK hook = nullptr;
     // A message box would hold the test thread: each is answered and recorded, and one that no
     // test takes fails it.

@@ -317,6 +317,19 @@ protected:
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_GRAB)));
     }
 
+    // The pointer goes to the screen point, and the dialog holding the capture hears of it.
+    void MoveTo(LONG x, LONG y, WPARAM keys = 0)
+    {
+        ASSERT_TRUE(SetCursorPos(x, y));
+        SendMove(x, y, keys);
+    }
+    void SendMove(LONG x, LONG y, WPARAM keys = 0)
+    {
+        POINT p = {x, y};
+        ScreenToClient(dialog, &p);
+        SendMessageA(dialog, WM_MOUSEMOVE, keys, MAKELPARAM(p.x, p.y));
+    }
+
     static POINT DesktopMiddle()
     {
         RECT desktop;
@@ -367,20 +380,23 @@ TEST_F(GrabTest, MovesPlaceThePopupBesideTheCursor)
     StartGrab();
     ASSERT_TRUE(IsWindow(state->grabber.popup));
     const POINT middle = DesktopMiddle();
-    ASSERT_TRUE(SetCursorPos(middle.x, middle.y));
-    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    MoveTo(middle.x, middle.y);
     RECT r;
     GetWindowRect(state->grabber.popup, &r);
     EXPECT_TRUE(RectIs(r, middle.x + 10, middle.y + 10, middle.x + 110, middle.y + 110));
 
     RECT desktop;
     GetWindowRect(GetDesktopWindow(), &desktop);
-    ASSERT_TRUE(SetCursorPos(desktop.right - 5, desktop.bottom - 5));
-    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    MoveTo(desktop.right - 5, desktop.bottom - 5);
     GetWindowRect(state->grabber.popup, &r);
     EXPECT_TRUE(
         RectIs(r, desktop.right - 115, desktop.bottom - 115, desktop.right - 15, desktop.bottom - 15));
     EXPECT_EQ(static_cast<uint32_t>(GF_LEFT | GF_ABOVE), state->grabber.flip);
+
+    // The move's own point counts: the cursor position the system answers may be older.
+    SendMove(middle.x, middle.y);
+    GetWindowRect(state->grabber.popup, &r);
+    EXPECT_TRUE(RectIs(r, middle.x - 110, middle.y - 110, middle.x - 10, middle.y - 10));
 }
 
 TEST_F(GrabTest, ThePickIsReadWhereTheReleaseMessageSaysNotWhereTheCursorIs)
@@ -546,28 +562,23 @@ TEST_F(GrabTest, ThePopupStaysOnTheMonitorUnderTheCursorOrWithoutMonitorsOnTheDe
     ASSERT_TRUE(IsWindow(state->grabber.popup));
     RECT r;
 
-    ASSERT_TRUE(SetCursorPos(split - 1, y));
-    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    MoveTo(split - 1, y);
     GetWindowRect(state->grabber.popup, &r);
     EXPECT_TRUE(RectIs(r, split - 111, y + 10, split - 11, y + 110));
-    ASSERT_TRUE(SetCursorPos(split, y));
-    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    MoveTo(split, y);
     GetWindowRect(state->grabber.popup, &r);
     EXPECT_TRUE(RectIs(r, split + 10, y + 10, split + 110, y + 110));
     const LONG low = desktop.bottom - 115;
-    ASSERT_TRUE(SetCursorPos(split, low));
-    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    MoveTo(split, low);
     GetWindowRect(state->grabber.popup, &r);
     EXPECT_TRUE(RectIs(r, split + 10, low + 10, split + 110, low + 110));
 
     // A system without the monitor functions has one screen, the desktop.
     state->grabber.monitors = MonitorFunctions{};
-    ASSERT_TRUE(SetCursorPos(split - 1, y));
-    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    MoveTo(split - 1, y);
     GetWindowRect(state->grabber.popup, &r);
     EXPECT_TRUE(RectIs(r, split + 9, y + 10, split + 109, y + 110));
-    ASSERT_TRUE(SetCursorPos(desktop.right - 1, y));
-    SendMessageA(dialog, WM_MOUSEMOVE, 0, 0);
+    MoveTo(desktop.right - 1, y);
     GetWindowRect(state->grabber.popup, &r);
     EXPECT_TRUE(RectIs(r, desktop.right - 111, y + 10, desktop.right - 11, y + 110));
 }
@@ -741,8 +752,7 @@ TEST_F(GrabTest, KeysOneThreeAndFivePickThePixelOrTheMeanOfTheSquareOverThePixel
         StartGrab();
         // A move there first, which takes the popup off the corner it starts in; the pattern
         // repaints what the popup uncovered.
-        ASSERT_TRUE(SetCursorPos(pick.at.x, pick.at.y));
-        SendMessageA(dialog, WM_MOUSEMOVE, MK_LBUTTON, 0);
+        MoveTo(pick.at.x, pick.at.y, MK_LBUTTON);
         ASSERT_TRUE(pattern.Shown());
         SendMessageA(dialog, WM_KEYDOWN, pick.key, 1);
         SendMessageA(dialog, WM_KEYDOWN, VK_RETURN, 1);
@@ -770,8 +780,7 @@ TEST_F(GrabTest, AFrozenGrabPicksTheScreenAsItWasAtTheStartAndLetsGoOfItHoweverI
         pattern.ShowSolid(0x204060);
         ASSERT_TRUE(pattern.Shown());
         StartGrab();
-        ASSERT_TRUE(SetCursorPos(3, 3));
-        SendMessageA(dialog, WM_MOUSEMOVE, MK_LBUTTON, 0);
+        MoveTo(3, 3, MK_LBUTTON);
         // The colour under the pointer changes after the grab began, as a hover effect would.
         pattern.ShowSolid(0xA0C0E0);
         ASSERT_TRUE(pattern.Shown());

@@ -68,6 +68,16 @@ protected:
         state = nullptr;
     }
 
+    // A message taken from the queue carries the cursor position of its posting: the press or
+    // move the dialog handles next happened there.
+    void TakeMessageAt(POINT screen)
+    {
+        SetCursorPos(screen.x, screen.y);
+        PostMessageA(dialog, WM_NULL, 0, 0);
+        MSG msg;
+        PeekMessageA(&msg, dialog, WM_NULL, WM_NULL, PM_REMOVE);
+    }
+
     HINSTANCE instance = GetModuleHandleA(nullptr);
     StartParams params{};
     HWND dialog = nullptr;

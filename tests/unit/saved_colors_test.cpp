@@ -466,15 +466,6 @@ protected:
         return SendMessageA(dialog, state->savedList.dragListMessage, id, reinterpret_cast<LPARAM>(&info));
     }
 
-    // A message taken from the queue carries the cursor position of its posting.
-    void TakeMessageAt(POINT screen)
-    {
-        SetCursorPos(screen.x, screen.y);
-        PostMessageA(dialog, WM_NULL, 0, 0);
-        MSG msg;
-        PeekMessageA(&msg, dialog, WM_NULL, WM_NULL, PM_REMOVE);
-    }
-
     void Drag(POINT from, POINT to)
     {
         EXPECT_EQ(TRUE, Notify(DL_BEGINDRAG, from));

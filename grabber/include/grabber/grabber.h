@@ -94,6 +94,7 @@ struct GrabberState {
     OwnedCursor cursor;   // the eyedropper shown during a grab; none makes the grab look plainer
     uint32_t flip;        // GrabFlipBits
     uint32_t sampleSize;  // 1, 3 or 5: the square a pick averages
+    POINT hotSpot;        // where the popup was last placed for, and the magnifier reads around
     MonitorFunctions monitors;
     MonitorLayout screens;  // as they were when the grab started
     ScreenPixels frozen;    // the screen as it was at the start, while a frozen grab runs
@@ -120,8 +121,8 @@ bool SampleOf(const GrabberState* grabber, POINT at, const RECT& area, const uin
 bool InitGrabber(const DialogState* state, GrabberState* grabber);
 // STN_CLICKED from the grab icon: popup, capture, cursor, topmost.
 void StartGrab(DialogState* state, GrabberState* grabber);
-// WM_MOUSEMOVE: the popup follows the cursor.
-void FollowGrab(GrabberState* grabber);
+// WM_MOUSEMOVE to `hotSpot` (screen coordinates), or a key's move there: the popup follows.
+void FollowGrab(GrabberState* grabber, POINT hotSpot);
 // WM_LBUTTONUP: the pixel at the message's point (dialog client coordinates) becomes the colour.
 void PickGrabbedColor(DialogState* state, GrabberState* grabber, LPARAM clientPoint);
 // WM_KEYDOWN, sent to the dialog by the grab's keyboard hook: the arrows move the cursor by one
