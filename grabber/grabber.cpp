@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "core/messages.h"
+#include "core/mouse_input.h"
 #include "core/redraw.h"
 #include "core/topmost.h"
 #include "resources/resource.h"
@@ -125,7 +126,7 @@ void StartGrab(DialogState* state, GrabberState* grabber)
         return;
     }
     grabber->popup = popup;
-    SetCapture(state->dialog);
+    TakeMouse(state->dialog);
     // No WM_SETCURSOR arrives while the capture is held, so this cursor stays until the end.
     SetCursor(grabber->cursor);
     state->captureMode = CaptureGrab;

@@ -1,6 +1,6 @@
 #include "selector/selector_mouse.h"
 
-#include "core/input_point.h"
+#include "core/mouse_input.h"
 #include "core/redraw.h"
 #include "resources/resource.h"
 
@@ -45,7 +45,7 @@ void MoveOnField(DialogState* state, const SelectorState* selector, POINT screen
 
 void StartSelectorDrag(DialogState* state, const SelectorState* selector, uint32_t captureMode)
 {
-    SetCapture(state->dialog);
+    TakeMouse(state->dialog);
     state->captureMode = captureMode;
     // The press point counts as the first move.
     FollowSelectorDrag(state, selector, InputPoint());

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "core/handles.h"
+#include "core/mouse_input.h"
 #include "shell/main_dialog.h"
 #include "shell/status_icon.h"
 
@@ -48,7 +49,7 @@ bool OnHideButtonPress(AppState* state, LPARAM screenPoint)
         return false;
     state->hideButtonDown = TRUE;
     DrawHideButton(state->dialog, true);
-    SetCapture(state->dialog);
+    TakeMouse(state->dialog);
     state->captureMode = CaptureHideButton;
     return true;
 }

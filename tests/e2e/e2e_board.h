@@ -122,11 +122,15 @@ public:
             windowClass.hInstance = GetModuleHandleA(nullptr);
             windowClass.lpszClassName = "Tintora e2e colour board";
             RegisterClassA(&windowClass);
-            window_ = CreateWindowExA(WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE,
-                                      origin_.x, origin_.y, kBoardSize, kBoardSize, nullptr, nullptr,
-                                      windowClass.hInstance, this);
-            if (window_)
+            // Scenery only: a board that took the activation could take it back from the
+            // program later, when its thread gets round to the focus event.
+            window_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, windowClass.lpszClassName, "",
+                                      WS_POPUP, origin_.x, origin_.y, kBoardSize, kBoardSize, nullptr,
+                                      nullptr, windowClass.hInstance, this);
+            if (window_) {
+                ShowWindow(window_, SW_SHOWNOACTIVATE);
                 UpdateWindow(window_);
+            }
             SetEvent(ready);
             MSG msg;
             while (window_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -344,7 +344,13 @@ TEST_F(GrabTest, StartShowsThePopupAtTheCornerTakesTheCaptureAndLiftsTheDialog)
 {
     state->grabber.flip = GF_LEFT | GF_ABOVE;
     ASSERT_FALSE(Topmost());
+    // With another window in front the dialog comes forward: the mouse and keys go to the front.
+    HWND other = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 600, 10, 20, 20, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_EQ(other, GetForegroundWindow());
     StartGrab();
+    EXPECT_EQ(dialog, GetForegroundWindow());
+    DestroyWindow(other);
 
     HWND popup = state->grabber.popup;
     ASSERT_TRUE(IsWindow(popup));
