@@ -35,6 +35,18 @@ inline HWND FindPopup(const Tintora& app)
     return FindTopLevel(app.ProcessId(), [](HWND window) { return ClassName(window) == kGrabberClass; });
 }
 
+// Once the popup sits at topLeft, where the pointer's resting place puts it; a failure says where
+// it is instead.
+inline bool PopupSettlesAt(const Tintora& app, POINT topLeft)
+{
+    const RECT expected = {topLeft.x, topLeft.y, topLeft.x + kPopupSize, topLeft.y + kPopupSize};
+    if (WaitNudgingPointer([&] { return WindowRect(FindPopup(app)) == expected; }))
+        return true;
+    ADD_FAILURE() << "the popup is at " << testing::PrintToString(WindowRect(FindPopup(app))) << ", not at "
+                  << testing::PrintToString(expected);
+    return false;
+}
+
 // The popup's client area as it is on the screen.
 inline Pixels CaptureMagnifier(HWND popup)
 {

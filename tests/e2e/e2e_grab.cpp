@@ -86,11 +86,7 @@ struct Scene {
     bool PressGrabIcon() { return ::PressGrabIcon(app); }
 
     // Once the popup sits where it belongs beside the cursor (and has painted there).
-    bool PopupSettles(POINT topLeft)
-    {
-        const RECT expected = {topLeft.x, topLeft.y, topLeft.x + kPopupSize, topLeft.y + kPopupSize};
-        return CHECKED_EQ_SOON(WindowRect(FindPopup(app)), expected);
-    }
+    bool PopupSettles(POINT topLeft) { return PopupSettlesAt(app, topLeft); }
 
     // After a grab ends: the popup gone, and the window back out of the topmost band.
     void ExpectGrabOver()

@@ -12,8 +12,13 @@ namespace {
 // Wine answers GetCursorPos from the X server once the position it keeps is this old.
 const DWORD kWineCursorCacheMs = 100;
 
+// How often a wait for the program to show the pointer's place moves it a pixel aside and back.
+const DWORD kNudgeMs = 250;
+
 // When the left button last went down.
 DWORD g_lastLeftDown = 0;
+// Where the pointer was last put and found resting.
+POINT g_restingAt = {};
 
 void NoteLeftDown(DWORD flags)
 {
@@ -35,8 +40,9 @@ BOOL CALLBACK AddShownWindowThread(HWND window, LPARAM threads)
     return TRUE;
 }
 
-// Lets every thread with a window on the screen read the events its X connection holds: a
-// thread reads them before it takes a message sent to it.
+// Lets every thread with a window on the screen get to reading the events its X connection holds,
+// which a thread does each time it has nothing left to handle; one that was busy may still read
+// an old event after this (see WaitNudgingPointer).
 void LetShownWindowsReadTheirEvents()
 {
     std::vector<std::pair<DWORD, HWND>> threads;
@@ -100,7 +106,24 @@ bool PointerRests(POINT p)
     });
     LetShownWindowsReadTheirEvents();
     SendMouse(0, p);
+    g_restingAt = p;
     return atX && Cursor() == p;
+}
+
+bool WaitNudgingPointer(const std::function<bool()>& seen)
+{
+    DWORD nudged = GetTickCount();
+    return WaitUntil(kHangGuardMs, [&] {
+        if (seen())
+            return true;
+        if (GetTickCount() - nudged >= kNudgeMs) {
+            // A move to where the cursor is already is no move at all.
+            SendMouse(0, POINT{g_restingAt.x + 1, g_restingAt.y});
+            SendMouse(0, g_restingAt);
+            nudged = GetTickCount();
+        }
+        return false;
+    });
 }
 
 bool MoveTo(POINT p)

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace e2e {
@@ -21,6 +22,12 @@ bool PointerRests(POINT p);
 bool MoveTo(POINT p);
 // A drag in a few steps, as a hand would move, ending with MoveTo(to).
 bool DragTo(POINT to);
+// Waits until seen() holds of what the program shows for the pointer's place, moving the pointer
+// a pixel aside and back where it rests every so often. Under Wine a program that reads the X event of an
+// earlier position after the pointer came to rest, its window having been under the pointer
+// there, turns it into a move back there; a hand's next move would set that right, and this
+// stands in for it. False when seen() never holds within the hang guard.
+bool WaitNudgingPointer(const std::function<bool()>& seen);
 // The left button pressed or let go where the cursor is.
 void LeftDown();
 void LeftUp();

@@ -89,7 +89,7 @@ struct Scene {
         const RECT expected = {topLeft.x, topLeft.y, topLeft.x + kPopupSize, topLeft.y + kPopupSize};
         RECT inside;
         return CHECKED(IntersectRect(&inside, &expected, &monitor) && inside == expected) &&
-               CHECKED_EQ_SOON(WindowRect(FindPopup(app)), expected);
+               PopupSettlesAt(app, topLeft);
     }
 
     // Every cell whose pixel is on the board shows it, on whichever monitor it is; the band
