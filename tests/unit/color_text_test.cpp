@@ -1,4 +1,5 @@
-// Colour text for code: the four formats' exact text and real HSL with its rounding.
+// Colour text for code: the four formats' exact text, real HSL with its rounding, and colours
+// pasted in any of the forms people copy them in.
 #include "color/color_text.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
+
+#include "color/hex_text.h"
 
 namespace {
 
@@ -16,6 +20,13 @@ ColorValue Rgb(uint32_t rgb)
     ColorValue c{};
     c.SetRgb(rgb);
     return c;
+}
+
+std::string HexOf(uint32_t rgb)
+{
+    char text[7];
+    snprintf(text, sizeof text, "%06X", static_cast<unsigned>(rgb));
+    return text;
 }
 
 std::string CssRgb(const ColorValue& c)
@@ -164,6 +175,111 @@ TEST(ColorText, WholeHslLeadsBackToTheColour)
                 }
             }
     EXPECT_LE(worst, 4) << worstColour;
+}
+
+TEST(ColorText, PastedTextInEveryFormReadsAsItsColour)
+{
+    const struct {
+        const char* text;
+        uint32_t rgb;
+    } cases[] = {
+        {"#F80", 0xFF8800},
+        {"#ff8000", 0xFF8000},
+        {"Ff8000", 0xFF8000},
+        {"  #FF8000 ;\r\n", 0xFF8000},
+        {"rgb(255, 128, 0)", 0xFF8000},
+        {"RGB(255,128,0);", 0xFF8000},
+        {"rgba( 255 , 128 , 0 , 0.5 )", 0xFF8000},
+        {"rgb(255 128 0)", 0xFF8000},
+        {"rgb(255 128 0 / 50%)", 0xFF8000},
+        {"rgb(100%, 50%, 0%)", 0xFF8000},  // 127.5 rounds up
+        {"rgb(0%, 20%, 100%)", 0x0033FF},
+        {"hsl(30, 100%, 50%)", 0xFF8000},
+        {"HSL(30DEG 100% 50%)", 0xFF8000},
+        {"hsla(390, 100%, 50%, 1)", 0xFF8000},  // a hue past a turn
+        {"hsl(-330, 100%, 50%)", 0xFF8000},
+        {"hsl(120, 100%, 25%)", 0x008000},  // CSS's "green"
+        {"hsl(0, 0%, 50%)", 0x808080},
+        {"hsl(240 100% 50% / 0.3)", 0x0000FF},
+        {"0x000080FF", 0xFF8000},  // blue in the high byte
+        {"0x80ff", 0xFF8000},
+        {"0XFFFFFF", 0xFFFFFF},
+        {"cornflowerblue", 0x6495ED},
+        {"Cyan", 0x00FFFF},
+        {"MAGENTA;", 0xFF00FF},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ColorValue color{};
+        color.SetHsb(1, 2, 3);
+        ASSERT_TRUE(ParseColorText(c.text, &color));
+        EXPECT_EQ(ColorForm::Rgb, color.form);
+        EXPECT_EQ(HexOf(c.rgb), HexOf(color.GetRgb()));
+    }
+
+    // Near misses: nothing clamped, guessed or mixed, nothing before or after.
+    for (const char* text : {"",
+                             " ",
+                             "#",
+                             "#FF80",
+                             "#FF80000",
+                             "FF800",
+                             "FF80000",
+                             "#GG0000",
+                             "# FF8000",
+                             "rgb(300, 0, 0)",
+                             "rgb(1, 2)",
+                             "rgb(1, 2, 3, 4, 5)",
+                             "rgb(50%, 0, 0)",
+                             "rgb(1.5, 2, 3)",
+                             "rgb(-1, 2, 3)",
+                             "rgb(1 2, 3)",
+                             "rgb(1, 2, 3 / 1)",
+                             "rgb(1 2 3, 1)",
+                             "rgb(12 3)",
+                             "rgb(101%, 0%, 0%)",
+                             "rgb(1, 2, 3",
+                             "rgb 1, 2, 3",
+                             "rgb(1, 2, 3) x",
+                             "rgb(1, 2, 3);;",
+                             "hsl(0, 120%, 50%)",
+                             "hsl(30, 100, 50%)",
+                             "hsl(30%, 100%, 50%)",
+                             "hsl(1rad, 100%, 50%)",
+                             "rgbx(1, 2, 3)",
+                             "0x01000000",
+                             "0x",
+                             "0x000000001",
+                             "redish",
+                             "red blue",
+                             "color: red"}) {
+        ColorValue color{};
+        color.SetRgb(0x123456);
+        EXPECT_FALSE(ParseColorText(text, &color)) << '"' << text << '"';
+        EXPECT_EQ(0x123456u, color.GetRgb()) << '"' << text << '"';
+    }
+}
+
+TEST(ColorText, EveryCopiedTextPastesBack)
+{
+    std::mt19937 random(20261207);
+    for (int i = 0; i < 4000; ++i) {
+        const ColorValue color = Rgb(random() & 0xFFFFFF);
+        char hex[HEX_TEXT_SIZE + 1] = "#";
+        for (const std::string& text : {std::string(FormatHex(color, hex + 1, i & 1)), std::string(hex),
+                                        CssRgb(color), Win32Rgb(color), ColorRef(color)}) {
+            ColorValue back{};
+            if (!ParseColorText(text.c_str(), &back) || back.GetRgb() != color.GetRgb())
+                FAIL() << text << " came back as " << HexOf(back.GetRgb());
+        }
+        // Whole-number HSL cannot hold every colour: back within rounding, a channel at most 5 off.
+        ColorValue back{};
+        const std::string hsl = CssHsl(color);
+        ASSERT_TRUE(ParseColorText(hsl.c_str(), &back)) << hsl;
+        for (int shift : {0, 8, 16})
+            ASSERT_LE(std::abs(int(back.GetRgb() >> shift & 0xFF) - int(color.GetRgb() >> shift & 0xFF)), 5)
+                << hsl << " from " << HexOf(color.GetRgb()) << " came back as " << HexOf(back.GetRgb());
+    }
 }
 
 }  // namespace

@@ -23,3 +23,15 @@ char* FormatCssRgb(const ColorValue& color, char* text);           // rgb(255, 1
 char* FormatCssHsl(const ColorValue& color, char* text);           // hsl(30, 100%, 50%)
 char* FormatWin32Rgb(const ColorValue& color, char* text);         // RGB(255, 128, 0)
 char* FormatColorRefLiteral(const ColorValue& color, char* text);  // 0x000080FF
+
+// Reads a colour pasted from elsewhere, in any case, with blanks around it and around its
+// separators and one trailing ';' allowed:
+//   #RGB, #RRGGBB, RRGGBB (six digits);
+//   rgb()/rgba() and the RGB() macro: three integers 0..255 or three percentages 0..100, between
+//   commas or blanks, and an alpha (after a comma, or after '/' between blanks) that is ignored;
+//   hsl()/hsla(): hue in degrees (optionally "deg", any number, taken modulo 360), saturation and
+//   lightness in percent, alpha as above;
+//   a COLORREF literal: 0x and 1..8 hex digits, at most 0x00FFFFFF, blue in the high byte;
+//   a name of the named colours.
+// Nothing out of range is clamped. On success the colour is set (Rgb form); otherwise untouched.
+bool ParseColorText(const char* text, ColorValue* color);
