@@ -60,6 +60,8 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
     AppendMenuText(state, IDM_COPY_CSS_HSL);
     AppendMenuText(state, IDM_COPY_WIN32_RGB);
     AppendMenuText(state, IDM_COPY_COLORREF);
+    AppendMenuSeparator(state);
+    AppendMenuText(state, IDM_PASTE);
     return 0;
 }
 
@@ -189,6 +191,11 @@ LRESULT CALLBACK FlatColorProc(HWND window, UINT message, WPARAM wparam, LPARAM 
         // Keyed by the whole wparam: only the menu's own commands (code 0) copy.
         if (wparam >= IDM_COPY && wparam <= IDM_COPY_COLORREF) {
             OnCopyCommand(window, state, static_cast<UINT>(wparam));
+            return 0;
+        }
+        // The colour is the dialog's, not the swatch's: its parent sets it.
+        if (wparam == IDM_PASTE) {
+            Notify(window, FCN_PASTE);
             return 0;
         }
         break;

@@ -146,6 +146,11 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
             ApplyNumberField(state, id);
         return TRUE;
     }
+    if (code == FCN_PASTE &&
+        (id == IDC_WEBSAFE_SWATCH || (id >= IDC_CURRENT_SWATCH && id <= IDC_BLUE_SWATCH))) {
+        PasteColorFromMenu(state);
+        return TRUE;
+    }
     if (id >= IDC_MODE_RED && id <= IDC_MODE_BRIGHTNESS && code == BN_CLICKED) {
         state->sliderMode = id - IDC_MODE_RED;
         RequestRedraw(state, RB_ALL);

@@ -123,6 +123,7 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     // gives each its image, which is found by its id too.
     DecorationSetup decoration = {state, &state->decoration};
     EnumChildWindows(dialog, DecorateChild, reinterpret_cast<LPARAM>(&decoration));
+    TakeColorPastesInHexField(state);
 
     if (!LoadProgramIcons(state))
         return Fail(dialog);

@@ -665,6 +665,39 @@ TEST(SwatchMenu, ARightClickOnASwatchOpensItsCopyMenuAndItsKeysCopyTheColourAsCo
     ExpectNoMessageBoxes(app);
 }
 
+TEST(SwatchMenu, PasteColorAndCtrlVInTheHexFieldTakeAColourInAnyFormTextThatIsNoColourIsSaid)
+{
+    Tintora app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(SetColor(app, 0x000000));
+    ASSERT_TRUE(BringToFront(app.Dialog()));
+    auto pasteFromMenu = [&](int swatch, const char* text) {
+        EXPECT_TRUE(PutClipboardText(nullptr, text));
+        ASSERT_TRUE(MoveTo(Centre(WindowRect(app.Item(swatch)))));
+        SendMouse(MOUSEEVENTF_RIGHTDOWN);
+        SendMouse(MOUSEEVENTF_RIGHTUP);
+        ASSERT_SOON(ShownMenu(app) != nullptr);
+        Key('P');
+        EXPECT_EQ_SOON(ShownMenu(app), nullptr);
+    };
+    pasteFromMenu(kBlueSwatch, "hsl(120, 100%, 25%)");
+    EXPECT_EQ_SOON(app.Text(kHexEdit), "008000");
+    EXPECT_EQ_SOON(app.Text(kGreenEdit), "128");
+    pasteFromMenu(kCurrentSwatch, "rgb(300, 0, 0)");
+    ExpectMessageBoxes(app, "The clipboard does not hold a color.", 1);
+    EXPECT_EQ(app.Text(kHexEdit), "008000");
+
+    ASSERT_TRUE(FocusOn(app, kHexEdit));
+    EXPECT_TRUE(PutClipboardText(nullptr, "rgb(255, 128, 0)"));
+    HoldKey(VK_CONTROL, true);
+    Key('V');
+    HoldKey(VK_CONTROL, false);
+    EXPECT_EQ_SOON(app.Text(kHexEdit), "FF8000");
+    EXPECT_EQ_SOON(app.Text(kRedEdit), "255");
+    ParkCursor();
+    ExpectNoMessageBoxes(app);
+}
+
 // ---- pictures ------------------------------------------------------------------------------
 
 TEST(SelectorPictures, RedModeFieldMarkerStripAndArrowsOnTheScreenAFieldDragMovesOnlyTheMarker)

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 #include "core/redraw.h"
@@ -15,6 +16,7 @@
 #include "shell/hide_button.h"
 #include "shell/main_dialog.h"
 #include "shell/main_dialog_internal.h"
+#include "tests/shared/clipboard_text.h"
 #include "tests/unit/main_dialog_fixture.h"
 #include "tests/unit/message_box_catcher.h"
 #include "tests/unit/message_pump.h"
@@ -234,6 +236,70 @@ TEST_F(CommandsTest, PastedTextThatIsNotANumberIsRefusedLikeAnOutOfRangeValue)
     EXPECT_EQ(0, state->currentColor.GetGreen());
     SetFocus(Item(IDC_RED_EDIT));
     DrainMessages();
+}
+
+TEST_F(CommandsTest, AColourPastesFromEverySwatchMenuAndIntoTheHexFieldInAnyForm)
+{
+    auto shown = [&](int id) {
+        char text[16] = "";
+        GetWindowTextA(Item(id), text, sizeof(text));
+        return std::string(text);
+    };
+    // The swatch's menu item, on each swatch: the colour and every view follow.
+    const struct {
+        int swatch;
+        const char* text;
+        const char* hex;
+        const char* red;
+    } pastes[] = {
+        {IDC_CURRENT_SWATCH, "rgb(255, 128, 0)", "FF8000", "255"},
+        {IDC_RED_SWATCH, " #0f0; ", "00FF00", "0"},
+        {IDC_WEBSAFE_SWATCH, "0x00563412", "123456", "18"},
+        {IDC_BLUE_SWATCH, "AliceBlue", "F0F8FF", "240"},
+    };
+    for (const auto& p : pastes) {
+        SCOPED_TRACE(p.text);
+        ASSERT_TRUE(PutClipboardText(dialog, p.text));
+        SendMessageA(Item(p.swatch), WM_COMMAND, IDM_PASTE, 0);
+        EXPECT_EQ(p.hex, shown(IDC_HEX_EDIT));
+        EXPECT_EQ(p.red, shown(IDC_RED_EDIT));
+        EXPECT_EQ(0u, boxes.Take().size());
+    }
+    // Text that is no colour, or no text at all: a message, and the colour stays.
+    for (const char* text : {"rgb(300, 0, 0)", ""}) {
+        ASSERT_TRUE(*text ? PutClipboardText(dialog, text) : EmptyTheClipboard());
+        SendMessageA(Item(IDC_GREEN_SWATCH), WM_COMMAND, IDM_PASTE, 0);
+        const auto seen = boxes.Take();
+        ASSERT_EQ(1u, seen.size()) << text;
+        EXPECT_EQ("Ostrel Tintora", seen[0].caption);
+        EXPECT_EQ("The clipboard does not hold a color.", seen[0].text);
+        EXPECT_EQ("F0F8FF", shown(IDC_HEX_EDIT));
+    }
+
+    // The hex field takes any other form whole and shows its digits; plain digits and text
+    // that is no colour paste into it as text.
+    const struct {
+        const char* text;
+        const char* field;
+        uint32_t rgb;
+    } fieldPastes[] = {
+        {"hsl(120, 100%, 25%)", "008000", 0x008000},
+        {"#ABC", "AABBCC", 0xAABBCC},
+        {"abc", "abc", 0x000ABC},
+        {"hello", "hello", 0x000ABC},
+    };
+    HWND hex = Item(IDC_HEX_EDIT);
+    for (const auto& p : fieldPastes) {
+        SCOPED_TRACE(p.text);
+        SetFocus(hex);
+        SendMessageA(hex, EM_SETSEL, 0, -1);
+        ASSERT_TRUE(PutClipboardText(dialog, p.text));
+        SendMessageA(hex, WM_PASTE, 0, 0);
+        EXPECT_EQ(p.field, shown(IDC_HEX_EDIT));
+        EXPECT_EQ(p.rgb, state->currentColor.GetRgb());
+    }
+    SetWindowTextA(hex, "000ABC");
+    EXPECT_EQ(0u, boxes.Take().size());
 }
 
 TEST_F(CommandsTest, ClosingWithAnOutOfRangeFieldShowsNoMessage)

@@ -635,13 +635,13 @@ TEST_F(FlatColorTest, MenuCommandsCopyTheColourAsCode)
     EXPECT_EQ("rgb(26, 43, 60)", ClipboardText());
 }
 
-TEST_F(FlatColorTest, PopupMenuHoldsTheHexItemsThenTheCodeItems)
+TEST_F(FlatColorTest, PopupMenuHoldsTheHexItemsThenTheCodeItemsThenPaste)
 {
     HWND swatch = CreateSwatch(0);
     ASSERT_NE(nullptr, swatch);
     HMENU menu = State(swatch)->menu;
     ASSERT_TRUE(IsMenu(menu));
-    ASSERT_EQ(8, GetMenuItemCount(menu));
+    ASSERT_EQ(10, GetMenuItemCount(menu));
     const struct {
         UINT id;  // 0: the separator
         const char* text;
@@ -654,9 +654,11 @@ TEST_F(FlatColorTest, PopupMenuHoldsTheHexItemsThenTheCodeItems)
         {IDM_COPY_CSS_HSL, "Copy as CSS &hsl()"},
         {IDM_COPY_WIN32_RGB, "Copy as Win32 RGB() &Macro"},
         {IDM_COPY_COLORREF, "Copy as COLORREF &Literal"},
+        {0, ""},
+        {IDM_PASTE, "&Paste Color"},
     };
     std::string mnemonics;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 10; ++i) {
         SCOPED_TRACE(i);
         MENUITEMINFOA info = {};
         info.cbSize = sizeof(info);

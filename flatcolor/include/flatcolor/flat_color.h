@@ -16,6 +16,8 @@
 // Notification codes sent to the parent in WM_COMMAND.
 #define FCN_CLICKED 1
 #define FCN_DBLCLK 2
+// Its menu's Paste Color: the parent makes the clipboard's colour the current one.
+#define FCN_PASTE 3
 
 // Display bits: the low word of the window style picks the hex text drawn on the colour.
 #define FCS_HEX 0x0001

@@ -29,6 +29,7 @@
 #define IDS_RANGE_360 352
 #define IDS_RANGE_100 353
 #define IDS_RANGE_HEX 354
+#define IDS_CLIPBOARD_NO_COLOR 355
 
 // Dialogs
 #define IDD_MAIN 400
@@ -90,3 +91,4 @@
 #define IDM_COPY_CSS_HSL 604
 #define IDM_COPY_WIN32_RGB 605
 #define IDM_COPY_COLORREF 606
+#define IDM_PASTE 607

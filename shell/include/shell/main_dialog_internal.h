@@ -21,6 +21,13 @@ void ApplyPanelSize(AppState* state);
 // Command 422: shows the About box; message 304 when it cannot.
 void ShowAboutBox(AppState* state);
 
+// The swatch menu's Paste Color: the clipboard's colour becomes the current one; a message when
+// it holds none.
+void PasteColorFromMenu(AppState* state);
+// From initialisation on, a colour pasted into the hex field in any form but hex digits is
+// taken whole.
+void TakeColorPastesInHexField(AppState* state);
+
 // Registry settings: read and applied during initialisation, written at the end.
 void LoadSettings(AppState* state);
 void SaveSettings(AppState* state);
