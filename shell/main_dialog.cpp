@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "core/dpi.h"
 #include "core/redraw.h"
 #include "core/topmost.h"
 #include "flatcolor/flat_color.h"
@@ -91,7 +92,7 @@ bool LoadProgramIcons(AppState* state)
                                          GetSystemMetrics(SM_CYICON)));
     state->smallIcon.Reset(LoadIconSized(state->instance, IDI_PROGRAM, GetSystemMetrics(SM_CXSMICON),
                                          GetSystemMetrics(SM_CYSMICON)));
-    state->notWebSafeIcon.Reset(LoadIconSized(state->instance, IDI_NOT_WEBSAFE, 0, 0));
+    state->notWebSafeIcon.Reset(LoadIconForDpi(state->instance, IDI_NOT_WEBSAFE, state->dpi));
     return state->largeIcon && state->smallIcon && state->notWebSafeIcon;
 }
 
@@ -108,6 +109,8 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
         return Fail(dialog);
     SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     state->dialog = dialog;
+    // Before anything is sized: every part scales its pixels by it.
+    state->dpi = ReadScreenDpi();
 
     state->options.RegisterCallback(AlwaysShowStatusIcon, OnStatusIconOptionChanged, state);
     state->options.RegisterCallback(AlwaysOnTop, OnAlwaysOnTopChanged, state);
@@ -334,11 +337,11 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
         if (!state)
             return FALSE;
         DefWindowProcA(dialog, message, wparam, lparam);
-        DrawHideButton(dialog, state->hideButtonDown);
+        DrawHideButton(dialog, state->dpi, state->hideButtonDown);
         return TRUE;
     case WM_ACTIVATE:
         if (state)
-            DrawHideButton(dialog, state->hideButtonDown);
+            DrawHideButton(dialog, state->dpi, state->hideButtonDown);
         return FALSE;
     case WM_NCLBUTTONDOWN:
         return state && OnHideButtonPress(state, lparam);
