@@ -577,9 +577,10 @@ SliderLayout LayOutSlider(int width, int height, int dpi)
     SliderLayout layout;
     layout.leftArrow = {0, 0, arrowWidth, arrowHeight};
     layout.rightArrow = {width - arrowWidth, 0, width, arrowHeight};
-    // The arrows' tips sit half their height above the strips' bottom edge at the lowest value.
+    // At the lowest value the arrows' tips (row arrowHeight / 2) sit on the strips' bottom edge
+    // and the arrows end on the control's last row; at the highest they reach its top.
     layout.strip = {arrowWidth, arrowHeight / 2, layout.rightArrow.left - ScaleToDpi(7, dpi),
-                    height - arrowHeight / 2};
+                    height - (arrowHeight - arrowHeight / 2)};
     layout.reference = {layout.strip.right + 1, layout.strip.top, layout.rightArrow.left,
                         layout.strip.bottom};
     return layout;

@@ -10,7 +10,10 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "resources/resource.h"
 
 namespace {
 
@@ -417,15 +420,19 @@ TEST(SelectorMarker, InvertsAHollowCrossClippedToTheField)
 {
     const int width = 40;
     const int height = 30;
+    // Bars of 11 pixels at 96 DPI; at 144 DPI (arm 8) of 17, at 120 DPI (arm 6) of 13.
     const struct {
         int x, y;
+        int arm;
         int inverted;
-    } places[] = {
-        {20, 15, 20}, {0, 0, 10}, {width - 1, height - 1, 10}, {3, height - 2, 14}, {width - 4, 2, 15}};
+    } places[] = {{20, 15, 5, 20},        {0, 0, 5, 10},         {width - 1, height - 1, 5, 10},
+                  {3, height - 2, 5, 14}, {width - 4, 2, 5, 15}, {20, 15, 8, 32},
+                  {20, 15, 6, 24},        {0, 0, 8, 16},         {3, height - 2, 8, 20}};
     for (const auto& place : places) {
+        SCOPED_TRACE("arm " + std::to_string(place.arm));
         Picture picture(width, height);
         std::fill(picture.pixels(), picture.pixels() + width * height, 0x336699u);
-        XorFieldMarker(picture.pixels(), width, height, place.x, place.y);
+        XorFieldMarker(picture.pixels(), width, height, place.x, place.y, place.arm);
         ASSERT_TRUE(picture.GuardsIntact()) << "marker at " << place.x << "," << place.y;
         int inverted = 0;
         for (int y = 0; y < height; ++y)
@@ -436,8 +443,8 @@ TEST(SelectorMarker, InvertsAHollowCrossClippedToTheField)
 
         picture.Pattern();
         const std::vector<uint32_t> before = picture.words();
-        XorFieldMarker(picture.pixels(), width, height, place.x, place.y);
-        XorFieldMarker(picture.pixels(), width, height, place.x, place.y);
+        XorFieldMarker(picture.pixels(), width, height, place.x, place.y, place.arm);
+        XorFieldMarker(picture.pixels(), width, height, place.x, place.y, place.arm);
         EXPECT_TRUE(picture.words() == before) << "marker at " << place.x << "," << place.y;
     }
     // The bars' ends, and the pixels just past them.
@@ -692,30 +699,74 @@ TEST(SelectorPoint, FieldPointMovesTheCrossThereAndPicksTheColourShownThere)
 
 TEST(SliderLayout, ArrowsAtTheSidesStripAndLegendBetweenSharingTheirRows)
 {
-    // The slider at 96 DPI.
-    const SliderLayout layout = LayOutSlider(38, 294);
-    const RECT leftArrow = {0, 0, 5, 10}, rightArrow = {33, 0, 38, 10};
-    const RECT strip = {5, 5, 26, 289}, reference = {27, 5, 33, 289};
-    EXPECT_TRUE(EqualRect(&leftArrow, &layout.leftArrow));
-    EXPECT_TRUE(EqualRect(&rightArrow, &layout.rightArrow));
-    EXPECT_TRUE(EqualRect(&strip, &layout.strip));
-    EXPECT_TRUE(EqualRect(&reference, &layout.reference));
+    // The slider at 96 DPI, and at 144 DPI: arrows of 15 rows (8 columns: still 45 degrees), the
+    // gap to the legend 11 pixels instead of 7.
+    const struct {
+        int dpi, width, height;
+        RECT leftArrow, rightArrow, strip, reference;
+    } sliders[] = {
+        {96, 38, 294, {0, 0, 5, 10}, {33, 0, 38, 10}, {5, 5, 26, 289}, {27, 5, 33, 289}},
+        {144, 56, 428, {0, 0, 8, 15}, {48, 0, 56, 15}, {8, 7, 37, 420}, {38, 7, 48, 420}},
+        {120, 47, 360, {0, 0, 7, 13}, {40, 0, 47, 13}, {7, 6, 31, 353}, {32, 6, 40, 353}},
+    };
+    for (const auto& s : sliders) {
+        SCOPED_TRACE("at " + std::to_string(s.dpi) + " DPI");
+        const SliderLayout layout = LayOutSlider(s.width, s.height, s.dpi);
+        EXPECT_TRUE(EqualRect(&s.leftArrow, &layout.leftArrow));
+        EXPECT_TRUE(EqualRect(&s.rightArrow, &layout.rightArrow));
+        EXPECT_TRUE(EqualRect(&s.strip, &layout.strip));
+        EXPECT_TRUE(EqualRect(&s.reference, &layout.reference));
+    }
 
-    for (int width : {20, 38, 61}) {
-        for (int height : {40, 294, 500}) {
-            const SliderLayout l = LayOutSlider(width, height);
-            // The arrows' tips (rows 4-5) reach the strip's bottom row at the lowest value and
-            // its top at the highest.
-            EXPECT_EQ(kSliderArrowHeight / 2, l.strip.top);
-            EXPECT_EQ(height - kSliderArrowHeight / 2, l.strip.bottom);
-            EXPECT_EQ(l.leftArrow.right, l.strip.left);
-            // One column of the face between strip and legend; the legend runs to the arrow.
-            EXPECT_EQ(l.strip.right + 1, l.reference.left);
-            EXPECT_EQ(l.rightArrow.left, l.reference.right);
-            EXPECT_EQ(l.strip.top, l.reference.top);
-            EXPECT_EQ(l.strip.bottom, l.reference.bottom);
-            EXPECT_EQ(width, l.rightArrow.right);
-            EXPECT_LT(l.strip.left, l.strip.right) << width;
+    for (int dpi : {96, 120, 144}) {
+        // The control grows with the DPI as well.
+        for (int width : {20 * dpi / 96, 38 * dpi / 96, 61 * dpi / 96}) {
+            for (int height : {40, 294, 500}) {
+                const SliderLayout l = LayOutSlider(width, height, dpi);
+                const int arrowHeight = l.leftArrow.bottom - l.leftArrow.top;
+                // The arrows' tips (row arrowHeight / 2, the lower of two middle rows) reach the
+                // strip's bottom edge at the lowest value, the arrows then ending on the last row,
+                // and its top at the highest.
+                EXPECT_EQ(arrowHeight / 2, l.strip.top);
+                EXPECT_EQ(height, l.strip.bottom - arrowHeight / 2 + arrowHeight);
+                EXPECT_EQ(l.leftArrow.right, l.strip.left);
+                // One column of the face between strip and legend; the legend runs to the arrow.
+                EXPECT_EQ(l.strip.right + 1, l.reference.left);
+                EXPECT_EQ(l.rightArrow.left, l.reference.right);
+                EXPECT_EQ(l.strip.top, l.reference.top);
+                EXPECT_EQ(l.strip.bottom, l.reference.bottom);
+                EXPECT_EQ(width, l.rightArrow.right);
+                EXPECT_LT(l.strip.left, l.strip.right) << width;
+            }
+        }
+    }
+}
+
+// The arrow as the program draws it for a screen of more DPI is the arrow bitmaps' triangle:
+// at their size the same bits, and larger the same 45-degree shape.
+TEST(SliderArrows, DrawnTheWayTheArrowBitmapsHoldThemAtAnySize)
+{
+    for (const auto& resource :
+         {std::make_pair(IDB_ARROW_LEFT, true), std::make_pair(IDB_ARROW_RIGHT, false)}) {
+        SCOPED_TRACE("bitmap " + std::to_string(resource.first));
+        HBITMAP stored = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource.first));
+        ASSERT_NE(nullptr, stored);
+        std::vector<uint8_t> storedBits(2 * 10, 0), drawn(2 * 10, 0);
+        EXPECT_EQ(20, GetBitmapBits(stored, 20, storedBits.data()));
+        DeleteObject(stored);
+        DrawSliderArrowBits(drawn.data(), 5, 10, resource.second);
+        for (int y = 0; y < 10; ++y)  // the five pixels of each row, not the padding
+            EXPECT_EQ(storedBits[2 * y] & 0xF8, drawn[2 * y] & 0xF8) << "row " << y;
+    }
+
+    // 8 x 15, pointing right: the base column black all the way, each column one row shorter at
+    // both ends, the tip on row 7 alone; white everywhere else.
+    std::vector<uint8_t> bits(2 * 15, 0);
+    DrawSliderArrowBits(bits.data(), 8, 15, true);
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 15; ++y) {
+            const bool black = !(bits[2 * y] & (0x80 >> x));
+            EXPECT_EQ(y >= x && y <= 14 - x, black) << "pixel " << x << "," << y;
         }
     }
 }
