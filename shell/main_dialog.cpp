@@ -81,6 +81,40 @@ void MeasurePanelSizes(AppState* state)
     state->expandedSize.cy = state->collapsedSize.cy;
 }
 
+// A control's position and its size in dialog units are each rounded to pixels on their own, so
+// on a screen of more DPI a control may reach a pixel or two into the one it abuts in the
+// template (the rows of icon buttons). It is made to end where its neighbour begins, as at 96 DPI.
+void TrimRoundingOverlaps(const DialogState* state)
+{
+    const int count = kLastControlId - kFirstControlId + 1;
+    RECT rects[count] = {};
+    for (int i = 0; i < count; ++i) {
+        if (HWND control = state->controls[i]) {
+            GetWindowRect(control, &rects[i]);
+            MapWindowPoints(nullptr, state->dialog, reinterpret_cast<POINT*>(&rects[i]), 2);
+        }
+    }
+    const LONG kRounding = 2;
+    for (int a = 0; a < count; ++a) {
+        RECT& r = rects[a];
+        const RECT before = r;
+        for (int b = 0; b < count; ++b) {
+            const RECT& next = rects[b];
+            if (a == b || IsRectEmpty(&r) || IsRectEmpty(&next))
+                continue;
+            const bool sameRows = r.top < next.bottom && next.top < r.bottom;
+            const bool sameColumns = r.left < next.right && next.left < r.right;
+            if (sameRows && r.left < next.left && r.right > next.left && r.right - next.left <= kRounding)
+                r.right = next.left;
+            if (sameColumns && r.top < next.top && r.bottom > next.top && r.bottom - next.top <= kRounding)
+                r.bottom = next.top;
+        }
+        if (!EqualRect(&r, &before))
+            SetWindowPos(state->controls[a], nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 HICON LoadIconSized(HINSTANCE instance, int id, int width, int height)
 {
     return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, width, height, 0));
@@ -126,6 +160,7 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     // gives each its image, which is found by its id too.
     DecorationSetup decoration = {state, &state->decoration};
     EnumChildWindows(dialog, DecorateChild, reinterpret_cast<LPARAM>(&decoration));
+    TrimRoundingOverlaps(state);
 
     if (!LoadProgramIcons(state))
         return Fail(dialog);
