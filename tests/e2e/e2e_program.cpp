@@ -177,6 +177,8 @@ bool Tintora::Start(bool fresh)
         ADD_FAILURE() << "a Tintora from elsewhere is running already";
         return false;
     }
+    // Until the window is up, when the program has long read it.
+    LogPixelsSetting resolution(dpi_);
     if (!Launch())
         return false;
 

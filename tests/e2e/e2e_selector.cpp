@@ -3,6 +3,7 @@
 // pictures the selector puts on the screen.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -752,3 +753,100 @@ TEST(SelectorPictures, HueModeSaturationAcrossBrightnessUpTheHueRainbowBesideThe
     // White keeps its hue 0 arrow at the bottom.
     ExpectArrowsAt(g, 0);
 }
+
+// On a screen of 120 and 144 DPI the controls are larger and the pictures fill them: the field's
+// corner pixels are its corner colours, the slider's strip runs its height with the arrows at
+// its ends, and the arrows and the field's cross have grown with the DPI (10 rows and 11 pixels
+// at 96 DPI).
+class SelectorPicturesAtDpi : public testing::TestWithParam<int> {};
+
+TEST_P(SelectorPicturesAtDpi, FillTheirControlsWithArrowsAndCrossGrownToMatch)
+{
+    const int dpi = GetParam();
+    Tintora app;
+    app.UseDpi(dpi);
+    ASSERT_TRUE(app.Start());
+    ParkCursor();
+    // Red mode, no red: the field is green across and blue up, the cross's pixels alone red;
+    // the slider's arrows point at the strip's bottom.
+    ASSERT_TRUE(SetColor(app, 0x008080));
+    HWND field = app.Item(kField), slider = app.Item(kSlider);
+    const RECT f = ClientRect(field);
+    // Wider than the 298 pixels it has at 96 DPI.
+    EXPECT_GT(f.right, 298);
+
+    const struct {
+        int x, y;
+        uint32_t rgb;
+    } corners[] = {{0, 0, 0x0000FF},
+                   {f.right - 1, 0, 0x00FFFF},
+                   {0, f.bottom - 1, 0x000000},
+                   {f.right - 1, f.bottom - 1, 0x00FF00}};
+    for (const auto& corner : corners) {
+        SCOPED_TRACE("field pixel " + std::to_string(corner.x) + ", " + std::to_string(corner.y));
+        EXPECT_EQ_SOON(Rgb(ScreenPixel(field, corner.x, corner.y)), Rgb(corner.rgb));
+    }
+
+    // The cross: the only red pixels of the field, two bars crossing.
+    Pixels shot;
+    int across = 0, up = 0;
+    EXPECT_TRUE(WaitUntil(kHangGuardMs, [&] {
+        shot = ClientPixels(field);
+        std::vector<int> rows(shot.height, 0), columns(shot.width, 0);
+        for (int y = 0; y < shot.height; ++y)
+            for (int x = 0; x < shot.width; ++x)
+                if ((shot.At(x, y) >> 16) > 0x80) {
+                    ++rows[y];
+                    ++columns[x];
+                }
+        across = *std::max_element(rows.begin(), rows.end());
+        up = *std::max_element(columns.begin(), columns.end());
+        // The centre keeps the field's colour.
+        return across >= 11 * dpi / 96 - 2 && up >= 11 * dpi / 96 - 2;
+    }));
+    EXPECT_NEAR(across + 1, 11 * dpi / 96, 2) << "pixels across, the centre besides";
+    EXPECT_NEAR(up + 1, 11 * dpi / 96, 2) << "pixels up, the centre besides";
+
+    // The strip, in a column a third across: (0, 128, 128) at its lowest row towards (255, 128,
+    // 128) at its top, inside a sunken edge, over all but the arrows' halves at the ends.
+    const RECT s = ClientRect(slider);
+    const int column = s.right / 3;
+    auto inStrip = [](uint32_t rgb) { return (rgb & 0xFFFF) == 0x8080; };
+    int lowest = -1, highest = -1;
+    EXPECT_TRUE(WaitUntil(
+        kHangGuardMs,
+        [&] {
+        const Pixels bar = ClientPixels(slider);
+        lowest = highest = -1;
+        for (int y = bar.height - 1; y >= 0 && lowest < 0; --y)
+            if (inStrip(bar.At(column, y)))
+                lowest = y;
+        for (int y = 0; y < bar.height && highest < 0; ++y)
+            if (inStrip(bar.At(column, y)))
+                highest = y;
+        return lowest >= 0 && bar.At(column, lowest) == 0x008080 && (bar.At(column, highest) >> 16) > 0xF0;
+        }))
+        << "strip rows " << highest << " to " << lowest;
+    EXPECT_GE(lowest - highest + 1, s.bottom * 95 / 100);
+
+    // Each arrow: a black triangle whose base runs along the slider's side, pointing at the
+    // strip's lowest rows.
+    const Pixels bar = ClientPixels(slider);
+    for (const int side : {0, static_cast<int>(s.right) - 1}) {
+        SCOPED_TRACE(side == 0 ? "left arrow" : "right arrow");
+        int top = -1, bottom = -1;
+        for (int y = 0; y < bar.height; ++y)
+            if (bar.At(side, y) == 0) {
+                top = top < 0 ? y : top;
+                bottom = y;
+            }
+        EXPECT_NEAR(bottom - top + 1, 10 * dpi / 96, 1);
+        EXPECT_NEAR((top + bottom) / 2, lowest, 2) << "the tip points at the strip's bottom";
+    }
+    ExpectNoMessageBoxes(app);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, SelectorPicturesAtDpi, testing::Values(120, 144),
+                         [](const testing::TestParamInfo<int>& info) {
+    return "Dpi" + std::to_string(info.param);
+});

@@ -130,6 +130,13 @@ bool FindHideButton(Tintora& app, RECT* button)
     return false;
 }
 
+// The colour of text on buttons as the screen shows it, 0xRRGGBB.
+uint32_t ButtonTextRgb()
+{
+    const COLORREF c = GetSysColor(COLOR_BTNTEXT);
+    return static_cast<uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+}
+
 // A first start, except that "Always show status icon" is stored as given.
 bool StartWithStatusIconOption(Tintora& app, bool on)
 {
@@ -288,6 +295,66 @@ TEST(StatusIcon, WithTheOptionClearTheHideButtonHidesTheWindowToTheIconAndALeftC
     EXPECT_TRUE(app.Running());
 }
 
+// On a screen of 120 and 144 DPI the caption and its buttons are larger. The program's button
+// is the leftmost of the caption's buttons, apart from the system's, inside the caption and grown
+// with them (a 14-pixel-high box at 96 DPI); a click on it hides the window all the same.
+class HideButtonAtDpi : public testing::TestWithParam<int> {};
+
+TEST_P(HideButtonAtDpi, SitsInTheCaptionBesideTheSystemsButtonsAndHidesTheWindow)
+{
+    const int dpi = GetParam();
+    Tintora app;
+    app.UseDpi(dpi);
+    ASSERT_TRUE(StartWithStatusIconOption(app, false));
+    HWND dialog = app.Dialog();
+    const RECT band = CaptionBand(dialog);
+    const Pixels caption = SteadyCapture(app, band);
+    const int middle = caption.height / 2;
+    const uint32_t plain = CaptionColour(caption, middle);
+    const int reach = ButtonsReach(caption, middle);
+    ASSERT_GT(reach, caption.height);
+
+    // The leftmost box of the buttons, along the middle row, and its height at its centre.
+    int left = caption.width - reach, right = left;
+    while (right + 1 < caption.width && caption.At(right + 1, middle) != plain)
+        ++right;
+    const int centre = (left + right) / 2;
+    int top = middle, bottom = middle;
+    while (top > 0 && caption.At(centre, top - 1) != plain)
+        --top;
+    while (bottom + 1 < caption.height && caption.At(centre, bottom + 1) != plain)
+        ++bottom;
+    const int width = right - left + 1, height = bottom - top + 1;
+    SCOPED_TRACE("the button at " + std::to_string(left) + ", " + std::to_string(top) + ", " +
+                 std::to_string(width) + " x " + std::to_string(height) + " in a caption " +
+                 std::to_string(caption.height) + " high");
+    EXPECT_GT(top, 0) << "caption above it";
+    EXPECT_LT(bottom, caption.height - 1) << "caption below it";
+    EXPECT_GE(height, 14 * dpi / 96 - 2);
+    EXPECT_LE(width, height * 3 / 2) << "one box, apart from the system's buttons";
+    // Its glyph: a bar of the button text's colour along its bottom.
+    int glyph = 0;
+    for (int x = left; x <= right; ++x)
+        for (int y = top; y <= bottom; ++y)
+            glyph += caption.At(x, y) == ButtonTextRgb();
+    EXPECT_GE(glyph, width / 2);
+
+    const POINT on = {band.left + centre, band.top + (top + bottom) / 2};
+    ASSERT_TRUE(MoveTo(POINT{on.x, on.y + 60}) && MoveTo(on));
+    FreshLeftDown();
+    LeftUp();
+    EXPECT_SOON(!IsShown(dialog));
+    EXPECT_SOON(StatusIconPresent(dialog));
+    app.SendToDialog(kStatusIconMessage, 0, WM_LBUTTONUP);
+    EXPECT_TRUE(IsShown(dialog));
+    MoveTo(POINT{0, 0});
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, HideButtonAtDpi, testing::Values(120, 144),
+                         [](const testing::TestParamInfo<int>& info) {
+    return "Dpi" + std::to_string(info.param);
+});
+
 TEST(StatusIcon, WithTheOptionSetTheIconStaysThroughHidingAndShowing)
 {
     Tintora app;
@@ -386,9 +453,15 @@ TEST(Decoration, TheDialogsToolTipWindowHoldsOneToolPerTipStringAndShowsTheTipUn
     MoveTo(POINT{0, 0});
 }
 
-TEST(Decoration, TheIconButtonsAndTheGrabControlShowTheirIcons)
+// On a screen of 96, 120 and 144 DPI: the pictures drawn for that size (a quarter and a half
+// larger), not smaller ones stretched.
+class DecorationAtDpi : public testing::TestWithParam<int> {};
+
+TEST_P(DecorationAtDpi, TheIconButtonsAndTheGrabControlShowTheirIcons)
 {
+    const int dpi = GetParam();
     Tintora app;
+    app.UseDpi(dpi);
     ASSERT_TRUE(app.Start());
     // The panel's buttons are in sight only with the panel shown.
     if (!app.IsChecked(kColors))
@@ -397,18 +470,26 @@ TEST(Decoration, TheIconButtonsAndTheGrabControlShowTheirIcons)
 
     const struct {
         int id;
-        int width;
-        int height;
-    } icons[] = {{kCopyHex, 16, 16}, {kSavedAdd, 13, 13}, {kNamedFind, 15, 13}, {kGrabIcon, 16, 16}};
+        SIZE at96, at120, at144;
+    } icons[] = {{kCopyHex, {16, 16}, {20, 20}, {24, 24}},
+                 {kSavedAdd, {13, 13}, {16, 16}, {20, 20}},
+                 {kNamedFind, {15, 13}, {19, 16}, {23, 20}},
+                 {kGrabIcon, {16, 16}, {20, 20}, {24, 24}}};
     for (const auto& expected : icons) {
         SCOPED_TRACE("control " + std::to_string(expected.id));
-        HICON icon = LoadProgramIcon(expected.id, 0);
+        const SIZE size = dpi == 144 ? expected.at144 : dpi == 120 ? expected.at120 : expected.at96;
+        HICON icon = LoadProgramIcon(expected.id, size.cx, size.cy);
         ASSERT_NE(icon, nullptr);
         const RECT area = WindowRect(app.Item(expected.id));
-        EXPECT_SOON(ControlShowsIcon(area, icon, expected.width, expected.height));
+        EXPECT_SOON(ControlShowsIcon(area, icon, size.cx, size.cy));
         DestroyIcon(icon);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Screens, DecorationAtDpi, testing::Values(96, 120, 144),
+                         [](const testing::TestParamInfo<int>& info) {
+    return "Dpi" + std::to_string(info.param);
+});
 
 // ---- help ------------------------------------------------------------------------------
 

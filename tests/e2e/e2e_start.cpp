@@ -134,6 +134,13 @@ std::string WhatButtonsChange(Tintora& app)
     return state + ", windows " + std::to_string(windows.size());
 }
 
+// EnumResourceNames callback: counts into the int at `count`.
+BOOL CALLBACK CountResource(HMODULE, LPCSTR, LPSTR, LONG_PTR count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 // Key down and up as the system posts them to the focused window.
 void PostKey(HWND window, UINT key)
 {
@@ -201,9 +208,14 @@ TEST(Start, TheWindowAppearsCentredSizedFromTheTemplateNotTopmostWithIcons)
     EXPECT_EQ_SOON(app.Focus(), app.Item(kRedEdit));
 }
 
-TEST(Start, EveryControlIsShownInsideTheWindowAndOnNoOtherTheColourListsLiePastTheCollapsedEdge)
+// On a screen of 96, 120 and 144 DPI: dialog units grow with the system font, so nothing may
+// end up on top of another at any of them.
+class StartAtDpi : public testing::TestWithParam<int> {};
+
+TEST_P(StartAtDpi, EveryControlIsShownInsideTheWindowAndOnNoOtherTheColourListsLiePastTheCollapsedEdge)
 {
     Tintora app;
+    app.UseDpi(GetParam());
     ASSERT_TRUE(app.Start());
     HWND dialog = app.Dialog();
     for (int id : kNamedControls) {
@@ -241,6 +253,33 @@ TEST(Start, EveryControlIsShownInsideTheWindowAndOnNoOtherTheColourListsLiePastT
             EXPECT_FALSE(IntersectRect(&common, &a, &b));
         }
     }
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, StartAtDpi, testing::Values(96, 120, 144),
+                         [](const testing::TestParamInfo<int>& info) {
+    return "Dpi" + std::to_string(info.param);
+});
+
+// Windows stretches a program without a DPI declaration on a screen of more DPI, and blurs it.
+// The program says in its one manifest (RT_MANIFEST 1, where common controls 6 would be asked
+// for too) that it scales itself.
+TEST(Start, TheProgramsOneManifestDeclaresItDpiAware)
+{
+    HMODULE program = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    int manifests = 0;
+    EnumResourceNamesA(program, MAKEINTRESOURCEA(24), CountResource, reinterpret_cast<LONG_PTR>(&manifests));
+    EXPECT_EQ(manifests, 1);
+    HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(found, nullptr);
+    const char* text = static_cast<const char*>(LockResource(LoadResource(program, found)));
+    const std::string manifest(text, SizeofResource(program, found));
+    FreeLibrary(program);
+    // The setting in the namespace Windows looks for it in, and set.
+    EXPECT_NE(manifest.find("http://schemas.microsoft.com/SMI/2005/WindowsSettings"), std::string::npos);
+    const size_t setting = manifest.find("<dpiAware>");
+    ASSERT_NE(setting, std::string::npos) << manifest;
+    EXPECT_EQ(manifest.substr(setting, 25), "<dpiAware>true</dpiAware>");
 }
 
 // With the colour lists stored as shown (true) or hidden.

@@ -26,7 +26,45 @@ bool DeleteKeyTree(HKEY parent, const char* name)
     return RegDeleteKeyA(parent, name) == ERROR_SUCCESS;
 }
 
+const char* const kDesktopKey = "Control Panel\\Desktop";
+const char* const kLogPixels = "LogPixels";
+
 }  // namespace
+
+LogPixelsSetting::LogPixelsSetting(int dpi)
+{
+    if (dpi == 0)
+        return;
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot open HKCU\\" << kDesktopKey;
+        return;
+    }
+    DWORD type = 0, size = sizeof(previous_);
+    hadValue_ = RegQueryValueExA(key, kLogPixels, nullptr, &type, reinterpret_cast<BYTE*>(&previous_),
+                                 &size) == ERROR_SUCCESS &&
+                type == REG_DWORD;
+    const DWORD value = static_cast<DWORD>(dpi);
+    changed_ = RegSetValueExA(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                              sizeof(value)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    if (!changed_)
+        ADD_FAILURE() << "cannot set " << kLogPixels << " to " << dpi;
+}
+
+LogPixelsSetting::~LogPixelsSetting()
+{
+    HKEY key;
+    if (!changed_ || RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
+        return;
+    if (hadValue_)
+        RegSetValueExA(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_),
+                       sizeof(previous_));
+    else
+        RegDeleteValueA(key, kLogPixels);
+    RegCloseKey(key);
+}
 
 void ResetSavedState()
 {
