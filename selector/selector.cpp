@@ -222,8 +222,8 @@ void RedrawSelector(const DialogState* state, SelectorState* selector, WPARAM bi
     RECT crosses[2];
     if (bits & RB_FIELDMARK) {
         const POINT marker = FieldMarkerPosition(state->sliderMode, cur, fieldWidth, fieldHeight);
-        // A refill has already wiped the old cross.
         const int arm = selector->markerArm;
+        // A refill has already wiped the old cross.
         if (!(bits & RB_FIELD))
             XorFieldMarker(selector->fieldPixels.Data(), fieldWidth, fieldHeight, selector->markerColumn,
                            selector->markerRow, arm);

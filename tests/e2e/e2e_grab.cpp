@@ -59,10 +59,7 @@ struct Scene {
     // Destroyed first: the button is up before the program and the board go.
     ButtonGuard guard;
 
-    explicit Scene(BoardPattern pattern = BoardColor, int dpi = 96)
-        : board(POINT{130, 130}, pattern), dpi(dpi)
-    {}
-    const int dpi;  // the screen's, as the program sees it
+    explicit Scene(BoardPattern pattern = BoardColor) : board(POINT{130, 130}, pattern) {}
 
     // A first start, with the one-byte option stored as set when one is named.
     bool Set(const char* option = nullptr)
@@ -70,20 +67,16 @@ struct Scene {
         ResetSavedState();
         if (option)
             WriteBinaryOption(option, 1);
-        app.UseDpi(dpi);
         if (!CHECKED(board.Ready()) || !app.Start(false))
             return false;
         SetWindowPos(app.Dialog(), nullptr, 440, 440, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         RECT dialog = WindowRect(app.Dialog()), overlap;
         const RECT boardRect = board.Rect();
-        // The eyedropper drawn for the screen: 16 pixels at 96 DPI, 24 at 144.
-        const int iconSize = 16 * dpi / 96;
-        HICON icon = LoadProgramIcon(kGrabIcon, iconSize);
+        HICON icon = LoadProgramIcon(kGrabIcon, 0);
         // Both painted where they now are: the pixels the tests read.
-        const bool set =
-            CHECKED(!IntersectRect(&overlap, &dialog, &boardRect)) && CHECKED_SOON(board.Shown()) &&
-            CHECKED(icon) &&
-            CHECKED_SOON(ControlShowsIcon(WindowRect(app.Item(kGrabIcon)), icon, iconSize, iconSize));
+        const bool set = CHECKED(!IntersectRect(&overlap, &dialog, &boardRect)) &&
+                         CHECKED_SOON(board.Shown()) && CHECKED(icon) &&
+                         CHECKED_SOON(ControlShowsIcon(WindowRect(app.Item(kGrabIcon)), icon, 16, 16));
         if (icon)
             DestroyIcon(icon);
         return set;
@@ -358,71 +351,6 @@ TEST(Grab, TheMagnifierShowsThePixelsAroundTheHotSpotTheCrossHairAndTheHexBand)
     }
     scene.Release();
     CheckShows(app, BoardColor(240, 245));
-}
-
-// On a screen of 144 DPI the popup is half as large again and shows the same board pixels: each
-// a 9-pixel cell (centre cell 8, 7 of the 148 x 148 client area), the cross-hair through the
-// middle of the centre cell, and under a one-pixel separator a band 21 pixels high.
-TEST(Grab, At144DpiThePopupIsHalfAsLargeAgainShowingTheSamePixelsInNinePixelCells)
-{
-    Scene scene(BoardColor, 144);
-    ASSERT_TRUE(scene.Set());
-    Tintora& app = scene.app;
-    const int cell = 9, centreColumn = 8, centreRow = 7, crossX = 76, crossY = 67, areaHeight = 126,
-              bandTop = 127;
-    const int x = 123, y = 77;
-    const POINT hot = scene.board.At(x, y);
-    ASSERT_TRUE(scene.PressGrabIcon());
-    ASSERT_TRUE(DragTo(hot));
-    const RECT placed = {hot.x + 15, hot.y + 15, hot.x + 165, hot.y + 165};
-    EXPECT_TRUE(WaitNudgingPointer([&] { return WindowRect(FindPopup(app)) == placed; }))
-        << "the popup is at " << testing::PrintToString(WindowRect(FindPopup(app)));
-
-    auto wrongCells = [&](const Pixels& m) {
-        WrongCells wrong;
-        for (int row = 0; row * cell < areaHeight; ++row) {
-            for (int column = 0; column * cell < m.width; ++column) {
-                const uint32_t expected = BoardColor(x + column - centreColumn, y + row - centreRow);
-                const int left = column * cell, top = row * cell;
-                const int lastX = std::min(left + cell, m.width) - 1,
-                          lastY = std::min(top + cell, areaHeight) - 1;
-                for (POINT p : {POINT{left, top}, POINT{lastX, lastY}})
-                    if (p.x != crossX && p.y != crossY && m.At(p.x, p.y) != expected)
-                        wrong.Note(column, row, m.At(p.x, p.y), expected);
-            }
-        }
-        return wrong;
-    };
-    Pixels m;
-    WaitUntil(kHangGuardMs, [&] {
-        m = CaptureMagnifier(FindPopup(app));
-        if (m.width == 148 && m.height == 148 && wrongCells(m).count == 0)
-            return true;
-        SendMouse(MOUSEEVENTF_MOVE);
-        return false;
-    });
-    ASSERT_EQ(m.width, 148);
-    ASSERT_EQ(m.height, 148);
-    wrongCells(m).Check();
-
-    int red = 0;
-    for (int row = 0; row < areaHeight; ++row)
-        red += m.At(crossX, row) == 0xFF0000;
-    for (int column = 0; column < m.width; ++column)
-        red += m.At(column, crossY) == 0xFF0000;
-    EXPECT_EQ(red, areaHeight + m.width) << "one-pixel red lines over the whole area";
-    EXPECT_NE(m.At(crossX + 1, crossY + 1), 0xFF0000u);
-    EXPECT_EQ(HexOf(m.At(0, areaHeight)), HexOf(RgbOfSysColor(COLOR_3DDKSHADOW)));
-    EXPECT_EQ(HexOf(m.At(0, bandTop)), HexOf(BoardColor(x, y)));
-    EXPECT_EQ(HexOf(m.At(m.width - 1, m.height - 1)), HexOf(BoardColor(x, y)));
-    int text = 0;
-    for (int row = bandTop; row < m.height; ++row)
-        for (int column = 0; column < m.width; ++column)
-            text += m.At(column, row) == 0xFFFFFF;
-    EXPECT_GE(text, 20) << "the hex value in white on the dark pixel's colour";
-
-    scene.Release();
-    CheckShows(app, BoardColor(x, y));
 }
 
 TEST(Grab, CellsBeyondTheScreensEdgeShowTheButtonFaceThoseOnItTheScreen)

@@ -31,39 +31,23 @@ const char* const kLogPixels = "LogPixels";
 
 }  // namespace
 
-LogPixelsSetting::LogPixelsSetting(int dpi)
+DWORD SwapLogPixels(DWORD dpi)
 {
-    if (dpi == 0)
-        return;
     HKEY key;
+    DWORD stored = 0, size = sizeof(stored);
     if (RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
                         nullptr) != ERROR_SUCCESS) {
         ADD_FAILURE() << "cannot open HKCU\\" << kDesktopKey;
-        return;
+        return 0;
     }
-    DWORD type = 0, size = sizeof(previous_);
-    hadValue_ = RegQueryValueExA(key, kLogPixels, nullptr, &type, reinterpret_cast<BYTE*>(&previous_),
-                                 &size) == ERROR_SUCCESS &&
-                type == REG_DWORD;
-    const DWORD value = static_cast<DWORD>(dpi);
-    changed_ = RegSetValueExA(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                              sizeof(value)) == ERROR_SUCCESS;
+    if (RegQueryValueExA(key, kLogPixels, nullptr, nullptr, reinterpret_cast<BYTE*>(&stored), &size))
+        stored = 0;
+    const LONG set =
+        dpi ? RegSetValueExA(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi))
+            : RegDeleteValueA(key, kLogPixels);
     RegCloseKey(key);
-    if (!changed_)
-        ADD_FAILURE() << "cannot set " << kLogPixels << " to " << dpi;
-}
-
-LogPixelsSetting::~LogPixelsSetting()
-{
-    HKEY key;
-    if (!changed_ || RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
-        return;
-    if (hadValue_)
-        RegSetValueExA(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_),
-                       sizeof(previous_));
-    else
-        RegDeleteValueA(key, kLogPixels);
-    RegCloseKey(key);
+    EXPECT_EQ(set, ERROR_SUCCESS) << "LogPixels " << dpi;
+    return stored;
 }
 
 void ResetSavedState()

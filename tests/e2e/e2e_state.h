@@ -17,21 +17,10 @@ std::string SavedColorsFile();
 // Stores a one-byte option under the settings key, as the program keeps its flags.
 void WriteBinaryOption(const char* name, BYTE value);
 
-// The screen resolution the programs started meanwhile have, for the scope: Wine reads it from
-// the prefix's registry (HKCU\Control Panel\Desktop, LogPixels) as each program starts. What
-// was stored before is put back at the end; 0 changes nothing.
-class LogPixelsSetting {
-public:
-    explicit LogPixelsSetting(int dpi);
-    ~LogPixelsSetting();
-    LogPixelsSetting(const LogPixelsSetting&) = delete;
-    LogPixelsSetting& operator=(const LogPixelsSetting&) = delete;
-
-private:
-    bool changed_ = false;
-    bool hadValue_ = false;
-    DWORD previous_ = 0;
-};
+// Sets the DPI the programs started from now on see (Wine reads HKCU\Control Panel\Desktop,
+// LogPixels, as each program starts) and gives what was stored; 0 removes the value, and is
+// given when there was none.
+DWORD SwapLogPixels(DWORD dpi);
 
 // Files and folders; folder names end in a backslash.
 std::string FolderOf(const std::string& path);

@@ -6,14 +6,11 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "core/dpi.h"
 #include "core/redraw.h"
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
@@ -51,20 +48,16 @@ const std::map<int, std::string> kTips = {
     {IDC_NAMED_COPY, "Copy selected named color"},
 };
 
-// The icon buttons and the size each icon resource holds for 96 DPI, and at 120 and 144 DPI
-// (125 and 150 %, rounded).
+// The icon buttons and the size each icon resource holds.
 struct IconButton {
     int id;
     int width;
     int height;
-    SIZE at120;
-    SIZE at144;
 };
 const IconButton kIconButtons[] = {
-    {IDC_COPY_HEX, 16, 16, {20, 20}, {24, 24}},     {IDC_SAVED_ADD, 13, 13, {16, 16}, {20, 20}},
-    {IDC_SAVED_DELETE, 13, 13, {16, 16}, {20, 20}}, {IDC_SAVED_OVERWRITE, 13, 13, {16, 16}, {20, 20}},
-    {IDC_SAVED_LOAD, 13, 13, {16, 16}, {20, 20}},   {IDC_NAMED_LOAD, 13, 13, {16, 16}, {20, 20}},
-    {IDC_NAMED_FIND, 15, 13, {19, 16}, {23, 20}},   {IDC_NAMED_COPY, 16, 16, {20, 20}, {24, 24}},
+    {IDC_COPY_HEX, 16, 16},        {IDC_SAVED_ADD, 13, 13},  {IDC_SAVED_DELETE, 13, 13},
+    {IDC_SAVED_OVERWRITE, 13, 13}, {IDC_SAVED_LOAD, 13, 13}, {IDC_NAMED_LOAD, 13, 13},
+    {IDC_NAMED_FIND, 15, 13},      {IDC_NAMED_COPY, 16, 16},
 };
 
 std::string ClassOf(HWND window)
@@ -256,41 +249,6 @@ TEST_F(DecorationTest, IconButtonsAndTheGrabControlShowTheirIconsAtTheStoredSize
     // Controls without an icon resource of their id get no image.
     for (int id : {IDC_HELP_BUTTON, IDC_ABOUT, IDC_SETTINGS, IDC_COLORS, IDC_STAY_ON_TOP, IDC_MODE_RED})
         EXPECT_EQ(0, SendDlgItemMessageA(dialog, id, BM_GETIMAGE, IMAGE_ICON, 0)) << "control " << id;
-}
-
-// On a screen of more DPI each icon comes at its size scaled, and the resource holds a picture
-// drawn at that size: the one loaded is that picture, not a stretched smaller one.
-TEST(IconsForDpi, EachButtonIconAndTheWebSafeMarkComeAtTheirSizeScaledAsDrawnForIt)
-{
-    const HINSTANCE program = GetModuleHandleA(nullptr);
-    std::vector<IconButton> icons(std::begin(kIconButtons), std::end(kIconButtons));
-    icons.push_back({IDC_GRAB, 16, 16, {20, 20}, {24, 24}});
-    icons.push_back({IDI_NOT_WEBSAFE, 16, 20, {20, 25}, {24, 30}});
-    for (const IconButton& expected : icons) {
-        for (const auto& at : {std::make_pair(96, SIZE{expected.width, expected.height}),
-                               std::make_pair(120, expected.at120), std::make_pair(144, expected.at144)}) {
-            SCOPED_TRACE("icon " + std::to_string(expected.id) + " at " + std::to_string(at.first) + " DPI");
-            HICON icon = LoadIconForDpi(program, expected.id, at.first);
-            ASSERT_NE(nullptr, icon);
-            const SIZE size = IconSize(icon);
-            EXPECT_EQ(at.second.cx, size.cx);
-            EXPECT_EQ(at.second.cy, size.cy);
-            DestroyIcon(icon);
-
-            // The resource's own image of that size: found exactly in its directory.
-            HRSRC group = FindResourceA(program, MAKEINTRESOURCEA(expected.id), RT_GROUP_ICON);
-            ASSERT_NE(nullptr, group);
-            auto* directory = static_cast<BYTE*>(LockResource(LoadResource(program, group)));
-            bool drawn = false;
-            const WORD count = reinterpret_cast<const WORD*>(directory)[2];
-            for (WORD i = 0; i < count; ++i) {
-                const BYTE* entry = directory + 6 + 14 * i;
-                drawn |= entry[0] == at.second.cx && entry[1] == at.second.cy;
-            }
-            EXPECT_TRUE(drawn) << "no picture drawn at " << at.second.cx << " x " << at.second.cy;
-        }
-    }
-    EXPECT_EQ(nullptr, LoadIconForDpi(program, IDC_HELP_BUTTON, 144)) << "no icon of that id";
 }
 
 // Whether the web-safe mark, as it went, still showed an icon that was already destroyed.

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "resources/resource.h"
@@ -699,8 +698,8 @@ TEST(SelectorPoint, FieldPointMovesTheCrossThereAndPicksTheColourShownThere)
 
 TEST(SliderLayout, ArrowsAtTheSidesStripAndLegendBetweenSharingTheirRows)
 {
-    // The slider at 96 DPI, and at 144 DPI: arrows of 15 rows (8 columns: still 45 degrees), the
-    // gap to the legend 11 pixels instead of 7.
+    // The slider at 96 DPI; at 144 DPI arrows of 15 rows (8 columns: still 45 degrees, ending on
+    // the last row at the lowest value) and a gap of 11 pixels to the legend instead of 7.
     const struct {
         int dpi, width, height;
         RECT leftArrow, rightArrow, strip, reference;
@@ -718,55 +717,41 @@ TEST(SliderLayout, ArrowsAtTheSidesStripAndLegendBetweenSharingTheirRows)
         EXPECT_TRUE(EqualRect(&s.reference, &layout.reference));
     }
 
-    for (int dpi : {96, 120, 144}) {
-        // The control grows with the DPI as well.
-        for (int width : {20 * dpi / 96, 38 * dpi / 96, 61 * dpi / 96}) {
-            for (int height : {40, 294, 500}) {
-                const SliderLayout l = LayOutSlider(width, height, dpi);
-                const int arrowHeight = l.leftArrow.bottom - l.leftArrow.top;
-                // The arrows' tips (row arrowHeight / 2, the lower of two middle rows) reach the
-                // strip's bottom edge at the lowest value, the arrows then ending on the last row,
-                // and its top at the highest.
-                EXPECT_EQ(arrowHeight / 2, l.strip.top);
-                EXPECT_EQ(height, l.strip.bottom - arrowHeight / 2 + arrowHeight);
-                EXPECT_EQ(l.leftArrow.right, l.strip.left);
-                // One column of the face between strip and legend; the legend runs to the arrow.
-                EXPECT_EQ(l.strip.right + 1, l.reference.left);
-                EXPECT_EQ(l.rightArrow.left, l.reference.right);
-                EXPECT_EQ(l.strip.top, l.reference.top);
-                EXPECT_EQ(l.strip.bottom, l.reference.bottom);
-                EXPECT_EQ(width, l.rightArrow.right);
-                EXPECT_LT(l.strip.left, l.strip.right) << width;
-            }
+    for (int width : {20, 38, 61}) {
+        for (int height : {40, 294, 500}) {
+            const SliderLayout l = LayOutSlider(width, height);
+            // The arrows' tips (rows 4-5) reach the strip's bottom row at the lowest value and
+            // its top at the highest.
+            EXPECT_EQ(kSliderArrowHeight / 2, l.strip.top);
+            EXPECT_EQ(height - kSliderArrowHeight / 2, l.strip.bottom);
+            EXPECT_EQ(l.leftArrow.right, l.strip.left);
+            // One column of the face between strip and legend; the legend runs to the arrow.
+            EXPECT_EQ(l.strip.right + 1, l.reference.left);
+            EXPECT_EQ(l.rightArrow.left, l.reference.right);
+            EXPECT_EQ(l.strip.top, l.reference.top);
+            EXPECT_EQ(l.strip.bottom, l.reference.bottom);
+            EXPECT_EQ(width, l.rightArrow.right);
+            EXPECT_LT(l.strip.left, l.strip.right) << width;
         }
     }
 }
 
-// The arrow as the program draws it for a screen of more DPI is the arrow bitmaps' triangle:
-// at their size the same bits, and larger the same 45-degree shape.
-TEST(SliderArrows, DrawnTheWayTheArrowBitmapsHoldThemAtAnySize)
+// The arrow the program draws for more DPI is the arrow bitmaps' triangle: at their size the
+// same bits; at 8 x 15 a black base column, each column one row shorter at both ends.
+TEST(SliderArrows, DrawnTheWayTheArrowBitmapsHoldThem)
 {
-    for (const auto& resource :
-         {std::make_pair(IDB_ARROW_LEFT, true), std::make_pair(IDB_ARROW_RIGHT, false)}) {
-        SCOPED_TRACE("bitmap " + std::to_string(resource.first));
-        HBITMAP stored = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource.first));
-        ASSERT_NE(nullptr, stored);
-        std::vector<uint8_t> storedBits(2 * 10, 0), drawn(2 * 10, 0);
-        EXPECT_EQ(20, GetBitmapBits(stored, 20, storedBits.data()));
+    for (const int id : {IDB_ARROW_LEFT, IDB_ARROW_RIGHT}) {
+        HBITMAP stored = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+        uint8_t storedBits[20] = {}, drawn[20] = {};
+        EXPECT_EQ(20, GetBitmapBits(stored, 20, storedBits)) << id;
         DeleteObject(stored);
-        DrawSliderArrowBits(drawn.data(), 5, 10, resource.second);
+        DrawSliderArrowBits(drawn, 5, 10, id == IDB_ARROW_LEFT);
         for (int y = 0; y < 10; ++y)  // the five pixels of each row, not the padding
-            EXPECT_EQ(storedBits[2 * y] & 0xF8, drawn[2 * y] & 0xF8) << "row " << y;
+            EXPECT_EQ(storedBits[2 * y] & 0xF8, drawn[2 * y] & 0xF8) << "bitmap " << id << " row " << y;
     }
-
-    // 8 x 15, pointing right: the base column black all the way, each column one row shorter at
-    // both ends, the tip on row 7 alone; white everywhere else.
-    std::vector<uint8_t> bits(2 * 15, 0);
-    DrawSliderArrowBits(bits.data(), 8, 15, true);
-    for (int x = 0; x < 8; ++x) {
-        for (int y = 0; y < 15; ++y) {
-            const bool black = !(bits[2 * y] & (0x80 >> x));
-            EXPECT_EQ(y >= x && y <= 14 - x, black) << "pixel " << x << "," << y;
-        }
-    }
+    uint8_t bits[30] = {};
+    DrawSliderArrowBits(bits, 8, 15, true);
+    for (int x = 0; x < 8; ++x)
+        for (int y = 0; y < 15; ++y)
+            EXPECT_EQ(y >= x && y <= 14 - x, !(bits[2 * y] & (0x80 >> x))) << x << "," << y;
 }
