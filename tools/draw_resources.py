@@ -540,11 +540,17 @@ def draw_eyedropper_icon(size=16):
 CURSOR_HOTSPOT = (9, 21)
 
 
-def draw_grab_cursor():
-    # Tip exactly on the hot spot; the axis x + y = 30 passes through it.
-    tx, ty = CURSOR_HOTSPOT
+def cursor_hotspot(size):
+    """The tip at a size of the cursor: the 32-pixel one's, scaled."""
+    return tuple(snap(v * size / 32.0) for v in CURSOR_HOTSPOT)
+
+
+def draw_grab_cursor(size=32):
+    # Tip exactly on the hot spot; at 32 pixels the axis x + y = 30 passes through it.
+    k = size / 32.0
+    tx, ty = cursor_hotspot(size)
     axis, t0 = tx + ty, tx - ty
-    part = by_segments([(t0 + a, t0 + b, w, name) for a, b, w, name in [
+    part = by_segments([(t0 + snap(a * k), t0 + snap(b * k), snap(w * k), name) for a, b, w, name in [
         (-1, 3, 0, 'tip'), (4, 6, 1, 'glass'), (7, 17, 2, 'glass'),
         (18, 21, 4, 'collar'), (22, 23, 3, 'bulb'), (24, 31, 4, 'bulb'),
         (32, 33, 3, 'bulb'), (34, 34, 2, 'bulb'),
@@ -552,7 +558,7 @@ def draw_grab_cursor():
     white, black = MONO[1], MONO[0]
     # White inside, black outline: visible on light and dark screens alike.
     colours = {'tip': black, 'glass': white, 'collar': black, 'bulb': white}
-    pic = diagonal_tool(32, 32, axis, part, colours)
+    pic = diagonal_tool(size, size, axis, part, colours)
     fill_notches(pic)
     outline(pic, black)
     return pic
@@ -653,7 +659,7 @@ def dib_image(pic, bpp, palette=None):
 
 
 def icon_file(images, hotspot=None):
-    """ICONDIR (type 1) or, with a hot spot, a cursor directory (type 2)."""
+    """ICONDIR (type 1) or, with hot spots (a function of the size), a cursor directory (type 2)."""
     kind = 2 if hotspot else 1
     out = struct.pack('<HHH', 0, kind, len(images))
     offset = 6 + 16 * len(images)
@@ -662,7 +668,7 @@ def icon_file(images, hotspot=None):
         data = dib_image(pic, bpp, palette)
         colours = (1 << bpp) if bpp < 8 else 0
         if hotspot:
-            f1, f2 = hotspot
+            f1, f2 = hotspot(pic.w)
         else:
             f1, f2 = 1, bpp
         out += struct.pack('<BBBBHHII', pic.w & 0xFF, pic.h & 0xFF, colours, 0,
@@ -721,7 +727,9 @@ def build_all():
                                       for d in dpis])
     files['icon439.ico'] = icon_file([(quantised(draw_binoculars(at_dpi(15, d), at_dpi(13, d)), VGA16),
                                        4, VGA16) for d in dpis])
-    files['cursor150.cur'] = icon_file([(draw_grab_cursor(), 1, MONO)], hotspot=CURSOR_HOTSPOT)
+    # The system's cursor size grows with the DPI too: 40 and 48 pixels at 120 and 144.
+    files['cursor150.cur'] = icon_file([(draw_grab_cursor(at_dpi(32, d)), 1, MONO) for d in dpis],
+                                       hotspot=cursor_hotspot)
     files['bitmap200.bmp'] = bmp_file(draw_slider_arrow(True))
     files['bitmap201.bmp'] = bmp_file(draw_slider_arrow(False))
     return files
@@ -925,29 +933,31 @@ def _check_clean_transparency(tag, img, expect):
                 return
 
 
+# The cursor at the system's cursor sizes for 96, 120 and 144 DPI, and where its tip is.
+EXPECTED_CURSOR = [(32, (9, 21)), (40, (11, 26)), (48, (14, 32))]
+
+
 def check_cursor(name, data, expect):
     kind, entries = parse_icon_file(data)
     expect(kind == 2, '%s: directory type %d, want 2' % (name, kind))
-    expect(len(entries) == 1, '%s: %d images' % (name, len(entries)))
+    got = [(e['w'], e['hotspot']) for e in entries]
+    expect(got == EXPECTED_CURSOR, '%s: images %s, want %s' % (name, got, EXPECTED_CURSOR))
     _check_layout(name, data, entries, expect)
-    e = entries[0]
-    img = e['image']
-    expect((e['w'], e['h'], img.bpp) == (32, 32, 1), '%s: %dx%d@%d' % (name, e['w'], e['h'], img.bpp))
-    expect(e['hotspot'] == (9, 21), '%s: hot spot %s' % (name, e['hotspot']))
-    expect(img.palette == MONO, '%s: palette %s' % (name, img.palette))
-    _check_clean_transparency(name, img, expect)
-    hx, hy = e['hotspot']
-    expect(img.andm[hy][hx] == 0, '%s: hot spot pixel is transparent' % name)
-    # The hot spot is the tip: nothing sticks out further down or to the left.
-    for y in range(32):
-        for x in range(32):
-            if img.andm[y][x] == 0:
-                expect(x >= hx and y <= hy, '%s: pixel (%d,%d) beyond the tip' % (name, x, y))
-                if not (x >= hx and y <= hy):
-                    return
-    # Both colours are needed to show on light and dark screens alike.
-    shown = {img.xor[y][x] for y in range(32) for x in range(32) if img.andm[y][x] == 0}
-    expect(shown == set(MONO), '%s: opaque colours %s' % (name, shown))
+    for e in entries:
+        img, size = e['image'], e['w']
+        tag = '%s %dx%d' % (name, e['w'], e['h'])
+        expect((e['h'], img.bpp) == (size, 1), '%s: height %d, %d bpp' % (tag, e['h'], img.bpp))
+        expect(img.palette == MONO, '%s: palette %s' % (tag, img.palette))
+        _check_clean_transparency(tag, img, expect)
+        hx, hy = e['hotspot']
+        expect(img.andm[hy][hx] == 0, '%s: hot spot pixel is transparent' % tag)
+        # The hot spot is the tip: nothing sticks out further down or to the left.
+        beyond = [(x, y) for y in range(size) for x in range(size)
+                  if img.andm[y][x] == 0 and not (x >= hx and y <= hy)]
+        expect(not beyond, '%s: pixels beyond the tip %s' % (tag, beyond[:3]))
+        # Both colours are needed to show on light and dark screens alike.
+        shown = {img.xor[y][x] for y in range(size) for x in range(size) if img.andm[y][x] == 0}
+        expect(shown == set(MONO), '%s: opaque colours %s' % (tag, shown))
 
 
 def check_bitmap(name, data, expect):
