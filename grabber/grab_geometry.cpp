@@ -2,39 +2,48 @@
 // arithmetic only, no windows.
 #include <algorithm>
 
+#include "core/dpi.h"
 #include "grabber/grabber.h"
 
 namespace {
 
 const LONG kSeparatorHeight = 1;
 
-LONG SideOffset(uint32_t flip, uint32_t bit)
+LONG SideOffset(uint32_t flip, uint32_t bit, const GrabSizes& sizes)
 {
-    return (flip & bit) ? -(GRAB_POPUP_SIZE + GRAB_POPUP_GAP) : GRAB_POPUP_GAP;
+    return (flip & bit) ? -(sizes.popup + sizes.gap) : sizes.gap;
 }
 
 }  // namespace
 
-POINT PlaceGrabPopup(POINT cursor, const RECT& desktop, uint32_t* flip)
+GrabSizes GrabSizesFor(int dpi)
 {
-    const LONG x = cursor.x + SideOffset(*flip, GF_LEFT);
-    const LONG y = cursor.y + SideOffset(*flip, GF_ABOVE);
+    return GrabSizes{ScaleToDpi(kGrabSizes96.popup, dpi), ScaleToDpi(kGrabSizes96.gap, dpi),
+                     ScaleToDpi(kGrabSizes96.cell, dpi), ScaleToDpi(kGrabSizes96.band, dpi)};
+}
+
+POINT PlaceGrabPopup(POINT cursor, const RECT& desktop, uint32_t* flip, const GrabSizes& sizes)
+{
+    const LONG x = cursor.x + SideOffset(*flip, GF_LEFT, sizes);
+    const LONG y = cursor.y + SideOffset(*flip, GF_ABOVE, sizes);
     // Tested in this order, so a desktop too small for either side ends up flipped.
     if (x < desktop.left)
         *flip &= ~GF_LEFT;
-    if (x + GRAB_POPUP_SIZE > desktop.right)
+    if (x + sizes.popup > desktop.right)
         *flip |= GF_LEFT;
     if (y < desktop.top)
         *flip &= ~GF_ABOVE;
-    if (y + GRAB_POPUP_SIZE > desktop.bottom)
+    if (y + sizes.popup > desktop.bottom)
         *flip |= GF_ABOVE;
-    return POINT{cursor.x + SideOffset(*flip, GF_LEFT), cursor.y + SideOffset(*flip, GF_ABOVE)};
+    return POINT{cursor.x + SideOffset(*flip, GF_LEFT, sizes), cursor.y + SideOffset(*flip, GF_ABOVE, sizes)};
 }
 
-MagnifierLayout LayoutMagnifier(const RECT& client)
+MagnifierLayout LayoutMagnifier(const RECT& client, const GrabSizes& sizes)
 {
     MagnifierLayout m = {};
-    const LONG bandTop = client.bottom - MAGNIFIER_BAND;
+    const LONG cell = sizes.cell;
+    m.cell = cell;
+    const LONG bandTop = client.bottom - sizes.band;
     const LONG separatorTop = bandTop - kSeparatorHeight;
     m.area = RECT{client.left, client.top, client.right, separatorTop};
     m.separator = RECT{client.left, separatorTop, client.right, bandTop};
@@ -42,21 +51,21 @@ MagnifierLayout LayoutMagnifier(const RECT& client)
 
     const LONG width = std::max<LONG>(m.area.right - m.area.left, 0);
     const LONG height = std::max<LONG>(m.area.bottom - m.area.top, 0);
-    m.centreColumn = (width / 2) / MAGNIFIER_CELL;
-    m.centreRow = (height / 2) / MAGNIFIER_CELL;
-    m.columns = (width + MAGNIFIER_CELL - 1) / MAGNIFIER_CELL;
-    m.rows = (height + MAGNIFIER_CELL - 1) / MAGNIFIER_CELL;
-    m.crossHair = POINT{m.area.left + MAGNIFIER_CELL * m.centreColumn + MAGNIFIER_CELL / 2,
-                        m.area.top + MAGNIFIER_CELL * m.centreRow + MAGNIFIER_CELL / 2};
+    m.centreColumn = (width / 2) / cell;
+    m.centreRow = (height / 2) / cell;
+    m.columns = (width + cell - 1) / cell;
+    m.rows = (height + cell - 1) / cell;
+    m.crossHair =
+        POINT{m.area.left + cell * m.centreColumn + cell / 2, m.area.top + cell * m.centreRow + cell / 2};
     return m;
 }
 
 RECT MagnifierCell(const MagnifierLayout& layout, int32_t column, int32_t row)
 {
-    const LONG left = layout.area.left + column * MAGNIFIER_CELL;
-    const LONG top = layout.area.top + row * MAGNIFIER_CELL;
-    return RECT{left, top, std::min<LONG>(left + MAGNIFIER_CELL, layout.area.right),
-                std::min<LONG>(top + MAGNIFIER_CELL, layout.area.bottom)};
+    const LONG left = layout.area.left + column * layout.cell;
+    const LONG top = layout.area.top + row * layout.cell;
+    return RECT{left, top, std::min<LONG>(left + layout.cell, layout.area.right),
+                std::min<LONG>(top + layout.cell, layout.area.bottom)};
 }
 
 POINT MagnifierSource(const MagnifierLayout& layout, POINT cursor, int32_t column, int32_t row)

@@ -1,6 +1,6 @@
-// The magnifier popup: the screen around the hot spot, six times enlarged, with a red cross-hair
-// on the hot spot's pixel (and a frame round a larger sample), and the colour a pick would take
-// with its hex value in a band below.
+// The magnifier popup: the screen around the hot spot, six times enlarged at 96 DPI, with a red
+// cross-hair on the hot spot's pixel (and a frame round a larger sample), and the colour a pick
+// would take with its hex value in a band below.
 #include "color/color_value.h"
 #include "color/hex_text.h"
 #include "core/handles.h"
@@ -99,7 +99,7 @@ void DrawBand(HDC dc, const MagnifierLayout& m, bool sampled, uint32_t rgb)
 
 void DrawMagnifier(HDC dc, const RECT& client, GrabberState* grabber)
 {
-    const MagnifierLayout m = LayoutMagnifier(client);
+    const MagnifierLayout m = LayoutMagnifier(client, grabber->sizes);
     const POINT cursor = grabber->hotSpot;
     const RECT& screens = grabber->screens.all;
     const RECT block = {cursor.x - m.centreColumn, cursor.y - m.centreRow,
@@ -182,5 +182,6 @@ void UnregisterGrabberClass(HINSTANCE instance)
 HWND CreateGrabPopup(HWND owner, HINSTANCE instance, GrabberState* grabber)
 {
     return CreateWindowExA(0, GRABBER_CLASS_NAME, GRABBER_WINDOW_NAME, WS_POPUP | WS_CLIPCHILDREN | WS_BORDER,
-                           0, 0, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE, owner, nullptr, instance, grabber);
+                           0, 0, grabber->sizes.popup, grabber->sizes.popup, owner, nullptr, instance,
+                           grabber);
 }

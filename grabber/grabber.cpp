@@ -109,6 +109,7 @@ bool InitGrabber(const DialogState* state, GrabberState* grabber)
     if (!RegisterGrabberClass(state->instance))
         return false;
     grabber->monitors = LookUpMonitorFunctions();
+    grabber->sizes = GrabSizesFor(state->dpi);
     grabber->cursor.Reset(
         static_cast<HCURSOR>(LoadImageA(state->instance, MAKEINTRESOURCEA(IDC_GRAB_CURSOR), IMAGE_CURSOR,
                                         GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR), 0)));
@@ -151,12 +152,12 @@ void FollowGrab(GrabberState* grabber, POINT cursor)
     // The monitor under the cursor: a popup across the edge between two monitors would be cut
     // in two, and one past the edge of the desktop would be partly hidden.
     const RECT monitor = MonitorRectAt(grabber->monitors, cursor);
-    const POINT at = PlaceGrabPopup(cursor, monitor, &grabber->flip);
+    const POINT at = PlaceGrabPopup(cursor, monitor, &grabber->flip, grabber->sizes);
     RECT before;
     GetWindowRect(grabber->popup, &before);
     // Moved, the popup repaints at once (WM_MOVE); in place, the screen under the cursor may have
     // changed all the same. Either way it paints once, now rather than when the dialog is idle.
-    MoveWindow(grabber->popup, at.x, at.y, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE, TRUE);
+    MoveWindow(grabber->popup, at.x, at.y, grabber->sizes.popup, grabber->sizes.popup, TRUE);
     if (before.left == at.x && before.top == at.y) {
         InvalidateRect(grabber->popup, nullptr, FALSE);
         UpdateWindow(grabber->popup);

@@ -1,13 +1,22 @@
 #include "lists/list_rows.h"
 
+#include "core/dpi.h"
 #include "core/handles.h"
 
 namespace {
 
+// At 96 DPI. The swatch's frame stays a one-pixel line at any DPI.
 const int kSwatchLeft = 2;
 const int kSwatchWidth = 20;
+const int kRowTextLeft = 24;
+const int kRowInset = 1;  // above and below the swatch and the text
 
 }  // namespace
+
+int RowTextLeft(int dpi)
+{
+    return ScaleToDpi(kRowTextLeft, dpi);
+}
 
 bool RowColor(const DRAWITEMSTRUCT* item, ColorValue* color)
 {
@@ -18,7 +27,7 @@ bool RowColor(const DRAWITEMSTRUCT* item, ColorValue* color)
     return true;
 }
 
-RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, const ColorValue& color)
+RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, const ColorValue& color, int dpi)
 {
     const RowColors colors = (item->itemState & ODS_SELECTED)
                                  ? RowColors{COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT}
@@ -26,10 +35,10 @@ RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, const ColorValue& color)
     FillRect(item->hDC, &item->rcItem, GetSysColorBrush(colors.background));
 
     RECT swatch = item->rcItem;
-    swatch.top += 1;
-    swatch.bottom -= 1;
-    swatch.left += kSwatchLeft;
-    swatch.right = swatch.left + kSwatchWidth;
+    swatch.top += ScaleToDpi(kRowInset, dpi);
+    swatch.bottom -= ScaleToDpi(kRowInset, dpi);
+    swatch.left += ScaleToDpi(kSwatchLeft, dpi);
+    swatch.right = swatch.left + ScaleToDpi(kSwatchWidth, dpi);
     FillRect(item->hDC, &swatch, GetSysColorBrush(colors.text));
     InflateRect(&swatch, -1, -1);
 
@@ -38,12 +47,12 @@ RowColors DrawRowSwatch(const DRAWITEMSTRUCT* item, const ColorValue& color)
     return colors;
 }
 
-void DrawRowText(const DRAWITEMSTRUCT* item, const RowColors& colors, const char* text)
+void DrawRowText(const DRAWITEMSTRUCT* item, const RowColors& colors, const char* text, int dpi)
 {
     RECT area = item->rcItem;
-    area.top += 1;
-    area.bottom -= 1;
-    area.left += kRowTextLeft;
+    area.top += ScaleToDpi(kRowInset, dpi);
+    area.bottom -= ScaleToDpi(kRowInset, dpi);
+    area.left += RowTextLeft(dpi);
     const COLORREF oldText = SetTextColor(item->hDC, GetSysColor(colors.text));
     const COLORREF oldBackground = SetBkColor(item->hDC, GetSysColor(colors.background));
     // DT_VCENTER alone: without DT_SINGLELINE the text keeps to the top of the row.

@@ -4,6 +4,7 @@
 #include "color/hex_text.h"
 #include "color/named_colors.h"
 #include "core/clipboard.h"
+#include "core/dpi.h"
 #include "core/fonts.h"
 #include "core/handles.h"
 #include "core/messages.h"
@@ -34,7 +35,7 @@ HFONT CreateMarkFont(HDC dc, bool exact)
 
 // Most names are wider than the narrow list; an extent as wide as the longest name in bold (the
 // widest a row gets) lets the horizontal scroll bar bring the rest of a name into view.
-void SetNamedListExtent(HWND list)
+void SetNamedListExtent(HWND list, int dpi)
 {
     LONG widest = 0;
     {
@@ -54,7 +55,7 @@ void SetNamedListExtent(HWND list)
                 widest = size.cx;
         }
     }
-    SendMessageA(list, LB_SETHORIZONTALEXTENT, kRowTextLeft + widest + 2, 0);
+    SendMessageA(list, LB_SETHORIZONTALEXTENT, RowTextLeft(dpi) + widest + ScaleToDpi(2, dpi), 0);
 }
 
 }  // namespace
@@ -68,7 +69,7 @@ void FillNamedList(const DialogState* state)
     for (int i = 0; i < NAMED_COLOR_COUNT; ++i)
         SendMessageA(list, LB_ADDSTRING, 0, static_cast<LPARAM>(GetNamedColorValue(i)));
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    SetNamedListExtent(list);
+    SetNamedListExtent(list, state->dpi);
 }
 
 void FindNearestNamedColor(const DialogState* state)
@@ -100,7 +101,7 @@ void DrawNamedColorItem(const DialogState* state, const DRAWITEMSTRUCT* item)
     // A list box may ask for every row it shows, also when only the mark's rows need it.
     if (!RowColor(item, &color) || !RectVisible(item->hDC, &item->rcItem))
         return;
-    const RowColors colors = DrawRowSwatch(item, color);
+    const RowColors colors = DrawRowSwatch(item, color, state->dpi);
     const uint32_t rgb = color.GetRgb();
     // Row i is entry i, so both rows of a colour listed twice show their own names.
     const char* name = GetNamedColorName(static_cast<int32_t>(item->itemID));
@@ -109,7 +110,7 @@ void DrawNamedColorItem(const DialogState* state, const DRAWITEMSTRUCT* item)
     GdiObject<HFONT> markFont(rgb == nearest ? CreateMarkFont(item->hDC, rgb == state->currentColor.GetRgb())
                                              : nullptr);
     SelectedInto font(item->hDC, markFont);
-    DrawRowText(item, colors, name);
+    DrawRowText(item, colors, name, state->dpi);
 }
 
 void UpdateNamedListMark(const DialogState* state, NamedListMark* mark)

@@ -4,6 +4,7 @@
 
 #include "color/color_value.h"
 #include "color/hex_text.h"
+#include "core/dpi.h"
 #include "core/messages.h"
 #include "core/redraw.h"
 #include "lists/list_rows.h"
@@ -12,7 +13,8 @@
 
 namespace {
 
-// How far the insertion arrow can reach into the list, border included.
+// How far the insertion arrow can reach into the list, border included, at 96 DPI: the system
+// draws it larger on a screen of more DPI.
 const int kArrowOverlap = 16;
 
 HWND SavedList(const DialogState* state)
@@ -49,11 +51,12 @@ void DropRow(SavedListState* saved, HWND list, int target)
 // The platform's insertion arrow reaches past the list's left edge, but DrawInsert repaints
 // only the dialog under an old arrow: the list's edge is repainted here, so no tip of an old
 // arrow stays on the rows.
-void RepaintListEdge(HWND list)
+void RepaintListEdge(HWND list, int dpi)
 {
     RECT client;
     GetClientRect(list, &client);
-    RECT edge = {-kArrowOverlap, -kArrowOverlap, kArrowOverlap, client.bottom + kArrowOverlap};
+    const int overlap = ScaleToDpi(kArrowOverlap, dpi);
+    RECT edge = {-overlap, -overlap, overlap, client.bottom + overlap};
     RedrawWindow(list, &edge, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
 }
 
@@ -61,7 +64,7 @@ void RepaintListEdge(HWND list)
 void MoveInsertionMark(const DialogState* state, SavedListState* saved, HWND list, int row)
 {
     if (row != saved->dragInsertIndex && saved->dragInsertIndex != -1)
-        RepaintListEdge(list);
+        RepaintListEdge(list, state->dpi);
     DrawInsert(state->dialog, list, row);
     saved->dragInsertIndex = row;
 }
@@ -199,7 +202,7 @@ void DrawSavedColorItem(const DialogState* state, const DRAWITEMSTRUCT* item)
     ColorValue color;
     if (!RowColor(item, &color))
         return;
-    const RowColors colors = DrawRowSwatch(item, color);
+    const RowColors colors = DrawRowSwatch(item, color, state->dpi);
     char text[HEX_TEXT_SIZE];
-    DrawRowText(item, colors, FormatHex(color, text, state->options.Test(HexUpperCase)));
+    DrawRowText(item, colors, FormatHex(color, text, state->options.Test(HexUpperCase)), state->dpi);
 }

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "core/dpi.h"
 #include "core/messages.h"
 #include "core/redraw.h"
 #include "resources/resource.h"
@@ -44,21 +45,34 @@ void PaintStrip(SelectorState* selector, const uint32_t* pixels, const BITMAPINF
 
 void PaintSliderArrows(SelectorState* selector, int position)
 {
+    const int arrowWidth = Width(selector->leftArrowRect), arrowHeight = Height(selector->leftArrowRect);
     // The columns beside the strips are cleared with the dialog's face colour so the arrows sit
     // on the same grey as everything around them.
     HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
     RECT left = selector->sliderRect;
     left.right = selector->stripRect.left;
     FillRect(selector->sliderDC, &left, face);
-    BitBlt(selector->sliderDC, 0, selector->stripRect.bottom - kSliderArrowHeight / 2 - position,
-           kSliderArrowWidth, kSliderArrowHeight, selector->leftArrowDC, 0, 0, SRCAND);
+    BitBlt(selector->sliderDC, 0, selector->stripRect.bottom - arrowHeight / 2 - position, arrowWidth,
+           arrowHeight, selector->leftArrowDC, 0, 0, SRCAND);
 
     RECT right = selector->sliderRect;
     right.left = selector->referenceRect.right;
     FillRect(selector->sliderDC, &right, face);
-    BitBlt(selector->sliderDC, Width(selector->sliderRect) - kSliderArrowWidth,
-           selector->referenceRect.bottom - kSliderArrowHeight / 2 - position, kSliderArrowWidth,
-           kSliderArrowHeight, selector->rightArrowDC, 0, 0, SRCAND);
+    BitBlt(selector->sliderDC, Width(selector->sliderRect) - arrowWidth,
+           selector->referenceRect.bottom - arrowHeight / 2 - position, arrowWidth, arrowHeight,
+           selector->rightArrowDC, 0, 0, SRCAND);
+}
+
+// The arrow bitmap of `id` at 96 DPI; at any other the same triangle drawn at the size of `area`.
+HBITMAP LoadSliderArrow(HINSTANCE instance, int id, int dpi, const RECT& area, bool pointingRight)
+{
+    if (dpi == kBaseDpi)
+        return LoadBitmapA(instance, MAKEINTRESOURCEA(id));
+    HeapBlock<uint8_t> bits;
+    if (!bits.Allocate(static_cast<size_t>((Width(area) + 15) / 16 * 2) * Height(area)))
+        return nullptr;
+    DrawSliderArrowBits(bits.Data(), Width(area), Height(area), pointingRight);
+    return CreateBitmap(Width(area), Height(area), 1, 1, bits.Data());
 }
 
 // The field's pixels into `dc`. A failure is said once: one that repeats would raise the box
@@ -109,10 +123,10 @@ void PaintNow(HWND control, Draw draw, const RECT* areas = nullptr, int count = 
 }
 
 // Where the field's cross at (column, row from the bottom) lies in the control's client area.
-RECT CrossArea(int column, int row, int height)
+RECT CrossArea(int column, int row, int height, int arm)
 {
     const int y = height - 1 - row;
-    return RECT{column - 5, y - 5, column + 6, y + 6};
+    return RECT{column - arm, y - arm, column + arm + 1, y + arm + 1};
 }
 
 }  // namespace
@@ -128,15 +142,18 @@ bool CreateSelectorPictures(const DialogState* state, SelectorState* selector)
 
     GetClientRect(DialogControl(state, IDC_SLIDER), &selector->sliderRect);
     const int w = Width(selector->sliderRect), h = Height(selector->sliderRect);
-    const SliderLayout layout = LayOutSlider(w, h);
+    const SliderLayout layout = LayOutSlider(w, h, state->dpi);
     selector->leftArrowRect = layout.leftArrow;
     selector->rightArrowRect = layout.rightArrow;
     selector->stripRect = layout.strip;
     selector->referenceRect = layout.reference;
     GetClientRect(DialogControl(state, IDC_FIELD), &selector->fieldRect);
+    selector->markerArm = FieldMarkerArm(state->dpi);
 
-    selector->leftArrowBitmap.Reset(LoadBitmapA(state->instance, MAKEINTRESOURCEA(IDB_ARROW_LEFT)));
-    selector->rightArrowBitmap.Reset(LoadBitmapA(state->instance, MAKEINTRESOURCEA(IDB_ARROW_RIGHT)));
+    selector->leftArrowBitmap.Reset(
+        LoadSliderArrow(state->instance, IDB_ARROW_LEFT, state->dpi, layout.leftArrow, true));
+    selector->rightArrowBitmap.Reset(
+        LoadSliderArrow(state->instance, IDB_ARROW_RIGHT, state->dpi, layout.rightArrow, false));
     selector->sliderBitmap.Reset(CreateCompatibleBitmap(dialogDC, w, h));
     if (!selector->leftArrowBitmap || !selector->rightArrowBitmap || !selector->sliderBitmap)
         return false;
@@ -205,15 +222,16 @@ void RedrawSelector(const DialogState* state, SelectorState* selector, WPARAM bi
     RECT crosses[2];
     if (bits & RB_FIELDMARK) {
         const POINT marker = FieldMarkerPosition(state->sliderMode, cur, fieldWidth, fieldHeight);
+        const int arm = selector->markerArm;
         // A refill has already wiped the old cross.
         if (!(bits & RB_FIELD))
             XorFieldMarker(selector->fieldPixels.Data(), fieldWidth, fieldHeight, selector->markerColumn,
-                           selector->markerRow);
-        crosses[0] = CrossArea(selector->markerColumn, selector->markerRow, fieldHeight);
-        XorFieldMarker(selector->fieldPixels.Data(), fieldWidth, fieldHeight, marker.x, marker.y);
+                           selector->markerRow, arm);
+        crosses[0] = CrossArea(selector->markerColumn, selector->markerRow, fieldHeight, arm);
+        XorFieldMarker(selector->fieldPixels.Data(), fieldWidth, fieldHeight, marker.x, marker.y, arm);
         selector->markerColumn = marker.x;
         selector->markerRow = marker.y;
-        crosses[1] = CrossArea(marker.x, marker.y, fieldHeight);
+        crosses[1] = CrossArea(marker.x, marker.y, fieldHeight, arm);
     }
     if (bits & (RB_FIELD | RB_FIELDMARK))
         PaintNow(

@@ -438,20 +438,25 @@ POINT FieldMarkerPosition(uint32_t mode, const ColorValue& current, int width, i
     return {scaled(axes.column, width - 1), scaled(axes.row, height - 1)};
 }
 
-void XorFieldMarker(uint32_t* pixels, int width, int height, int column, int row)
+int FieldMarkerArm(int dpi)
+{
+    return ScaleToDpi(kFieldMarkerArm, dpi);
+}
+
+void XorFieldMarker(uint32_t* pixels, int width, int height, int column, int row, int arm)
 {
     // The centre lies on both bars, so it is inverted twice and keeps the field's colour.
     if (row >= 0 && row < height) {
-        const int from = column - 5 > 0 ? column - 5 : 0;
-        const int to = column + 6 < width ? column + 6 : width;
+        const int from = column - arm > 0 ? column - arm : 0;
+        const int to = column + arm + 1 < width ? column + arm + 1 : width;
         uint32_t* line = pixels + static_cast<size_t>(row) * width;
         for (int x = from; x < to; ++x) {
             line[x] ^= 0xFFFFFFu;
         }
     }
     if (column >= 0 && column < width) {
-        const int from = row - 5 > 0 ? row - 5 : 0;
-        const int to = row + 6 < height ? row + 6 : height;
+        const int from = row - arm > 0 ? row - arm : 0;
+        const int to = row + arm + 1 < height ? row + arm + 1 : height;
         for (int y = from; y < to; ++y) {
             pixels[static_cast<size_t>(y) * width + column] ^= 0xFFFFFFu;
         }
@@ -565,15 +570,35 @@ void ApplyFieldPoint(ColorValue* color, uint32_t mode, int x, int y, int width, 
     SetAxisValue(color, axes.row, eightBit ? tables.rowRamp8[row] : tables.rowRamp16[row]);
 }
 
-SliderLayout LayOutSlider(int width, int height)
+SliderLayout LayOutSlider(int width, int height, int dpi)
 {
+    const int arrowHeight = ScaleToDpi(kSliderArrowHeight, dpi);
+    const int arrowWidth = (arrowHeight + 1) / 2;
     SliderLayout layout;
-    layout.leftArrow = {0, 0, kSliderArrowWidth, kSliderArrowHeight};
-    layout.rightArrow = {width - kSliderArrowWidth, 0, width, kSliderArrowHeight};
-    // The arrows' tips sit half their height above the strips' bottom edge at the lowest value.
-    layout.strip = {kSliderArrowWidth, kSliderArrowHeight / 2, layout.rightArrow.left - 7,
-                    height - kSliderArrowHeight / 2};
+    layout.leftArrow = {0, 0, arrowWidth, arrowHeight};
+    layout.rightArrow = {width - arrowWidth, 0, width, arrowHeight};
+    // At the lowest value the arrows' tips (row arrowHeight / 2) sit on the strips' bottom edge
+    // and the arrows end on the control's last row; at the highest they reach its top.
+    layout.strip = {arrowWidth, arrowHeight / 2, layout.rightArrow.left - ScaleToDpi(7, dpi),
+                    height - (arrowHeight - arrowHeight / 2)};
     layout.reference = {layout.strip.right + 1, layout.strip.top, layout.rightArrow.left,
                         layout.strip.bottom};
     return layout;
+}
+
+void DrawSliderArrowBits(uint8_t* bits, int width, int height, bool pointingRight)
+{
+    const int stride = (width + 15) / 16 * 2;
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = bits + static_cast<size_t>(y) * stride;
+        for (int i = 0; i < stride; ++i)
+            row[i] = 0xFF;
+        // Black from the base to the slope: one column more per row towards the middle.
+        const int reach = y < height - 1 - y ? y : height - 1 - y;
+        for (int x = 0; x < width; ++x) {
+            const int fromBase = pointingRight ? x : width - 1 - x;
+            if (fromBase <= reach)
+                row[x / 8] &= static_cast<uint8_t>(~(0x80 >> (x % 8)));
+        }
+    }
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "core/dpi.h"
 #include "shell/main_dialog.h"
 
 namespace {
@@ -76,12 +77,10 @@ void SetIcon(const DecorationSetup* setup, HWND child, int id)
     DecorationIcons* owned = setup->icons;
     const uint32_t room = sizeof(owned->icons) / sizeof(owned->icons[0]);
     const HINSTANCE instance = setup->state->instance;
-    // Looked for first: loading asks the system for the default icon size, which under Wine is
-    // a few requests to the server, for every control with or without an icon.
-    if (owned->count >= room || !FindResourceA(instance, MAKEINTRESOURCEA(id), RT_GROUP_ICON))
+    if (owned->count >= room)
         return;
-    OwnedIcon icon(
-        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
+    // At the screen's DPI: the 16-pixel pictures would look tiny on a 150 % screen.
+    OwnedIcon icon(LoadIconForDpi(instance, id, setup->state->dpi));
     if (!icon)
         return;
 

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "core/dpi.h"
 #include "core/redraw.h"
 #include "core/topmost.h"
 #include "flatcolor/flat_color.h"
@@ -80,6 +81,40 @@ void MeasurePanelSizes(AppState* state)
     state->expandedSize.cy = state->collapsedSize.cy;
 }
 
+// A control's position and its size in dialog units are each rounded to pixels on their own, so
+// on a screen of more DPI a control may reach a pixel or two into the one it abuts in the
+// template (the rows of icon buttons). It is made to end where its neighbour begins, as at 96 DPI.
+void TrimRoundingOverlaps(const DialogState* state)
+{
+    const int count = kLastControlId - kFirstControlId + 1;
+    RECT rects[count] = {};
+    for (int i = 0; i < count; ++i) {
+        if (HWND control = state->controls[i]) {
+            GetWindowRect(control, &rects[i]);
+            MapWindowPoints(nullptr, state->dialog, reinterpret_cast<POINT*>(&rects[i]), 2);
+        }
+    }
+    const LONG kRounding = 2;
+    for (int a = 0; a < count; ++a) {
+        RECT& r = rects[a];
+        const RECT before = r;
+        for (int b = 0; b < count; ++b) {
+            const RECT& next = rects[b];
+            if (a == b || IsRectEmpty(&r) || IsRectEmpty(&next))
+                continue;
+            const bool sameRows = r.top < next.bottom && next.top < r.bottom;
+            const bool sameColumns = r.left < next.right && next.left < r.right;
+            if (sameRows && r.left < next.left && r.right > next.left && r.right - next.left <= kRounding)
+                r.right = next.left;
+            if (sameColumns && r.top < next.top && r.bottom > next.top && r.bottom - next.top <= kRounding)
+                r.bottom = next.top;
+        }
+        if (!EqualRect(&r, &before))
+            SetWindowPos(state->controls[a], nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 HICON LoadIconSized(HINSTANCE instance, int id, int width, int height)
 {
     return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, width, height, 0));
@@ -91,7 +126,7 @@ bool LoadProgramIcons(AppState* state)
                                          GetSystemMetrics(SM_CYICON)));
     state->smallIcon.Reset(LoadIconSized(state->instance, IDI_PROGRAM, GetSystemMetrics(SM_CXSMICON),
                                          GetSystemMetrics(SM_CYSMICON)));
-    state->notWebSafeIcon.Reset(LoadIconSized(state->instance, IDI_NOT_WEBSAFE, 0, 0));
+    state->notWebSafeIcon.Reset(LoadIconForDpi(state->instance, IDI_NOT_WEBSAFE, state->dpi));
     return state->largeIcon && state->smallIcon && state->notWebSafeIcon;
 }
 
@@ -108,6 +143,8 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
         return Fail(dialog);
     SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     state->dialog = dialog;
+    // Before anything is sized: every part scales its pixels by it.
+    state->dpi = ReadScreenDpi();
 
     state->options.RegisterCallback(AlwaysShowStatusIcon, OnStatusIconOptionChanged, state);
     state->options.RegisterCallback(AlwaysOnTop, OnAlwaysOnTopChanged, state);
@@ -123,6 +160,7 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     // gives each its image, which is found by its id too.
     DecorationSetup decoration = {state, &state->decoration};
     EnumChildWindows(dialog, DecorateChild, reinterpret_cast<LPARAM>(&decoration));
+    TrimRoundingOverlaps(state);
     TakeColorPastesInHexField(state);
 
     if (!LoadProgramIcons(state))
@@ -335,11 +373,11 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
         if (!state)
             return FALSE;
         DefWindowProcA(dialog, message, wparam, lparam);
-        DrawHideButton(dialog, state->hideButtonDown);
+        DrawHideButton(dialog, state->dpi, state->hideButtonDown);
         return TRUE;
     case WM_ACTIVATE:
         if (state)
-            DrawHideButton(dialog, state->hideButtonDown);
+            DrawHideButton(dialog, state->dpi, state->hideButtonDown);
         return FALSE;
     case WM_NCLBUTTONDOWN:
         return state && OnHideButtonPress(state, lparam);

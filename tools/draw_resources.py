@@ -177,6 +177,20 @@ def mix(a, b, t):
     return tuple(int(round(a[k] + (b[k] - a[k]) * t)) for k in range(3))
 
 
+# The program asks for each picture at its 96-DPI size times dpi / 96, rounded half up as
+# MulDiv does; these are the screens it is drawn larger for.
+LARGER_DPIS = (120, 144)
+
+
+def at_dpi(pixels, dpi):
+    return (pixels * dpi + 48) // 96
+
+
+def snap(v):
+    """A scaled coordinate on whole pixels, halves rounded up (as the sizes are)."""
+    return int(math.floor(v + 0.5))
+
+
 def quantised(pic, palette):
     out = Picture(pic.w, pic.h)
     cache = {}
@@ -361,31 +375,38 @@ def draw_palette(size, depth):
     return cv.picture()
 
 
-def draw_traffic_light():
+def draw_traffic_light(w=16, h=20):
     """Not-web-safe mark: dark housing with red, amber and green lamps, top to bottom."""
-    cv = Canvas(16, 20)
-    housing = box(3, 0, 13, 20, 2.5)
-    cv.fill(housing, gradient((88, 88, 88), (28, 28, 28), 3, 0, 13, 20), aa=False)
+    k = w / 16.0
+    cv = Canvas(w, h)
+    housing = box(snap(3 * k), 0, snap(13 * k), h, 2.5 * k)
+    cv.fill(housing, gradient((88, 88, 88), (28, 28, 28), 3 * k, 0, 13 * k, h), aa=False)
     pic = cv.picture()
     rim = outline(pic, (0, 0, 0))
     bevel(pic, rim, 0.35, 0.0)
     cv = Canvas.from_picture(pic)
     lamps = [((255, 36, 24), 4.0), ((255, 196, 0), 10.0), ((24, 214, 64), 16.0)]
+    cx = w / 2.0
     for colour, cy in lamps:
-        cv.fill(circle(8, cy, 2.95), (8, 8, 8))
-        cv.fill(circle(8, cy, 2.45), gradient(mix(colour, (255, 255, 255), 0.1),
-                                             darker(colour, 0.4), 6.5, cy - 1.5, 9.5, cy + 1.5))
-        cv.fill(circle(7.0, cy - 1.0, 0.55), mix(colour, (255, 255, 255), 0.6))
+        cy *= h / 20.0
+        cv.fill(circle(cx, cy, 2.95 * k), (8, 8, 8))
+        cv.fill(circle(cx, cy, 2.45 * k), gradient(mix(colour, (255, 255, 255), 0.1),
+                                                  darker(colour, 0.4), cx - 1.5 * k, cy - 1.5 * k,
+                                                  cx + 1.5 * k, cy + 1.5 * k))
+        cv.fill(circle(cx - k, cy - k, 0.55 * k), mix(colour, (255, 255, 255), 0.6))
     return cv.picture()
 
 
-def draw_pages():
+def draw_pages(size=16):
     """Two overlapping sheets with folded corners: copy."""
-    pic = Picture(16, 16)
+    pic = Picture(size, size)
     black, white, silver, navy = VGA16[0], VGA16[15], VGA16[7], VGA16[4]
+    k = size / 16.0
+    fold = snap(3 * k)
+    # Text lines every other pixel at 16, spread as the page grows.
+    step = max(2, snap(2 * k))
 
     def page(x0, y0, x1, y1, lines):
-        fold = 3
         for y in range(y0, y1 + 1):
             for x in range(x0, x1 + 1):
                 # Cut the top-right corner along a diagonal.
@@ -406,40 +427,55 @@ def draw_pages():
             right = x1 - 2 if ly > y0 + fold else x1 - fold - 2
             for x in range(x0 + 2, right + 1):
                 pic.set(x, ly, navy if ly != lines[-1] or x < right - 1 else white)
-    page(0, 0, 9, 11, [5, 7, 9])
-    page(6, 4, 15, 15, [9, 11, 13])
+    x1, y1 = snap(9 * k), snap(11 * k)
+    x0, y0 = size - 1 - x1, size - 1 - y1
+    first = snap(5 * k)
+    page(0, 0, x1, y1, [first + i * step for i in range(3)])
+    page(x0, y0, size - 1, size - 1, [y0 + first + i * step for i in range(3)])
     return pic
 
 
-def draw_arrow(pointing_right):
-    """13 x 13 blue arrow; a shaft and a 45-degree head, crisp for 16 colours."""
-    pic = Picture(13, 13)
+def draw_arrow(pointing_right, size=13):
+    """Blue arrow (13 x 13 at 96 DPI); a shaft and a 45-degree head, crisp for 16 colours."""
+    pic = Picture(size, size)
     blue = VGA16[12]
-    for y in range(13):
-        for x in range(13):
-            shaft = 1 <= x <= 5 and 4 <= y <= 8
-            head = 6 <= x <= 11 and abs(y - 6) <= 11 - x
-            if shaft or head:
+    k = size / 13.0
+    c = (size - 1) / 2.0           # the middle row, or between the two middle rows
+    head = snap(6 * k)             # the head's first column
+    shaft_half = 2 * k + 0.5
+
+    def half(x):                   # the head's half height in column x: one less per column
+        return (c - 1) - (x - head)
+    for y in range(size):
+        for x in range(size):
+            in_shaft = snap(k) <= x < head and abs(y - c) <= shaft_half
+            in_head = x >= head and half(x) >= 0 and abs(y - c) <= half(x)
+            if in_shaft or in_head:
                 pic.set(x, y, blue)
     outline(pic, VGA16[4])
     # A cyan glint along the upper side of the shaft gives the arrow some depth.
-    for x in range(2, 6):
-        pic.set(x, 5, VGA16[14])
-    for x in range(6, 10):
-        pic.set(x, x - 4, VGA16[14])
+    shaft_top = int(math.ceil(c - shaft_half))
+    for x in range(snap(k) + 1, head):
+        pic.set(x, shaft_top + 1, VGA16[14])
+    for x in range(head, head + snap(4 * k)):
+        pic.set(x, int(math.ceil(c - half(x))) + 1, VGA16[14])
     return pic if pointing_right else pic.mirrored()
 
 
-def draw_sign(kind):
-    """13 x 13 plus (green) or minus (red) with a raised look."""
-    cv = Canvas(13, 13)
+def draw_sign(kind, size=13):
+    """Plus (green) or minus (red) with a raised look, 13 x 13 at 96 DPI."""
+    cv = Canvas(size, size)
+    k = size / 13.0
+    near, far = snap(k), size - snap(k)
+    bar0, bar1 = snap(4 * k), size - snap(4 * k)
+    mid = size / 2.0
     if kind == 'plus':
-        shape = union(box(1, 4, 12, 9), box(4, 1, 9, 12))
-        fill = gradient((80, 220, 60), (10, 150, 10), 6.5, 1, 6.5, 12)
+        shape = union(box(near, bar0, far, bar1), box(bar0, near, bar1, far))
+        fill = gradient((80, 220, 60), (10, 150, 10), mid, near, mid, far)
         rim_c = (0, 90, 0)
     else:
-        shape = box(1, 4, 12, 9)
-        fill = gradient((255, 80, 60), (190, 0, 0), 6.5, 4, 6.5, 9)
+        shape = box(near, bar0, far, bar1)
+        fill = gradient((255, 80, 60), (190, 0, 0), mid, bar0, mid, bar1)
         rim_c = (120, 0, 0)
     cv.fill(shape, fill, aa=False)
     pic = cv.picture()
@@ -481,20 +517,21 @@ def by_segments(segments):
     return part
 
 
-def draw_eyedropper_icon():
-    # Tip at (1, 14), bulb at the upper right; axis x + y = 15.
-    part = by_segments([
+def draw_eyedropper_icon(size=16):
+    # Tip at (1, 14) at 16 pixels, bulb at the upper right; axis x + y = size - 1.
+    k = size / 16.0
+    part = by_segments([(snap(a * k), snap(b * k), snap(w * k), name) for a, b, w, name in [
         (-14, -10, 0, 'tip'), (-9, -7, 1, 'glass'), (-6, 2, 2, 'glass'),
         (3, 5, 3, 'collar'), (6, 6, 2, 'bulb'), (7, 11, 3, 'bulb'),
         (12, 12, 2, 'bulb'),
-    ])
+    ]])
     colours = {
         'tip': VGA16[0],
         'glass': lambda t, d: VGA16[15] if d == -1 else VGA16[14],
         'collar': VGA16[7],
-        'bulb': lambda t, d: VGA16[8] if d == -1 and 8 <= t <= 11 else VGA16[0],
+        'bulb': lambda t, d: VGA16[8] if d == -1 and snap(8 * k) <= t <= snap(11 * k) else VGA16[0],
     }
-    pic = diagonal_tool(16, 16, 15, part, colours)
+    pic = diagonal_tool(size, size, size - 1, part, colours)
     fill_notches(pic)
     outline(pic, VGA16[0])
     return pic
@@ -503,11 +540,17 @@ def draw_eyedropper_icon():
 CURSOR_HOTSPOT = (9, 21)
 
 
-def draw_grab_cursor():
-    # Tip exactly on the hot spot; the axis x + y = 30 passes through it.
-    tx, ty = CURSOR_HOTSPOT
+def cursor_hotspot(size):
+    """The tip at a size of the cursor: the 32-pixel one's, scaled."""
+    return tuple(snap(v * size / 32.0) for v in CURSOR_HOTSPOT)
+
+
+def draw_grab_cursor(size=32):
+    # Tip exactly on the hot spot; at 32 pixels the axis x + y = 30 passes through it.
+    k = size / 32.0
+    tx, ty = cursor_hotspot(size)
     axis, t0 = tx + ty, tx - ty
-    part = by_segments([(t0 + a, t0 + b, w, name) for a, b, w, name in [
+    part = by_segments([(t0 + snap(a * k), t0 + snap(b * k), snap(w * k), name) for a, b, w, name in [
         (-1, 3, 0, 'tip'), (4, 6, 1, 'glass'), (7, 17, 2, 'glass'),
         (18, 21, 4, 'collar'), (22, 23, 3, 'bulb'), (24, 31, 4, 'bulb'),
         (32, 33, 3, 'bulb'), (34, 34, 2, 'bulb'),
@@ -515,7 +558,7 @@ def draw_grab_cursor():
     white, black = MONO[1], MONO[0]
     # White inside, black outline: visible on light and dark screens alike.
     colours = {'tip': black, 'glass': white, 'collar': black, 'bulb': white}
-    pic = diagonal_tool(32, 32, axis, part, colours)
+    pic = diagonal_tool(size, size, axis, part, colours)
     fill_notches(pic)
     outline(pic, black)
     return pic
@@ -530,35 +573,44 @@ def draw_slider_arrow(pointing_right):
     return pic if pointing_right else pic.mirrored()
 
 
-def draw_binoculars():
+def draw_binoculars(w=15, h=13):
     """Seen from the front: two barrels on a hinge, objective lenses catching the light."""
-    pic = Picture(15, 13)
+    pic = Picture(w, h)
     black, navy, grey, silver, blue, white = (VGA16[0], VGA16[4], VGA16[8], VGA16[7],
                                               VGA16[12], VGA16[15])
-    for x0 in (0, 9):
-        for y in range(13):
-            for lx in range(6):
-                eyepiece = 1 <= lx <= 4 and y <= 3
-                barrel = y >= 3 and not (y in (3, 12) and lx in (0, 5))
+    kx, ky = w / 15.0, h / 13.0
+    bw = snap(6 * kx)              # a barrel's width
+    joint = snap(3 * ky)           # the row between eyepiece and barrel
+    rim = snap(7 * ky)             # the row above the lens
+    lens = h - 1 - rim - 1         # the lens's side: from below the rim to above the bottom
+    for x0 in (0, w - bw):
+        for y in range(h):
+            for lx in range(bw):
+                eyepiece = 1 <= lx <= bw - 2 and y <= joint
+                barrel = y >= joint and not (y in (joint, h - 1) and lx in (0, bw - 1))
                 if eyepiece or barrel:
                     pic.set(x0 + lx, y, silver if lx == 1 else grey)
-    for y in range(4, 8):
-        for x in range(6, 9):
-            pic.set(x, y, silver if y == 5 else grey)
+    for y in range(joint + 1, rim + 1):
+        for x in range(bw, w - bw):
+            pic.set(x, y, silver if y == joint + 2 else grey)
     outline(pic, black)
-    lens = ['NBBN',
-            'BWBB',
-            'BBBB',
-            'NBBN']
     shade = {'N': navy, 'B': blue, 'W': white}
-    for x0 in (0, 9):
-        # Joint between eyepiece and barrel, and the rim above the lens.
-        for lx in range(1, 5):
-            pic.set(x0 + lx, 3, black)
-            pic.set(x0 + lx, 7, black)
-        for ly, row in enumerate(lens):
-            for lx, ch in enumerate(row):
-                pic.set(x0 + 1 + lx, 8 + ly, shade[ch])
+
+    def lens_pixel(lx, ly):
+        # Navy corners, a white glint up and left of the middle, blue elsewhere.
+        last = lens - 1
+        if (lx in (0, last)) and (ly in (0, last)):
+            return 'N'
+        if lx == max(1, lens // 4) and ly == max(1, lens // 4):
+            return 'W'
+        return 'B'
+    for x0 in (0, w - bw):
+        for lx in range(1, bw - 1):
+            pic.set(x0 + lx, joint, black)
+            pic.set(x0 + lx, rim, black)
+        for ly in range(lens):
+            for lx in range(min(lens, bw - 2)):
+                pic.set(x0 + 1 + lx, rim + 1 + ly, shade[lens_pixel(lx, ly)])
     return pic
 
 
@@ -607,7 +659,7 @@ def dib_image(pic, bpp, palette=None):
 
 
 def icon_file(images, hotspot=None):
-    """ICONDIR (type 1) or, with a hot spot, a cursor directory (type 2)."""
+    """ICONDIR (type 1) or, with hot spots (a function of the size), a cursor directory (type 2)."""
     kind = 2 if hotspot else 1
     out = struct.pack('<HHH', 0, kind, len(images))
     offset = 6 + 16 * len(images)
@@ -616,7 +668,7 @@ def icon_file(images, hotspot=None):
         data = dib_image(pic, bpp, palette)
         colours = (1 << bpp) if bpp < 8 else 0
         if hotspot:
-            f1, f2 = hotspot
+            f1, f2 = hotspot(pic.w)
         else:
             f1, f2 = 1, bpp
         out += struct.pack('<BBBBHHII', pic.w & 0xFF, pic.h & 0xFF, colours, 0,
@@ -651,24 +703,33 @@ def build_all():
     """File name -> bytes, for every resource file the program uses."""
     files = {}
     icon100 = []
-    for size in (16, 32, 48):
+    # The small sizes of 120 and 144 DPI (20, 24) and the large one of 120 (40) as well.
+    for size in (16, 20, 24, 32, 40, 48):
         icon100.append((quantised(draw_palette(size, 8), PALETTE256), 8, PALETTE256))
-    for size in (32, 48):
+    for size in (32, 40, 48):
         icon100.append((draw_palette(size, 24), 24, None))
     files['icon100.ico'] = icon_file(icon100)
-    files['icon101.ico'] = icon_file([(draw_traffic_light(), 24, None)])
-    pages = quantised(draw_pages(), VGA16)
-    files['icon421.ico'] = icon_file([(pages, 4, VGA16)])
-    files['icon440.ico'] = icon_file([(pages, 4, VGA16)])
-    files['icon431.ico'] = icon_file([(draw_sign('plus'), 24, None)])
-    files['icon432.ico'] = icon_file([(draw_sign('minus'), 24, None)])
-    files['icon433.ico'] = icon_file([(quantised(draw_arrow(True), VGA16), 4, VGA16)])
-    left = quantised(draw_arrow(False), VGA16)
-    files['icon434.ico'] = icon_file([(left, 4, VGA16)])
-    files['icon438.ico'] = icon_file([(left, 4, VGA16)])
-    files['icon435.ico'] = icon_file([(quantised(draw_eyedropper_icon(), VGA16), 4, VGA16)])
-    files['icon439.ico'] = icon_file([(quantised(draw_binoculars(), VGA16), 4, VGA16)])
-    files['cursor150.cur'] = icon_file([(draw_grab_cursor(), 1, MONO)], hotspot=CURSOR_HOTSPOT)
+    # Each picture first at its 96-DPI size (the program scales from the smallest), then larger.
+    dpis = (96,) + LARGER_DPIS
+    files['icon101.ico'] = icon_file([(draw_traffic_light(at_dpi(16, d), at_dpi(20, d)), 24, None)
+                                      for d in dpis])
+    pages = [(quantised(draw_pages(at_dpi(16, d)), VGA16), 4, VGA16) for d in dpis]
+    files['icon421.ico'] = icon_file(pages)
+    files['icon440.ico'] = icon_file(pages)
+    files['icon431.ico'] = icon_file([(draw_sign('plus', at_dpi(13, d)), 24, None) for d in dpis])
+    files['icon432.ico'] = icon_file([(draw_sign('minus', at_dpi(13, d)), 24, None) for d in dpis])
+    files['icon433.ico'] = icon_file([(quantised(draw_arrow(True, at_dpi(13, d)), VGA16), 4, VGA16)
+                                      for d in dpis])
+    left = [(quantised(draw_arrow(False, at_dpi(13, d)), VGA16), 4, VGA16) for d in dpis]
+    files['icon434.ico'] = icon_file(left)
+    files['icon438.ico'] = icon_file(left)
+    files['icon435.ico'] = icon_file([(quantised(draw_eyedropper_icon(at_dpi(16, d)), VGA16), 4, VGA16)
+                                      for d in dpis])
+    files['icon439.ico'] = icon_file([(quantised(draw_binoculars(at_dpi(15, d), at_dpi(13, d)), VGA16),
+                                       4, VGA16) for d in dpis])
+    # The system's cursor size grows with the DPI too: 40 and 48 pixels at 120 and 144.
+    files['cursor150.cur'] = icon_file([(draw_grab_cursor(at_dpi(32, d)), 1, MONO) for d in dpis],
+                                       hotspot=cursor_hotspot)
     files['bitmap200.bmp'] = bmp_file(draw_slider_arrow(True))
     files['bitmap201.bmp'] = bmp_file(draw_slider_arrow(False))
     return files
@@ -775,18 +836,20 @@ def parse_bmp_file(data):
 # Checks
 
 # What the program needs, written out independently of the drawing code above.
+# The first image of each is the 96-DPI one, then those for 120 and 144 DPI (1.25 and 1.5 times).
 EXPECTED_ICONS = {
-    'icon100.ico': [(16, 16, 8), (32, 32, 8), (48, 48, 8), (32, 32, 24), (48, 48, 24)],
-    'icon101.ico': [(16, 20, 24)],
-    'icon421.ico': [(16, 16, 4)],
-    'icon431.ico': [(13, 13, 24)],
-    'icon432.ico': [(13, 13, 24)],
-    'icon433.ico': [(13, 13, 4)],
-    'icon434.ico': [(13, 13, 4)],
-    'icon435.ico': [(16, 16, 4)],
-    'icon438.ico': [(13, 13, 4)],
-    'icon439.ico': [(15, 13, 4)],
-    'icon440.ico': [(16, 16, 4)],
+    'icon100.ico': [(16, 16, 8), (20, 20, 8), (24, 24, 8), (32, 32, 8), (40, 40, 8), (48, 48, 8),
+                    (32, 32, 24), (40, 40, 24), (48, 48, 24)],
+    'icon101.ico': [(16, 20, 24), (20, 25, 24), (24, 30, 24)],
+    'icon421.ico': [(16, 16, 4), (20, 20, 4), (24, 24, 4)],
+    'icon431.ico': [(13, 13, 24), (16, 16, 24), (20, 20, 24)],
+    'icon432.ico': [(13, 13, 24), (16, 16, 24), (20, 20, 24)],
+    'icon433.ico': [(13, 13, 4), (16, 16, 4), (20, 20, 4)],
+    'icon434.ico': [(13, 13, 4), (16, 16, 4), (20, 20, 4)],
+    'icon435.ico': [(16, 16, 4), (20, 20, 4), (24, 24, 4)],
+    'icon438.ico': [(13, 13, 4), (16, 16, 4), (20, 20, 4)],
+    'icon439.ico': [(15, 13, 4), (19, 16, 4), (23, 20, 4)],
+    'icon440.ico': [(16, 16, 4), (20, 20, 4), (24, 24, 4)],
 }
 
 
@@ -870,29 +933,31 @@ def _check_clean_transparency(tag, img, expect):
                 return
 
 
+# The cursor at the system's cursor sizes for 96, 120 and 144 DPI, and where its tip is.
+EXPECTED_CURSOR = [(32, (9, 21)), (40, (11, 26)), (48, (14, 32))]
+
+
 def check_cursor(name, data, expect):
     kind, entries = parse_icon_file(data)
     expect(kind == 2, '%s: directory type %d, want 2' % (name, kind))
-    expect(len(entries) == 1, '%s: %d images' % (name, len(entries)))
+    got = [(e['w'], e['hotspot']) for e in entries]
+    expect(got == EXPECTED_CURSOR, '%s: images %s, want %s' % (name, got, EXPECTED_CURSOR))
     _check_layout(name, data, entries, expect)
-    e = entries[0]
-    img = e['image']
-    expect((e['w'], e['h'], img.bpp) == (32, 32, 1), '%s: %dx%d@%d' % (name, e['w'], e['h'], img.bpp))
-    expect(e['hotspot'] == (9, 21), '%s: hot spot %s' % (name, e['hotspot']))
-    expect(img.palette == MONO, '%s: palette %s' % (name, img.palette))
-    _check_clean_transparency(name, img, expect)
-    hx, hy = e['hotspot']
-    expect(img.andm[hy][hx] == 0, '%s: hot spot pixel is transparent' % name)
-    # The hot spot is the tip: nothing sticks out further down or to the left.
-    for y in range(32):
-        for x in range(32):
-            if img.andm[y][x] == 0:
-                expect(x >= hx and y <= hy, '%s: pixel (%d,%d) beyond the tip' % (name, x, y))
-                if not (x >= hx and y <= hy):
-                    return
-    # Both colours are needed to show on light and dark screens alike.
-    shown = {img.xor[y][x] for y in range(32) for x in range(32) if img.andm[y][x] == 0}
-    expect(shown == set(MONO), '%s: opaque colours %s' % (name, shown))
+    for e in entries:
+        img, size = e['image'], e['w']
+        tag = '%s %dx%d' % (name, e['w'], e['h'])
+        expect((e['h'], img.bpp) == (size, 1), '%s: height %d, %d bpp' % (tag, e['h'], img.bpp))
+        expect(img.palette == MONO, '%s: palette %s' % (tag, img.palette))
+        _check_clean_transparency(tag, img, expect)
+        hx, hy = e['hotspot']
+        expect(img.andm[hy][hx] == 0, '%s: hot spot pixel is transparent' % tag)
+        # The hot spot is the tip: nothing sticks out further down or to the left.
+        beyond = [(x, y) for y in range(size) for x in range(size)
+                  if img.andm[y][x] == 0 and not (x >= hx and y <= hy)]
+        expect(not beyond, '%s: pixels beyond the tip %s' % (tag, beyond[:3]))
+        # Both colours are needed to show on light and dark screens alike.
+        shown = {img.xor[y][x] for y in range(size) for x in range(size) if img.andm[y][x] == 0}
+        expect(shown == set(MONO), '%s: opaque colours %s' % (tag, shown))
 
 
 def check_bitmap(name, data, expect):

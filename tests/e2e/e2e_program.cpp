@@ -177,20 +177,26 @@ bool Tintora::Start(bool fresh)
         ADD_FAILURE() << "a Tintora from elsewhere is running already";
         return false;
     }
-    if (!Launch())
-        return false;
-
+    // Put back once the window is up, when the program has long read it.
+    const DWORD storedDpi = dpi_ ? SwapLogPixels(dpi_) : 0;
     bool ended = false;
-    WaitUntil(kHangGuardMs, [&] {
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0) {
-            ended = true;
-            return true;
-        }
-        std::vector<HWND> dialogs = FindMainDialogs(info_.dwProcessId);
-        if (!dialogs.empty() && IsWindowVisible(dialogs[0]))
-            dialog_ = dialogs[0];
-        return dialog_ != nullptr;
-    });
+    const bool launched = Launch();
+    if (launched) {
+        WaitUntil(kHangGuardMs, [&] {
+            if (WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0) {
+                ended = true;
+                return true;
+            }
+            std::vector<HWND> dialogs = FindMainDialogs(info_.dwProcessId);
+            if (!dialogs.empty() && IsWindowVisible(dialogs[0]))
+                dialog_ = dialogs[0];
+            return dialog_ != nullptr;
+        });
+    }
+    if (dpi_)
+        SwapLogPixels(storedDpi);
+    if (!launched)
+        return false;
     // The window shows first; right after its first paint it adds the status icon (with the
     // option on) and, last, makes its tip window. Tests start from there.
     if (dialog_) {

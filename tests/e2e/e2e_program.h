@@ -84,6 +84,9 @@ public:
     void UseCopy(const std::string& path, const std::vector<std::string>& environment);
     // Before Start or Launch: start in `folder` instead of the program's own folder.
     void UseWorkingFolder(const std::string& folder) { workingFolder_ = folder; }
+    // Before Start: the program starts on a screen of `dpi` pixels per inch (the rest of the run
+    // keeps the prefix's own).
+    void UseDpi(int dpi) { dpi_ = dpi; }
 
     // Waits for the process to end; past the hang guard records a failure and ends it by force.
     bool WaitForExit(DWORD* exitCode);
@@ -136,6 +139,7 @@ private:
     std::string copyPath_;
     std::vector<std::string> environment_;
     std::string workingFolder_;
+    int dpi_ = 0;
     HWND dialog_ = nullptr;
 
     std::thread watcher_;

@@ -191,10 +191,15 @@ bool Near(uint32_t a, uint32_t b, int tolerance)
 
 HICON LoadProgramIcon(int id, int size)
 {
+    return LoadProgramIcon(id, size, size);
+}
+
+HICON LoadProgramIcon(int id, int width, int height)
+{
     HMODULE module = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module)
         return nullptr;
-    HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+    HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, width, height, 0));
     // The icon keeps its own copy of the pixels.
     FreeLibrary(module);
     return icon;

@@ -51,6 +51,8 @@ bool Near(uint32_t a, uint32_t b, int tolerance);
 
 // An icon resource of tintora.exe itself, loaded as data; size 0 is the size it is stored in.
 HICON LoadProgramIcon(int id, int size);
+// The image of that width and height, where the resource holds one.
+HICON LoadProgramIcon(int id, int width, int height);
 // Looks for the icon, drawn at width x height, in the area of the screen. Only its opaque
 // pixels count (drawn on black and on white, they agree), each channel within 16; percent of
 // them must be found in place, and the picture may reach past the area's edges by overhang

@@ -3,6 +3,7 @@
 // pictures the selector puts on the screen.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -785,3 +786,65 @@ TEST(SelectorPictures, HueModeSaturationAcrossBrightnessUpTheHueRainbowBesideThe
     // White keeps its hue 0 arrow at the bottom.
     ExpectArrowsAt(g, 0);
 }
+
+// At 120 and 144 DPI the controls are larger and the pictures fill them: the field's corner
+// pixels are its corner colours and the strip runs the slider's height; the arrows (10 rows at
+// 96 DPI) and the field's cross (11 pixels) grow with the DPI.
+class SelectorPicturesAtDpi : public testing::TestWithParam<int> {};
+
+TEST_P(SelectorPicturesAtDpi, FillTheirControlsWithArrowsAndCrossGrownToMatch)
+{
+    const int dpi = GetParam();
+    Tintora app;
+    app.UseDpi(dpi);
+    ASSERT_TRUE(app.Start());
+    ParkCursor();
+    // Red mode without red: green across and blue up the field, the cross alone red in it, the
+    // arrows at the strip's bottom.
+    ASSERT_TRUE(SetColor(app, 0x008080));
+    HWND field = app.Item(kField), slider = app.Item(kSlider);
+    const RECT f = ClientRect(field), s = ClientRect(slider);
+    EXPECT_GT(f.right, 298) << "wider than at 96 DPI";
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(field, 0, 0)), Rgb(0x0000FF));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(field, f.right - 1, 0)), Rgb(0x00FFFF));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(field, 0, f.bottom - 1)), Rgb(0x000000));
+    EXPECT_EQ_SOON(Rgb(ScreenPixel(field, f.right - 1, f.bottom - 1)), Rgb(0x00FF00));
+
+    const Pixels picture = ClientPixels(field);
+    int cross = 0;
+    for (uint32_t pixel : picture.data)
+        cross += (pixel >> 16) > 0x80;
+    // Two bars sharing a centre that keeps the field's colour.
+    EXPECT_NEAR(cross + 2, 2 * 11 * dpi / 96, 3);
+
+    // The strip a third across: (0, 128, 128) at its lowest row up to nearly (255, 128, 128).
+    Pixels bar;
+    std::vector<int> strip;
+    EXPECT_TRUE(WaitUntil(kHangGuardMs, [&] {
+        bar = ClientPixels(slider);
+        strip.clear();
+        for (int y = 0; y < bar.height; ++y)
+            if ((bar.At(s.right / 3, y) & 0xFFFF) == 0x8080)
+                strip.push_back(y);
+        return !strip.empty() && bar.At(s.right / 3, strip.back()) == 0x008080;
+    }));
+    ASSERT_FALSE(strip.empty());
+    EXPECT_EQ(Rgb(bar.At(s.right / 3, strip.back())), Rgb(0x008080));
+    EXPECT_GT(bar.At(s.right / 3, strip.front()) >> 16, 0xF0u);
+    EXPECT_GE(strip.back() - strip.front() + 1, s.bottom * 95 / 100);
+    // Each arrow's base along the slider's side, its middle at the strip's lowest row.
+    for (const int side : {0, static_cast<int>(s.right) - 1}) {
+        std::vector<int> black;
+        for (int y = 0; y < bar.height; ++y)
+            if (bar.At(side, y) == 0)
+                black.push_back(y);
+        ASSERT_FALSE(black.empty()) << "arrow at column " << side;
+        EXPECT_NEAR(black.back() - black.front() + 1, 10 * dpi / 96, 1) << "column " << side;
+        EXPECT_NEAR((black.front() + black.back()) / 2, strip.back(), 2) << "column " << side;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, SelectorPicturesAtDpi, testing::Values(120, 144),
+                         [](const testing::TestParamInfo<int>& info) {
+    return "Dpi" + std::to_string(info.param);
+});

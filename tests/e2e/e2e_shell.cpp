@@ -288,6 +288,46 @@ TEST(StatusIcon, WithTheOptionClearTheHideButtonHidesTheWindowToTheIconAndALeftC
     EXPECT_TRUE(app.Running());
 }
 
+// At 120 and 144 DPI the caption and its buttons are larger. The program's is the leftmost
+// box of the caption's buttons: inside the caption, one box (not run into the system's), grown
+// with them (14 pixels high at 96 DPI), and a click on it hides the window.
+class HideButtonAtDpi : public testing::TestWithParam<int> {};
+
+TEST_P(HideButtonAtDpi, SitsInTheCaptionBesideTheSystemsButtonsAndHidesTheWindow)
+{
+    Tintora app;
+    app.UseDpi(GetParam());
+    ASSERT_TRUE(StartWithStatusIconOption(app, false));
+    const RECT band = CaptionBand(app.Dialog());
+    const Pixels caption = SteadyCapture(app, band);
+    const int middle = caption.height / 2;
+    const uint32_t plain = CaptionColour(caption, middle);
+    int left = caption.width - ButtonsReach(caption, middle), right = left, top = middle, bottom = middle;
+    while (right + 1 < caption.width && caption.At(right + 1, middle) != plain)
+        ++right;
+    const int centre = (left + right) / 2;
+    while (top > 0 && caption.At(centre, top - 1) != plain)
+        --top;
+    while (bottom + 1 < caption.height && caption.At(centre, bottom + 1) != plain)
+        ++bottom;
+    EXPECT_GT(top, 0);
+    EXPECT_LT(bottom, caption.height - 1);
+    EXPECT_GE(bottom - top + 1, 14 * GetParam() / 96 - 2);
+    EXPECT_LE(right - left, (bottom - top) * 3 / 2) << "one box, from " << left << " to " << right;
+
+    ASSERT_TRUE(MoveTo(POINT{band.left + centre, band.top + (top + bottom) / 2}));
+    FreshLeftDown();
+    LeftUp();
+    EXPECT_SOON(!IsShown(app.Dialog()));
+    app.SendToDialog(kStatusIconMessage, 0, WM_LBUTTONUP);
+    MoveTo(POINT{0, 0});
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, HideButtonAtDpi, testing::Values(120, 144),
+                         [](const testing::TestParamInfo<int>& info) {
+    return "Dpi" + std::to_string(info.param);
+});
+
 TEST(StatusIcon, WithTheOptionSetTheIconStaysThroughHidingAndShowing)
 {
     Tintora app;
@@ -386,29 +426,44 @@ TEST(Decoration, TheDialogsToolTipWindowHoldsOneToolPerTipStringAndShowsTheTipUn
     MoveTo(POINT{0, 0});
 }
 
-TEST(Decoration, TheIconButtonsAndTheGrabControlShowTheirIcons)
+// On a screen of 96, 120 and 144 DPI: the pictures drawn for that size (a quarter and a half
+// larger), not smaller ones stretched.
+class DecorationAtDpi : public testing::TestWithParam<int> {};
+
+TEST_P(DecorationAtDpi, TheIconButtonsAndTheGrabControlShowTheirIcons)
 {
+    const int dpi = GetParam();
     Tintora app;
+    app.UseDpi(dpi);
     ASSERT_TRUE(app.Start());
     // The panel's buttons are in sight only with the panel shown.
     if (!app.IsChecked(kColors))
         app.Click(kColors);
     MoveTo(POINT{0, 0});
 
+    // The sizes at 96, 120 and 144 DPI.
     const struct {
         int id;
-        int width;
-        int height;
-    } icons[] = {{kCopyHex, 16, 16}, {kSavedAdd, 13, 13}, {kNamedFind, 15, 13}, {kGrabIcon, 16, 16}};
+        SIZE at[3];
+    } icons[] = {{kCopyHex, {{16, 16}, {20, 20}, {24, 24}}},
+                 {kSavedAdd, {{13, 13}, {16, 16}, {20, 20}}},
+                 {kNamedFind, {{15, 13}, {19, 16}, {23, 20}}},
+                 {kGrabIcon, {{16, 16}, {20, 20}, {24, 24}}}};
     for (const auto& expected : icons) {
         SCOPED_TRACE("control " + std::to_string(expected.id));
-        HICON icon = LoadProgramIcon(expected.id, 0);
+        const SIZE size = expected.at[(dpi - 96) / 24];
+        HICON icon = LoadProgramIcon(expected.id, size.cx, size.cy);
         ASSERT_NE(icon, nullptr);
         const RECT area = WindowRect(app.Item(expected.id));
-        EXPECT_SOON(ControlShowsIcon(area, icon, expected.width, expected.height));
+        EXPECT_SOON(ControlShowsIcon(area, icon, size.cx, size.cy));
         DestroyIcon(icon);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Screens, DecorationAtDpi, testing::Values(96, 120, 144),
+                         [](const testing::TestParamInfo<int>& info) {
+    return "Dpi" + std::to_string(info.param);
+});
 
 // ---- help ------------------------------------------------------------------------------
 

@@ -134,6 +134,13 @@ std::string WhatButtonsChange(Tintora& app)
     return state + ", windows " + std::to_string(windows.size());
 }
 
+// EnumResourceNames callback: counts into the int at `count`.
+BOOL CALLBACK CountResource(HMODULE, LPCSTR, LPSTR, LONG_PTR count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 // Key down and up as the system posts them to the focused window.
 void PostKey(HWND window, UINT key)
 {
@@ -201,9 +208,14 @@ TEST(Start, TheWindowAppearsCentredSizedFromTheTemplateNotTopmostWithIcons)
     EXPECT_EQ_SOON(app.Focus(), app.Item(kRedEdit));
 }
 
-TEST(Start, EveryControlIsShownInsideTheWindowAndOnNoOtherTheColourListsLiePastTheCollapsedEdge)
+// On a screen of 96, 120 and 144 DPI: dialog units grow with the system font, so nothing may
+// end up on top of another at any of them.
+class StartAtDpi : public testing::TestWithParam<int> {};
+
+TEST_P(StartAtDpi, EveryControlIsShownInsideTheWindowAndOnNoOtherTheColourListsLiePastTheCollapsedEdge)
 {
     Tintora app;
+    app.UseDpi(GetParam());
     ASSERT_TRUE(app.Start());
     HWND dialog = app.Dialog();
     for (int id : kNamedControls) {
@@ -241,6 +253,29 @@ TEST(Start, EveryControlIsShownInsideTheWindowAndOnNoOtherTheColourListsLiePastT
             EXPECT_FALSE(IntersectRect(&common, &a, &b));
         }
     }
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, StartAtDpi, testing::Values(96, 120, 144),
+                         [](const testing::TestParamInfo<int>& info) {
+    return "Dpi" + std::to_string(info.param);
+});
+
+// Declared DPI aware in the program's one manifest (RT_MANIFEST 1), else Windows would stretch
+// the window on a screen of more DPI, and blur it.
+TEST(Start, TheProgramsOneManifestDeclaresItDpiAware)
+{
+    HMODULE program = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    int manifests = 0;
+    EnumResourceNamesA(program, RT_MANIFEST, CountResource, reinterpret_cast<LONG_PTR>(&manifests));
+    EXPECT_EQ(manifests, 1);
+    HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(1), RT_MANIFEST);
+    const std::string manifest(found ? static_cast<const char*>(LockResource(LoadResource(program, found)))
+                                     : "",
+                               found ? SizeofResource(program, found) : 0);
+    FreeLibrary(program);
+    EXPECT_NE(manifest.find("<dpiAware>true</dpiAware>"), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find("\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\""), std::string::npos);
 }
 
 // With the colour lists stored as shown (true) or hidden.

@@ -26,7 +26,29 @@ bool DeleteKeyTree(HKEY parent, const char* name)
     return RegDeleteKeyA(parent, name) == ERROR_SUCCESS;
 }
 
+const char* const kDesktopKey = "Control Panel\\Desktop";
+const char* const kLogPixels = "LogPixels";
+
 }  // namespace
+
+DWORD SwapLogPixels(DWORD dpi)
+{
+    HKEY key;
+    DWORD stored = 0, size = sizeof(stored);
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot open HKCU\\" << kDesktopKey;
+        return 0;
+    }
+    if (RegQueryValueExA(key, kLogPixels, nullptr, nullptr, reinterpret_cast<BYTE*>(&stored), &size))
+        stored = 0;
+    const LONG set =
+        dpi ? RegSetValueExA(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi))
+            : RegDeleteValueA(key, kLogPixels);
+    RegCloseKey(key);
+    EXPECT_EQ(set, ERROR_SUCCESS) << "LogPixels " << dpi;
+    return stored;
+}
 
 void ResetSavedState()
 {

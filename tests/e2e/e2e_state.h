@@ -17,6 +17,11 @@ std::string SavedColorsFile();
 // Stores a one-byte option under the settings key, as the program keeps its flags.
 void WriteBinaryOption(const char* name, BYTE value);
 
+// Sets the DPI the programs started from now on see (Wine reads HKCU\Control Panel\Desktop,
+// LogPixels, as each program starts) and gives what was stored; 0 removes the value, and is
+// given when there was none.
+DWORD SwapLogPixels(DWORD dpi);
+
 // Files and folders; folder names end in a backslash.
 std::string FolderOf(const std::string& path);
 std::vector<std::string> FilesIn(const std::string& folder);

@@ -319,7 +319,7 @@ TEST_F(CommandsTest, HidingWithAnOutOfRangeFieldShowsNoMessageAndShowsTheValueAg
     Type(IDC_RED_EDIT, "300");
     ASSERT_EQ(30, state->currentColor.GetRed());
     // The caption's hide button pressed and released on it.
-    RECT button = HideButtonRect(dialog);
+    RECT button = HideButtonRect(dialog, state->dpi);
     const POINT on = {(button.left + button.right) / 2, (button.top + button.bottom) / 2};
     SendMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(on.x, on.y));
     ASSERT_EQ(static_cast<uint32_t>(CaptureHideButton), state->captureMode);

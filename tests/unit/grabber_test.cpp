@@ -296,6 +296,27 @@ TEST(MagnifierGeometry, FollowsTheSizeOfTheClientArea)
     EXPECT_TRUE(PointIs(m.crossHair, 99, 51));
 }
 
+// At 120 and 144 DPI every size grows by a quarter and a half, rounded; at 144 the 148 x 148
+// client area then shows the same 17 x 14 screen pixels as at 96, each as a 9-pixel cell.
+TEST(MagnifierGeometry, GrowsWithTheDpiShowingTheSamePixelsAsLargerCells)
+{
+    const struct {
+        int dpi;
+        GrabSizes sizes;
+    } expected[] = {{96, {100, 10, 6, 14}}, {120, {125, 13, 8, 18}}, {144, {150, 15, 9, 21}}};
+    for (const auto& e : expected) {
+        const GrabSizes got = GrabSizesFor(e.dpi);
+        EXPECT_TRUE(got.popup == e.sizes.popup && got.gap == e.sizes.gap && got.cell == e.sizes.cell &&
+                    got.band == e.sizes.band)
+            << e.dpi << " DPI: " << got.popup << ", " << got.gap << ", " << got.cell << ", " << got.band;
+    }
+    const MagnifierLayout m = LayoutMagnifier(RECT{0, 0, 148, 148}, GrabSizesFor(144));
+    EXPECT_TRUE(RectIs(m.band, 0, 127, 148, 148));
+    EXPECT_TRUE(m.columns == 17 && m.rows == 14);
+    EXPECT_TRUE(RectIs(MagnifierCell(m, 8, 7), 72, 63, 81, 72));  // the centre cell
+    EXPECT_TRUE(PointIs(m.crossHair, 76, 67));
+}
+
 // ---- the grab in the real dialog -------------------------------------------------------
 
 const char kSettingsKey[] = "Software\\Ostrel\\Tintora";

@@ -181,7 +181,7 @@ TEST_F(MainDialogTest, FieldPictureHoldsExactlyOneCrossAfterEveryKindOfRedraw)
         std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
         FillField(pixels.data(), w, h, state->sliderMode, at, state->selector.tables);
         const POINT p = FieldMarkerPosition(state->sliderMode, cross, w, h);
-        XorFieldMarker(pixels.data(), w, h, p.x, p.y);
+        XorFieldMarker(pixels.data(), w, h, p.x, p.y, state->selector.markerArm);
         return pixels;
     };
     auto shown = [&] {

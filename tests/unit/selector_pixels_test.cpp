@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource.h"
+
 namespace {
 
 // The field at 96 DPI, plus sizes that are not a multiple of 8 columns, one exactly 8, and one
@@ -417,15 +419,19 @@ TEST(SelectorMarker, InvertsAHollowCrossClippedToTheField)
 {
     const int width = 40;
     const int height = 30;
+    // Bars of 11 pixels at 96 DPI; at 144 DPI (arm 8) of 17, at 120 DPI (arm 6) of 13.
     const struct {
         int x, y;
+        int arm;
         int inverted;
-    } places[] = {
-        {20, 15, 20}, {0, 0, 10}, {width - 1, height - 1, 10}, {3, height - 2, 14}, {width - 4, 2, 15}};
+    } places[] = {{20, 15, 5, 20},        {0, 0, 5, 10},         {width - 1, height - 1, 5, 10},
+                  {3, height - 2, 5, 14}, {width - 4, 2, 5, 15}, {20, 15, 8, 32},
+                  {20, 15, 6, 24},        {0, 0, 8, 16},         {3, height - 2, 8, 20}};
     for (const auto& place : places) {
+        SCOPED_TRACE("arm " + std::to_string(place.arm));
         Picture picture(width, height);
         std::fill(picture.pixels(), picture.pixels() + width * height, 0x336699u);
-        XorFieldMarker(picture.pixels(), width, height, place.x, place.y);
+        XorFieldMarker(picture.pixels(), width, height, place.x, place.y, place.arm);
         ASSERT_TRUE(picture.GuardsIntact()) << "marker at " << place.x << "," << place.y;
         int inverted = 0;
         for (int y = 0; y < height; ++y)
@@ -436,8 +442,8 @@ TEST(SelectorMarker, InvertsAHollowCrossClippedToTheField)
 
         picture.Pattern();
         const std::vector<uint32_t> before = picture.words();
-        XorFieldMarker(picture.pixels(), width, height, place.x, place.y);
-        XorFieldMarker(picture.pixels(), width, height, place.x, place.y);
+        XorFieldMarker(picture.pixels(), width, height, place.x, place.y, place.arm);
+        XorFieldMarker(picture.pixels(), width, height, place.x, place.y, place.arm);
         EXPECT_TRUE(picture.words() == before) << "marker at " << place.x << "," << place.y;
     }
     // The bars' ends, and the pixels just past them.
@@ -692,14 +698,24 @@ TEST(SelectorPoint, FieldPointMovesTheCrossThereAndPicksTheColourShownThere)
 
 TEST(SliderLayout, ArrowsAtTheSidesStripAndLegendBetweenSharingTheirRows)
 {
-    // The slider at 96 DPI.
-    const SliderLayout layout = LayOutSlider(38, 294);
-    const RECT leftArrow = {0, 0, 5, 10}, rightArrow = {33, 0, 38, 10};
-    const RECT strip = {5, 5, 26, 289}, reference = {27, 5, 33, 289};
-    EXPECT_TRUE(EqualRect(&leftArrow, &layout.leftArrow));
-    EXPECT_TRUE(EqualRect(&rightArrow, &layout.rightArrow));
-    EXPECT_TRUE(EqualRect(&strip, &layout.strip));
-    EXPECT_TRUE(EqualRect(&reference, &layout.reference));
+    // The slider at 96 DPI; at 144 DPI arrows of 15 rows (8 columns: still 45 degrees, ending on
+    // the last row at the lowest value) and a gap of 11 pixels to the legend instead of 7.
+    const struct {
+        int dpi, width, height;
+        RECT leftArrow, rightArrow, strip, reference;
+    } sliders[] = {
+        {96, 38, 294, {0, 0, 5, 10}, {33, 0, 38, 10}, {5, 5, 26, 289}, {27, 5, 33, 289}},
+        {144, 56, 428, {0, 0, 8, 15}, {48, 0, 56, 15}, {8, 7, 37, 420}, {38, 7, 48, 420}},
+        {120, 47, 360, {0, 0, 7, 13}, {40, 0, 47, 13}, {7, 6, 31, 353}, {32, 6, 40, 353}},
+    };
+    for (const auto& s : sliders) {
+        SCOPED_TRACE("at " + std::to_string(s.dpi) + " DPI");
+        const SliderLayout layout = LayOutSlider(s.width, s.height, s.dpi);
+        EXPECT_TRUE(EqualRect(&s.leftArrow, &layout.leftArrow));
+        EXPECT_TRUE(EqualRect(&s.rightArrow, &layout.rightArrow));
+        EXPECT_TRUE(EqualRect(&s.strip, &layout.strip));
+        EXPECT_TRUE(EqualRect(&s.reference, &layout.reference));
+    }
 
     for (int width : {20, 38, 61}) {
         for (int height : {40, 294, 500}) {
@@ -718,4 +734,24 @@ TEST(SliderLayout, ArrowsAtTheSidesStripAndLegendBetweenSharingTheirRows)
             EXPECT_LT(l.strip.left, l.strip.right) << width;
         }
     }
+}
+
+// The arrow the program draws for more DPI is the arrow bitmaps' triangle: at their size the
+// same bits; at 8 x 15 a black base column, each column one row shorter at both ends.
+TEST(SliderArrows, DrawnTheWayTheArrowBitmapsHoldThem)
+{
+    for (const int id : {IDB_ARROW_LEFT, IDB_ARROW_RIGHT}) {
+        HBITMAP stored = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+        uint8_t storedBits[20] = {}, drawn[20] = {};
+        EXPECT_EQ(20, GetBitmapBits(stored, 20, storedBits)) << id;
+        DeleteObject(stored);
+        DrawSliderArrowBits(drawn, 5, 10, id == IDB_ARROW_LEFT);
+        for (int y = 0; y < 10; ++y)  // the five pixels of each row, not the padding
+            EXPECT_EQ(storedBits[2 * y] & 0xF8, drawn[2 * y] & 0xF8) << "bitmap " << id << " row " << y;
+    }
+    uint8_t bits[30] = {};
+    DrawSliderArrowBits(bits, 8, 15, true);
+    for (int x = 0; x < 8; ++x)
+        for (int y = 0; y < 15; ++y)
+            EXPECT_EQ(y >= x && y <= 14 - x, !(bits[2 * y] & (0x80 >> x))) << x << "," << y;
 }

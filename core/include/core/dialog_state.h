@@ -31,6 +31,7 @@ struct DialogState {
     ColorValue currentColor;
     uint32_t sliderMode;   // a ColorAxis: the component the slider carries
     uint32_t captureMode;  // a CaptureMode
+    int32_t dpi;           // the screen's, read once at the start (core/dpi.h)
 
     // The dialog's controls 401..440 by id, looked up once at initialisation: under Wine every
     // GetDlgItem is a call to the server, and a redraw would make a couple of dozen of them.

@@ -20,18 +20,32 @@ enum GrabFlipBits : uint32_t {
 
 enum {
     GRAB_SAMPLE_LARGEST = 5,  // the largest sample square's side
-    GRAB_POPUP_SIZE = 100,    // outer width and height
-    GRAB_POPUP_GAP = 10,      // between the hot spot and the near edge of the popup
-    MAGNIFIER_CELL = 6,       // screen pixel -> 6 x 6 cell
-    MAGNIFIER_BAND = 14,      // the info band's height, below a 1-pixel separator
+    // The popup at 96 DPI:
+    GRAB_POPUP_SIZE = 100,  // outer width and height
+    GRAB_POPUP_GAP = 10,    // between the hot spot and the near edge of the popup
+    MAGNIFIER_CELL = 6,     // screen pixel -> 6 x 6 cell
+    MAGNIFIER_BAND = 14,    // the info band's height, below a 1-pixel separator
 };
 
 // ---- geometry, plain data ----------------------------------------------------------------
 
+// The popup's sizes in pixels. On a screen of more DPI all of them grow alike, so the magnifier
+// shows the same screen pixels, each as a larger cell, with its text at the screen's size; the
+// cross-hair and the separator stay one-pixel lines.
+struct GrabSizes {
+    LONG popup;
+    LONG gap;
+    LONG cell;
+    LONG band;
+};
+constexpr GrabSizes kGrabSizes96 = {GRAB_POPUP_SIZE, GRAB_POPUP_GAP, MAGNIFIER_CELL, MAGNIFIER_BAND};
+GrabSizes GrabSizesFor(int dpi);
+
 // The popup's top-left corner for the cursor on the monitor under it. Updates *flip: the popup
 // turns to the other side only when it would leave the monitor, and turns back only when the
 // turned popup would leave it on the opposite edge.
-POINT PlaceGrabPopup(POINT cursor, const RECT& monitor, uint32_t* flip);
+POINT PlaceGrabPopup(POINT cursor, const RECT& monitor, uint32_t* flip,
+                     const GrabSizes& sizes = kGrabSizes96);
 
 // Regions of the popup's client area: the magnified area, the separator line, the info band,
 // and the cell that shows the pixel under the hot spot.
@@ -39,13 +53,14 @@ struct MagnifierLayout {
     RECT area;
     RECT separator;
     RECT band;
+    int32_t cell;  // a cell's side
     int32_t centreColumn;
     int32_t centreRow;
     int32_t columns;  // cells across the area, the last one cut off where it does not fit
     int32_t rows;
     POINT crossHair;  // where the red lines run: the middle of the centre cell
 };
-MagnifierLayout LayoutMagnifier(const RECT& client);
+MagnifierLayout LayoutMagnifier(const RECT& client, const GrabSizes& sizes = kGrabSizes96);
 
 // The cell (column, row) in client coordinates, cut off at the edges of the magnified area.
 RECT MagnifierCell(const MagnifierLayout& layout, int32_t column, int32_t row);
@@ -94,6 +109,7 @@ struct GrabberState {
     OwnedCursor cursor;   // the eyedropper shown during a grab; none makes the grab look plainer
     uint32_t flip;        // GrabFlipBits
     uint32_t sampleSize;  // 1, 3 or 5: the square a pick averages
+    GrabSizes sizes;      // the popup's, at the screen's DPI
     POINT hotSpot;        // where the popup was last placed for, and the magnifier reads around
     MonitorFunctions monitors;
     MonitorLayout screens;  // as they were when the grab started

@@ -39,6 +39,7 @@ struct SelectorState {
 
     int32_t markerColumn;
     int32_t markerRow;
+    int32_t markerArm;         // the cross's reach at the screen's DPI
     BYTE drawDibFailureShown;  // "Cannot draw DIB." has been said for this dialog
 };
 

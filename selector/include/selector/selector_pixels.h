@@ -7,6 +7,7 @@
 
 #include "color/color_axes.h"
 #include "color/color_value.h"
+#include "core/dpi.h"
 #include "core/handles.h"
 
 // A slider mode is a ColorAxis, the component the slider carries; the field shows the other two
@@ -15,7 +16,7 @@
 // The slider control's parts, in its client coordinates: an arrow at each side, the strip the
 // mode's component runs along, and the narrow legend beside it.
 enum {
-    kSliderArrowWidth = 5,
+    kSliderArrowWidth = 5,    // at 96 DPI, the arrow bitmaps' size
     kSliderArrowHeight = 10,  // the tip sits on rows 4-5
 };
 struct SliderLayout {
@@ -24,7 +25,14 @@ struct SliderLayout {
     RECT strip;
     RECT reference;
 };
-SliderLayout LayOutSlider(int width, int height);
+// The arrows grow with the DPI and stay 45-degree triangles: half as wide as high, rounded up.
+SliderLayout LayOutSlider(int width, int height, int dpi = kBaseDpi);
+
+// A slider arrow of width x height as a monochrome bitmap's rows (top row first, each padded to
+// 16 bits): a black triangle (bits 0) on white (bits 1), its tip at the middle row(s) of its
+// last column (pointing right) or its first (pointing left). As the arrow bitmaps hold it at 96
+// DPI; `bits` holds ((width + 15) / 16) * 2 * height bytes.
+void DrawSliderArrowBits(uint8_t* bits, int width, int height, bool pointingRight);
 
 // Per-column and per-row tables of a W x H field, so no pixel or mouse move divides.
 struct SelectorTables {
@@ -50,9 +58,13 @@ void FillField(uint32_t* pixels, int width, int height, uint32_t mode, const Col
 // Where the field marker of `current` sits: column from the left, row from the bottom.
 POINT FieldMarkerPosition(uint32_t mode, const ColorValue& current, int width, int height);
 
-// Inverts a hollow cross of two 11-pixel bars centred on (column, row), clipped to the buffer;
-// drawing it twice at the same place restores the picture.
-void XorFieldMarker(uint32_t* pixels, int width, int height, int column, int row);
+// How far the marker's bars reach from its centre: at 96 DPI, and at `dpi`.
+constexpr int kFieldMarkerArm = 5;
+int FieldMarkerArm(int dpi);
+
+// Inverts a hollow cross of two one-pixel bars reaching `arm` pixels each way from (column, row),
+// clipped to the buffer; drawing it twice at the same place restores the picture.
+void XorFieldMarker(uint32_t* pixels, int width, int height, int column, int row, int arm = kFieldMarkerArm);
 
 // Rows from `bottom` (row 0, exact) towards `top` (the top row is one step short of it).
 void FillGradientStrip(uint32_t top, uint32_t bottom, uint32_t* pixels, const BITMAPINFOHEADER& header);

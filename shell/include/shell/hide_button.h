@@ -5,9 +5,10 @@
 
 struct AppState;
 
-// In screen coordinates.
-RECT HideButtonRect(HWND window);
-void DrawHideButton(HWND window, bool pressed);
+// In screen coordinates; the caption's button slots follow the DPI, the button's insets and
+// glyph follow `dpi`.
+RECT HideButtonRect(HWND window, int dpi);
+void DrawHideButton(HWND window, int dpi, bool pressed);
 
 // WM_NCLBUTTONDOWN; true when the press hit the button, which then holds the capture.
 bool OnHideButtonPress(AppState* state, LPARAM screenPoint);
