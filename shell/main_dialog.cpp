@@ -10,6 +10,7 @@
 #include "shell/color_views.h"
 #include "shell/hide_button.h"
 #include "shell/main_dialog_internal.h"
+#include "shell/selector_controls.h"
 #include "shell/status_icon.h"
 
 static_assert(kFirstControlId == IDC_FIELD && kLastControlId == IDC_NAMED_COPY,
@@ -123,6 +124,7 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     // gives each its image, which is found by its id too.
     DecorationSetup decoration = {state, &state->decoration};
     EnumChildWindows(dialog, DecorateChild, reinterpret_cast<LPARAM>(&decoration));
+    AttachSelectorControls(state);
 
     if (!LoadProgramIcons(state))
         return Fail(dialog);

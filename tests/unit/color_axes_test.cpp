@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 ColorValue Rgb(uint32_t rgb)
@@ -80,6 +82,55 @@ TEST(ColorAxes, EachModeMovesItsSliderComponentAndTheOtherTwoOfItsModelOnTheFiel
             EXPECT_EQ(m.set[i], GetAxisValue(c, moved[i])) << "mode " << m.mode << ", axis " << i;
         }
     }
+}
+
+// A key's step moves the number a field shows by exactly its units: every number from 0 to the
+// maximum is met on the way up and on the way down, where storing what a typed number stores
+// (10 degrees shows 9) would stick.
+TEST(ColorAxes, StepsMeetEveryShownNumberAndStopAtTheEnds)
+{
+    const struct {
+        uint32_t axis, maximum;
+    } axes[] = {{AxisRed, 255}, {AxisHue, 360}, {AxisSaturation, 100}, {AxisBrightness, 100}};
+    for (const auto& a : axes) {
+        SCOPED_TRACE("axis " + std::to_string(a.axis));
+        ColorValue c{};
+        c.SetHsb(0, 65535, 0);
+        SetAxisValue(&c, a.axis, 0);
+        for (uint32_t n = 1; n <= a.maximum; ++n) {
+            StepAxisNumber(&c, a.axis, 1);
+            ASSERT_EQ(n, AxisToField(a.axis, GetAxisValue(c, a.axis)));
+        }
+        // No wrap past the top, hue included.
+        StepAxisNumber(&c, a.axis, 1);
+        EXPECT_EQ(a.maximum, AxisToField(a.axis, GetAxisValue(c, a.axis)));
+        EXPECT_EQ(GetAxisRange(a.axis).full, GetAxisValue(c, a.axis));
+        for (uint32_t n = a.maximum; n-- > 0;) {
+            StepAxisNumber(&c, a.axis, -1);
+            ASSERT_EQ(n, AxisToField(a.axis, GetAxisValue(c, a.axis)));
+        }
+        StepAxisNumber(&c, a.axis, -10);
+        EXPECT_EQ(0u, GetAxisValue(c, a.axis));
+    }
+}
+
+TEST(ColorAxes, AStepLandsOnTheSmallestValueShowingTheNumber)
+{
+    // Hue 1820 shows 9 degrees; one up shows 10, first at 1821. One percent is 656, not 655.
+    ColorValue c{};
+    c.SetHsb(1820, 65535, 65535);
+    StepAxisNumber(&c, AxisHue, 1);
+    EXPECT_EQ(1821u, c.GetHue());
+    EXPECT_EQ(1821u, SmallestAxisValueShowing(AxisHue, 10));
+    EXPECT_EQ(656u, SmallestAxisValueShowing(AxisSaturation, 1));
+    EXPECT_EQ(65535u, SmallestAxisValueShowing(AxisBrightness, 100));
+    EXPECT_EQ(128u, SmallestAxisValueShowing(AxisGreen, 128));
+    // Ten up from 355 degrees ends at the full turn; ten down from 5 % at none.
+    c.SetHsb(SmallestAxisValueShowing(AxisHue, 355), 65535, SmallestAxisValueShowing(AxisBrightness, 5));
+    StepAxisNumber(&c, AxisHue, 10);
+    StepAxisNumber(&c, AxisBrightness, -10);
+    EXPECT_EQ(65535u, c.GetHue());
+    EXPECT_EQ(0u, c.GetBrightness());
 }
 
 }  // namespace
