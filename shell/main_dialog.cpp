@@ -6,6 +6,7 @@
 #include "core/topmost.h"
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
+#include "selector/selector_access.h"
 #include "selector/selector_mouse.h"
 #include "shell/color_views.h"
 #include "shell/hide_button.h"
@@ -308,6 +309,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
         if (state) {
             RedrawSelector(state, &state->selector, wparam);
             UpdateColorViews(state, wparam);
+            AnnounceSelectorChanges(state, &state->selector);
         }
         return TRUE;
     case WM_TIMER:

@@ -1,12 +1,25 @@
 #include "shell/selector_controls.h"
 
+#include <oleacc.h>
+
 #include <initializer_list>
 
+#include "core/accessible.h"
 #include "resources/resource.h"
+#include "selector/selector_access.h"
 #include "selector/selector_keys.h"
 #include "shell/main_dialog.h"
 
 namespace {
+
+bool DescribeSelectorPart(HWND control, char* name, char* value)
+{
+    const AppState* state = GetAppState(GetParent(control));
+    if (!state)
+        return false;
+    DescribeSelectorControl(state, GetDlgCtrlID(control), name, value);
+    return true;
+}
 
 LRESULT CALLBACK SelectorControlProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -27,6 +40,12 @@ LRESULT CALLBACK SelectorControlProc(HWND control, UINT message, WPARAM wparam, 
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         SetSelectorFocus(&state->selector, control, message == WM_SETFOCUS);
+        break;
+    case WM_GETOBJECT:
+        // Each is a slider to a reader: the field one of two axes.
+        if (const LRESULT object =
+                AnswerGetObject(control, wparam, lparam, ROLE_SYSTEM_SLIDER, DescribeSelectorPart))
+            return object;
         break;
     case WM_UPDATEUISTATE: {
         const LRESULT result = CallWindowProcA(original, control, message, wparam, lparam);

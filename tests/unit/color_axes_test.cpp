@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "color/axis_text.h"
+
 namespace {
 
 ColorValue Rgb(uint32_t rgb)
@@ -131,6 +133,24 @@ TEST(ColorAxes, AStepLandsOnTheSmallestValueShowingTheNumber)
     StepAxisNumber(&c, AxisBrightness, -10);
     EXPECT_EQ(65535u, c.GetHue());
     EXPECT_EQ(0u, c.GetBrightness());
+}
+
+// What a screen reader reads of the slider and the field: the numbers as the fields show them.
+TEST(ColorAxes, ReadersGetTheAxesNamesAndTheNumbersTheFieldsShow)
+{
+    const AxisNames names = {"Red", "Green", "Blue", "Hue", "Saturation", "Brightness"};
+    char text[AXIS_TEXT_SIZE];
+    EXPECT_STREQ("Red", FormatSliderName(AxisRed, names, text));
+    EXPECT_STREQ("Green and Blue", FormatFieldName(AxisRed, names, text));
+    EXPECT_STREQ("Green 255, Blue 0", FormatFieldValue(AxisRed, Rgb(0x00FF00), names, text));
+    EXPECT_STREQ("Saturation and Brightness", FormatFieldName(AxisHue, names, text));
+    EXPECT_STREQ("Hue and Saturation", FormatFieldName(AxisBrightness, names, text));
+    // A hue stored as 10 degrees are typed shows 9.
+    ColorValue c{};
+    c.SetHsb(1820, 32767, 65535);
+    EXPECT_STREQ("9", FormatSliderValue(AxisHue, c, text));
+    EXPECT_STREQ("Hue 9, Brightness 100", FormatFieldValue(AxisSaturation, c, names, text));
+    EXPECT_STREQ("49", FormatAxisNumber(c, AxisSaturation, text));
 }
 
 }  // namespace

@@ -45,6 +45,11 @@ struct SelectorState {
     // The UISF_ bits of the field and the slider, as WM_UPDATEUISTATE last left them.
     DWORD fieldUiState;
     DWORD sliderUiState;
+
+    // What screen readers were last told: the mode plus one (0 before the first redraw), and the
+    // numbers of the slider's axis and the field's across and up.
+    uint32_t toldMode;
+    uint32_t toldNumbers[3];
 };
 
 // Memory DCs, arrow and slider bitmaps, pixel buffers and DrawDib; false ends the dialog.
