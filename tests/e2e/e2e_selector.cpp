@@ -431,39 +431,13 @@ INSTANTIATE_TEST_SUITE_P(EveryMode, SelectorDrags, testing::Range(0, 6),
 
 // ---- keys ----------------------------------------------------------------------------------
 
-// A key as a hand presses it, Shift held around it or not.
-struct KeyPress {
+// A key, Shift held or not, and how far it moves the number shown for the mode's axis `which`
+// (0 the slider's, 1 across, 2 up the field) before the ends stop it.
+struct KeyStep {
     WORD key;
     bool shift;
-    int units;  // how far the number of the axis it moves goes, before the ends stop it
-    int axis;   // 0 slider, 1 across, 2 up: which of the mode's axes the key moves
+    int which, units;
 };
-
-// What each value field of the mode's model shows, as the test follows it from white.
-struct FieldNumbers {
-    bool hsb;
-    int n[3];
-
-    static int Maximum(bool hsb, int i) { return hsb ? (i == 0 ? 360 : 100) : 255; }
-    void Step(int i, int units)
-    {
-        n[i] += units;
-        n[i] = n[i] < 0 ? 0 : (n[i] > Maximum(hsb, i) ? Maximum(hsb, i) : n[i]);
-    }
-    Fields Of() const
-    {
-        const int first = hsb ? kHueEdit : kRedEdit;
-        return {{first, Number(n[0])}, {first + 1, Number(n[1])}, {first + 2, Number(n[2])}};
-    }
-};
-
-void PressKey(const KeyPress& p)
-{
-    if (p.shift)
-        ShiftKey(p.key);
-    else
-        Key(p.key);
-}
 
 // In each mode the focused slider moves its component and the focused field the other two by
 // whole numbers of their value fields, stopping at the ends; Tab, Enter and Escape keep their
@@ -472,53 +446,67 @@ class SelectorKeys : public testing::TestWithParam<int> {};
 
 TEST_P(SelectorKeys, TheFocusedSliderAndFieldStepTheirAxesByTheNumbersTheFieldsShow)
 {
-    const int mode = GetParam();
-    const ModeAxes& axes = kModes[mode];
+    const ModeAxes& axes = kModes[GetParam()];
     Tintora app;
     ASSERT_TRUE(app.Start());
-    app.Click(kModeRed + mode);
+    app.Click(kModeRed + GetParam());
     ASSERT_TRUE(FocusOn(app, kRedEdit));
-    // White.
-    FieldNumbers shown = axes.hsb ? FieldNumbers{true, {0, 0, 100}} : FieldNumbers{false, {255, 255, 255}};
-    ASSERT_TRUE(ExpectFields(app, shown.Of()));
-    const int moved[3] = {axes.slider, axes.x, axes.y};
-    const int full = FieldNumbers::Maximum(axes.hsb, axes.slider);
+    // White, in the fields of the mode's model.
+    const bool hsb = axes.hsb;
+    const int maximum[3] = {hsb ? 360 : 255, hsb ? 100 : 255, hsb ? 100 : 255};
+    int shown[3] = {hsb ? 0 : 255, hsb ? 0 : 255, hsb ? 100 : 255};
+    const int first = hsb ? kHueEdit : kRedEdit, moved[3] = {axes.slider, axes.x, axes.y};
+    auto fields = [&] {
+        return Fields{
+            {first, Number(shown[0])}, {first + 1, Number(shown[1])}, {first + 2, Number(shown[2])}};
+    };
+    auto press = [&](const KeyStep& step) {
+        SCOPED_TRACE(std::string(step.shift ? "shift " : "") + "key " + Number(step.key));
+        step.shift ? ShiftKey(step.key) : Key(step.key);
+        const int i = moved[step.which];
+        shown[i] = Clamp(shown[i] + step.units, 0, maximum[i]);
+        ExpectFields(app, fields());
+    };
+    ASSERT_TRUE(ExpectFields(app, fields()));
 
     // Back from the red field: the checked mode button, then the slider.
     ShiftKey(VK_TAB);
-    ASSERT_EQ_SOON(app.Focus(), app.Item(kModeRed + mode));
+    ASSERT_EQ_SOON(app.Focus(), app.Item(kModeRed + GetParam()));
     ShiftKey(VK_TAB);
     ASSERT_EQ_SOON(app.Focus(), app.Item(kSlider));
-    const KeyPress sliderKeys[] = {
-        {VK_UP, false, 1, 0},     {VK_RIGHT, false, 1, 0},    {VK_DOWN, false, -1, 0},
-        {VK_LEFT, false, -1, 0},  {VK_LEFT, false, -1, 0},    {VK_PRIOR, false, 10, 0},
-        {VK_NEXT, false, -10, 0}, {VK_END, false, full, 0},   {VK_UP, false, 1, 0},
-        {VK_NEXT, false, -10, 0}, {VK_HOME, false, -full, 0}, {VK_DOWN, false, -1, 0},
-        {VK_PRIOR, false, 10, 0},
-    };
-    for (const KeyPress& p : sliderKeys) {
-        SCOPED_TRACE("slider key " + Number(p.key) + " from " + shown.Of()[axes.slider].second);
-        PressKey(p);
-        shown.Step(moved[p.axis], p.units);
-        ExpectFields(app, shown.Of());
-    }
-    EXPECT_EQ(app.Focus(), app.Item(kSlider));
+    const int full = maximum[axes.slider];
+    for (const KeyStep& step : {KeyStep{VK_UP, false, 0, 1},
+                                {VK_RIGHT, false, 0, 1},
+                                {VK_DOWN, false, 0, -1},
+                                {VK_LEFT, false, 0, -1},
+                                {VK_LEFT, false, 0, -1},
+                                {VK_PRIOR, false, 0, 10},
+                                {VK_NEXT, false, 0, -10},
+                                {VK_END, false, 0, full},
+                                {VK_UP, false, 0, 1},
+                                {VK_NEXT, false, 0, -10},
+                                {VK_HOME, false, 0, -full},
+                                {VK_DOWN, false, 0, -1},
+                                {VK_PRIOR, false, 0, 10}})
+        press(step);
 
     // The field is the first stop of all: after "Colors >>", the last.
     ASSERT_TRUE(FocusOn(app, kColors));
     Key(VK_TAB);
     ASSERT_EQ_SOON(app.Focus(), app.Item(kField));
-    const KeyPress fieldKeys[] = {
-        {VK_RIGHT, false, 1, 1}, {VK_UP, false, 1, 2},    {VK_LEFT, false, -1, 1}, {VK_DOWN, false, -1, 2},
-        {VK_LEFT, true, -10, 1}, {VK_DOWN, true, -10, 2}, {VK_RIGHT, true, 10, 1}, {VK_UP, true, 10, 2},
-        {VK_LEFT, false, -1, 1}, {VK_DOWN, false, -1, 2}, {VK_RIGHT, true, 10, 1}, {VK_UP, true, 10, 2},
-    };
-    for (const KeyPress& p : fieldKeys) {
-        SCOPED_TRACE(std::string("field key ") + (p.shift ? "shift " : "") + Number(p.key));
-        PressKey(p);
-        shown.Step(moved[p.axis], p.units);
-        ExpectFields(app, shown.Of());
-    }
+    for (const KeyStep& step : {KeyStep{VK_RIGHT, false, 1, 1},
+                                {VK_UP, false, 2, 1},
+                                {VK_LEFT, false, 1, -1},
+                                {VK_DOWN, false, 2, -1},
+                                {VK_LEFT, true, 1, -10},
+                                {VK_DOWN, true, 2, -10},
+                                {VK_RIGHT, true, 1, 10},
+                                {VK_UP, true, 2, 10},
+                                {VK_LEFT, false, 1, -1},
+                                {VK_DOWN, false, 2, -1},
+                                {VK_RIGHT, true, 1, 10},
+                                {VK_UP, true, 2, 10}})
+        press(step);
 
     // The dialog's keys: nothing closes, Tab goes on from the field.
     Key(VK_RETURN);
@@ -526,33 +514,11 @@ TEST_P(SelectorKeys, TheFocusedSliderAndFieldStepTheirAxesByTheNumbersTheFieldsS
     Key(VK_TAB);
     EXPECT_SOON(app.Focus() != app.Item(kField));
     ExpectStillOpen(app);
-    ExpectFields(app, shown.Of());
+    ExpectFields(app, fields());
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, SelectorKeys, testing::Range(0, 6),
                          [](const testing::TestParamInfo<int>& info) { return kModes[info.param].name; });
-
-// The pixels of a control's client area that differ from `before`: those on its outermost ring,
-// and those inside it.
-struct RingChange {
-    int ring = 0;
-    int inside = 0;
-};
-
-RingChange ChangeAgainst(HWND control, const Pixels& before)
-{
-    RingChange change;
-    const Pixels now = ClientPixels(control);
-    if (now.width != before.width || now.height != before.height)
-        return RingChange{-1, -1};
-    for (int y = 0; y < now.height; ++y)
-        for (int x = 0; x < now.width; ++x)
-            if (now.At(x, y) != before.At(x, y)) {
-                const bool ring = x == 0 || y == 0 || x == now.width - 1 || y == now.height - 1;
-                ++(ring ? change.ring : change.inside);
-            }
-    return change;
-}
 
 // The client area once the program has finished painting it.
 Pixels SteadyClient(Tintora& app, HWND control)
@@ -562,17 +528,23 @@ Pixels SteadyClient(Tintora& app, HWND control)
     return SteadyCapture(app, r, control);
 }
 
-// A dotted frame just inside the edge: about every other pixel of the ring, nothing inside.
-bool ShowsFocusRectangle(HWND control, const Pixels& before)
+// How the control differs from `before`: "as before", "frame" (a dotted frame just inside the
+// edge: at least every other pixel of the outermost ring, nothing inside), or else what changed.
+std::string FrameAgainst(HWND control, const Pixels& before)
 {
-    const RingChange c = ChangeAgainst(control, before);
-    return c.inside == 0 && c.ring >= before.width + before.height - 4;
-}
-
-bool ShowsAsBefore(HWND control, const Pixels& before)
-{
-    const RingChange c = ChangeAgainst(control, before);
-    return c.ring == 0 && c.inside == 0;
+    const Pixels now = ClientPixels(control);
+    if (now.width != before.width || now.height != before.height)
+        return "another size";
+    int ring = 0, inside = 0;
+    for (int y = 0; y < now.height; ++y)
+        for (int x = 0; x < now.width; ++x)
+            if (now.At(x, y) != before.At(x, y))
+                ++(x == 0 || y == 0 || x == now.width - 1 || y == now.height - 1 ? ring : inside);
+    if (ring == 0 && inside == 0)
+        return "as before";
+    if (inside == 0 && ring >= now.width + now.height - 4)
+        return "frame";
+    return std::to_string(ring) + " ring and " + std::to_string(inside) + " inner pixels changed";
 }
 
 TEST(SelectorKeys, TheFocusedFieldAndSliderShowAFocusRectangleWhileTheDialogShowsFocusCues)
@@ -587,8 +559,8 @@ TEST(SelectorKeys, TheFocusedFieldAndSliderShowAFocusRectangleWhileTheDialogShow
     ASSERT_TRUE(FocusOn(app, kColors));
     Key(VK_TAB);
     ASSERT_EQ_SOON(app.Focus(), field);
-    EXPECT_SOON(ShowsFocusRectangle(field, field0));
-    EXPECT_TRUE(ShowsAsBefore(slider, slider0));
+    EXPECT_EQ_SOON(FrameAgainst(field, field0), "frame");
+    EXPECT_EQ(FrameAgainst(slider, slider0), "as before");
 
     // Cues hidden, as Windows hides them after mouse input, telling every control: the frame
     // goes, and comes back with the cues. (Wine's dialog keeps no such state and passes nothing
@@ -599,18 +571,17 @@ TEST(SelectorKeys, TheFocusedFieldAndSliderShowAFocusRectangleWhileTheDialogShow
         app.Send(field, WM_UPDATEUISTATE, change, 0);
     };
     cues(UIS_SET);
-    EXPECT_SOON(ShowsAsBefore(field, field0));
+    EXPECT_EQ_SOON(FrameAgainst(field, field0), "as before");
     cues(UIS_CLEAR);
-    EXPECT_SOON(ShowsFocusRectangle(field, field0));
+    EXPECT_EQ_SOON(FrameAgainst(field, field0), "frame");
 
-    // Back from the red field past the mode button to the slider: it has the frame, the field
-    // no longer.
+    // Back from the red field past the mode button to the slider: it has the frame now.
     ASSERT_TRUE(FocusOn(app, kRedEdit));
     ShiftKey(VK_TAB);
     ShiftKey(VK_TAB);
     ASSERT_EQ_SOON(app.Focus(), slider);
-    EXPECT_SOON(ShowsFocusRectangle(slider, slider0));
-    EXPECT_SOON(ShowsAsBefore(field, field0));
+    EXPECT_EQ_SOON(FrameAgainst(slider, slider0), "frame");
+    EXPECT_EQ_SOON(FrameAgainst(field, field0), "as before");
 }
 
 // ---- typing --------------------------------------------------------------------------------
