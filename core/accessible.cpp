@@ -7,6 +7,7 @@
 namespace {
 
 typedef HRESULT(WINAPI* CoInitializeExProc)(void*, DWORD);
+typedef HRESULT(WINAPI* CoInitializeProc)(void*);
 typedef void(WINAPI* CoUninitializeProc)();
 typedef HRESULT(WINAPI* CreateStdAccessibleObjectProc)(HWND, LONG, REFIID, void**);
 typedef LRESULT(WINAPI* LresultFromObjectProc)(REFIID, WPARAM, LPUNKNOWN);
@@ -237,8 +238,11 @@ private:
 bool StartAccessibility()
 {
     HMODULE ole = LoadLibraryA("ole32.dll");
-    auto initialize = LookUp<CoInitializeExProc>(ole, "CoInitializeEx");
-    return initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+    if (auto initialize = LookUp<CoInitializeExProc>(ole, "CoInitializeEx"))
+        return SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+    // Windows 95 without DCOM: the older call, apartment-threaded too.
+    auto initialize = LookUp<CoInitializeProc>(ole, "CoInitialize");
+    return initialize && SUCCEEDED(initialize(nullptr));
 }
 
 void EndAccessibility()

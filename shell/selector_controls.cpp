@@ -60,7 +60,10 @@ LRESULT CALLBACK SelectorControlProc(HWND control, UINT message, WPARAM wparam, 
 
 void AttachSelectorControls(AppState* state)
 {
-    for (int id : {IDC_FIELD, IDC_SLIDER})
-        SetWindowLongPtrA(DialogControl(state, id), GWLP_WNDPROC,
-                          reinterpret_cast<LONG_PTR>(SelectorControlProc));
+    for (int id : {IDC_FIELD, IDC_SLIDER}) {
+        HWND control = DialogControl(state, id);
+        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SelectorControlProc));
+        // The cues as the system has them now; later changes come as WM_UPDATEUISTATE.
+        SetSelectorUiState(&state->selector, control, 0);
+    }
 }

@@ -10,7 +10,7 @@ shift
 allowed_dlls="advapi32.dll comctl32.dll gdi32.dll kernel32.dll msvcrt.dll msvfw32.dll shell32.dll user32.dll ostrel_about.dll"
 looked_up="GetTickCount64 AddVectoredExceptionHandler RemoveVectoredExceptionHandler
   AllowSetForegroundWindow IsProcessorFeaturePresent MonitorFromRect MonitorFromWindow MonitorFromPoint GetMonitorInfoA
-  NotifyWinEvent CoInitializeEx CreateStdAccessibleObject LresultFromObject SysAllocString"
+  NotifyWinEvent CoInitializeEx CoInitialize CreateStdAccessibleObject LresultFromObject SysAllocString"
 failed=0
 
 for file in "$@"; do
