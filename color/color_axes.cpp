@@ -72,3 +72,26 @@ uint32_t FieldToAxis(uint32_t axis, uint32_t number)
     const AxisRange& range = kAxisRanges[axis];
     return number * range.full / range.fieldMaximum;
 }
+
+uint32_t AxisFieldNumber(const ColorValue& color, uint32_t axis)
+{
+    return AxisToField(axis, GetAxisValue(color, axis));
+}
+
+uint32_t SmallestAxisValueShowing(uint32_t axis, uint32_t number)
+{
+    const AxisRange& range = kAxisRanges[axis];
+    if (number > range.fieldMaximum)
+        number = range.fieldMaximum;
+    // The shown number is value * maximum / full rounded down: the first value reaching it is the
+    // quotient number * full / maximum rounded up.
+    return (number * range.full + range.fieldMaximum - 1) / range.fieldMaximum;
+}
+
+void StepAxisNumber(ColorValue* color, uint32_t axis, int32_t units)
+{
+    const int32_t maximum = static_cast<int32_t>(kAxisRanges[axis].fieldMaximum);
+    int32_t number = static_cast<int32_t>(AxisFieldNumber(*color, axis)) + units;
+    number = number < 0 ? 0 : (number > maximum ? maximum : number);
+    SetAxisValue(color, axis, SmallestAxisValueShowing(axis, static_cast<uint32_t>(number)));
+}

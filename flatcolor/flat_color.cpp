@@ -6,6 +6,7 @@
 
 #include "color/color_text.h"
 #include "color/hex_text.h"
+#include "core/accessible.h"
 #include "core/clipboard.h"
 #include "core/handles.h"
 #include "resources/resource.h"
@@ -99,7 +100,10 @@ void OnSetColor(HWND window, FlatColorState* state, COLORREF color)
     // Re-sending the shown colour must cost nothing: every redraw of the dialog sends it.
     if (state->ownBrush && color == state->color.GetColorRef())
         return;
+    const bool changed = color != state->color.GetColorRef();
     state->color.SetColorRef(color);
+    if (changed)
+        NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, window);
     state->ownBrush.Reset(CreateSolidBrush(color));
     // Repainted at once, straight into the window: under Wine an invalidation and the paint it
     // brings are half a dozen requests to the server (update regions, the caret), a window DC one.
@@ -143,6 +147,20 @@ void OnContextMenu(HWND window, FlatColorState* state, LPARAM position)
         GetCursorPos(&at);
     TrackPopupMenu(state->menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window,
                    nullptr);
+}
+
+// For readers: the name is the control's tip, the string with its id; the value its six digits.
+bool DescribeSwatch(HWND window, char* name, char* value)
+{
+    const FlatColorState* state = GetState(window);
+    if (!state)
+        return false;
+    if (!LoadStringA(state->instance, GetDlgCtrlID(window), name, ACCESSIBLE_TEXT_SIZE))
+        name[0] = '\0';
+    static_assert(static_cast<int>(ACCESSIBLE_TEXT_SIZE) >= static_cast<int>(HEX_TEXT_SIZE),
+                  "the digits fit");
+    FormatHex(state->color, value, true);
+    return true;
 }
 
 void Notify(HWND window, WORD code)
@@ -202,6 +220,10 @@ LRESULT CALLBACK FlatColorProc(HWND window, UINT message, WPARAM wparam, LPARAM 
     case FCM_SETCOLOR:
         OnSetColor(window, state, static_cast<COLORREF>(wparam));
         return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT object = AnswerGetObject(window, wparam, lparam, 0, DescribeSwatch))
+            return object;
+        break;
     }
     return DefWindowProcA(window, message, wparam, lparam);
 }

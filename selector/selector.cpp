@@ -96,6 +96,21 @@ void DrawSlider(const SelectorState* selector, HDC dc, const RECT& area)
            SRCCOPY);
 }
 
+DWORD* UiStateOf(SelectorState* selector, HWND control)
+{
+    return GetDlgCtrlID(control) == IDC_SLIDER ? &selector->sliderUiState : &selector->fieldUiState;
+}
+
+// The focus rectangle inside the control's edge, over the picture just drawn; only while the
+// window shows focus cues (they stay hidden until the keyboard is used, where the system says
+// so).
+void DrawFocusCue(SelectorState* selector, HWND control, HDC dc, const RECT& client)
+{
+    if (control != selector->focused || (*UiStateOf(selector, control) & UISF_HIDEFOCUS))
+        return;
+    DrawFocusRect(dc, &client);
+}
+
 // Shows the `count` areas of a control's new picture (all of it with none) at once: straight
 // into its window while it is on the screen, since under Wine an invalidation and the paint it
 // brings are half a dozen requests to the server (update regions, the caret) where a window DC
@@ -233,9 +248,14 @@ void RedrawSelector(const DialogState* state, SelectorState* selector, WPARAM bi
         selector->markerRow = marker.y;
         crosses[1] = CrossArea(marker.x, marker.y, fieldHeight, arm);
     }
+    HWND field = DialogControl(state, IDC_FIELD);
     if (bits & (RB_FIELD | RB_FIELDMARK))
         PaintNow(
-            DialogControl(state, IDC_FIELD), [&](HDC dc) { DrawField(state, selector, dc); },
+            field,
+            [&](HDC dc) {
+            DrawField(state, selector, dc);
+            DrawFocusCue(selector, field, dc, selector->fieldRect);
+            },
             bits & RB_FIELD ? nullptr : crosses, bits & RB_FIELD ? 0 : 2);
 
     if (bits & RB_SLIDERSTRIP) {
@@ -249,19 +269,47 @@ void RedrawSelector(const DialogState* state, SelectorState* selector, WPARAM bi
     }
     if (bits & RB_SLIDERMARK)
         PaintSliderArrows(selector, SliderPosition(state->sliderMode, cur, selector->stripHeader.biHeight));
+    HWND slider = DialogControl(state, IDC_SLIDER);
     if (bits & (RB_SLIDERSTRIP | RB_REFSTRIP | RB_SLIDERMARK))
-        PaintNow(DialogControl(state, IDC_SLIDER),
-                 [&](HDC dc) { DrawSlider(selector, dc, selector->sliderRect); });
+        PaintNow(slider, [&](HDC dc) {
+            DrawSlider(selector, dc, selector->sliderRect);
+            DrawFocusCue(selector, slider, dc, selector->sliderRect);
+        });
+}
+
+void SetSelectorFocus(SelectorState* selector, HWND control, bool focused)
+{
+    if (focused)
+        selector->focused = control;
+    else if (selector->focused == control)
+        selector->focused = nullptr;
+    InvalidateRect(control, nullptr, FALSE);
+}
+
+void SetSelectorUiState(SelectorState* selector, HWND control, WPARAM change)
+{
+    // Kept from the message itself: not every system keeps the state for the control to ask.
+    DWORD* state = UiStateOf(selector, control);
+    const DWORD flags = HIWORD(change);
+    if (LOWORD(change) == UIS_SET)
+        *state |= flags;
+    else if (LOWORD(change) == UIS_CLEAR)
+        *state &= ~flags;
+    else
+        *state = static_cast<DWORD>(SendMessageA(control, WM_QUERYUISTATE, 0, 0));
+    InvalidateRect(control, nullptr, FALSE);
 }
 
 bool DrawSelectorItem(const DialogState* state, SelectorState* selector, const DRAWITEMSTRUCT* item)
 {
     if (item->CtlID == IDC_FIELD) {
         DrawField(state, selector, item->hDC);
+        DrawFocusCue(selector, item->hwndItem, item->hDC, selector->fieldRect);
         return true;
     }
     if (item->CtlID == IDC_SLIDER) {
         DrawSlider(selector, item->hDC, item->rcItem);
+        DrawFocusCue(selector, item->hwndItem, item->hDC, selector->sliderRect);
         return true;
     }
     return false;

@@ -6,14 +6,6 @@
 
 namespace {
 
-void ApplyIfChanged(DialogState* state, const ColorValue& scratch, WPARAM bits)
-{
-    if (!scratch.Differs(state->currentColor))
-        return;
-    state->currentColor = scratch;
-    RequestRedraw(state, bits);
-}
-
 POINT PointIn(HWND control, POINT screen)
 {
     ScreenToClient(control, &screen);
@@ -27,9 +19,7 @@ void MoveOnSlider(DialogState* state, const SelectorState* selector, POINT scree
     ApplySliderPoint(&scratch, state->sliderMode, point.y, selector->stripRect.bottom,
                      selector->stripRect.bottom - selector->stripRect.top);
     const bool realTime = state->options.Test(RealTimeUpdate);
-    ApplyIfChanged(state, scratch,
-                   realTime ? RB_SLIDERMARK | RB_FIELD | RB_FIELDMARK | RB_FOCUSEDEDIT
-                            : RB_SLIDERMARK | RB_FOCUSEDEDIT);
+    MoveToColor(state, scratch, realTime ? kSliderMoveBits | kFieldCatchUpBits : kSliderMoveBits);
 }
 
 void MoveOnField(DialogState* state, const SelectorState* selector, POINT screen)
@@ -38,10 +28,18 @@ void MoveOnField(DialogState* state, const SelectorState* selector, POINT screen
     POINT point = PointIn(DialogControl(state, IDC_FIELD), screen);
     ApplyFieldPoint(&scratch, state->sliderMode, point.x, point.y, selector->fieldRect.right,
                     selector->fieldRect.bottom, selector->tables);
-    ApplyIfChanged(state, scratch, RB_SLIDERSTRIP | RB_SLIDERMARK | RB_FIELDMARK | RB_FOCUSEDEDIT);
+    MoveToColor(state, scratch, kFieldMoveBits);
 }
 
 }  // namespace
+
+void MoveToColor(DialogState* state, const ColorValue& color, WPARAM bits)
+{
+    if (!color.Differs(state->currentColor))
+        return;
+    state->currentColor = color;
+    RequestRedraw(state, bits);
+}
 
 void StartSelectorDrag(DialogState* state, const SelectorState* selector, uint32_t captureMode)
 {
@@ -63,5 +61,5 @@ void EndSelectorDrag(DialogState* state)
 {
     // Without real-time update the field has waited for the end of the drag.
     if (state->captureMode == CaptureSlider && !state->options.Test(RealTimeUpdate))
-        RequestRedraw(state, RB_FIELD | RB_FIELDMARK);
+        RequestRedraw(state, kFieldCatchUpBits);
 }

@@ -1,6 +1,6 @@
 #include "shell/color_views.h"
 
-#include "color/color_axes.h"
+#include "color/axis_text.h"
 #include "color/hex_text.h"
 #include "color/named_colors.h"
 #include "core/redraw.h"
@@ -69,17 +69,15 @@ void UpdateColorViews(AppState* state, WPARAM bits)
 void WriteValueField(const DialogState* state, int id)
 {
     const ColorValue& cur = state->currentColor;
-    char text[16];
-    if (id == IDC_HEX_EDIT) {
+    char text[AXIS_TEXT_SIZE];
+    if (id == IDC_HEX_EDIT)
         FormatHex(cur, text, state->options.Test(HexUpperCase));
-    } else {
-        const uint32_t axis = static_cast<uint32_t>(id - IDC_RED_EDIT);
-        wsprintfA(text, "%u", AxisToField(axis, GetAxisValue(cur, axis)));
-    }
+    else
+        FormatAxisNumber(cur, static_cast<uint32_t>(id - IDC_RED_EDIT), text);
     // Rewriting the same text would only repaint the field and echo back through EN_UPDATE;
     // during a drag that is most of the fields on every move.
     HWND field = DialogControl(state, id);
-    char shown[16];
+    char shown[AXIS_TEXT_SIZE];
     if (GetWindowTextA(field, shown, sizeof(shown)) && lstrcmpA(shown, text) == 0)
         return;
     SetWindowTextA(field, text);

@@ -7,10 +7,12 @@
 #include "core/topmost.h"
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
+#include "selector/selector_access.h"
 #include "selector/selector_mouse.h"
 #include "shell/color_views.h"
 #include "shell/hide_button.h"
 #include "shell/main_dialog_internal.h"
+#include "shell/selector_controls.h"
 #include "shell/status_icon.h"
 
 static_assert(kFirstControlId == IDC_FIELD && kLastControlId == IDC_NAMED_COPY,
@@ -162,6 +164,7 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     EnumChildWindows(dialog, DecorateChild, reinterpret_cast<LPARAM>(&decoration));
     TrimRoundingOverlaps(state);
     TakeColorPastesInHexField(state);
+    AttachSelectorControls(state);
 
     if (!LoadProgramIcons(state))
         return Fail(dialog);
@@ -345,6 +348,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
         if (state) {
             RedrawSelector(state, &state->selector, wparam);
             UpdateColorViews(state, wparam);
+            AnnounceSelectorChanges(state, &state->selector);
         }
         return TRUE;
     case WM_TIMER:

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "core/accessible.h"
 #include "core/messages.h"
 #include "core/product.h"
 #include "flatcolor/flat_color.h"
@@ -59,9 +60,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         return 0;
     }
 
+    // Screen readers reach the controls' objects through COM on the dialog's thread.
+    const bool accessibility = StartAccessibility();
     StartParams params = {instance, instanceMessage};
     INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
                                      reinterpret_cast<LPARAM>(&params));
+    if (accessibility)
+        EndAccessibility();
     if (result == -1)
         ShowErrorMessage(instance, nullptr, IDS_DIALOG_ERROR);
     return 0;

@@ -430,6 +430,161 @@ TEST_P(SelectorDrags, TheSliderSetsTheModesComponentAndTheFieldTheOtherTwo)
 INSTANTIATE_TEST_SUITE_P(EveryMode, SelectorDrags, testing::Range(0, 6),
                          [](const testing::TestParamInfo<int>& info) { return kModes[info.param].name; });
 
+// ---- keys ----------------------------------------------------------------------------------
+
+// A key, Shift held or not, and how far it moves the number shown for the mode's axis `which`
+// (0 the slider's, 1 across, 2 up the field) before the ends stop it.
+struct KeyStep {
+    WORD key;
+    bool shift;
+    int which, units;
+};
+
+// In each mode the focused slider moves its component and the focused field the other two by
+// whole numbers of their value fields, stopping at the ends; Tab, Enter and Escape keep their
+// meaning for the dialog.
+class SelectorKeys : public testing::TestWithParam<int> {};
+
+TEST_P(SelectorKeys, TheFocusedSliderAndFieldStepTheirAxesByTheNumbersTheFieldsShow)
+{
+    const ModeAxes& axes = kModes[GetParam()];
+    Tintora app;
+    ASSERT_TRUE(app.Start());
+    app.Click(kModeRed + GetParam());
+    ASSERT_TRUE(FocusOn(app, kRedEdit));
+    // White, in the fields of the mode's model.
+    const bool hsb = axes.hsb;
+    const int maximum[3] = {hsb ? 360 : 255, hsb ? 100 : 255, hsb ? 100 : 255};
+    int shown[3] = {hsb ? 0 : 255, hsb ? 0 : 255, hsb ? 100 : 255};
+    const int first = hsb ? kHueEdit : kRedEdit, moved[3] = {axes.slider, axes.x, axes.y};
+    auto fields = [&] {
+        return Fields{
+            {first, Number(shown[0])}, {first + 1, Number(shown[1])}, {first + 2, Number(shown[2])}};
+    };
+    auto press = [&](const KeyStep& step) {
+        SCOPED_TRACE(std::string(step.shift ? "shift " : "") + "key " + Number(step.key));
+        step.shift ? ShiftKey(step.key) : Key(step.key);
+        const int i = moved[step.which];
+        shown[i] = Clamp(shown[i] + step.units, 0, maximum[i]);
+        ExpectFields(app, fields());
+    };
+    ASSERT_TRUE(ExpectFields(app, fields()));
+
+    // Back from the red field: the checked mode button, then the slider.
+    ShiftKey(VK_TAB);
+    ASSERT_EQ_SOON(app.Focus(), app.Item(kModeRed + GetParam()));
+    ShiftKey(VK_TAB);
+    ASSERT_EQ_SOON(app.Focus(), app.Item(kSlider));
+    const int full = maximum[axes.slider];
+    for (const KeyStep& step : {KeyStep{VK_UP, false, 0, 1},
+                                {VK_RIGHT, false, 0, 1},
+                                {VK_DOWN, false, 0, -1},
+                                {VK_LEFT, false, 0, -1},
+                                {VK_LEFT, false, 0, -1},
+                                {VK_PRIOR, false, 0, 10},
+                                {VK_NEXT, false, 0, -10},
+                                {VK_END, false, 0, full},
+                                {VK_UP, false, 0, 1},
+                                {VK_NEXT, false, 0, -10},
+                                {VK_HOME, false, 0, -full},
+                                {VK_DOWN, false, 0, -1},
+                                {VK_PRIOR, false, 0, 10}})
+        press(step);
+
+    // The field is the first stop of all: after "Colors >>", the last.
+    ASSERT_TRUE(FocusOn(app, kColors));
+    Key(VK_TAB);
+    ASSERT_EQ_SOON(app.Focus(), app.Item(kField));
+    for (const KeyStep& step : {KeyStep{VK_RIGHT, false, 1, 1},
+                                {VK_UP, false, 2, 1},
+                                {VK_LEFT, false, 1, -1},
+                                {VK_DOWN, false, 2, -1},
+                                {VK_LEFT, true, 1, -10},
+                                {VK_DOWN, true, 2, -10},
+                                {VK_RIGHT, true, 1, 10},
+                                {VK_UP, true, 2, 10},
+                                {VK_LEFT, false, 1, -1},
+                                {VK_DOWN, false, 2, -1},
+                                {VK_RIGHT, true, 1, 10},
+                                {VK_UP, true, 2, 10}})
+        press(step);
+
+    // The dialog's keys: nothing closes, Tab goes on from the field.
+    Key(VK_RETURN);
+    Key(VK_ESCAPE);
+    Key(VK_TAB);
+    EXPECT_SOON(app.Focus() != app.Item(kField));
+    ExpectStillOpen(app);
+    ExpectFields(app, fields());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMode, SelectorKeys, testing::Range(0, 6),
+                         [](const testing::TestParamInfo<int>& info) { return kModes[info.param].name; });
+
+// The client area once the program has finished painting it.
+Pixels SteadyClient(Tintora& app, HWND control)
+{
+    RECT r = ClientRect(control);
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return SteadyCapture(app, r, control);
+}
+
+// How the control differs from `before`: "as before", "frame" (a dotted frame just inside the
+// edge: at least every other pixel of the outermost ring, nothing inside), or else what changed.
+std::string FrameAgainst(HWND control, const Pixels& before)
+{
+    const Pixels now = ClientPixels(control);
+    if (now.width != before.width || now.height != before.height)
+        return "another size";
+    int ring = 0, inside = 0;
+    for (int y = 0; y < now.height; ++y)
+        for (int x = 0; x < now.width; ++x)
+            if (now.At(x, y) != before.At(x, y))
+                ++(x == 0 || y == 0 || x == now.width - 1 || y == now.height - 1 ? ring : inside);
+    if (ring == 0 && inside == 0)
+        return "as before";
+    if (inside == 0 && ring >= now.width + now.height - 4)
+        return "frame";
+    return std::to_string(ring) + " ring and " + std::to_string(inside) + " inner pixels changed";
+}
+
+TEST(SelectorKeys, TheFocusedFieldAndSliderShowAFocusRectangleWhileTheDialogShowsFocusCues)
+{
+    Tintora app;
+    ASSERT_TRUE(app.Start());
+    ParkCursor();
+    ASSERT_TRUE(BringToFront(app.Dialog()));
+    HWND field = app.Item(kField), slider = app.Item(kSlider);
+    const Pixels field0 = SteadyClient(app, field), slider0 = SteadyClient(app, slider);
+
+    ASSERT_TRUE(FocusOn(app, kColors));
+    Key(VK_TAB);
+    ASSERT_EQ_SOON(app.Focus(), field);
+    EXPECT_EQ_SOON(FrameAgainst(field, field0), "frame");
+    EXPECT_EQ(FrameAgainst(slider, slider0), "as before");
+
+    // Cues hidden, as Windows hides them after mouse input, telling every control: the frame
+    // goes, and comes back with the cues. (Wine's dialog keeps no such state and passes nothing
+    // on, so the test tells the control as Windows would.)
+    auto cues = [&](WORD action) {
+        const WPARAM change = MAKEWPARAM(action, UISF_HIDEFOCUS);
+        app.SendToDialog(WM_UPDATEUISTATE, change, 0);
+        app.Send(field, WM_UPDATEUISTATE, change, 0);
+    };
+    cues(UIS_SET);
+    EXPECT_EQ_SOON(FrameAgainst(field, field0), "as before");
+    cues(UIS_CLEAR);
+    EXPECT_EQ_SOON(FrameAgainst(field, field0), "frame");
+
+    // Back from the red field past the mode button to the slider: it has the frame now.
+    ASSERT_TRUE(FocusOn(app, kRedEdit));
+    ShiftKey(VK_TAB);
+    ShiftKey(VK_TAB);
+    ASSERT_EQ_SOON(app.Focus(), slider);
+    EXPECT_EQ_SOON(FrameAgainst(slider, slider0), "frame");
+    EXPECT_EQ_SOON(FrameAgainst(field, field0), "as before");
+}
+
 // ---- typing --------------------------------------------------------------------------------
 
 TEST(ValueFields, Typing300InTheRedFieldSaysTheRangeOnlyAtTabAndShows30Again)

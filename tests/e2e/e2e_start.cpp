@@ -363,23 +363,37 @@ TEST(Start, LabelsSitBesideWhatTheyLabelAndRowsAndColumnsReadInOrder)
     EXPECT_LE(ChildRect(app.Item(kNamedLoad)).bottom, ChildRect(app.Item(kNamedList)).top);
 }
 
-TEST(Start, TabGoesFromTheValueFieldsToTheBottomRowThePanelsButtonsTheModeAndBack)
+TEST(Start, TabGoesFromTheValueFieldsToTheBottomRowTheFieldThePanelsButtonsTheSliderTheModeAndBack)
 {
     Tintora app;
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(BringToFront(app.Dialog()));
     ASSERT_EQ_SOON(app.Focus(), app.Item(kRedEdit));
 
-    // The mode buttons are one stop: the checked one, red on a first start.
-    const int stops[] = {kGreenEdit, kBlueEdit,  kHueEdit,     kSaturationEdit, kBrightnessEdit, kHexEdit,
-                         kCopyHex,   kStayOnTop, kSettings,    kHelp,           kAbout,          kColors,
-                         kSavedLoad, kSavedAdd,  kSavedDelete, kSavedOverwrite, kNamedLoad,      kNamedFind,
-                         kNamedCopy, kModeRed,   kRedEdit};
+    // The mode buttons are one stop: the checked one, red on a first start. The colour field is
+    // the first stop of the template, the slider the one before the mode buttons.
+    const int stops[] = {kGreenEdit, kBlueEdit,  kHueEdit,  kSaturationEdit, kBrightnessEdit, kHexEdit,
+                         kCopyHex,   kStayOnTop, kSettings, kHelp,           kAbout,          kColors,
+                         kField,     kSavedLoad, kSavedAdd, kSavedDelete,    kSavedOverwrite, kNamedLoad,
+                         kNamedFind, kNamedCopy, kSlider,   kModeRed,        kRedEdit};
     std::string expected, visited;
     for (int id : stops) {
         expected += std::to_string(id) + " ";
         HWND before = app.Focus();
         Key(VK_TAB);
+        WaitUntil(kHangGuardMs, [&] { return app.Focus() != before; });
+        visited += std::to_string(GetDlgCtrlID(app.Focus())) + " ";
+    }
+    EXPECT_EQ(visited, expected);
+
+    // Shift+Tab the same way back, from the red field round to it.
+    expected.clear();
+    visited.clear();
+    const int count = static_cast<int>(sizeof(stops) / sizeof(stops[0]));
+    for (int i = count - 2; i >= -1; --i) {
+        expected += std::to_string(i >= 0 ? stops[i] : kRedEdit) + " ";
+        HWND before = app.Focus();
+        ShiftKey(VK_TAB);
         WaitUntil(kHangGuardMs, [&] { return app.Focus() != before; });
         visited += std::to_string(GetDlgCtrlID(app.Focus())) + " ";
     }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "color/axis_text.h"
+
 namespace {
 
 ColorValue Rgb(uint32_t rgb)
@@ -80,6 +82,52 @@ TEST(ColorAxes, EachModeMovesItsSliderComponentAndTheOtherTwoOfItsModelOnTheFiel
             EXPECT_EQ(m.set[i], GetAxisValue(c, moved[i])) << "mode " << m.mode << ", axis " << i;
         }
     }
+}
+
+// A key's step moves the number a field shows by exactly its units: every number from 0 to the
+// maximum is met on the way up and down (storing what a typed number stores would stick: 10
+// degrees shows 9), and the ends stop it, hue included.
+TEST(ColorAxes, StepsMeetEveryShownNumberAndStopAtTheEnds)
+{
+    const struct {
+        uint32_t axis, maximum;
+    } axes[] = {{AxisRed, 255}, {AxisHue, 360}, {AxisSaturation, 100}, {AxisBrightness, 100}};
+    for (const auto& a : axes) {
+        ColorValue c{};
+        c.SetHsb(0, 65535, 0);
+        SetAxisValue(&c, a.axis, 0);
+        for (int32_t n = 1, step = 1; n >= 0; n += step) {
+            StepAxisNumber(&c, a.axis, step);
+            ASSERT_EQ(static_cast<uint32_t>(n > static_cast<int32_t>(a.maximum) ? a.maximum : n),
+                      AxisToField(a.axis, GetAxisValue(c, a.axis)))
+                << "axis " << a.axis;
+            if (n > static_cast<int32_t>(a.maximum)) {
+                EXPECT_EQ(GetAxisRange(a.axis).full, GetAxisValue(c, a.axis));
+                n = a.maximum, step = -1;
+            }
+        }
+        StepAxisNumber(&c, a.axis, -10);
+        EXPECT_EQ(0u, GetAxisValue(c, a.axis));
+    }
+    // From hue 1820, which shows 9 degrees, one step up shows 10 first at 1821.
+    ColorValue c{};
+    c.SetHsb(1820, 65535, 65535);
+    StepAxisNumber(&c, AxisHue, 1);
+    EXPECT_EQ(1821u, c.GetHue());
+}
+
+// What a screen reader reads of the slider and the field: the numbers as the fields show them.
+TEST(ColorAxes, ReadersGetTheAxesNamesAndTheNumbersTheFieldsShow)
+{
+    const AxisNames names = {"Red", "Green", "Blue", "Hue", "Saturation", "Brightness"};
+    char text[AXIS_TEXT_SIZE];
+    EXPECT_STREQ("Green and Blue", FormatFieldName(AxisRed, names, text));
+    EXPECT_STREQ("Green 255, Blue 0", FormatFieldValue(AxisRed, Rgb(0x00FF00), names, text));
+    EXPECT_STREQ("Hue and Saturation", FormatFieldName(AxisBrightness, names, text));
+    ColorValue c{};
+    c.SetHsb(1820, 32767, 65535);
+    EXPECT_STREQ("9", FormatSliderValue(AxisHue, c, text));
+    EXPECT_STREQ("Hue 9, Brightness 100", FormatFieldValue(AxisSaturation, c, names, text));
 }
 
 }  // namespace

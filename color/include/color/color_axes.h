@@ -48,3 +48,12 @@ void SetAxisValue(ColorValue* color, uint32_t axis, uint32_t value);
 // back, truncating (for red, green and blue the number is the value).
 uint32_t AxisToField(uint32_t axis, uint32_t value);
 uint32_t FieldToAxis(uint32_t axis, uint32_t number);
+
+// The number the axis's value field shows for the colour.
+uint32_t AxisFieldNumber(const ColorValue& color, uint32_t axis);
+// The smallest component that shows `number` (at most the field's maximum). Not FieldToAxis,
+// which rounds down and so can show one less (10 degrees stores a hue that shows 9).
+uint32_t SmallestAxisValueShowing(uint32_t axis, uint32_t number);
+// Moves the shown number by `units` (clamped to 0 .. the field's maximum) and sets the smallest
+// component that shows the result, so every step moves the number by exactly that much.
+void StepAxisNumber(ColorValue* color, uint32_t axis, int32_t units);
