@@ -143,8 +143,14 @@ void OnCopyCommand(HWND window, FlatColorState* state, UINT id)
 void OnContextMenu(HWND window, FlatColorState* state, LPARAM position)
 {
     POINT at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-    if (position == -1)  // from the keyboard: no mouse position
-        GetCursorPos(&at);
+    // From the keyboard (or a screen reader) there is no mouse position, and the pointer may be
+    // anywhere: the menu opens on the swatch it belongs to, where a right click would.
+    if (position == -1) {
+        RECT client;
+        GetClientRect(window, &client);
+        at = {client.right / 2, client.bottom / 2};
+        ClientToScreen(window, &at);
+    }
     TrackPopupMenu(state->menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window,
                    nullptr);
 }

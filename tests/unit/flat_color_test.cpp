@@ -710,15 +710,15 @@ TEST_F(FlatColorTest, RightClickAndContextMenuShowThePopupMenu)
     EXPECT_EQ(300, g_sighting.rect.left);
     EXPECT_EQ(250, g_sighting.rect.top);
 
-    // From the keyboard (-1) it opens at the mouse pointer.
+    // From the keyboard (-1) it opens on the swatch, wherever the pointer is.
     g_sighting = MenuSighting();
     ASSERT_TRUE(SetCursorPos(400, 300));
     PumpFor(50);
     SendMessageA(swatch, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(swatch), static_cast<LPARAM>(-1));
     EXPECT_TRUE(g_sighting.seen);
     EXPECT_EQ(menu, g_sighting.menu);
-    EXPECT_EQ(400, g_sighting.rect.left);
-    EXPECT_EQ(300, g_sighting.rect.top);
+    EXPECT_EQ(centre.x, g_sighting.rect.left);
+    EXPECT_EQ(centre.y, g_sighting.rect.top);
 
     EXPECT_FALSE(watchdog.Fired());
     EXPECT_EQ(nullptr, VisibleMenuWindow());
