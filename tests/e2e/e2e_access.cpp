@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/e2e_board.h"
 #include "tests/e2e/e2e_checks.h"
 #include "tests/e2e/e2e_input.h"
 #include "tests/e2e/e2e_program.h"
@@ -122,7 +123,7 @@ TEST(Accessibility, SliderAndFieldAreSlidersNamedByTheirAxesSwatchesByTheirTipsV
     }
 }
 
-TEST(Accessibility, ReadersHearOfEachValueThatChangesByKeyDragTypingAndListAndOfNamesWithTheMode)
+TEST(Accessibility, ReadersHearOfEachValueThatChangesByKeyDragTypingListAndPickAndOfNamesWithTheMode)
 {
     Tintora app;
     ASSERT_TRUE(app.Start());
@@ -168,6 +169,14 @@ TEST(Accessibility, ReadersHearOfEachValueThatChangesByKeyDragTypingAndListAndOf
     app.Send(app.Item(kNamedList), LB_SETCURSEL, 45, 0);
     app.Click(kNamedLoad);
     heard("list: Fuchsia, red and blue 255", EVENT_OBJECT_VALUECHANGE, "401 403 404 406 425 427");
+
+    clear();
+    // A pick of the red swatch's corner, clear of its digits: blue 255 to 0.
+    const RECT red = WindowRect(app.Item(kRedSwatch));
+    ASSERT_TRUE(PressGrabIcon(app));
+    ASSERT_TRUE(DragTo(POINT{red.left + 2, red.top + 2}));
+    LeftUp();
+    heard("pick: red from the red swatch", EVENT_OBJECT_VALUECHANGE, "401 403 406 427");
 
     clear();
     app.Click(kModeHue);
