@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "color/hex_text.h"
 #include "color/named_colors.h"
 
 namespace {
@@ -91,12 +92,6 @@ char Lower(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-int HexDigit(char c)
-{
-    c = Lower(c);
-    return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
 // [begin, end) read as hex digits, at most `most` of them; false on anything else.
 bool ReadHexDigits(const char* begin, const char* end, size_t most, uint32_t* value)
 {
@@ -104,7 +99,7 @@ bool ReadHexDigits(const char* begin, const char* end, size_t most, uint32_t* va
         return false;
     uint32_t v = 0;
     for (const char* c = begin; c < end; ++c) {
-        const int digit = HexDigit(*c);
+        const int digit = HexDigitValue(*c);
         if (digit < 0)
             return false;
         v = v << 4 | static_cast<uint32_t>(digit);

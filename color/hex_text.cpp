@@ -15,6 +15,17 @@ char* FormatHex(const ColorValue& color, char* text, bool upperCase)
     return text;
 }
 
+int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
 bool ParseHex(ColorValue& color, const char* text)
 {
     const size_t length = strlen(text);
@@ -22,17 +33,10 @@ bool ParseHex(ColorValue& color, const char* text)
         return false;
     uint32_t value = 0;
     for (size_t i = 0; i < length; ++i) {
-        const char c = text[i];
-        uint32_t digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else
+        const int digit = HexDigitValue(text[i]);
+        if (digit < 0)
             return false;
-        value = (value << 4) | digit;
+        value = (value << 4) | static_cast<uint32_t>(digit);
     }
     color.SetRgb(value);
     return true;

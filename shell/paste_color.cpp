@@ -1,5 +1,6 @@
 // A colour pasted as text: from a swatch's menu, and into the hex field.
 #include "color/color_text.h"
+#include "color/hex_text.h"
 #include "core/clipboard.h"
 #include "core/messages.h"
 #include "core/redraw.h"
@@ -18,7 +19,7 @@ bool IsPlainHex(const char* text)
     while (blank(*text))
         ++text;
     const char* digits = text;
-    while ((*text >= '0' && *text <= '9') || ((*text | 0x20) >= 'a' && (*text | 0x20) <= 'f'))
+    while (HexDigitValue(*text) >= 0)
         ++text;
     const bool any = text != digits;
     while (blank(*text))

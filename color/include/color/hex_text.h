@@ -10,6 +10,9 @@ enum { HEX_TEXT_SIZE = 7 };  // six digits and the NUL
 // Writes the six digits of GetRgb and a NUL into `text` (at least HEX_TEXT_SIZE bytes).
 char* FormatHex(const ColorValue& color, char* text, bool upperCase);
 
+// The value 0..15 of a hex digit in either case; -1 for any other character.
+int HexDigitValue(char c);
+
 // Accepts 1 to 6 hex digits in either case and nothing else; the colour is untouched on failure.
 bool ParseHex(ColorValue& color, const char* text);
 
