@@ -4,7 +4,20 @@
 #include "about/about_dialog.h"
 #include "about/about_resource.h"
 
-static_assert(sizeof(OSTRELABOUT) == 13 * 4, "OSTRELABOUT is thirteen 32-bit members");
+#include <cstddef>
+
+// The layout the header gives, for the architecture being built.
+#ifdef _WIN64
+static_assert(offsetof(OSTRELABOUT, hwndOwner) == 8 && offsetof(OSTRELABOUT, pszCompany) == 16 &&
+                  offsetof(OSTRELABOUT, pfnCredits) == 80 && offsetof(OSTRELABOUT, hIcon) == 96 &&
+                  sizeof(OSTRELABOUT) == 104,
+              "OSTRELABOUT: a DWORD padded to 8 bytes, then twelve 8-byte members");
+#else
+static_assert(offsetof(OSTRELABOUT, hwndOwner) == 4 && offsetof(OSTRELABOUT, pszCompany) == 8 &&
+                  offsetof(OSTRELABOUT, pfnCredits) == 40 && offsetof(OSTRELABOUT, hIcon) == 48 &&
+                  sizeof(OSTRELABOUT) == 52,
+              "OSTRELABOUT: thirteen 4-byte members");
+#endif
 
 namespace {
 

@@ -144,8 +144,9 @@ void OnContextMenu(HWND window, FlatColorState* state, LPARAM position)
 {
     POINT at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
     // From the keyboard (or a screen reader) there is no mouse position, and the pointer may be
-    // anywhere: the menu opens on the swatch it belongs to, where a right click would.
-    if (position == -1) {
+    // anywhere: the menu opens on the swatch it belongs to, where a right click would. Both
+    // halves are -1; on x64 the whole lparam is not.
+    if (at.x == -1 && at.y == -1) {
         RECT client;
         GetClientRect(window, &client);
         at = {client.right / 2, client.bottom / 2};

@@ -9,10 +9,11 @@
 
 namespace {
 
-// The record up to and with lParam (left zero): 44 bytes, taken by every tool-tip control since
-// the one of Internet Explorer 3. Later fields would make older controls refuse the tool.
-const UINT kToolInfoSize = 44;
-static_assert(offsetof(TOOLINFOA, lParam) + sizeof(LPARAM) == kToolInfoSize, "TOOLINFO up to lParam");
+// The record up to and with lParam (left zero), taken by every tool-tip control since the one of
+// Internet Explorer 3. Later fields would make older controls refuse the tool.
+const UINT kToolInfoSize = TTTOOLINFOA_V2_SIZE;
+static_assert(offsetof(TOOLINFOA, lParam) + sizeof(LPARAM) == (sizeof(void*) == 8 ? 64 : 44),
+              "TOOLINFO up to lParam: 44 bytes, 64 on x64");
 
 bool HasString(HINSTANCE instance, int id)
 {

@@ -5,7 +5,8 @@
 #include "core/product.h"
 
 // The first version of the record, which every shell understands.
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "first-version NOTIFYICONDATA is 88 bytes");
+static_assert(NOTIFYICONDATAA_V1_SIZE == (sizeof(void*) == 8 ? 104 : 88),
+              "first-version NOTIFYICONDATA: 88 bytes, 104 on x64");
 
 void AddStatusIcon(HWND dialog, HICON icon)
 {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "shell/status_icon.h"
 #include "tests/e2e/e2e_checks.h"
 #include "tests/e2e/e2e_input.h"
 #include "tests/e2e/e2e_program.h"
@@ -19,8 +20,6 @@
 using namespace e2e;
 
 namespace {
-
-const UINT kStatusIconMessage = WM_USER + 1;
 
 const char* const kTipClass = "tooltips_class32";
 const char* const kHelpTitle = "Ostrel Tintora Help";
@@ -276,12 +275,12 @@ TEST(StatusIcon, WithTheOptionClearTheHideButtonHidesTheWindowToTheIconAndALeftC
     for (UINT mouse : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_LBUTTONDOWN, WM_MOUSEMOVE,
                        WM_LBUTTONDBLCLK, WM_MBUTTONUP}) {
         SCOPED_TRACE("icon event " + std::to_string(mouse));
-        app.SendToDialog(kStatusIconMessage, 0, mouse);
+        app.SendToDialog(STATUS_ICON_MESSAGE, 0, mouse);
         EXPECT_FALSE(IsShown(dialog));
         EXPECT_TRUE(StatusIconPresent(dialog));
     }
 
-    app.SendToDialog(kStatusIconMessage, 0, WM_LBUTTONUP);
+    app.SendToDialog(STATUS_ICON_MESSAGE, 0, WM_LBUTTONUP);
     EXPECT_TRUE(IsShown(dialog));
     EXPECT_FALSE(StatusIconPresent(dialog));
     EXPECT_EQ(WindowRect(dialog), shown);
@@ -319,7 +318,7 @@ TEST_P(HideButtonAtDpi, SitsInTheCaptionBesideTheSystemsButtonsAndHidesTheWindow
     FreshLeftDown();
     LeftUp();
     EXPECT_SOON(!IsShown(app.Dialog()));
-    app.SendToDialog(kStatusIconMessage, 0, WM_LBUTTONUP);
+    app.SendToDialog(STATUS_ICON_MESSAGE, 0, WM_LBUTTONUP);
     MoveTo(POINT{0, 0});
 }
 
@@ -341,7 +340,7 @@ TEST(StatusIcon, WithTheOptionSetTheIconStaysThroughHidingAndShowing)
 
     // A double click ends in a release, and acts like a single click.
     for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-        app.SendToDialog(kStatusIconMessage, 0, mouse);
+        app.SendToDialog(STATUS_ICON_MESSAGE, 0, mouse);
     EXPECT_TRUE(IsShown(dialog));
     EXPECT_TRUE(StatusIconPresent(dialog));
 }
@@ -364,7 +363,7 @@ TEST(StatusIcon, HidingWithAnOutOfRangeValueShowsNoMessageAndTheFieldShowsTheCur
     EXPECT_EQ_SOON(app.Text(kRedEdit), "30");
 
     // Shown again, so that it can settle: no box came meanwhile, and none comes now.
-    app.SendToDialog(kStatusIconMessage, 0, WM_LBUTTONUP);
+    app.SendToDialog(STATUS_ICON_MESSAGE, 0, WM_LBUTTONUP);
     EXPECT_TRUE(IsShown(dialog));
     ExpectNoMessageBoxes(app);
     EXPECT_EQ(app.Text(kRedEdit), "30");
@@ -385,7 +384,7 @@ TEST(StatusIcon, ASecondStartShowsAWindowHiddenToTheStatusAreaTheIconStaysUntilC
     EXPECT_EQ(FindMainDialogs(0).size(), 1u);
     EXPECT_TRUE(StatusIconPresent(dialog));
 
-    first.SendToDialog(kStatusIconMessage, 0, WM_LBUTTONUP);
+    first.SendToDialog(STATUS_ICON_MESSAGE, 0, WM_LBUTTONUP);
     EXPECT_FALSE(StatusIconPresent(dialog));
     EXPECT_TRUE(IsShown(dialog));
 }

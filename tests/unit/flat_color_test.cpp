@@ -710,15 +710,18 @@ TEST_F(FlatColorTest, RightClickAndContextMenuShowThePopupMenu)
     EXPECT_EQ(300, g_sighting.rect.left);
     EXPECT_EQ(250, g_sighting.rect.top);
 
-    // From the keyboard (-1) it opens on the swatch, wherever the pointer is.
-    g_sighting = MenuSighting();
+    // From the keyboard (x and y -1) it opens on the swatch, wherever the pointer is; on x64 the
+    // system may send the halves as one 32-bit -1, not a 64-bit one.
     ASSERT_TRUE(SetCursorPos(400, 300));
     PumpFor(50);
-    SendMessageA(swatch, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(swatch), static_cast<LPARAM>(-1));
-    EXPECT_TRUE(g_sighting.seen);
-    EXPECT_EQ(menu, g_sighting.menu);
-    EXPECT_EQ(centre.x, g_sighting.rect.left);
-    EXPECT_EQ(centre.y, g_sighting.rect.top);
+    for (LPARAM keyboard : {static_cast<LPARAM>(-1), static_cast<LPARAM>(static_cast<DWORD>(-1))}) {
+        g_sighting = MenuSighting();
+        SendMessageA(swatch, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(swatch), keyboard);
+        EXPECT_TRUE(g_sighting.seen);
+        EXPECT_EQ(menu, g_sighting.menu);
+        EXPECT_EQ(centre.x, g_sighting.rect.left) << std::hex << keyboard;
+        EXPECT_EQ(centre.y, g_sighting.rect.top) << std::hex << keyboard;
+    }
 
     EXPECT_FALSE(watchdog.Fired());
     EXPECT_EQ(nullptr, VisibleMenuWindow());

@@ -243,7 +243,7 @@ TEST_F(MainDialogTest, AFieldThatCannotBeDrawnIsReportedOncePerDialog)
     state->selector.drawDib = secondWorking;
 }
 
-TEST_F(MainDialogTest, EnterAndEscapeAreNotCommands)
+TEST_F(MainDialogTest, EnterAndEscapeAreNotCommandsAndTheDialogManagersMessagesStayItsOwn)
 {
     ShowWindow(dialog, SW_SHOW);
     EXPECT_EQ(FALSE, MainDialogProc(dialog, WM_COMMAND, IDOK, 0));
@@ -251,6 +251,11 @@ TEST_F(MainDialogTest, EnterAndEscapeAreNotCommands)
     SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(IsWindowVisible(dialog));
+
+    // Enter asks the dialog for its default button (DM_GETDEFID): a private message of the same
+    // number would take the question and answer it wrongly.
+    SendMessageA(dialog, DM_SETDEFID, IDC_COPY_HEX, 0);
+    EXPECT_EQ(MAKELRESULT(IDC_COPY_HEX, DC_HASDEFID), SendMessageA(dialog, DM_GETDEFID, 0, 0));
 }
 
 TEST_F(MainDialogTest, InstanceMessageShowsAHiddenWindow)

@@ -17,6 +17,9 @@ typedef void (*OSTRELABOUTPROC)(HWND hwndAbout);
 
 // Filled by the caller, zero first; everything it points to stays the caller's and must stay
 // valid until OstrelAbout returns. The library never writes to it.
+// Layout: dwFlags, then twelve pointer-sized members (handles, texts, callbacks). 32-bit: thirteen
+// 4-byte members, 52 bytes. 64-bit: dwFlags and 4 bytes of padding, then twelve 8-byte members at
+// offsets 8 to 96, 104 bytes.
 struct OSTRELABOUT {
     DWORD dwFlags;
     HWND hwndOwner;

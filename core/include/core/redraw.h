@@ -5,7 +5,7 @@
 #include "core/dialog_state.h"
 
 // Sent (never posted) by the dialog to itself after every change of colour or slider mode.
-#define SELECTOR_REDRAW (WM_USER)
+#define SELECTOR_REDRAW (WM_APP)
 
 // wparam of SELECTOR_REDRAW: which pictures to rebuild. Every redraw also updates swatches,
 // the web-safe mark, the value fields and the named list's mark.

@@ -5,7 +5,7 @@
 struct AppState;
 
 // Mouse events over the icon arrive at the dialog as this message, the event in lparam.
-#define STATUS_ICON_MESSAGE (WM_USER + 1)
+#define STATUS_ICON_MESSAGE (WM_APP + 1)
 
 // Adding an icon that is already there, or removing one that is not, does nothing.
 void AddStatusIcon(HWND dialog, HICON icon);
