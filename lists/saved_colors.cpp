@@ -9,6 +9,7 @@
 #include "core/redraw.h"
 #include "lists/list_rows.h"
 #include "lists/saved_colors_file.h"
+#include "lists/saved_colors_place.h"
 #include "resources/resource.h"
 
 namespace {
@@ -83,8 +84,10 @@ bool InitSavedColorsList(const DialogState* state, SavedListState* saved)
 
 void LoadSavedColors(const DialogState* state)
 {
+    SavedColorsPlace place;
+    FindSavedColorsPlace(&place);
     HeapBlock<uint32_t> colors;
-    const size_t count = ReadSavedColorsFile(SAVED_COLORS_FILE, &colors);
+    const size_t count = ReadSavedColorsFile(place.readFrom, &colors);
     if (count == 0)
         return;
     HWND list = SavedList(state);
@@ -108,7 +111,10 @@ void SaveSavedColors(const DialogState* state)
         return;
     for (size_t i = 0; i < count; ++i)
         colors[i] = static_cast<uint32_t>(ListBoxCall(list, LB_GETITEMDATA, i, 0));
-    WriteSavedColorsFile(SAVED_COLORS_FILE, colors.Data(), count);
+    SavedColorsPlace place;
+    FindSavedColorsPlace(&place);
+    PrepareSavedColorsFile(place);
+    WriteSavedColorsFile(place.file, colors.Data(), count);
 }
 
 void AddSavedColor(const DialogState* state)

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/e2e_checks.h"
@@ -395,10 +396,55 @@ TEST(SavedColors, TheListIsWrittenToTintoraIniAtTheCloseAndComesBackAtTheNextSta
     ExpectRows(again, {0xFF0000, 0x00FF00, 0x0000FF});
 }
 
+// Earlier versions kept the file in the Windows directory, where a standard user's 32-bit program
+// on Vista and later wrote into the user's VirtualStore copy of it instead. The first start
+// without the user's own file reads the newest of those, the close writes the user's file with
+// whatever else the old one held, and the old files stay as they were.
+TEST(SavedColors, TheListMovesFromAnEarlierVersionsFileToTheUsersOwnFolder)
+{
+    const std::string windows = "[SavedColors]\r\nnColors=2\r\nColor0=FF0000\r\nColor1=00FF00\r\n[Other]\r\nkept=1\r\n";
+    const std::string store = "[SavedColors]\r\nnColors=1\r\nColor0=0000FF\r\n";
+    const std::string own = "[SavedColors]\r\nnColors=1\r\nColor0=FFFF00\r\n";
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> files;
+        std::vector<uint32_t> rows;
+        const char* written;  // the user's file after the close, lines joined by "|"
+    } cases[] = {
+        {"the Windows directory's", {{WindowsColorsFile(), windows}}, {0xFF0000, 0x00FF00},
+         "[SavedColors]|nColors=2|Color0=FF0000|Color1=00FF00|[Other]|kept=1"},
+        {"the VirtualStore copy, newer than the Windows directory's",
+         {{WindowsColorsFile(), windows}, {VirtualStoreColorsFile(), store}}, {0x0000FF},
+         "[SavedColors]|nColors=1|Color0=0000FF"},
+        {"the user's own, once there", {{WindowsColorsFile(), windows}, {SavedColorsFile(), own}}, {0xFFFF00},
+         "[SavedColors]|nColors=1|Color0=FFFF00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetSavedState();
+        for (const auto& file : c.files)
+            ASSERT_TRUE(PutFile(file.first, file.second)) << file.first;
+        {
+            Tintora app;
+            ASSERT_TRUE(app.Start(false));
+            ExpectRows(app, c.rows);
+            ASSERT_TRUE(CloseAndWait(app));
+        }
+        EXPECT_EQ(IniLines(), c.written);
+        for (const auto& file : c.files) {
+            std::string text;
+            if (file.first != SavedColorsFile()) {
+                EXPECT_TRUE(ReadWholeFile(file.first, &text) && text == file.second) << file.first << " changed";
+            }
+        }
+    }
+    ResetSavedState();
+}
+
 TEST(SavedColors, AFileCounting4000000000ColoursStartsWithTheColoursItHoldsAndSavesASoundCount)
 {
     ResetSavedState();
-    ASSERT_TRUE(WriteWholeFile(
+    ASSERT_TRUE(PutFile(
         SavedColorsFile(),
         "[SavedColors]\r\nnColors=4000000000\r\nColor0=ff8000\r\nColor1=00ff00\r\nColor2=0000ff\r\n"));
     {

@@ -1,7 +1,10 @@
 #include "tests/e2e/e2e_state.h"
 
+#include <shlobj.h>
+
 #include "tests/e2e/e2e_checks.h"
 #include "tests/e2e/e2e_program.h"
+#include "tests/shared/text_file.h"
 
 namespace e2e {
 
@@ -64,23 +67,52 @@ void ResetSavedState()
         ADD_FAILURE() << "cannot delete HKCU\\" << kSettingsKey;
     }
 
-    const std::string ini = SavedColorsFile();
-    if (ini.empty()) {
-        ADD_FAILURE() << "no Windows directory";
-        return;
+    for (const std::string& ini : {SavedColorsFile(), WindowsColorsFile(), VirtualStoreColorsFile()}) {
+        if (ini.empty()) {
+            ADD_FAILURE() << "a folder of the saved colours is unknown";
+            continue;
+        }
+        DeleteFileA(ini.c_str());
+        if (GetFileAttributesA(ini.c_str()) != INVALID_FILE_ATTRIBUTES)
+            ADD_FAILURE() << "cannot delete " << ini;
     }
-    DeleteFileA(ini.c_str());
-    if (GetFileAttributesA(ini.c_str()) != INVALID_FILE_ATTRIBUTES)
-        ADD_FAILURE() << "cannot delete " << ini;
+    // The program makes its folders itself.
+    const std::string tintora = FolderOf(SavedColorsFile());
+    RemoveDirectoryA(tintora.c_str());
+    RemoveDirectoryA(FolderOf(tintora.substr(0, tintora.size() - 1)).c_str());
 }
 
 std::string SavedColorsFile()
+{
+    char folder[MAX_PATH];
+    if (!SHGetSpecialFolderPathA(nullptr, folder, CSIDL_APPDATA, FALSE))
+        return "";
+    return std::string(folder) + "\\Ostrel\\Tintora\\Tintora.ini";
+}
+
+std::string WindowsColorsFile()
 {
     char folder[MAX_PATH];
     UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
     if (length == 0 || length + 13 >= MAX_PATH)
         return "";
     return std::string(folder) + "\\Tintora.ini";
+}
+
+std::string VirtualStoreColorsFile()
+{
+    char local[MAX_PATH];
+    const std::string windows = FolderOf(WindowsColorsFile());  // "C:\Windows\"
+    if (windows.size() < 4 || !SHGetSpecialFolderPathA(nullptr, local, CSIDL_LOCAL_APPDATA, FALSE))
+        return "";
+    return std::string(local) + "\\VirtualStore\\" + windows.substr(3) + "Tintora.ini";
+}
+
+bool PutFile(const std::string& path, const std::string& text)
+{
+    for (size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1))
+        CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
+    return WriteWholeFile(path, text);
 }
 
 void WriteBinaryOption(const char* name, BYTE value)

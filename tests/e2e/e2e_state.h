@@ -10,10 +10,17 @@ namespace e2e {
 
 extern const char* const kSettingsKey;  // under HKEY_CURRENT_USER
 
-// Removes the saved settings and the saved-colours file so each start is a first start.
+// Removes the saved settings, the saved-colours file with its folders, and the files of earlier
+// versions, so each start is a first start.
 void ResetSavedState();
-// The saved-colours file: Tintora.ini in the Windows directory.
+// The saved-colours file: Ostrel\Tintora\Tintora.ini in the user's application data.
 std::string SavedColorsFile();
+// Where earlier versions kept it: Tintora.ini in the Windows directory, and the copy of that
+// directory a standard user's 32-bit program was given on Vista and later (VirtualStore).
+std::string WindowsColorsFile();
+std::string VirtualStoreColorsFile();
+// Writes a file, making its folders first; false when it could not be written whole.
+bool PutFile(const std::string& path, const std::string& text);
 // Stores a one-byte option under the settings key, as the program keeps its flags.
 void WriteBinaryOption(const char* name, BYTE value);
 

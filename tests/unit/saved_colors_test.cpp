@@ -264,7 +264,7 @@ TEST_F(SavedColorsFileTest, ASoundCountIsTakenAsWrittenUpToTheMostAListBoxHolds)
 
 typedef ListDialogTest SavedListTest;
 
-TEST_F(SavedListTest, TheStartLoadsTheFileInTheWindowsDirectoryAndTheEndWritesItBack)
+TEST_F(SavedListTest, TheStartLoadsTheUsersFileAndTheEndWritesItBack)
 {
     Destroy();
     WriteTextFile(StoredColorsFile(), "[SavedColors]\r\nnColors=2\r\nColor0=ff0000\r\nColor1=00ff00\r\n");

@@ -7,7 +7,7 @@
 
 #include "core/dialog_state.h"
 
-// Without a directory, so the profile functions keep it in the Windows directory.
+// The saved colours' file name; lists/saved_colors_place.h says in which folder.
 #define SAVED_COLORS_FILE "Tintora.ini"
 
 // What the drag list keeps between notifications; part of the dialog's zero-filled state.
