@@ -1,5 +1,8 @@
 # Thin wrapper: every target sets up what is missing, then defers to CMake and CTest.
+# One build folder per architecture, as CMakePresets.json gives them: $(BUILD)/x86 (32-bit) and
+# $(BUILD)/x64 (64-bit).
 BUILD ?= build
+ARCHS := x86 x64
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 JOBS ?= $(shell nproc)
 
@@ -11,28 +14,44 @@ deps:
 	@bash tools/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake $(CMAKE_FLAGS) >/dev/null
+	@for arch in $(ARCHS); do \
+	  cmake --preset $$arch -B $(BUILD)/$$arch $(CMAKE_FLAGS) >/dev/null || exit 1; \
+	done
 
 build: configure
-	@cmake --build $(BUILD) -j $(JOBS)
+	@for arch in $(ARCHS); do \
+	  echo "== $$arch"; cmake --build $(BUILD)/$$arch -j $(JOBS) || exit 1; \
+	done
 
-# Only what a run needs: the program with its library and help file, and the helper that closes
-# it on a private display. The tests and the benchmark wait for `make test` and `make bench`.
-run: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target tintora tintora_remote
-	@bash tools/run.sh $(BUILD)
+# Only what a run needs, for the one architecture it runs (32-bit where this host runs it): the
+# program with its library and help file, and the helper that closes it on a private display.
+# The tests and the benchmark wait for `make test` and `make bench`.
+run: deps
+	@arch=$$(bash tools/wine-arch.sh pick) && \
+	  cmake --preset $$arch -B $(BUILD)/$$arch $(CMAKE_FLAGS) >/dev/null && \
+	  cmake --build $(BUILD)/$$arch -j $(JOBS) --target tintora tintora_remote && \
+	  bash tools/run.sh $(BUILD)/$$arch $$arch
 
+# The whole suite against each architecture, and what this host could not run.
 test: build
-	@cd $(BUILD) && ctest --output-on-failure
+	@bash tools/test-all.sh $(addprefix $(BUILD)/,$(ARCHS))
 
-# Builds the benchmarks and runs them in the private test environment; figures go to stdout.
-bench: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target tintora fill_bench start_bench reference_dialog template_dialog
-	@tools/bench.sh $(BUILD) $(BENCH_ARGS)
+# Builds the benchmarks for the architecture this host runs and runs them in the private test
+# environment; figures go to stdout, labelled with the architecture.
+bench: deps
+	@arch=$$(bash tools/wine-arch.sh pick) && \
+	  cmake --preset $$arch -B $(BUILD)/$$arch $(CMAKE_FLAGS) >/dev/null && \
+	  cmake --build $(BUILD)/$$arch -j $(JOBS) --target tintora fill_bench start_bench reference_dialog template_dialog && \
+	  bash tools/bench.sh $(BUILD)/$$arch $$arch $(BENCH_ARGS)
 
-# The release archive $(BUILD)/tintora-<version>.zip, packed by CPack from the install rules.
+# The release archives $(BUILD)/tintora-<version>-x86.zip and -x64.zip, packed by CPack from the
+# install rules of each build folder.
 dist: build
-	@cd $(BUILD) && cpack
+	@for arch in $(ARCHS); do \
+	  (cd $(BUILD)/$$arch && cpack >/dev/null) || exit 1; \
+	  cp $(BUILD)/$$arch/tintora-*-$$arch.zip $(BUILD)/ || exit 1; \
+	done
+	@ls $(BUILD)/tintora-*.zip
 
 clean:
 	rm -rf $(BUILD)

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/product.h"
+#include "lists/saved_colors_place.h"
 #include "settings/registry_store.h"
 
 namespace {
@@ -87,10 +88,12 @@ std::string FolderOf(const std::string& path)
 void PrepareTintora(int savedColors)
 {
     RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
-    char windows[MAX_PATH] = "";
-    GetWindowsDirectoryA(windows, sizeof(windows));
-    const std::string ini = std::string(windows) + "\\Tintora.ini";
-    DeleteFileA(ini.c_str());
+    SavedColorsPlace place;
+    FindSavedColorsPlace(&place);
+    DeleteFileA(place.file);
+    DeleteFileA(place.readFrom);  // an earlier version's, if one is there
+    PrepareSavedColorsFile(place);
+    const std::string ini = place.file;
     if (savedColors <= 0)
         return;
     std::string text = "[SavedColors]\r\nnColors=" + std::to_string(savedColors) + "\r\n";

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # The release archive as `make dist` packs it: the shipped files side by side with no folder
 # above them, the built ones unchanged, and the read-me filled in with CR LF line ends.
-#   check_dist_archive.sh CMAKE CPACK SOURCE_DIR BUILD_DIR VERSION
+#   check_dist_archive.sh CMAKE CPACK SOURCE_DIR BUILD_DIR VERSION x86|x64
 set -uo pipefail
-cmake=$1 cpack=$2 source=$3 build=$4 version=$5
+cmake=$1 cpack=$2 source=$3 build=$4 version=$5 arch=$6
 # A folder of its own, so that the archive `make dist` left in the build folder stays as it was.
 work=$build/dist-check
-archive=$work/tintora-$version.zip
+archive=$work/tintora-$version-$arch.zip
 rm -rf "$work"
 mkdir -p "$work/unpacked"
 if ! (cd "$build" && "$cpack" -B "$work" >"$work/cpack.log" 2>&1); then

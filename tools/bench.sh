@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the benchmarks in a private test environment of the build folder.
-#   bench.sh BUILD_DIR [fill_bench arguments]
+#   bench.sh BUILD_DIR x86|x64 [fill_bench arguments]
 # The dialog steps are measured twice: with the X server, the wineserver and the program where
 # the scheduler puts them, then with all three on one CPU. Under Wine a dialog step is mostly
 # requests to the wineserver, and on a virtual machine a request that wakes the server on
@@ -10,8 +10,14 @@
 # and on one CPU, and with 5,000 saved colours.
 set -uo pipefail
 build=$(cd "$1" && pwd)
-shift
+arch=$2
+shift 2
 here=$(cd "$(dirname "$0")" && pwd)
+if [ "$arch" = x86 ]; then
+  echo "benchmarks of the 32-bit program (x86), under Wine's 32-bit loader"
+else
+  echo "benchmarks of the 64-bit program (x64), under Wine's 64-bit loader"
+fi
 env_dir=$build/test-env
 export TINTORA_TEST_ENV=$env_dir
 
@@ -27,8 +33,8 @@ run() {
   shift
   while [ "$1" != -- ]; do placement+=("$1"); shift; done
   shift
-  echo "== $label"
-  "${placement[@]}" "$here/test-env.sh" start "$env_dir" >/dev/null || return 1
+  echo "== $arch: $label"
+  "${placement[@]}" "$here/test-env.sh" start "$env_dir" "$arch" >/dev/null || return 1
   "${placement[@]}" "$here/wine-run.sh" "$@"
   local rc=$?
   "$here/test-env.sh" stop "$env_dir"
@@ -44,8 +50,8 @@ if [ ${#one_cpu[@]} -gt 0 ]; then
 fi
 
 trace=$env_dir/server.trace
-echo "== wineserver requests per step (median of a traced run)"
-TINTORA_SERVER_TRACE=$trace "$here/test-env.sh" start "$env_dir" >/dev/null || exit 1
+echo "== $arch: wineserver requests per step (median of a traced run)"
+TINTORA_SERVER_TRACE=$trace "$here/test-env.sh" start "$env_dir" "$arch" >/dev/null || exit 1
 "$here/wine-run.sh" "$build/fill_bench.exe" --mark-steps "$@" >/dev/null
 "$here/test-env.sh" stop "$env_dir"
 python3 "$here/count_requests.py" "$trace" || exit 1

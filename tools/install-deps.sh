@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Tintora needs on Debian, only when something is missing.
+# Installs what building, running and testing Tintora needs on Debian, only when something is
+# missing: both MinGW-w64 toolchains, and Wine's 32-bit (wine32:i386) and 64-bit (wine64) loaders.
 set -euo pipefail
 
-packages=(cmake make python3 mingw-w64 wine wine32:i386 libfreetype6:i386 fonts-wine
+packages=(cmake make python3 mingw-w64 wine wine32:i386 wine64 libfreetype6:i386 fonts-wine
           xvfb fp-utils googletest imagemagick xdotool
           xserver-xorg-core xserver-xorg-video-dummy)
 

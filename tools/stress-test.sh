@@ -2,6 +2,7 @@
 # Runs the whole test suite several times while every CPU is kept busy, and reports each run's
 # result and the slowest end-to-end tests: the suite must not depend on the machine being idle.
 #   stress-test.sh [-n RUNS] [-p NICE] [-j LOADERS] [-t NICE] [BUILD_DIR]
+# BUILD_DIR is one architecture's folder (build/x86 or build/x64; by default the one this host runs).
 # RUNS defaults to 3; the load is one busy shell loop per CPU (LOADERS, default nproc) at
 # niceness -p (default 19: low priority; 0 competes as an equal). -t runs the suite itself at
 # that niceness (default 0); above the loops' it gets a CPU only when they leave one. Exits
@@ -19,10 +20,19 @@ while getopts "n:p:j:t:" opt; do
 done
 shift $((OPTIND - 1))
 here=$(cd "$(dirname "$0")" && pwd)
-build=${1:-$here/../build}
+# One architecture's build folder: by default the one `make run` would run.
+if [ $# -gt 0 ]; then
+  build=$1
+else
+  arch=$(bash "$here/wine-arch.sh" pick) || exit 1
+  build=$here/../build/$arch
+fi
 
 # Built before the load starts: what is measured is the tests, not the compiler.
-make -C "$here/.." build BUILD="$build" >/dev/null || { echo "stress-test: the build failed" >&2; exit 1; }
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  make -C "$here/.." build >/dev/null || { echo "stress-test: the build failed" >&2; exit 1; }
+fi
+cmake --build "$build" >/dev/null || { echo "stress-test: the build failed" >&2; exit 1; }
 build=$(cd "$build" && pwd)
 logs=$build/stress
 mkdir -p "$logs"

@@ -8,6 +8,8 @@ if [ -f "$env_dir/unavailable" ]; then
   cat "$env_dir/unavailable"
   exit 77
 fi
-export WINEPREFIX=$env_dir/prefix WINEARCH=win32 WINEDEBUG=-all
+. "$(dirname "$0")/wine-arch.sh"
+use_wine_arch "$(cat "$env_dir/arch")"
+export WINEPREFIX=$env_dir/prefix WINEDEBUG=-all
 export DISPLAY=:$(cat "$env_dir/display")
-exec wine "$@"
+exec "$WINELOADER" "$@"
