@@ -93,6 +93,11 @@ case $cmd in
     ;;
   stop)
     stop
+    # Nothing was started where the environment was unavailable: a skip, not a pass.
+    if [ -f "$env_dir/unavailable" ]; then
+      cat "$env_dir/unavailable"
+      exit 77
+    fi
     ;;
   *)
     echo "usage: $0 start ENV_DIR x86|x64 [two-monitors] | stop ENV_DIR" >&2; exit 2 ;;

@@ -40,7 +40,9 @@ wine_arch_runs() {
     return 1
   fi
   if ! out=$("$loader" --version 2>&1 </dev/null); then
+    # The shell's own words on the failed start, without its script and line prefix.
     out=$(tr '\n' ' ' <<<"$out" | sed 's/ *$//')
+    out=${out##*"$loader": }
     echo "this host runs no $bits-bit code: the $bits-bit program was built and checked, not run ($loader: ${out:-it exits with an error})"
     return 1
   fi
@@ -52,7 +54,10 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   case ${1:-} in
     pick)
       if why32=$(wine_arch_runs x86); then echo x86; exit 0; fi
-      if why64=$(wine_arch_runs x64); then echo x64; exit 0; fi
+      if why64=$(wine_arch_runs x64); then
+        echo "wine-arch: ${why32%%: the *}; the 64-bit program is used" >&2
+        echo x64; exit 0
+      fi
       echo "wine-arch: this host runs no Wine program:" >&2
       echo "  $why32" >&2
       echo "  $why64" >&2
