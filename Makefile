@@ -23,14 +23,17 @@ build: configure
 	  echo "== $$arch"; cmake --build $(BUILD)/$$arch -j $(JOBS) || exit 1; \
 	done
 
+# Sets the shell variable arch to the architecture this host runs (32-bit where it can) and builds
+# the targets given in its folder only.
+build_picked = arch=$$(bash tools/wine-arch.sh pick) && \
+  cmake --preset $$arch -B $(BUILD)/$$arch $(CMAKE_FLAGS) >/dev/null && \
+  cmake --build $(BUILD)/$$arch -j $(JOBS) --target $(1)
+
 # Only what a run needs, for the one architecture it runs (32-bit where this host runs it): the
 # program with its library and help file, and the helper that closes it on a private display.
 # The tests and the benchmark wait for `make test` and `make bench`.
 run: deps
-	@arch=$$(bash tools/wine-arch.sh pick) && \
-	  cmake --preset $$arch -B $(BUILD)/$$arch $(CMAKE_FLAGS) >/dev/null && \
-	  cmake --build $(BUILD)/$$arch -j $(JOBS) --target tintora tintora_remote && \
-	  bash tools/run.sh $(BUILD)/$$arch $$arch
+	@$(call build_picked,tintora tintora_remote) && bash tools/run.sh $(BUILD)/$$arch $$arch
 
 # The whole suite against each architecture, and what this host could not run.
 test: build
@@ -39,9 +42,7 @@ test: build
 # Builds the benchmarks for the architecture this host runs and runs them in the private test
 # environment; figures go to stdout, labelled with the architecture.
 bench: deps
-	@arch=$$(bash tools/wine-arch.sh pick) && \
-	  cmake --preset $$arch -B $(BUILD)/$$arch $(CMAKE_FLAGS) >/dev/null && \
-	  cmake --build $(BUILD)/$$arch -j $(JOBS) --target tintora fill_bench start_bench reference_dialog template_dialog && \
+	@$(call build_picked,tintora fill_bench start_bench reference_dialog template_dialog) && \
 	  bash tools/bench.sh $(BUILD)/$$arch $$arch $(BENCH_ARGS)
 
 # The release archives $(BUILD)/tintora-<version>-x86.zip and -x64.zip, packed by CPack from the

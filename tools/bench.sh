@@ -13,11 +13,9 @@ build=$(cd "$1" && pwd)
 arch=$2
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
-if [ "$arch" = x86 ]; then
-  echo "benchmarks of the 32-bit program (x86), under Wine's 32-bit loader"
-else
-  echo "benchmarks of the 64-bit program (x64), under Wine's 64-bit loader"
-fi
+. "$here/wine-arch.sh"
+bits=$(wine_arch_bits "$arch")
+echo "benchmarks of the $bits-bit program ($arch), under Wine's $bits-bit loader"
 env_dir=$build/test-env
 export TINTORA_TEST_ENV=$env_dir
 

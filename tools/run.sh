@@ -12,11 +12,7 @@ exe=$build/tintora.exe
 use_wine_arch "$arch"
 
 export WINEPREFIX=${TINTORA_WINEPREFIX:-$build/run-prefix} WINEDEBUG=-all
-if [ "$arch" = x86 ]; then
-  echo "run: the 32-bit program ($exe)"
-else
-  echo "run: the 64-bit program ($exe)"
-fi
+echo "run: the $(wine_arch_bits "$arch")-bit program ($exe)"
 
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
   "$here/wine-prefix.sh" "$WINEPREFIX" "$arch" managed

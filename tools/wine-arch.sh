@@ -4,6 +4,7 @@
 # installed, even where the kernel cannot run it.
 #
 # Sourced:  . tools/wine-arch.sh
+#   wine_arch_bits x86|x64  prints 32 or 64
 #   use_wine_arch x86|x64   exports WINEARCH, WINELOADER (the loader to run) and WINESERVER
 #   wine_arch_runs x86|x64  whether this host runs that loader (it is run, not looked up);
 #                           when not, prints why on one line
@@ -17,6 +18,10 @@ wine_loader_of() {
     x64) echo /usr/lib/wine/wine64 ;;
     *) echo "wine-arch: no architecture '$1' (x86 or x64)" >&2; return 2 ;;
   esac
+}
+
+wine_arch_bits() {
+  if [ "$1" = x86 ]; then echo 32; else echo 64; fi
 }
 
 use_wine_arch() {
@@ -34,7 +39,8 @@ use_wine_arch() {
 wine_arch_runs() {
   local loader bits package out
   loader=$(wine_loader_of "$1") || return
-  if [ "$1" = x86 ]; then bits=32 package=wine32:i386; else bits=64 package=wine64; fi
+  bits=$(wine_arch_bits "$1")
+  if [ "$1" = x86 ]; then package=wine32:i386; else package=wine64; fi
   if [ ! -x "$loader" ]; then
     echo "Wine's $bits-bit loader $loader is not installed (package $package): the $bits-bit program was built and checked, not run"
     return 1
