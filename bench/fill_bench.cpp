@@ -348,7 +348,7 @@ int main(int argc, char** argv)
     }
 
     // ---- redraw steps in the running dialog -------------------------------------------------
-    StartParams params = {GetModuleHandleA(nullptr), RegisterWindowMessageA(INSTANCE_MESSAGE_NAME)};
+    StartParams params = {GetModuleHandleA(nullptr), RegisterWindowMessageA(INSTANCE_MESSAGE_NAME), FALSE};
     HWND dialog = OpenMainDialog(&params);
     AppState* state = dialog ? GetAppState(dialog) : nullptr;
     if (!state) {

@@ -158,25 +158,81 @@ LRESULT CALLBACK GrabPopupProc(HWND popup, UINT message, WPARAM wparam, LPARAM l
     return DefWindowProcA(popup, message, wparam, lparam);
 }
 
+// The screen as it was when the pick began, pixel for pixel where it was: what is seen is what a
+// click takes.
+LRESULT CALLBACK GrabScreenProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    auto* grabber = reinterpret_cast<GrabberState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_NCCREATE:
+        SetWindowLongPtrA(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCTA*>(lparam)->lpCreateParams));
+        break;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PaintDC dc(window);
+        if (dc && grabber && grabber->frozen.bits) {
+            const RECT& r = dc.Area();
+            BitBlt(dc, r.left, r.top, Width(r), Height(r), grabber->frozen.dc, r.left, r.top, SRCCOPY);
+        }
+        return 0;
+    }
+    case WM_SETCURSOR:
+        if (grabber && grabber->cursor) {
+            SetCursor(grabber->cursor);
+            return TRUE;
+        }
+        break;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+bool RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC procedure, UINT style)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.style = style;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = name;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+void UnregisterOurClass(HINSTANCE instance, const char* name, WNDPROC procedure)
+{
+    WNDCLASSA registered;
+    if (GetClassInfoA(instance, name, &registered) && registered.lpfnWndProc == procedure)
+        UnregisterClassA(name, instance);
+}
+
 }  // namespace
 
 bool RegisterGrabberClass(HINSTANCE instance)
 {
-    WNDCLASSA windowClass = {};
     // The popup moves with every mouse move: the system restores what it uncovers.
-    windowClass.style = CS_SAVEBITS;
-    windowClass.lpfnWndProc = GrabPopupProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = GRABBER_CLASS_NAME;
-    return RegisterClassA(&windowClass) != 0;
+    if (!RegisterClassOnce(instance, GRABBER_CLASS_NAME, GrabPopupProc, CS_SAVEBITS))
+        return false;
+    if (RegisterClassOnce(instance, GRAB_SCREEN_CLASS_NAME, GrabScreenProc, 0))
+        return true;
+    UnregisterOurClass(instance, GRABBER_CLASS_NAME, GrabPopupProc);
+    return false;
 }
 
 void UnregisterGrabberClass(HINSTANCE instance)
 {
-    WNDCLASSA registered;
-    if (GetClassInfoA(instance, GRABBER_CLASS_NAME, &registered) && registered.lpfnWndProc == GrabPopupProc)
-        UnregisterClassA(GRABBER_CLASS_NAME, instance);
+    UnregisterOurClass(instance, GRABBER_CLASS_NAME, GrabPopupProc);
+    UnregisterOurClass(instance, GRAB_SCREEN_CLASS_NAME, GrabScreenProc);
+}
+
+HWND CreateGrabScreen(HINSTANCE instance, GrabberState* grabber)
+{
+    const RECT& all = grabber->screens.all;
+    // No taskbar button for it, and above every window that is not topmost itself.
+    return CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, GRAB_SCREEN_CLASS_NAME, GRABBER_WINDOW_NAME,
+                           WS_POPUP | WS_CLIPCHILDREN, all.left, all.top, Width(all), Height(all), nullptr, nullptr, instance,
+                           grabber);
 }
 
 HWND CreateGrabPopup(HWND owner, HINSTANCE instance, GrabberState* grabber)
@@ -184,4 +240,10 @@ HWND CreateGrabPopup(HWND owner, HINSTANCE instance, GrabberState* grabber)
     return CreateWindowExA(0, GRABBER_CLASS_NAME, GRABBER_WINDOW_NAME, WS_POPUP | WS_CLIPCHILDREN | WS_BORDER,
                            0, 0, grabber->sizes.popup, grabber->sizes.popup, owner, nullptr, instance,
                            grabber);
+}
+
+HWND CreateGrabPopupOnScreen(HWND screen, HINSTANCE instance, GrabberState* grabber)
+{
+    return CreateWindowExA(0, GRABBER_CLASS_NAME, GRABBER_WINDOW_NAME, WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER, 0,
+                           0, grabber->sizes.popup, grabber->sizes.popup, screen, nullptr, instance, grabber);
 }

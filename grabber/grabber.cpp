@@ -61,6 +61,20 @@ void DestroyGrabPopup(GrabberState* grabber)
     grabber->popup = nullptr;
 }
 
+// The still screen of a pick from anywhere; the window the pick came from gets the foreground
+// back first, while this program may still hand it on, so the system picks no other.
+void DestroyGrabScreen(GrabberState* grabber)
+{
+    if (!grabber->screen)
+        return;
+    if (grabber->returnTo && IsWindow(grabber->returnTo) && GetForegroundWindow() == grabber->screen)
+        SetForegroundWindow(grabber->returnTo);
+    if (IsWindow(grabber->screen))
+        DestroyWindow(grabber->screen);
+    grabber->screen = nullptr;
+    grabber->returnTo = nullptr;
+}
+
 // The sample at the screen point becomes the colour; the popup goes first so it is not read.
 void PickColorAt(DialogState* state, GrabberState* grabber, POINT at)
 {
@@ -77,6 +91,7 @@ void PickColorAt(DialogState* state, GrabberState* grabber, POINT at)
     if (!SampleOf(grabber, at, square, pixels, &rgb))
         return;
     state->currentColor.SetRgb(rgb);
+    grabber->picked = TRUE;
     RequestRedraw(state, RB_ALL);
 }
 
@@ -119,6 +134,8 @@ bool InitGrabber(const DialogState* state, GrabberState* grabber)
 void StartGrab(DialogState* state, GrabberState* grabber)
 {
     grabber->flip = 0;
+    grabber->anywhere = FALSE;
+    grabber->picked = FALSE;
     GetCursorPos(&grabber->hotSpot);
     grabber->screens = ReadMonitorLayout(grabber->monitors);
     HWND popup = CreateGrabPopup(state->dialog, state->instance, grabber);
@@ -144,6 +161,46 @@ void StartGrab(DialogState* state, GrabberState* grabber)
     ShowWindow(popup, SW_SHOWNOACTIVATE);
 }
 
+void StartPickAnywhere(DialogState* state, GrabberState* grabber, HWND returnTo)
+{
+    // One pick at a time; and none under a message box or the settings sheet, which would be
+    // left waiting behind the still screen.
+    if (state->captureMode != CaptureNone || !IsWindowEnabled(state->dialog))
+        return;
+    grabber->flip = 0;
+    grabber->anywhere = TRUE;
+    grabber->picked = FALSE;
+    grabber->returnTo = returnTo;
+    GetCursorPos(&grabber->hotSpot);
+    grabber->screens = ReadMonitorLayout(grabber->monitors);
+    // What the still screen shows is what a click takes, so the copy is made whatever the
+    // option for held grabs says.
+    if (!CopyScreen(&grabber->frozen, grabber->screens.all, grabber->screens.all)) {
+        FreeScreenPixels(&grabber->frozen);
+        ShowWarningMessage(state->instance, state->dialog, IDS_SCREEN_DC_ERROR);
+        return;
+    }
+    grabber->screen = CreateGrabScreen(state->instance, grabber);
+    grabber->popup = grabber->screen ? CreateGrabPopupOnScreen(grabber->screen, state->instance, grabber) : nullptr;
+    if (!grabber->popup) {
+        DestroyGrabScreen(grabber);
+        FreeScreenPixels(&grabber->frozen);
+        ShowWarningMessage(state->instance, state->dialog, IDS_GRABBER_ERROR);
+        return;
+    }
+    // The still screen takes the foreground, so the keys come to this program; then the dialog
+    // takes the mouse, as in a held grab: the pointer is always over a window of its thread.
+    ShowWindow(grabber->screen, SW_SHOW);
+    UpdateWindow(grabber->screen);
+    SetForegroundWindow(grabber->screen);
+    SetCapture(state->dialog);
+    SetCursor(grabber->cursor);
+    state->captureMode = CaptureGrab;
+    HookGrabKeys();
+    FollowGrab(grabber, grabber->hotSpot);
+    ShowWindow(grabber->popup, SW_SHOWNOACTIVATE);
+}
+
 void FollowGrab(GrabberState* grabber, POINT cursor)
 {
     if (!grabber->popup)
@@ -155,9 +212,13 @@ void FollowGrab(GrabberState* grabber, POINT cursor)
     const POINT at = PlaceGrabPopup(cursor, monitor, &grabber->flip, grabber->sizes);
     RECT before;
     GetWindowRect(grabber->popup, &before);
+    // A child of the still screen is placed in its client area, which starts where the screens do.
+    POINT place = at;
+    if (GetWindowLongA(grabber->popup, GWL_STYLE) & WS_CHILD)
+        ScreenToClient(GetParent(grabber->popup), &place);
     // Moved, the popup repaints at once (WM_MOVE); in place, the screen under the cursor may have
     // changed all the same. Either way it paints once, now rather than when the dialog is idle.
-    MoveWindow(grabber->popup, at.x, at.y, grabber->sizes.popup, grabber->sizes.popup, TRUE);
+    MoveWindow(grabber->popup, place.x, place.y, grabber->sizes.popup, grabber->sizes.popup, TRUE);
     if (before.left == at.x && before.top == at.y) {
         InvalidateRect(grabber->popup, nullptr, FALSE);
         UpdateWindow(grabber->popup);
@@ -219,22 +280,29 @@ void CancelGrab(GrabberState* grabber)
     ReleaseCapture();
 }
 
-void EndGrab(const DialogState* state, GrabberState* grabber)
+GrabOutcome EndGrab(const DialogState* state, GrabberState* grabber)
 {
+    const GrabOutcome outcome = {grabber->anywhere != FALSE, grabber->picked != FALSE};
     // Also when the system took the capture away: a popup left standing would freeze there, and
     // the keyboard would stay taken.
     UnhookGrabKeys();
     DestroyGrabPopup(grabber);
+    DestroyGrabScreen(grabber);
     FreeScreenPixels(&grabber->frozen);
     FreeScreenPixels(&grabber->block);
-    if (!state->options.Test(AlwaysOnTop))
+    // A pick from anywhere left the window's place in the z-order alone.
+    if (!grabber->anywhere && !state->options.Test(AlwaysOnTop))
         SetWindowTopmost(state->dialog, false);
+    grabber->anywhere = FALSE;
+    grabber->picked = FALSE;
+    return outcome;
 }
 
 void ReleaseGrabber(const DialogState* state, GrabberState* grabber)
 {
     UnhookGrabKeys();
     DestroyGrabPopup(grabber);
+    DestroyGrabScreen(grabber);
     FreeScreenPixels(&grabber->frozen);
     FreeScreenPixels(&grabber->block);
     grabber->cursor.Reset();

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "settings/pick_key.h"
+
 bool ReadRegistryTable(HKEY root, const char* path, RegistryValueEntry* table, int count)
 {
     HKEY key;
@@ -60,6 +62,7 @@ StoredSettings DefaultSettings()
     s.windowX = POSITION_NOT_STORED;
     s.windowY = POSITION_NOT_STORED;
     s.grabSampleSize = 1;
+    s.pickKey = DEFAULT_PICK_KEY;
     for (size_t i = 0; i < kOptionCount; ++i)
         s.options[i] = kOptions[i].byDefault ? 1 : 0;
     return s;
@@ -73,6 +76,7 @@ void MakeSettingsTable(StoredSettings* s, RegistryValueEntry table[SETTINGS_ROW_
         {"MainWindowXPos", 0, REG_DWORD, 4, &s->windowX, 0},
         {"MainWindowYPos", 0, REG_DWORD, 4, &s->windowY, 0},
         {"GrabSampleSize", 0, REG_DWORD, 4, &s->grabSampleSize, 0},
+        {"PickHotKey", 0, REG_DWORD, 4, &s->pickKey, 0},
     };
     static_assert(sizeof(values) / sizeof(values[0]) + kOptionCount == SETTINGS_ROW_COUNT, "every row");
     int row = 0;

@@ -4,24 +4,62 @@
 
 #include "core/messages.h"
 #include "resources/resource.h"
+#include "settings/pick_key.h"
 
 namespace {
 
 // Handed to the page through its descriptor; lives on the stack of the modal sheet's caller.
 struct SettingsPageParams {
     OptionFlags* options;
+    PickKeySetting* pickKey;
 };
 
 struct SettingsPageState {
     OptionFlags* options;
     HINSTANCE instance;
+    PickKeySetting* pickKey;
+    uint32_t refusedKey;  // a key an OK could not register, refused once so the user sees why
 };
 
 bool IsOptionBox(int id)
 {
+    if (id == IDC_PICK_KEY_WIN)
+        return true;
     for (const OptionDescription& option : kOptions)
         if (option.settingsBox != 0 && option.settingsBox == id)
             return true;
+    return false;
+}
+
+void ShowPickKeyState(HWND page, const SettingsPageState* state)
+{
+    char text[MESSAGE_TEXT_SIZE] = "";
+    if (state->pickKey->taken)
+        LoadMessageText(state->instance, IDS_PICK_KEY_TAKEN, text);
+    SetDlgItemTextA(page, IDC_PICK_KEY_STATE, text);
+}
+
+void ShowPickKey(HWND page, const SettingsPageState* state)
+{
+    const uint32_t key = state->pickKey->key;
+    SendDlgItemMessageA(page, IDC_PICK_KEY, HKM_SETHOTKEY, LOWORD(key), 0);
+    CheckDlgButton(page, IDC_PICK_KEY_WIN, key & PICK_KEY_WIN ? BST_CHECKED : BST_UNCHECKED);
+    ShowPickKeyState(page, state);
+}
+
+// Registers the key the page shows; false when it is newly taken and the sheet should stay so
+// the user sees it. The key is kept either way: the other program may let go of it by the next
+// start.
+bool ApplyPickKey(HWND page, SettingsPageState* state)
+{
+    const uint32_t key =
+        PickKeyFromControl(static_cast<WORD>(SendDlgItemMessageA(page, IDC_PICK_KEY, HKM_GETHOTKEY, 0, 0)),
+                           IsDlgButtonChecked(page, IDC_PICK_KEY_WIN) == BST_CHECKED);
+    const bool registered = RegisterPickKey(state->pickKey, key);
+    ShowPickKeyState(page, state);
+    if (registered || key == state->refusedKey)
+        return true;
+    state->refusedKey = key;
     return false;
 }
 
@@ -41,6 +79,8 @@ INT_PTR OnInitPage(HWND page, const PROPSHEETPAGEA* descriptor)
     SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     state->options = reinterpret_cast<const SettingsPageParams*>(descriptor->lParam)->options;
     state->instance = descriptor->hInstance;
+    state->pickKey = reinterpret_cast<const SettingsPageParams*>(descriptor->lParam)->pickKey;
+    ShowPickKey(page, state);
     for (const OptionDescription& option : kOptions)
         if (option.settingsBox)
             CheckDlgButton(page, option.settingsBox,
@@ -48,12 +88,14 @@ INT_PTR OnInitPage(HWND page, const PROPSHEETPAGEA* descriptor)
     return TRUE;
 }
 
-void OnApply(HWND page, SettingsPageState* state)
+// PSNRET_NOERROR, or PSNRET_INVALID to keep the sheet open on a key another program holds.
+LONG_PTR OnApply(HWND page, SettingsPageState* state)
 {
     // In the table's order, which is the page's.
     for (const OptionDescription& option : kOptions)
         if (option.settingsBox)
             state->options->Assign(option.bit, IsDlgButtonChecked(page, option.settingsBox) == BST_CHECKED);
+    return ApplyPickKey(page, state) ? PSNRET_NOERROR : PSNRET_INVALID;
 }
 
 INT_PTR CALLBACK SettingsPage(HWND page, UINT message, WPARAM wparam, LPARAM lparam)
@@ -63,7 +105,8 @@ INT_PTR CALLBACK SettingsPage(HWND page, UINT message, WPARAM wparam, LPARAM lpa
     case WM_INITDIALOG:
         return OnInitPage(page, reinterpret_cast<const PROPSHEETPAGEA*>(lparam));
     case WM_COMMAND:
-        if (HIWORD(wparam) == BN_CLICKED && IsOptionBox(LOWORD(wparam))) {
+        if ((HIWORD(wparam) == BN_CLICKED && IsOptionBox(LOWORD(wparam))) ||
+            (HIWORD(wparam) == EN_CHANGE && LOWORD(wparam) == IDC_PICK_KEY)) {
             PropSheet_Changed(GetParent(page), page);
             return TRUE;
         }
@@ -71,9 +114,7 @@ INT_PTR CALLBACK SettingsPage(HWND page, UINT message, WPARAM wparam, LPARAM lpa
     case WM_NOTIFY:
         if (reinterpret_cast<const NMHDR*>(lparam)->code == static_cast<UINT>(PSN_APPLY)) {
             // A page that failed to set up has nothing to apply.
-            if (state)
-                OnApply(page, state);
-            SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
+            SetWindowLongPtrA(page, DWLP_MSGRESULT, state ? OnApply(page, state) : PSNRET_NOERROR);
             return TRUE;
         }
         return FALSE;
@@ -89,9 +130,9 @@ INT_PTR CALLBACK SettingsPage(HWND page, UINT message, WPARAM wparam, LPARAM lpa
 
 }  // namespace
 
-void ShowSettingsSheet(HWND owner, HINSTANCE instance, OptionFlags* options)
+void ShowSettingsSheet(HWND owner, HINSTANCE instance, OptionFlags* options, PickKeySetting* pickKey)
 {
-    SettingsPageParams params = {options};
+    SettingsPageParams params = {options, pickKey};
 
     PROPSHEETPAGEA page = {};
     page.dwSize = sizeof(page);

@@ -16,6 +16,7 @@
 #include "shell/color_views.h"
 #include "shell/help.h"
 #include "shell/main_dialog_internal.h"
+#include "shell/status_icon.h"
 
 namespace {
 
@@ -91,17 +92,6 @@ void CheckField(AppState* state, int id)
     WriteValueField(state, id);
 }
 
-void CopyHex(AppState* state)
-{
-    char text[HEX_TEXT_SIZE + 1];
-    char* digits = text;
-    if (state->options.Test(UseHexPrefix))
-        *digits++ = '#';
-    FormatHex(state->currentColor, digits, state->options.Test(HexUpperCase));
-    if (!CopyTextToClipboard(state->dialog, text))
-        ShowErrorMessage(state->instance, state->dialog, IDS_CLIPBOARD_ERROR);
-}
-
 // A component swatch keeps its own component and clears the other two.
 void IsolateComponent(AppState* state, uint32_t keep, int focusField)
 {
@@ -116,12 +106,24 @@ void IsolateComponent(AppState* state, uint32_t keep, int focusField)
 // Whatever the sheet's outcome, the displays follow the (possibly) new text options.
 void ShowSettings(AppState* state)
 {
-    ShowSettingsSheet(state->dialog, state->instance, &state->options);
+    ShowSettingsSheet(state->dialog, state->instance, &state->options, &state->pickKey);
+    UpdateStatusIconTip(state);
     RequestRedraw(state, RB_ALL);
     InvalidateRect(DialogControl(state, IDC_SAVED_LIST), nullptr, FALSE);
 }
 
 }  // namespace
+
+void CopyHex(AppState* state)
+{
+    char text[HEX_TEXT_SIZE + 1];
+    char* digits = text;
+    if (state->options.Test(UseHexPrefix))
+        *digits++ = '#';
+    FormatHex(state->currentColor, digits, state->options.Test(HexUpperCase));
+    if (!CopyTextToClipboard(state->dialog, text))
+        ShowErrorMessage(state->instance, state->dialog, IDS_CLIPBOARD_ERROR);
+}
 
 void RestoreUnacceptedField(AppState* state)
 {

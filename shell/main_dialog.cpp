@@ -36,7 +36,7 @@ int OnStatusIconOptionChanged(int state, void* userData)
     if (!app->initialised)
         return 0;
     if (state)
-        AddStatusIcon(app->dialog, app->smallIcon);
+        ShowStatusIcon(app);
     else
         RemoveStatusIcon(app->dialog);
     return 0;
@@ -154,6 +154,8 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
 
     state->instance = params->instance;
     state->instanceMessage = params->instanceMessage;
+    state->pickAtStart = params->pickAtStart != FALSE;
+    state->pickKey.window = dialog;
 
     if (!InitGrabber(state, &state->grabber))
         return Fail(dialog);
@@ -179,6 +181,8 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
 
     // Stored settings, before the saved colours are loaded.
     LoadSettings(state);
+    // A key another program holds costs no message: the settings page and the icon's tip say so.
+    RegisterPickKey(&state->pickKey, state->pickKey.key);
 
     LoadSavedColors(state);
 
@@ -214,10 +218,14 @@ void FinishStart(AppState* state)
 {
     KillTimer(state->dialog, kFinishStartTimer);
     if (state->options.Test(AlwaysShowStatusIcon))
-        AddStatusIcon(state->dialog, state->smallIcon);
+        ShowStatusIcon(state);
     state->toolTip = CreateToolTips(state);
-    if (!state->toolTip)
+    if (!state->toolTip) {
         EndDialog(state->dialog, -1);
+        return;
+    }
+    if (state->pickAtStart)
+        StartPickAnywhere(state, &state->grabber, state->dialog);
 }
 
 // Writes what the user set and saved; a start that failed part-way never loaded it, so it must
@@ -236,6 +244,7 @@ void OnDestroy(HWND dialog, AppState* state)
 
     // Whatever the option says: an icon must not outlive its window.
     RemoveStatusIcon(dialog);
+    UnregisterPickKey(&state->pickKey);
 
     ReleaseSelectorPictures(&state->selector);
 
@@ -291,11 +300,14 @@ void OnCaptureMessage(AppState* state, UINT message, WPARAM wparam, LPARAM lpara
         // The only place an interaction ends, whoever took the capture away.
         if (mode == CaptureSlider)
             EndSelectorDrag(state);
-        else if (mode == CaptureGrab)
-            EndGrab(state, &state->grabber);
         else if (mode == CaptureHideButton)
             EndHideButton(state);
         state->captureMode = CaptureNone;
+        if (mode == CaptureGrab) {
+            const GrabOutcome outcome = EndGrab(state, &state->grabber);
+            if (outcome.anywhere && outcome.picked)
+                OnPickFromAnywhereEnded(state);
+        }
         break;
     }
 }
@@ -359,6 +371,14 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
         if (state)
             OnStatusIconMessage(state, lparam);
         return FALSE;
+    case WM_HOTKEY:
+        if (state && wparam == PICK_HOTKEY_ID)
+            StartPickAnywhere(state, &state->grabber, GetForegroundWindow());
+        return TRUE;
+    case PICK_FROM_ANYWHERE:
+        if (state)
+            StartPickAnywhere(state, &state->grabber, GetForegroundWindow());
+        return TRUE;
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:

@@ -52,6 +52,7 @@ void LoadSettings(AppState* state)
         state->options.Assign(kOptions[i].bit, s.options[i] != 0);
     ApplyWindowPosition(state->dialog, s.windowX, s.windowY);
     state->grabber.sampleSize = ValidSampleSize(s.grabSampleSize);
+    state->pickKey.key = s.pickKey & PICK_KEY_MASK;
     // Selected by clicking its radio button near the end of the initialisation.
     state->sliderMode = s.sliderMode;
 }
@@ -65,6 +66,7 @@ void SaveSettings(AppState* state)
     s.windowX = corner.x;
     s.windowY = corner.y;
     s.grabSampleSize = ValidSampleSize(state->grabber.sampleSize);
+    s.pickKey = state->pickKey.key;
     for (size_t i = 0; i < kOptionCount; ++i)
         s.options[i] = state->options.Test(kOptions[i].bit) ? 1 : 0;
 

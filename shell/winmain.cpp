@@ -18,7 +18,7 @@ const UINT kShowRequestTimeoutMs = 2000;
 // Asks the running copy to show itself. It may come to the front only if this copy, which the
 // user just started and which the system lets do so, hands that right on; Windows 95 and NT 4.0
 // have no such call and no such restriction.
-void ShowRunningCopy(UINT instanceMessage)
+void ShowRunningCopy(UINT instanceMessage, WPARAM request)
 {
     typedef BOOL(WINAPI * AllowSetForegroundWindowProc)(DWORD);
     if (HMODULE user = GetModuleHandleA("user32.dll")) {
@@ -28,14 +28,33 @@ void ShowRunningCopy(UINT instanceMessage)
             allow(ASFW_ANY);
     }
     DWORD_PTR ignored;
-    SendMessageTimeoutA(HWND_BROADCAST, instanceMessage, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+    SendMessageTimeoutA(HWND_BROADCAST, instanceMessage, request, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
                         kShowRequestTimeoutMs, &ignored);
+}
+
+// "/pick" (or "-pick", any case, blanks around it): pick a colour from anywhere at once, so a
+// shortcut or a mouse button's software can start one. Anything else is no request.
+bool AsksForPick(const char* commandLine)
+{
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (blank(*commandLine))
+        ++commandLine;
+    if (*commandLine != '/' && *commandLine != '-')
+        return false;
+    ++commandLine;
+    for (const char* word = "pick"; *word; ++word, ++commandLine)
+        if ((*commandLine | 0x20) != *word)
+            return false;
+    while (blank(*commandLine))
+        ++commandLine;
+    return *commandLine == '\0';
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
+    const bool pick = AsksForPick(commandLine ? commandLine : "");
     UINT instanceMessage = RegisterWindowMessageA(INSTANCE_MESSAGE_NAME);
     if (!instanceMessage) {
         ShowErrorMessage(instance, nullptr, IDS_REGISTER_MSG_ERROR);
@@ -45,11 +64,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // Never closed: it marks this copy as running for the life of the process.
     HANDLE mutex = CreateMutexA(nullptr, FALSE, INSTANCE_MUTEX_NAME);
     if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-        ShowRunningCopy(instanceMessage);
+        ShowRunningCopy(instanceMessage, pick ? INSTANCE_PICK : INSTANCE_SHOW);
         return 0;
     }
 
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+    // The settings sheet's tabs, the tool tips, and the settings page's key field.
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES | ICC_HOTKEY_CLASS};
     if (!InitCommonControlsEx(&controls)) {
         ShowErrorMessage(instance, nullptr, IDS_COMMCTRL_ERROR);
         return 0;
@@ -62,7 +82,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     // Screen readers reach the controls' objects through COM on the dialog's thread.
     const bool accessibility = StartAccessibility();
-    StartParams params = {instance, instanceMessage};
+    StartParams params = {instance, instanceMessage, pick};
     INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
                                      reinterpret_cast<LPARAM>(&params));
     if (accessibility)

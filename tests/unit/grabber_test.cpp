@@ -862,7 +862,7 @@ TEST(GrabberClass, ADialogThatCannotRegisterTheClassEndsWithMinusOne)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES | ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&controls);
     RegisterFlatColorClass(instance);
 
@@ -872,7 +872,7 @@ TEST(GrabberClass, ADialogThatCannotRegisterTheClassEndsWithMinusOne)
     foreign.lpszClassName = "Ostrel ColorGrabber";
     ASSERT_NE(0, RegisterClassA(&foreign));
 
-    StartParams params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
+    StartParams params = {instance, RegisterWindowMessageA("Ostrel Tintora"), FALSE};
     UINT_PTR timer = SetTimer(nullptr, 0, 3000, EndStrayDialog);
     INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
                                      reinterpret_cast<LPARAM>(&params));

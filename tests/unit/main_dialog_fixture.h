@@ -16,10 +16,10 @@
 inline void CreateMainDialog(StartParams& params, HWND& dialog)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES};
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES | ICC_HOTKEY_CLASS};
     ASSERT_TRUE(InitCommonControlsEx(&controls));
     ASSERT_TRUE(RegisterFlatColorClass(instance));
-    params = {instance, RegisterWindowMessageA("Ostrel Tintora")};
+    params = {instance, RegisterWindowMessageA("Ostrel Tintora"), FALSE};
     dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
                                 reinterpret_cast<LPARAM>(&params));
     ASSERT_NE(nullptr, dialog);

@@ -53,7 +53,7 @@ protected:
 bool SameSettings(const StoredSettings& a, const StoredSettings& b)
 {
     return a.lastColor == b.lastColor && a.sliderMode == b.sliderMode && a.windowX == b.windowX &&
-           a.windowY == b.windowY && a.grabSampleSize == b.grabSampleSize &&
+           a.windowY == b.windowY && a.grabSampleSize == b.grabSampleSize && a.pickKey == b.pickKey &&
            memcmp(a.options, b.options, sizeof(a.options)) == 0;
 }
 
@@ -89,8 +89,9 @@ TEST_F(RegistryStoreTest, WrongSizedOrMissingValuesKeepTheirDefaults)
 
 TEST_F(RegistryStoreTest, EveryValueRoundTripsUnderItsName)
 {
-    StoredSettings written = {0xABCDEF, 4, -32000, -32000, 5, {}};
-    for (uint32_t bit : {AlwaysOnTop, NamedColorsLowerCase, FreezeGrab})
+    // Ctrl+Alt+F9 with the Windows key.
+    StoredSettings written = {0xABCDEF, 4, -32000, -32000, 5, 0x10678, {}};
+    for (uint32_t bit : {AlwaysOnTop, NamedColorsLowerCase, FreezeGrab, CopyOnPick})
         written.SetOption(bit, true);
     RegistryValueEntry table[SETTINGS_ROW_COUNT];
     MakeSettingsTable(&written, table);
@@ -120,6 +121,8 @@ TEST_F(RegistryStoreTest, EveryValueRoundTripsUnderItsName)
         {"MainWindowYPos", REG_DWORD, 4, static_cast<DWORD>(-32000)},
         {"FreezeGrab", REG_BINARY, 1, 1},
         {"GrabSampleSize", REG_DWORD, 4, 5},
+        {"PickHotKey", REG_DWORD, 4, 0x10678},
+        {"CopyOnPick", REG_BINARY, 1, 1},
     };
     for (const auto& expected : stored) {
         DWORD type = 0, size = sizeof(DWORD), value = 0;

@@ -17,6 +17,7 @@ enum OptionBit : uint32_t {
     AlwaysShowStatusIcon = 0x080,
     DisplayHexValues = 0x100,
     FreezeGrab = 0x200,
+    CopyOnPick = 0x400,
 };
 
 // An option: its bit, the registry value that keeps it between runs (one byte, REG_BINARY; any
@@ -41,6 +42,7 @@ inline constexpr OptionDescription kOptions[] = {
     {AlwaysShowStatusIcon, "AlwaysShowStatusIcon", true, IDC_OPT_STATUS_ICON},
     {DisplayHexValues, "DisplayHexValues", true, IDC_OPT_DISPLAY_HEX},
     {FreezeGrab, "FreezeGrab", false, IDC_OPT_FREEZE_GRAB},
+    {CopyOnPick, "CopyOnPick", true, IDC_OPT_COPY_ON_PICK},
 };
 constexpr size_t kOptionCount = sizeof(kOptions) / sizeof(kOptions[0]);
 

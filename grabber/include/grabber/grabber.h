@@ -11,6 +11,8 @@
 
 #define GRABBER_CLASS_NAME "Ostrel ColorGrabber"
 #define GRABBER_WINDOW_NAME "Color Grabber"
+// The still picture of every screen a pick from anywhere is made on.
+#define GRAB_SCREEN_CLASS_NAME "Ostrel ColorGrabber Screen"
 
 // Bits of GrabberState::flip: which side of the cursor the popup sits on.
 enum GrabFlipBits : uint32_t {
@@ -69,7 +71,8 @@ POINT MagnifierSource(const MagnifierLayout& layout, POINT cursor, int32_t colum
 
 // ---- the popup window --------------------------------------------------------------------
 
-// Registered while the main dialog initialises; false ends the dialog.
+// The popup's and the still screen's classes, registered while the main dialog initialises;
+// false ends the dialog.
 bool RegisterGrabberClass(HINSTANCE instance);
 // At the dialog's end; leaves a class of the same name alone unless it is ours.
 void UnregisterGrabberClass(HINSTANCE instance);
@@ -115,11 +118,24 @@ struct GrabberState {
     MonitorLayout screens;  // as they were when the grab started
     ScreenPixels frozen;    // the screen as it was at the start, while a frozen grab runs
     ScreenPixels block;     // where the live screen is read, kept for the grab
+    // A pick from anywhere: the still screen over every monitor, the window to give the
+    // foreground back to, and whether a colour was taken.
+    HWND screen;
+    HWND returnTo;
+    BYTE anywhere;
+    BYTE picked;
 };
 
 // Made hidden, at the screen's top-left corner until the first move places it; the grab shows it
 // once it is set up. It reads the screen through the grab's state.
 HWND CreateGrabPopup(HWND owner, HINSTANCE instance, GrabberState* grabber);
+// Made hidden over all of grabber->screens, showing grabber->frozen.
+HWND CreateGrabScreen(HINSTANCE instance, GrabberState* grabber);
+// The popup as a child of the still screen. No button holds the pointer during a pick from
+// anywhere, so it goes to whichever window lies under it; a window of its own that follows the
+// pointer would be stepped into on a fast move, and Wine reads such a step against where the
+// window has just moved to, sending the pointer back.
+HWND CreateGrabPopupOnScreen(HWND screen, HINSTANCE instance, GrabberState* grabber);
 
 // The pixels of `area` (row by row, 0x00RRGGBB) as the grab sees them: from the frozen screen
 // when there is one, from the screen itself otherwise. Pixels outside every screen are left as
@@ -137,6 +153,11 @@ bool SampleOf(const GrabberState* grabber, POINT at, const RECT& area, const uin
 bool InitGrabber(const DialogState* state, GrabberState* grabber);
 // STN_CLICKED from the grab icon: popup, capture, cursor, topmost.
 void StartGrab(DialogState* state, GrabberState* grabber);
+// A pick from anywhere, whatever the window is doing: the screen as it is now, shown still over
+// every monitor, the magnifier following the pointer with no button held; a click picks, and
+// `returnTo` gets the foreground back at the end. Nothing when another interaction holds the
+// mouse or a modal window of the program is open.
+void StartPickAnywhere(DialogState* state, GrabberState* grabber, HWND returnTo);
 // WM_MOUSEMOVE to `hotSpot` (screen coordinates), or a key's move there: the popup follows.
 void FollowGrab(GrabberState* grabber, POINT hotSpot);
 // WM_LBUTTONUP: the pixel at the message's point (dialog client coordinates) becomes the colour.
@@ -147,8 +168,13 @@ void PickGrabbedColor(DialogState* state, GrabberState* grabber, LPARAM clientPo
 void GrabKey(DialogState* state, GrabberState* grabber, WPARAM key);
 // WM_RBUTTONDOWN: nothing is picked.
 void CancelGrab(GrabberState* grabber);
+// How a grab ended.
+struct GrabOutcome {
+    bool anywhere;  // it was a pick from anywhere
+    bool picked;    // a colour was taken
+};
 // WM_CAPTURECHANGED, however the capture went: no popup and no frozen screen left behind, z-order
-// as the option says.
-void EndGrab(const DialogState* state, GrabberState* grabber);
+// as the option says, the foreground back where a pick from anywhere found it.
+GrabOutcome EndGrab(const DialogState* state, GrabberState* grabber);
 // WM_DESTROY of the dialog: popup, cursor and class.
 void ReleaseGrabber(const DialogState* state, GrabberState* grabber);

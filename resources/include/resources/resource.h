@@ -30,6 +30,7 @@
 #define IDS_RANGE_100 353
 #define IDS_RANGE_HEX 354
 #define IDS_CLIPBOARD_NO_COLOR 355
+#define IDS_PICK_KEY_TAKEN 356
 
 // Dialogs
 #define IDD_MAIN 400
@@ -82,6 +83,10 @@
 #define IDC_OPT_STATUS_ICON 505
 #define IDC_OPT_DISPLAY_HEX 506
 #define IDC_OPT_FREEZE_GRAB 507
+#define IDC_PICK_KEY 508
+#define IDC_PICK_KEY_WIN 509
+#define IDC_PICK_KEY_STATE 510
+#define IDC_OPT_COPY_ON_PICK 511
 
 // Swatch popup menu items (also their string ids)
 #define IDM_COPY 600
@@ -92,3 +97,8 @@
 #define IDM_COPY_WIN32_RGB 605
 #define IDM_COPY_COLORREF 606
 #define IDM_PASTE 607
+
+// The status icon's menu
+#define IDM_PICK_COLOR 700
+#define IDM_SHOW_TINTORA 701
+#define IDM_EXIT 702

@@ -39,6 +39,7 @@ struct StoredSettings {
     int32_t windowX;
     int32_t windowY;
     uint32_t grabSampleSize;        // 1, 3 or 5; the grab reads anything else as 1
+    uint32_t pickKey;               // see settings/pick_key.h; 0: none
     uint8_t options[kOptionCount];  // as kOptions lists them; any byte but 0 is set
 
     // A bit no option has is never set.
@@ -50,10 +51,10 @@ struct StoredSettings {
     }
 };
 
-enum { SETTINGS_ROW_COUNT = 5 + kOptionCount };
+enum { SETTINGS_ROW_COUNT = 6 + kOptionCount };
 
-// What a first start uses: white, red axis, no position, single-pixel grabs, each option's
-// default.
+// What a first start uses: white, red axis, no position, single-pixel grabs, Win+Shift+C to
+// pick from anywhere, each option's default.
 StoredSettings DefaultSettings();
 // The rows, in their fixed order, pointing into `settings`.
 void MakeSettingsTable(StoredSettings* settings, RegistryValueEntry table[SETTINGS_ROW_COUNT]);

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "core/option_flags.h"
+#include "settings/pick_key.h"
 
-// Runs the sheet modally; OK and Apply assign the page's options (and run their callbacks).
-void ShowSettingsSheet(HWND owner, HINSTANCE instance, OptionFlags* options);
+// Runs the sheet modally; OK and Apply assign the page's options (and run their callbacks) and
+// register the pick key it shows.
+void ShowSettingsSheet(HWND owner, HINSTANCE instance, OptionFlags* options, PickKeySetting* pickKey);

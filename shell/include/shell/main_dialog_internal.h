@@ -12,8 +12,17 @@ void RestoreUnacceptedField(AppState* state);
 // The running copy's answer to InstanceMessage: 1 closes, anything else shows the window.
 void OnInstanceMessage(AppState* state, WPARAM request);
 
-// A mouse event over the status icon; a left-button release brings the window back.
+// A mouse event over the status icon: a left-button release brings the window back, a right
+// click or the keyboard opens the icon's menu.
 void OnStatusIconMessage(AppState* state, LPARAM mouseMessage);
+// The icon's menu: Pick Color (named with the key that does it), Show Tintora, Exit.
+HMENU CreateStatusMenu(HINSTANCE instance, uint32_t pickKey);
+// After a pick from anywhere took a colour: copied if the option says so, and named in the
+// icon's tip while the window is hidden.
+void OnPickFromAnywhereEnded(AppState* state);
+
+// The current colour as hex text on the clipboard, as the copy button puts it there.
+void CopyHex(AppState* state);
 
 // Widens or narrows the window to show or hide the colour-list panel.
 void ApplyPanelSize(AppState* state);
