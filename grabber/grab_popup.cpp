@@ -231,8 +231,8 @@ HWND CreateGrabScreen(HINSTANCE instance, GrabberState* grabber)
     const RECT& all = grabber->screens.all;
     // No taskbar button for it, and above every window that is not topmost itself.
     return CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, GRAB_SCREEN_CLASS_NAME, GRABBER_WINDOW_NAME,
-                           WS_POPUP | WS_CLIPCHILDREN, all.left, all.top, Width(all), Height(all), nullptr, nullptr, instance,
-                           grabber);
+                           WS_POPUP | WS_CLIPCHILDREN, all.left, all.top, Width(all), Height(all), nullptr,
+                           nullptr, instance, grabber);
 }
 
 HWND CreateGrabPopup(HWND owner, HINSTANCE instance, GrabberState* grabber)
@@ -244,6 +244,7 @@ HWND CreateGrabPopup(HWND owner, HINSTANCE instance, GrabberState* grabber)
 
 HWND CreateGrabPopupOnScreen(HWND screen, HINSTANCE instance, GrabberState* grabber)
 {
-    return CreateWindowExA(0, GRABBER_CLASS_NAME, GRABBER_WINDOW_NAME, WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER, 0,
-                           0, grabber->sizes.popup, grabber->sizes.popup, screen, nullptr, instance, grabber);
+    return CreateWindowExA(0, GRABBER_CLASS_NAME, GRABBER_WINDOW_NAME, WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER,
+                           0, 0, grabber->sizes.popup, grabber->sizes.popup, screen, nullptr, instance,
+                           grabber);
 }

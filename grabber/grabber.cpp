@@ -181,7 +181,8 @@ void StartPickAnywhere(DialogState* state, GrabberState* grabber, HWND returnTo)
         return;
     }
     grabber->screen = CreateGrabScreen(state->instance, grabber);
-    grabber->popup = grabber->screen ? CreateGrabPopupOnScreen(grabber->screen, state->instance, grabber) : nullptr;
+    grabber->popup =
+        grabber->screen ? CreateGrabPopupOnScreen(grabber->screen, state->instance, grabber) : nullptr;
     if (!grabber->popup) {
         DestroyGrabScreen(grabber);
         FreeScreenPixels(&grabber->frozen);

@@ -28,8 +28,9 @@ bool RegisterPickKey(PickKeySetting* setting, uint32_t key)
 {
     UnregisterPickKey(setting);
     setting->key = key & PICK_KEY_MASK;
-    setting->taken = setting->key != 0 && !RegisterHotKey(setting->window, PICK_HOTKEY_ID,
-                                                          PickKeyModifiers(setting->key), setting->key & 0xFF);
+    setting->taken =
+        setting->key != 0 &&
+        !RegisterHotKey(setting->window, PICK_HOTKEY_ID, PickKeyModifiers(setting->key), setting->key & 0xFF);
     return !setting->taken;
 }
 

@@ -52,9 +52,9 @@ void ShowStatusMenu(AppState* state)
     POINT at;
     GetCursorPos(&at);
     SetForegroundWindow(state->dialog);
-    const UINT command = static_cast<UINT>(TrackPopupMenu(
-        menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY | TPM_BOTTOMALIGN, at.x, at.y, 0, state->dialog,
-        nullptr));
+    const UINT command = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY | TPM_BOTTOMALIGN, at.x, at.y, 0,
+                       state->dialog, nullptr));
     PostMessageA(state->dialog, WM_NULL, 0, 0);
     DestroyMenu(menu);
     switch (command) {
@@ -71,6 +71,22 @@ void ShowStatusMenu(AppState* state)
 }
 
 }  // namespace
+
+bool AsksForPick(const char* commandLine)
+{
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (blank(*commandLine))
+        ++commandLine;
+    if (*commandLine != '/' && *commandLine != '-')
+        return false;
+    ++commandLine;
+    for (const char* word = "pick"; *word; ++word, ++commandLine)
+        if ((*commandLine | 0x20) != *word)
+            return false;
+    while (blank(*commandLine))
+        ++commandLine;
+    return *commandLine == '\0';
+}
 
 HMENU CreateStatusMenu(HINSTANCE instance, uint32_t pickKey)
 {

@@ -8,6 +8,7 @@
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "shell/main_dialog.h"
+#include "shell/main_dialog_internal.h"
 
 namespace {
 
@@ -30,24 +31,6 @@ void ShowRunningCopy(UINT instanceMessage, WPARAM request)
     DWORD_PTR ignored;
     SendMessageTimeoutA(HWND_BROADCAST, instanceMessage, request, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
                         kShowRequestTimeoutMs, &ignored);
-}
-
-// "/pick" (or "-pick", any case, blanks around it): pick a colour from anywhere at once, so a
-// shortcut or a mouse button's software can start one. Anything else is no request.
-bool AsksForPick(const char* commandLine)
-{
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (blank(*commandLine))
-        ++commandLine;
-    if (*commandLine != '/' && *commandLine != '-')
-        return false;
-    ++commandLine;
-    for (const char* word = "pick"; *word; ++word, ++commandLine)
-        if ((*commandLine | 0x20) != *word)
-            return false;
-    while (blank(*commandLine))
-        ++commandLine;
-    return *commandLine == '\0';
 }
 
 }  // namespace

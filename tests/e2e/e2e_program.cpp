@@ -146,7 +146,7 @@ bool Tintora::Launch()
     }
     const std::string& path = copyPath_.empty() ? ProgramPath() : copyPath_;
     std::string folder = !workingFolder_.empty() ? workingFolder_ : FolderOf(path);
-    std::string commandLine = "\"" + path + "\"";
+    std::string commandLine = "\"" + path + "\"" + (arguments_.empty() ? "" : " " + arguments_);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     std::string environment = EnvironmentWith(environment_);

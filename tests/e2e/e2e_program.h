@@ -82,6 +82,8 @@ public:
     // Before Start or Launch: run the copy of the program at `path` instead, with the variables
     // "NAME=value" set in its environment (replacing any of the same name).
     void UseCopy(const std::string& path, const std::vector<std::string>& environment);
+    // Before Start or Launch: the command line's words after the program's name.
+    void UseArguments(const std::string& arguments) { arguments_ = arguments; }
     // Before Start or Launch: start in `folder` instead of the program's own folder.
     void UseWorkingFolder(const std::string& folder) { workingFolder_ = folder; }
     // Before Start: the program starts on a screen of `dpi` pixels per inch (the rest of the run
@@ -139,6 +141,7 @@ private:
     std::string copyPath_;
     std::vector<std::string> environment_;
     std::string workingFolder_;
+    std::string arguments_;
     int dpi_ = 0;
     HWND dialog_ = nullptr;
 

@@ -1,10 +1,14 @@
 // What the user sets survives: the settings sheet, a close and restart, the end of a session.
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <string>
 
+#include "resources/resource.h"
+#include "shell/status_icon.h"
 #include "tests/e2e/e2e_checks.h"
+#include "tests/e2e/e2e_pick.h"
 #include "tests/e2e/e2e_program.h"
 #include "tests/e2e/e2e_screen.h"
 #include "tests/e2e/e2e_state.h"
@@ -84,10 +88,16 @@ TEST(Settings, TheSheetShowsTheOptionsApplyIsEnabledByAChangeAndAppliesAtOnce)
     ASSERT_TRUE(OpenSettings(app, &s));
 
     // A first start's options.
-    const int expected[] = {BST_CHECKED, BST_CHECKED, BST_CHECKED,  BST_UNCHECKED,
-                            BST_CHECKED, BST_CHECKED, BST_UNCHECKED};
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(static_cast<int>(app.Send(GetDlgItem(s.page, 501 + i), BM_GETCHECK, 0, 0)), expected[i]);
+    const struct {
+        int box;
+        int check;
+    } expected[] = {{501, BST_CHECKED},   {502, BST_CHECKED}, {503, BST_CHECKED},
+                    {504, BST_UNCHECKED}, {505, BST_CHECKED}, {506, BST_CHECKED},
+                    {507, BST_UNCHECKED}, {511, BST_CHECKED}, {509, BST_CHECKED}};
+    for (const auto& box : expected)
+        EXPECT_EQ(static_cast<int>(app.Send(GetDlgItem(s.page, box.box), BM_GETCHECK, 0, 0)), box.check)
+            << box.box;
+    EXPECT_EQ(WindowText(GetDlgItem(s.page, 511)), "Cop&y the picked color");
     EXPECT_EQ(WindowText(GetDlgItem(s.page, 507)), "Free&ze the screen while grabbing");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(s.sheet, kApplyButton)));
 
@@ -246,6 +256,79 @@ TEST(Settings, TheEndOfTheSessionSavesAsACloseDoes)
     EXPECT_EQ(GetPrivateProfileIntA("SavedColors", "nColors", -1, file.c_str()), 1u);
     GetPrivateProfileStringA("SavedColors", "Color0", "", value, sizeof(value), file.c_str());
     EXPECT_EQ(std::string(value), "0A0B0C");
+}
+
+// The page's key: the hot-key field and the Windows box; Apply, unless told to press OK.
+void SetPickKey(Tintora& app, const Sheet& s, WORD hotKey, bool windowsKey)
+{
+    app.Send(GetDlgItem(s.page, IDC_PICK_KEY), HKM_SETHOTKEY, hotKey, 0);
+    if ((app.Send(GetDlgItem(s.page, IDC_PICK_KEY_WIN), BM_GETCHECK, 0, 0) == BST_CHECKED) != windowsKey)
+        app.Send(GetDlgItem(s.page, IDC_PICK_KEY_WIN), BM_CLICK, 0, 0);
+}
+
+std::string PickKeyState(const Sheet& s)
+{
+    return WindowText(GetDlgItem(s.page, IDC_PICK_KEY_STATE));
+}
+
+TEST(Settings, AKeyChosenOnThePageWorksAtOnceTheOldOneIsLetGoAndOneTakenIsSaid)
+{
+    const uint32_t ctrlAltF9 = HOTKEYF_CONTROL << 8 | HOTKEYF_ALT << 8 | VK_F9;
+    {
+        Tintora app;
+        ASSERT_TRUE(app.Start());
+        Sheet s;
+        ASSERT_TRUE(OpenSettings(app, &s));
+        EXPECT_EQ(app.Send(GetDlgItem(s.page, IDC_PICK_KEY), HKM_GETHOTKEY, 0, 0), HOTKEYF_SHIFT << 8 | 'C');
+        EXPECT_EQ(PickKeyState(s), "");
+        SetPickKey(app, s, static_cast<WORD>(ctrlAltF9), false);
+        PressSheetButton(app, s, IDOK);
+        ASSERT_TRUE(SheetClosed(s));
+
+        // The old key is free for another program at once, and the new one picks.
+        EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_WIN | MOD_SHIFT, 'C'));
+        UnregisterHotKey(nullptr, 1);
+        PressPickKey(ctrlAltF9);
+        ASSERT_TRUE(PickRuns(app));
+        Key(VK_ESCAPE);
+        EXPECT_EQ_SOON(FindPickScreen(app), nullptr);
+        PressPickKey(DEFAULT_PICK_KEY);
+        ASSERT_TRUE(app.Settle());
+        EXPECT_EQ(FindPickScreen(app), nullptr);
+
+        // A key another program holds: the page says so after Apply, and OK keeps the sheet open
+        // once so it is seen.
+        ASSERT_TRUE(RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, VK_F10));
+        ASSERT_TRUE(OpenSettings(app, &s));
+        SetPickKey(app, s, static_cast<WORD>(ctrlAltF9 + 1), false);
+        PressSheetButton(app, s, IDOK);
+        EXPECT_EQ_SOON(PickKeyState(s), "Taken by another program");
+        ASSERT_TRUE(app.Settle());
+        EXPECT_TRUE(IsWindow(s.sheet));
+        PressSheetButton(app, s, IDOK);
+        ASSERT_TRUE(SheetClosed(s));
+        PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
+        ExpectCleanExit(app);
+        EXPECT_EQ(StoredDword("PickHotKey"), ctrlAltF9 + 1);
+    }
+    // Taken at the start: no message, the page says so, and the icon's menu still picks.
+    Tintora again;
+    ASSERT_TRUE(again.Start(false));
+    Sheet s;
+    ASSERT_TRUE(OpenSettings(again, &s));
+    EXPECT_EQ(PickKeyState(s), "Taken by another program");
+    PressSheetButton(again, s, IDCANCEL);
+    ASSERT_TRUE(SheetClosed(s));
+    UnregisterHotKey(nullptr, 2);
+    PostMessageA(again.Dialog(), STATUS_ICON_MESSAGE, 0, WM_CONTEXTMENU);
+    ASSERT_SOON(FindTopLevel(again.ProcessId(), [](HWND window) {
+        return ClassName(window) == "#32768" && IsWindowVisible(window);
+    }));
+    Key('P');
+    ASSERT_TRUE(PickRuns(again));
+    Key(VK_ESCAPE);
+    EXPECT_EQ_SOON(FindPickScreen(again), nullptr);
+    ExpectNoMessageBoxes(again);
 }
 
 }  // namespace

@@ -11,11 +11,14 @@
 #include <vector>
 
 #include "shell/status_icon.h"
+#include "tests/e2e/e2e_board.h"
 #include "tests/e2e/e2e_checks.h"
 #include "tests/e2e/e2e_input.h"
+#include "tests/e2e/e2e_pick.h"
 #include "tests/e2e/e2e_program.h"
 #include "tests/e2e/e2e_screen.h"
 #include "tests/e2e/e2e_state.h"
+#include "tests/shared/clipboard_text.h"
 
 using namespace e2e;
 
@@ -271,9 +274,10 @@ TEST(StatusIcon, WithTheOptionClearTheHideButtonHidesTheWindowToTheIconAndALeftC
     EXPECT_SOON(!IsShown(dialog));
     EXPECT_SOON(StatusIconPresent(dialog));
 
-    // Only a left-button release over the icon acts.
-    for (UINT mouse : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_LBUTTONDOWN, WM_MOUSEMOVE,
-                       WM_LBUTTONDBLCLK, WM_MBUTTONUP}) {
+    // Only a left-button release over the icon shows the window (the right button's release may
+    // open the icon's menu, and is left out).
+    for (UINT mouse :
+         {WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONDBLCLK, WM_MBUTTONUP}) {
         SCOPED_TRACE("icon event " + std::to_string(mouse));
         app.SendToDialog(STATUS_ICON_MESSAGE, 0, mouse);
         EXPECT_FALSE(IsShown(dialog));
@@ -285,6 +289,58 @@ TEST(StatusIcon, WithTheOptionClearTheHideButtonHidesTheWindowToTheIconAndALeftC
     EXPECT_FALSE(StatusIconPresent(dialog));
     EXPECT_EQ(WindowRect(dialog), shown);
     EXPECT_TRUE(app.Running());
+}
+
+// The icon's menu, asked for as the shell asks; true once it is on the screen.
+bool OpenStatusMenu(Tintora& app, LPARAM how)
+{
+    PostMessageA(app.Dialog(), STATUS_ICON_MESSAGE, 0, how);
+    return CHECKED_SOON(FindTopLevel(app.ProcessId(), [](HWND window) {
+        return ClassName(window) == "#32768" && IsWindowVisible(window);
+    }));
+}
+
+TEST(StatusIcon, ItsMenuPicksWithTheWindowHiddenWhichStaysHiddenShowsTheWindowAndExits)
+{
+    Tintora app;
+    ASSERT_TRUE(StartWithStatusIconOption(app, true));
+    HWND dialog = app.Dialog();
+    Board board(POINT{130, 130});
+    ASSERT_TRUE(board.Ready());
+    ASSERT_SOON(board.Shown());
+    PressHideButton(app, true);
+    ASSERT_SOON(!IsShown(dialog));
+    ASSERT_TRUE(MoveTo(board.At(60, 90)));
+
+    // From the keyboard on the icon; each item by its underlined letter.
+    ASSERT_TRUE(OpenStatusMenu(app, NIN_KEYSELECT));
+    Key('P');
+    ASSERT_TRUE(PickRuns(app));
+    Key(VK_RETURN);
+    EXPECT_EQ_SOON(FindPickScreen(app), nullptr);
+    EXPECT_EQ_SOON(ClipboardText(), "#" + HexText(BoardColor(60, 90)));
+    EXPECT_EQ(app.Text(kHexEdit), HexText(BoardColor(60, 90)));
+    ASSERT_TRUE(app.Settle());
+    EXPECT_FALSE(IsShown(dialog));
+
+    ASSERT_TRUE(OpenStatusMenu(app, WM_CONTEXTMENU));
+    Key('S');
+    EXPECT_SOON(IsShown(dialog));
+    EXPECT_EQ_SOON(GetForegroundWindow(), dialog);
+
+    // A minimised window stays minimised through a pick by the key.
+    ShowWindow(dialog, SW_MINIMIZE);
+    ASSERT_SOON(IsIconic(dialog));
+    PressPickKey();
+    ASSERT_TRUE(PickRuns(app));
+    Key(VK_ESCAPE);
+    EXPECT_EQ_SOON(FindPickScreen(app), nullptr);
+    ASSERT_TRUE(app.Settle());
+    EXPECT_TRUE(IsIconic(dialog));
+
+    ASSERT_TRUE(OpenStatusMenu(app, WM_CONTEXTMENU));
+    Key('X');
+    ExpectCleanExit(app);
 }
 
 // At 120 and 144 DPI the caption and its buttons are larger. The program's is the leftmost

@@ -12,6 +12,7 @@
 #include "tests/e2e/e2e_checks.h"
 #include "tests/e2e/e2e_dialog_units.h"
 #include "tests/e2e/e2e_input.h"
+#include "tests/e2e/e2e_pick.h"
 #include "tests/e2e/e2e_program.h"
 #include "tests/e2e/e2e_screen.h"
 #include "tests/e2e/e2e_state.h"
@@ -520,6 +521,30 @@ private:
     std::thread thread_;
 };
 
+TEST(SingleInstance, PickAskedOfARunningCopyPicksThereAndEndsAskedOfNoneStartsAndPicks)
+{
+    {
+        Tintora first;
+        ASSERT_TRUE(first.Start());
+        Tintora second;
+        second.UseArguments("/pick");
+        ASSERT_TRUE(second.Launch());
+        ExpectCleanExit(second);
+        ASSERT_TRUE(PickRuns(first));
+        Key(VK_ESCAPE);
+        EXPECT_EQ_SOON(FindPickScreen(first), nullptr);
+        EXPECT_EQ(FindMainDialogs(0).size(), 1u);
+        ExpectStillOpen(first);
+    }
+    Tintora alone;
+    alone.UseArguments("-PICK ");
+    ASSERT_TRUE(alone.Start());
+    ASSERT_TRUE(PickRuns(alone));
+    Key(VK_ESCAPE);
+    EXPECT_EQ_SOON(FindPickScreen(alone), nullptr);
+    ExpectStillOpen(alone);
+}
+
 TEST(SingleInstance, AWindowThatHasStoppedReadingItsMessagesDoesNotHoldUpASecondStart)
 {
     Tintora first;
@@ -708,10 +733,10 @@ TEST(InstanceMessage, AnyOtherRequestShowsAHiddenWindowAndRestoresAMinimisedOne)
     EXPECT_SOON(!IsIconic(dialog));
     EXPECT_SOON(IsWindowVisible(dialog));
 
-    // Only 1 closes; every other value is a request to show.
+    // 1 closes, 2 picks; every other value is a request to show.
     ShowWindow(dialog, SW_HIDE);
     ASSERT_SOON(!IsWindowVisible(dialog));
-    app.SendToDialog(message, 2, 0);
+    app.SendToDialog(message, 7, 0);
     EXPECT_SOON(IsWindowVisible(dialog));
     ExpectStillOpen(app);
 }

@@ -1,5 +1,6 @@
-// Long use leaves nothing behind: the real main dialog goes through many redraws, grabs, About
-// boxes and settings sheets, and afterwards holds no more GDI objects, menus or heap than before.
+// Long use leaves nothing behind: the real main dialog goes through many redraws, grabs, picks
+// from anywhere, About boxes and settings sheets, and afterwards holds no more GDI objects,
+// menus or heap than before.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 
 #include "core/redraw.h"
 #include "resources/resource.h"
+#include "settings/pick_key.h"
 #include "tests/unit/live_objects.h"
 #include "tests/unit/main_dialog_fixture.h"
 #include "tests/unit/message_pump.h"
@@ -86,6 +88,30 @@ protected:
         DrainMessages();
     }
 
+    // Each pick from anywhere starts from the key and ends one of its ways in turn.
+    void PicksFromAnywhere(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            SendMessageA(dialog, WM_HOTKEY, PICK_HOTKEY_ID, 0);
+            SendMessageA(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+            switch (i % 4) {
+            case 0:  // clicked
+                SendMessageA(dialog, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+                break;
+            case 1:  // Enter
+                SendMessageA(dialog, WM_KEYDOWN, VK_RETURN, 0);
+                break;
+            case 2:  // Escape
+                SendMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+                break;
+            default:  // the system takes the capture away
+                ReleaseCapture();
+                break;
+            }
+        }
+        DrainMessages();
+    }
+
     // Opens a modal box with its button; a timer closes it from inside its loop.
     void ModalBoxes(int button, int count)
     {
@@ -103,12 +129,13 @@ protected:
     {
         Redraws(1000 / scale);
         Grabs(100 / scale);
+        PicksFromAnywhere(100 / scale);
         ModalBoxes(IDC_ABOUT, 50 / scale);
         ModalBoxes(IDC_SETTINGS, 20 / scale);
     }
 };
 
-TEST_F(NothingGrowsTest, RedrawsGrabsAboutBoxesAndSettingsSheets)
+TEST_F(NothingGrowsTest, RedrawsGrabsPicksFromAnywhereAboutBoxesAndSettingsSheets)
 {
     // A round first: what the system creates lazily on the way is not a leak.
     Everything(10);
@@ -118,7 +145,10 @@ TEST_F(NothingGrowsTest, RedrawsGrabsAboutBoxesAndSettingsSheets)
 
     Everything(1);
     EXPECT_EQ(nullptr, state->grabber.popup);
+    EXPECT_EQ(nullptr, state->grabber.screen);
     EXPECT_EQ(nullptr, GetCapture());
+    // The picks took colours, so each went the whole way.
+    EXPECT_TRUE(state->hasLastPick);
 
     ASSERT_GT(gdiBefore, 0u);
     EXPECT_LE(LiveGdiObjects(), gdiBefore + 10);

@@ -20,9 +20,9 @@ enum { PICK_HOTKEY_ID = 1 };
 
 // The key a window holds: what the user chose, and whether another program has it.
 struct PickKeySetting {
-    HWND window;    // gets WM_HOTKEY
-    uint32_t key;   // as stored
-    BYTE taken;     // the key is set but could not be registered
+    HWND window;   // gets WM_HOTKEY
+    uint32_t key;  // as stored
+    BYTE taken;    // the key is set but could not be registered
 };
 
 // RegisterHotKey's modifiers for a stored key.

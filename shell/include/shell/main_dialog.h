@@ -49,7 +49,7 @@ struct AppState : DialogState {
 
     UINT instanceMessage;
     PickKeySetting pickKey;
-    uint32_t lastPick;    // 0x00RRGGBB of the last pick from anywhere, for the status icon's tip
+    uint32_t lastPick;  // 0x00RRGGBB of the last pick from anywhere, for the status icon's tip
     BYTE hasLastPick;
     BYTE iconSendsMenuKeys;  // the shell took the icon's newer version: menus come as WM_CONTEXTMENU
     BYTE pickAtStart;

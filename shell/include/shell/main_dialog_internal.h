@@ -9,6 +9,10 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control);
 // message. For when the window goes out of sight with a value half typed.
 void RestoreUnacceptedField(AppState* state);
 
+// The command line "/pick" (or "-pick", any case, blanks around it): pick a colour from anywhere
+// at once, so a shortcut or a mouse button's software can start one. Anything else asks nothing.
+bool AsksForPick(const char* commandLine);
+
 // The running copy's answer to InstanceMessage: 1 closes, anything else shows the window.
 void OnInstanceMessage(AppState* state, WPARAM request);
 
