@@ -182,7 +182,9 @@ TEST_F(StoredSettingsDialogTest, FirstStartUsesTheDefaults)
     EXPECT_EQ(0xFFFFFFu, state->currentColor.GetRgb());
     EXPECT_EQ(0u, state->sliderMode);
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_MODE_RED));
-    EXPECT_EQ(0x001u | 0x004 | 0x010 | 0x020 | 0x080 | 0x100, state->options.flags);
+    EXPECT_EQ(0x001u | 0x004 | 0x010 | 0x020 | 0x080 | 0x100 | 0x400, state->options.flags);
+    // Win+Shift+C picks from anywhere.
+    EXPECT_EQ(0x10143u, state->pickKey.key);
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_COLORS));
     RECT r;
     GetWindowRect(dialog, &r);
