@@ -19,8 +19,15 @@ UINT PickKeyModifiers(uint32_t key)
 
 uint32_t PickKeyFromControl(WORD hotKey, bool windowsKey)
 {
-    if (LOBYTE(hotKey) == 0)
+    const UINT vk = LOBYTE(hotKey), flags = HIBYTE(hotKey);
+    if (!vk)
         return 0;
+    // A letter or digit alone, or with only Shift, would be taken from every program's typing:
+    // such a key gets Ctrl+Alt, as the hot-key control's own rules would give it. Function keys
+    // are nobody's typing.
+    const bool functionKey = vk >= VK_F1 && vk <= VK_F24;
+    if (!windowsKey && !functionKey && !(flags & (HOTKEYF_CONTROL | HOTKEYF_ALT)))
+        hotKey = MAKEWORD(vk, flags | HOTKEYF_CONTROL | HOTKEYF_ALT);
     return hotKey | (windowsKey ? static_cast<uint32_t>(PICK_KEY_WIN) : 0u);
 }
 

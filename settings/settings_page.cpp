@@ -56,7 +56,7 @@ bool ApplyPickKey(HWND page, SettingsPageState* state)
         PickKeyFromControl(static_cast<WORD>(SendDlgItemMessageA(page, IDC_PICK_KEY, HKM_GETHOTKEY, 0, 0)),
                            IsDlgButtonChecked(page, IDC_PICK_KEY_WIN) == BST_CHECKED);
     const bool registered = RegisterPickKey(state->pickKey, key);
-    ShowPickKeyState(page, state);
+    ShowPickKey(page, state);
     if (registered || key == state->refusedKey)
         return true;
     state->refusedKey = key;

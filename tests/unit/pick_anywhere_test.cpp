@@ -33,11 +33,24 @@ TEST(PickKey, EachStoredKeyRegistersWithItsModifiersAndIsNamedAsMenusNameKeys)
         FormatPickKeyName(k.key, name, sizeof(name));
         EXPECT_STREQ(name, k.name);
     }
-    // A field with modifiers but no key is no key, whatever the Windows box says.
-    EXPECT_EQ(PickKeyFromControl(HOTKEYF_SHIFT << 8, true), 0u);
-    EXPECT_EQ(PickKeyFromControl(HOTKEYF_SHIFT << 8 | 'C', true), static_cast<uint32_t>(DEFAULT_PICK_KEY));
-    EXPECT_EQ(PickKeyFromControl(HOTKEYF_SHIFT << 8 | 'C', false),
-              static_cast<uint32_t>(HOTKEYF_SHIFT << 8 | 'C'));
+    // The field and the Windows box: modifiers without a key are no key; a key that would take a
+    // character from all typing gets Ctrl+Alt, a function key alone stays alone.
+    const struct {
+        WORD field;
+        bool windowsKey;
+        uint32_t key;
+    } fields[] = {
+        {HOTKEYF_SHIFT << 8, true, 0},
+        {HOTKEYF_SHIFT << 8 | 'C', true, DEFAULT_PICK_KEY},
+        {HOTKEYF_SHIFT << 8 | 'C', false, (HOTKEYF_SHIFT | HOTKEYF_CONTROL | HOTKEYF_ALT) << 8 | 'C'},
+        {'C', false, (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8 | 'C'},
+        {HOTKEYF_ALT << 8 | 'C', false, HOTKEYF_ALT << 8 | 'C'},
+        {VK_F8, false, VK_F8},
+        {'C', true, PICK_KEY_WIN | 'C'},
+    };
+    for (const auto& f : fields)
+        EXPECT_EQ(PickKeyFromControl(f.field, f.windowsKey), f.key)
+            << f.field << (f.windowsKey ? " with Win" : "");
     // A name cut to the buffer stays terminated.
     char shortName[6];
     FormatPickKeyName(DEFAULT_PICK_KEY, shortName, sizeof(shortName));

@@ -27,7 +27,8 @@ struct PickKeySetting {
 
 // RegisterHotKey's modifiers for a stored key.
 UINT PickKeyModifiers(uint32_t key);
-// The stored key a hot-key control's value and the Windows box make; no key without a key.
+// The stored key a hot-key control's value and the Windows box make; no key without a key, and
+// Ctrl+Alt added to one that would take a character from everyone's typing.
 uint32_t PickKeyFromControl(WORD hotKey, bool windowsKey);
 
 // Lets go of the window's key and registers `key` instead; false (and `taken` set) when
