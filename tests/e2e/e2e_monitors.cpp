@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/e2e/e2e_board.h"
+#include "tests/e2e/e2e_pick.h"
 
 using namespace e2e;
 
@@ -225,5 +226,22 @@ TEST(Monitors, AReleaseOrEnterPicksThePixelOnWhicheverMonitorTheHotSpotIs)
     ASSERT_TRUE(PointerRests(scene.board.At(120, 240)));
     LeftUp();
     CheckShows(app, BoardColor(120, 240));
+    ExpectNoMessageBoxes(app);
+}
+
+TEST(Monitors, APickFromAnywhereCoversEveryMonitorAndPicksOnWhicheverThePointerIs)
+{
+    Scene scene;
+    ASSERT_TRUE(scene.Set());
+    Tintora& app = scene.app;
+    for (int x : {60, 200}) {
+        SCOPED_TRACE(x);
+        ASSERT_TRUE(MoveTo(scene.board.At(x, 50)));
+        PressPickKey();
+        ASSERT_TRUE(PickRuns(app));
+        Key(VK_RETURN);
+        CheckShows(app, BoardColor(x, 50));
+        EXPECT_EQ_SOON(FindPickScreen(app), nullptr);
+    }
     ExpectNoMessageBoxes(app);
 }
