@@ -42,7 +42,7 @@ test: build
 # Builds the benchmarks for the architecture this host runs and runs them in the private test
 # environment; figures go to stdout, labelled with the architecture.
 bench: deps
-	@$(call build_picked,tintora fill_bench start_bench reference_dialog template_dialog) && \
+	@$(call build_picked,tintora fill_bench pick_bench start_bench reference_dialog template_dialog) && \
 	  bash tools/bench.sh $(BUILD)/$$arch $$arch $(BENCH_ARGS)
 
 # The release archives $(BUILD)/tintora-<version>-x86.zip and -x64.zip, packed by CPack from the

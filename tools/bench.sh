@@ -5,7 +5,9 @@
 # the scheduler puts them, then with all three on one CPU. Under Wine a dialog step is mostly
 # requests to the wineserver, and on a virtual machine a request that wakes the server on
 # another CPU costs several times one that stays on the same CPU; the two runs show both. A third
-# run counts the requests of each step in a trace of the wineserver. Then the start: Tintora
+# run counts the requests of each step in a trace of the wineserver. After each of the first two,
+# a pick from anywhere in a running Tintora, from its key to the still screen and the magnifier
+# painted, and an arrow's step during it, beside the held grab's step. Then the start: Tintora
 # against a dialog with the same frame and libraries and against its own bare template, placed
 # and on one CPU, and with 5,000 saved colours.
 set -uo pipefail
@@ -39,12 +41,27 @@ run() {
   return $rc
 }
 
+picks=("$build/pick_bench.exe" --picks 30 --steps 50 "$build/tintora.exe")
+
+# pick LABEL PLACEMENT...: the pick benchmark, where it was built.
+pick() {
+  local label=$1
+  shift
+  if [ ! -f "$build/pick_bench.exe" ]; then
+    echo "== $arch: $label: pick_bench.exe is not built; skipped"
+    return 0
+  fi
+  run "$label" "$@" -- "${picks[@]}"
+}
+
 starts=("$build/start_bench.exe" --runs 15 "$build/tintora.exe" "$build/reference_dialog.exe"
         "$build/template_dialog.exe")
 
 run "placed by the scheduler" env -- "$build/fill_bench.exe" "$@" || exit 1
+pick "pick from anywhere, placed by the scheduler" env || exit 1
 if [ ${#one_cpu[@]} -gt 0 ]; then
   run "X server, wineserver and program on CPU 0" "${one_cpu[@]}" -- "$build/fill_bench.exe" --steps-only "$@" || exit 1
+  pick "pick from anywhere, on CPU 0" "${one_cpu[@]}" || exit 1
 fi
 
 trace=$env_dir/server.trace
