@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "color/color_axes.h"
+#include "color/color_spaces.h"
 #include "color/hex_text.h"
 #include "color/named_colors.h"
 
@@ -82,6 +84,8 @@ char* FormatColorRefLiteral(const ColorValue& color, char* text)
 
 namespace {
 
+const double kPi = 3.14159265358979323846;
+
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -90,6 +94,16 @@ bool IsBlank(char c)
 char Lower(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsLetter(char c)
+{
+    return Lower(c) >= 'a' && Lower(c) <= 'z';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
 }
 
 // [begin, end) read as hex digits, at most `most` of them; false on anything else.
@@ -116,14 +130,18 @@ bool SameWord(const char* begin, const char* end, const char* word)
     return begin == end && !*word;
 }
 
-enum class Unit { None, Percent, Degrees };
+enum class Unit { None, Percent, Degrees, Radians, Gradians, Turns };
 
 struct Argument {
-    double value;
+    double value;  // 0 for none
     Unit unit;
-    bool whole;    // no fraction
+    bool whole;    // no fraction or exponent
     bool signed_;  // written with + or -
+    bool none;     // the keyword none
 };
+
+// Past this a number means nothing as a colour; the bound keeps every later step finite.
+const double kLargestNumber = 1e9;
 
 struct Scanner {
     const char* at;
@@ -147,29 +165,45 @@ struct Scanner {
         ++at;
         return true;
     }
-    bool TakeDigits(double* value, int* count)
+    int TakeDigits(double* value)
     {
-        *count = 0;
-        for (; at < end && *at >= '0' && *at <= '9'; ++at, ++*count)
+        int count = 0;
+        for (; at < end && IsDigit(*at); ++at, ++count)
             *value = *value * 10 + (*at - '0');
-        return *count > 0;
+        return count;
     }
-    // [+|-] digits [. digits] | [+|-] . digits, then "%" or "deg" straight after.
-    bool TakeArgument(Argument* a)
+    // A run of letters, or nothing.
+    const char* TakeWord()
+    {
+        const char* word = at;
+        while (at < end && IsLetter(*at))
+            ++at;
+        return word;
+    }
+    // [+|-] digits [. digits] [e [+|-] digits] | [+|-] . digits ..., then "%" or an angle unit
+    // straight after; or, where `noneAllowed`, the keyword none.
+    bool TakeArgument(Argument* a, bool noneAllowed)
     {
         SkipBlanks();
-        *a = Argument{0, Unit::None, true, false};
+        *a = Argument{0, Unit::None, true, false, false};
+        const char* start = at;
+        TakeWord();
+        if (noneAllowed && SameWord(start, at, "none")) {
+            a->none = true;
+            return true;
+        }
+        at = start;
         double sign = 1;
         if (at < end && (*at == '+' || *at == '-')) {
             a->signed_ = true;
             sign = *at++ == '-' ? -1 : 1;
         }
-        int whole = 0, fraction = 0;
-        TakeDigits(&a->value, &whole);
+        const int whole = TakeDigits(&a->value);
+        int fraction = 0;
         if (at < end && *at == '.') {
             ++at;
             double digits = 0;
-            TakeDigits(&digits, &fraction);
+            fraction = TakeDigits(&digits);
             if (!fraction)
                 return false;
             a->value += digits / std::pow(10.0, fraction);
@@ -177,37 +211,74 @@ struct Scanner {
         }
         if (!whole && !fraction)
             return false;
+        // An exponent only when digits follow the e; otherwise the e starts a unit.
+        if (end - at >= 2 && Lower(*at) == 'e' &&
+            (IsDigit(at[1]) || (end - at >= 3 && (at[1] == '+' || at[1] == '-') && IsDigit(at[2])))) {
+            ++at;
+            const double exponentSign = *at == '-' ? -1 : 1;
+            if (*at == '+' || *at == '-')
+                ++at;
+            double exponent = 0;
+            TakeDigits(&exponent);
+            a->value *= std::pow(10.0, exponentSign * std::min(exponent, 1000.0));
+            a->whole = false;
+        }
         a->value *= sign;
+        if (!(std::fabs(a->value) <= kLargestNumber))  // also refuses inf and NaN
+            return false;
         if (at < end && *at == '%') {
             ++at;
             a->unit = Unit::Percent;
-        } else if (end - at >= 3 && SameWord(at, at + 3, "deg")) {
-            at += 3;
-            a->unit = Unit::Degrees;
+            return true;
         }
-        return true;
+        const char* word = TakeWord();
+        if (word == at)
+            return true;
+        const struct {
+            const char* name;
+            Unit unit;
+        } units[] = {
+            {"deg", Unit::Degrees}, {"rad", Unit::Radians}, {"grad", Unit::Gradians}, {"turn", Unit::Turns}};
+        for (const auto& u : units)
+            if (SameWord(word, at, u.name)) {
+                a->unit = u.unit;
+                return true;
+            }
+        return false;
     }
 };
 
-// The three arguments up to the closing parenthesis: "a, b, c[, alpha]" or "a b c[ / alpha]".
-bool TakeArguments(Scanner* s, Argument a[3])
+// How a function's arguments may be written.
+struct Syntax {
+    int count;          // 3, or 4 for cmyk()
+    bool commas;        // "a, b, c" as well as "a b c"
+    bool modernExtras;  // none, and an alpha after "/"
+    bool commaAlpha;    // an alpha after a comma, in the comma form
+};
+
+// The arguments up to the closing parenthesis: "a, b, c[, alpha]" or "a b c[ / alpha]".
+bool TakeArguments(Scanner* s, const Syntax& syntax, Argument* a)
 {
-    if (!s->TakeArgument(&a[0]))
+    if (!s->TakeArgument(&a[0], syntax.modernExtras))
         return false;
-    const bool commas = s->Take(',');
-    for (int i = 1; i < 3; ++i) {
-        if (i == 2 && commas && !s->Take(','))
+    const bool commas = syntax.commas && s->Take(',');
+    // none belongs to the blank-separated form only.
+    const bool none = syntax.modernExtras && !commas;
+    if (a[0].none && !none)
+        return false;
+    for (int i = 1; i < syntax.count; ++i) {
+        if (i >= 2 && commas && !s->Take(','))
             return false;
         // Without commas a blank parts the numbers.
         s->SkipBlanks();
         if (!commas && !IsBlank(s->at[-1]))
             return false;
-        if (!s->TakeArgument(&a[i]))
+        if (!s->TakeArgument(&a[i], none))
             return false;
     }
-    if (s->Take(commas ? ',' : '/')) {
+    if (commas ? syntax.commaAlpha && s->Take(',') : syntax.modernExtras && s->Take('/')) {
         Argument alpha;
-        if (!s->TakeArgument(&alpha) || alpha.unit == Unit::Degrees)
+        if (!s->TakeArgument(&alpha, none) || (alpha.unit != Unit::None && alpha.unit != Unit::Percent))
             return false;
     }
     return s->Take(')');
@@ -216,14 +287,59 @@ bool TakeArguments(Scanner* s, Argument a[3])
 // 0..255 of a fraction 0..1, half up. The nudge keeps an exact half computed a hair low a half.
 uint32_t Channel(double fraction)
 {
+    if (!(fraction > 0))  // NaN too
+        return 0;
+    if (fraction >= 1)
+        return 255;
     return static_cast<uint32_t>(std::floor(fraction * 255 + 0.5 + 1e-9));
+}
+
+uint32_t PackedRgb(const Coords& srgb)
+{
+    return Channel(srgb.c[0]) << 16 | Channel(srgb.c[1]) << 8 | Channel(srgb.c[2]);
+}
+
+// A number, or a percentage of `hundredPercent`; false for an angle.
+bool Scalar(const Argument& a, double hundredPercent, double* value)
+{
+    if (a.unit == Unit::Percent)
+        *value = a.value / 100 * hundredPercent;
+    else if (a.unit == Unit::None)
+        *value = a.value;
+    else
+        return false;
+    return true;
+}
+
+// A hue in degrees, 0 <= h < 360: a number is degrees, or an angle in any unit.
+bool Hue(const Argument& a, double* degrees)
+{
+    static const double kDegreesPer[] = {1, 0, 1, 180 / kPi, 0.9, 360};
+    if (a.unit == Unit::Percent)
+        return false;
+    double h = std::fmod(a.value * kDegreesPer[static_cast<int>(a.unit)], 360);
+    if (h < 0)
+        h += 360;
+    *degrees = h < 360 ? h : 0;
+    return true;
 }
 
 bool RgbOf(const Argument a[3], uint32_t* rgb)
 {
     uint32_t channels[3];
+    Unit unit = Unit::None;
+    bool unitSeen = false;
     for (int i = 0; i < 3; ++i) {
-        if (a[i].signed_ || a[i].unit != a[0].unit || a[i].unit == Unit::Degrees)
+        if (a[i].none) {
+            channels[i] = 0;
+            continue;
+        }
+        // Percentages and numbers are not mixed.
+        if (unitSeen && a[i].unit != unit)
+            return false;
+        unit = a[i].unit;
+        unitSeen = true;
+        if (a[i].signed_ || (a[i].unit != Unit::None && a[i].unit != Unit::Percent))
             return false;
         if (a[i].unit == Unit::Percent) {
             if (a[i].value > 100)
@@ -239,26 +355,167 @@ bool RgbOf(const Argument a[3], uint32_t* rgb)
     return true;
 }
 
-bool HslOf(const Argument a[3], uint32_t* rgb)
+// CSS's conversion: each channel from its own offset round the hue circle.
+Coords HslToSrgb(double hue, double s, double l)
 {
-    if (a[0].unit == Unit::Percent)
-        return false;
-    for (int i = 1; i < 3; ++i)
-        if (a[i].signed_ || a[i].unit != Unit::Percent || a[i].value > 100)
-            return false;
-    double hue = std::fmod(a[0].value, 360);
-    if (hue < 0)
-        hue += 360;
-    const double s = a[1].value / 100, l = a[2].value / 100;
-    // CSS's conversion: each channel from its own offset round the hue circle.
     const double chroma = s * std::min(l, 1 - l);
     const double offsets[3] = {0, 8, 4};
-    uint32_t value = 0;
-    for (double n : offsets) {
-        const double k = std::fmod(n + hue / 30, 12);
-        value = value << 8 | Channel(l - chroma * std::max(-1.0, std::min({k - 3, 9 - k, 1.0})));
+    Coords srgb;
+    for (int i = 0; i < 3; ++i) {
+        const double k = std::fmod(offsets[i] + hue / 30, 12);
+        srgb.c[i] = l - chroma * std::max(-1.0, std::min({k - 3, 9 - k, 1.0}));
     }
-    *rgb = value;
+    return srgb;
+}
+
+bool HslOf(const Argument a[3], uint32_t* rgb)
+{
+    // Degrees only, as ever.
+    if (a[0].unit != Unit::None && a[0].unit != Unit::Degrees)
+        return false;
+    for (int i = 1; i < 3; ++i)
+        if (!a[i].none && (a[i].signed_ || a[i].unit != Unit::Percent || a[i].value > 100))
+            return false;
+    double hue;
+    Hue(a[0], &hue);
+    *rgb = PackedRgb(HslToSrgb(hue, a[1].value / 100, a[2].value / 100));
+    return true;
+}
+
+bool HwbOf(const Argument a[3], uint32_t* rgb)
+{
+    double hue, white, black;
+    if (!Hue(a[0], &hue) || !Scalar(a[1], 100, &white) || !Scalar(a[2], 100, &black))
+        return false;
+    if (white < 0 || white > 100 || black < 0 || black > 100)
+        return false;
+    white /= 100;
+    black /= 100;
+    Coords srgb = {{0, 0, 0}};
+    if (white + black >= 1) {
+        srgb.c[0] = srgb.c[1] = srgb.c[2] = white / (white + black);
+    } else {
+        srgb = HslToSrgb(hue, 1, 0.5);
+        for (double& x : srgb.c)
+            x = x * (1 - white - black) + white;
+    }
+    *rgb = PackedRgb(srgb);
+    return true;
+}
+
+uint32_t FittedOklab(const Coords& oklab)
+{
+    return PackedRgb(FitIntoSrgb(oklab, XyzToSrgb(OklabToXyz(oklab))));
+}
+
+uint32_t FittedXyz(const Coords& xyz)
+{
+    return PackedRgb(FitIntoSrgb(XyzToOklab(xyz), XyzToSrgb(xyz)));
+}
+
+// oklab(), oklch(), lab(), lch(): lightness clamped to its range and chroma to 0 and up, as CSS
+// does when it reads them.
+bool LabFormOf(const Argument a[3], bool ok, bool polar, uint32_t* rgb)
+{
+    const double lightnessFull = ok ? 1 : 100, abFull = ok ? 0.4 : 125, chromaFull = ok ? 0.4 : 150;
+    Coords lab;
+    if (!Scalar(a[0], lightnessFull, &lab.c[0]) || !Scalar(a[1], polar ? chromaFull : abFull, &lab.c[1]))
+        return false;
+    if (polar ? !Hue(a[2], &lab.c[2]) : !Scalar(a[2], abFull, &lab.c[2]))
+        return false;
+    lab.c[0] = std::max(0.0, std::min(lab.c[0], lightnessFull));
+    if (polar)
+        lab = FromPolar(Coords{{lab.c[0], std::max(0.0, lab.c[1]), lab.c[2]}});
+    *rgb = ok ? FittedOklab(lab) : FittedXyz(XyzD50ToD65(LabToXyzD50(lab)));
+    return true;
+}
+
+// color(space c1 c2 c3): 100% is 1 in every space.
+bool ColorFunctionOf(const char* space, const char* spaceEnd, const Argument a[3], uint32_t* rgb)
+{
+    Coords v;
+    for (int i = 0; i < 3; ++i)
+        if (!Scalar(a[i], 1, &v.c[i]))
+            return false;
+    const struct {
+        const char* name;
+        RgbSpace space;
+    } rgbSpaces[] = {{"srgb", RgbSpace::Srgb},
+                     {"srgb-linear", RgbSpace::SrgbLinear},
+                     {"display-p3", RgbSpace::DisplayP3},
+                     {"a98-rgb", RgbSpace::A98Rgb},
+                     {"prophoto-rgb", RgbSpace::ProPhotoRgb}};
+    for (const auto& s : rgbSpaces) {
+        if (!SameWord(space, spaceEnd, s.name))
+            continue;
+        const Coords xyz = RgbSpaceToXyz(s.space, v);
+        // sRGB itself goes straight through when it is in range, without a trip through XYZ.
+        *rgb = PackedRgb(FitIntoSrgb(XyzToOklab(xyz), s.space == RgbSpace::Srgb ? v : XyzToSrgb(xyz)));
+        return true;
+    }
+    if (SameWord(space, spaceEnd, "xyz") || SameWord(space, spaceEnd, "xyz-d65")) {
+        *rgb = FittedXyz(v);
+        return true;
+    }
+    if (SameWord(space, spaceEnd, "xyz-d50")) {
+        *rgb = FittedXyz(XyzD50ToD65(v));
+        return true;
+    }
+    return false;
+}
+
+// hsb(): the numbers of the H, S, B value fields, whole, as if typed there (the smallest
+// components that show them), in the program's own hue, saturation and brightness.
+bool HsbOf(const Argument a[3], uint32_t* rgb)
+{
+    if (a[0].unit != Unit::None && a[0].unit != Unit::Degrees)
+        return false;
+    if (a[1].unit != Unit::Percent || a[2].unit != Unit::Percent)
+        return false;
+    const uint32_t axes[3] = {AxisHue, AxisSaturation, AxisBrightness};
+    uint32_t components[3];
+    for (int i = 0; i < 3; ++i) {
+        if (a[i].signed_ || !a[i].whole || a[i].value > GetAxisRange(axes[i]).fieldMaximum)
+            return false;
+        components[i] = SmallestAxisValueShowing(axes[i], static_cast<uint32_t>(a[i].value));
+    }
+    ColorValue color{};
+    color.SetHsb(components[0], components[1], components[2]);
+    *rgb = color.GetRgb();
+    return true;
+}
+
+// A fraction 0..1 written as a number, or as a percentage when `percent` allows.
+bool Fraction(const Argument& a, bool percent, double* value)
+{
+    if (a.signed_ || (a.unit != Unit::None && !(percent && a.unit == Unit::Percent)))
+        return false;
+    *value = a.unit == Unit::Percent ? a.value / 100 : a.value;
+    return *value <= 1;
+}
+
+// cmyk(): the naive inks, each a percentage or a fraction.
+bool CmykOf(const Argument a[4], uint32_t* rgb)
+{
+    double ink[4];
+    for (int i = 0; i < 4; ++i)
+        if (!Fraction(a[i], true, &ink[i]))
+            return false;
+    Coords srgb;
+    for (int i = 0; i < 3; ++i)
+        srgb.c[i] = (1 - ink[i]) * (1 - ink[3]);
+    *rgb = PackedRgb(srgb);
+    return true;
+}
+
+// "(r, g, b)": three fractions 0..1.
+bool FloatTripleOf(const Argument a[3], uint32_t* rgb)
+{
+    Coords srgb;
+    for (int i = 0; i < 3; ++i)
+        if (!Fraction(a[i], false, &srgb.c[i]))
+            return false;
+    *rgb = PackedRgb(srgb);
     return true;
 }
 
@@ -286,6 +543,16 @@ bool HexFormOf(const char* begin, const char* end, uint32_t* rgb)
     return true;
 }
 
+// 0xRRGGBB as a decimal number. Six digits never get here: they are hex.
+bool IntegerOf(const char* begin, const char* end, uint32_t* rgb)
+{
+    uint32_t value;
+    if (begin == end || !ParseDecimal(begin, end, &value) || value > 0xFFFFFF)
+        return false;
+    *rgb = value;
+    return true;
+}
+
 // 0x and up to eight digits of a COLORREF, 0x00BBGGRR.
 bool ColorRefOf(const char* begin, const char* end, uint32_t* colorRef)
 {
@@ -293,20 +560,73 @@ bool ColorRefOf(const char* begin, const char* end, uint32_t* colorRef)
            ReadHexDigits(begin + 2, end, 8, colorRef) && *colorRef <= 0xFFFFFF;
 }
 
-// A function form, "name(arguments)".
+enum class Function { Rgb, Hsl, Hwb, Lab, Lch, Oklab, Oklch, Color, Hsb, Cmyk, FloatTriple };
+
+// A function form, "name(arguments)", or the float triple's bare "(r, g, b)".
 bool FunctionOf(const char* begin, const char* end, uint32_t* rgb)
 {
     const char* name = begin;
-    while (name < end && Lower(*name) >= 'a' && Lower(*name) <= 'z')
+    while (name < end && IsLetter(*name))
         ++name;
-    Scanner s = {name, end};
-    Argument a[3];
-    if (!s.Take('(') || !TakeArguments(&s, a) || !s.AtEnd())
-        return false;
-    if (SameWord(begin, name, "rgb") || SameWord(begin, name, "rgba"))
-        return RgbOf(a, rgb);
-    if (SameWord(begin, name, "hsl") || SameWord(begin, name, "hsla"))
-        return HslOf(a, rgb);
+    const Syntax kLegacy = {3, true, true, true}, kModern = {3, false, true, false};
+    const Syntax kPlain = {3, true, false, false}, kFour = {4, true, false, false};
+    const struct {
+        const char* name;
+        Function function;
+        Syntax syntax;
+    } functions[] = {
+        {"rgb", Function::Rgb, kLegacy},     {"rgba", Function::Rgb, kLegacy},
+        {"hsl", Function::Hsl, kLegacy},     {"hsla", Function::Hsl, kLegacy},
+        {"hwb", Function::Hwb, kModern},     {"lab", Function::Lab, kModern},
+        {"lch", Function::Lch, kModern},     {"oklab", Function::Oklab, kModern},
+        {"oklch", Function::Oklch, kModern}, {"color", Function::Color, kModern},
+        {"hsb", Function::Hsb, kPlain},      {"cmyk", Function::Cmyk, kFour},
+        {"", Function::FloatTriple, kPlain},
+    };
+    for (const auto& f : functions) {
+        if (!SameWord(begin, name, f.name))
+            continue;
+        Scanner s = {name, end};
+        if (!s.Take('('))
+            return false;
+        // color() names its space first.
+        const char* space = nullptr;
+        const char* spaceEnd = nullptr;
+        if (f.function == Function::Color) {
+            s.SkipBlanks();
+            space = s.at;
+            while (s.at < s.end && (IsLetter(*s.at) || IsDigit(*s.at) || *s.at == '-'))
+                ++s.at;
+            spaceEnd = s.at;
+            if (s.at == s.end || !IsBlank(*s.at))
+                return false;
+        }
+        Argument a[4];
+        if (!TakeArguments(&s, f.syntax, a) || !s.AtEnd())
+            return false;
+        switch (f.function) {
+        case Function::Rgb:
+            return RgbOf(a, rgb);
+        case Function::Hsl:
+            return HslOf(a, rgb);
+        case Function::Hwb:
+            return HwbOf(a, rgb);
+        case Function::Lab:
+        case Function::Lch:
+        case Function::Oklab:
+        case Function::Oklch:
+            return LabFormOf(a, f.function == Function::Oklab || f.function == Function::Oklch,
+                             f.function == Function::Lch || f.function == Function::Oklch, rgb);
+        case Function::Color:
+            return ColorFunctionOf(space, spaceEnd, a, rgb);
+        case Function::Hsb:
+            return HsbOf(a, rgb);
+        case Function::Cmyk:
+            return CmykOf(a, rgb);
+        case Function::FloatTriple:
+            return FloatTripleOf(a, rgb);
+        }
+    }
     return false;
 }
 
@@ -330,7 +650,7 @@ bool ParseColorText(const char* text, ColorValue* color)
         color->SetColorRef(value);
         return true;
     }
-    if (!HexFormOf(begin, end, &value) && !FunctionOf(begin, end, &value) &&
+    if (!HexFormOf(begin, end, &value) && !IntegerOf(begin, end, &value) && !FunctionOf(begin, end, &value) &&
         !NamedColorOf(begin, end, &value))
         return false;
     color->SetRgb(value);

@@ -1,7 +1,6 @@
 #include "color/named_colors.h"
 
-#include <windows.h>
-
+#include <cstdlib>
 #include <cstring>
 
 uint32_t GetNamedColorValue(int32_t index)
@@ -26,7 +25,7 @@ int32_t FindNamedColor(const ColorValue& color, bool allowNearest)
     for (int32_t i = 0; i < NAMED_COLOR_COUNT; ++i) {
         const uint32_t value = NamedColorTable[i].value;
         const int r = (value >> 16) & 255, g = (value >> 8) & 255, b = value & 255;
-        const int32_t distance = abs(red - r) + abs(green - g) + abs(blue - b);
+        const int32_t distance = std::abs(red - r) + std::abs(green - g) + std::abs(blue - b);
         if (distance == 0)
             return i;
         // Only a strictly nearer row wins, so ties keep the lower index.
@@ -44,12 +43,17 @@ int GetColorName(const ColorValue& color, char* buffer, int bufferSize, bool all
     if (index < 0)
         return 0;
     const char* name = NamedColorTable[index].name;
+    const size_t length = strlen(name);
     if (!buffer)
-        return lstrlenA(name);
+        return static_cast<int>(length);
     if (bufferSize <= 0)
         return 0;
-    lstrcpynA(buffer, name, bufferSize);
-    return lstrlenA(buffer);
+    // As lstrcpyn: as much as fits with the NUL, which always ends it.
+    const size_t copied =
+        length < static_cast<size_t>(bufferSize) - 1 ? length : static_cast<size_t>(bufferSize) - 1;
+    memcpy(buffer, name, copied);
+    buffer[copied] = '\0';
+    return static_cast<int>(copied);
 }
 
 void RoundToWebSafe(ColorValue& color)

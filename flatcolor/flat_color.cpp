@@ -18,19 +18,50 @@ FlatColorState* GetState(HWND window)
     return reinterpret_cast<FlatColorState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-bool AppendMenuText(FlatColorState* state, UINT id)
+bool InsertMenuText(FlatColorState* state, UINT id, const char* text, int position)
 {
-    char text[1000];
-    if (!LoadStringA(state->instance, id, text, sizeof(text)))
-        text[0] = '\0';
     MENUITEMINFOA item = {};
     item.cbSize = sizeof(item);
     item.fMask = MIIM_ID | MIIM_STATE | MIIM_TYPE;
     item.fType = MFT_STRING;
     item.fState = id == IDM_COPY ? MFS_DEFAULT : 0;
     item.wID = id;
-    item.dwTypeData = text;
-    return InsertMenuItemA(state->menu, GetMenuItemCount(state->menu), TRUE, &item) != FALSE;
+    item.dwTypeData = const_cast<char*>(text);
+    return InsertMenuItemA(state->menu, static_cast<UINT>(position), TRUE, &item) != FALSE;
+}
+
+bool AppendMenuText(FlatColorState* state, UINT id)
+{
+    char text[1000];
+    if (!LoadStringA(state->instance, id, text, sizeof(text)))
+        text[0] = '\0';
+    return InsertMenuText(state, id, text, GetMenuItemCount(state->menu));
+}
+
+// The user's formats, as they are now, after the built-in ones: the list may have changed on
+// the settings sheet since the menu last opened.
+void UpdateCustomItems(FlatColorState* state)
+{
+    for (UINT id = IDM_COPY_CUSTOM_FIRST; id <= IDM_COPY_CUSTOM_LAST; ++id)
+        DeleteMenu(state->menu, id, MF_BYCOMMAND);
+    if (!state->formats)
+        return;
+    int position = 0;
+    const int count = GetMenuItemCount(state->menu);
+    while (position < count && GetMenuItemID(state->menu, position) != IDM_COPY_INTEGER)
+        ++position;
+    for (uint32_t i = 0; i < state->formats->count && i <= IDM_COPY_CUSTOM_LAST - IDM_COPY_CUSTOM_FIRST;
+         ++i) {
+        // The name as typed: a '&' in it is no underline.
+        char text[2 * CUSTOM_FORMAT_NAME_SIZE], *to = text;
+        for (const char* from = state->formats->items[i].name; *from; ++from) {
+            if (*from == '&')
+                *to++ = '&';
+            *to++ = *from;
+        }
+        *to = '\0';
+        InsertMenuText(state, IDM_COPY_CUSTOM_FIRST + i, text, ++position);
+    }
 }
 
 bool AppendMenuSeparator(FlatColorState* state)
@@ -61,6 +92,8 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
     AppendMenuText(state, IDM_COPY_CSS_HSL);
     AppendMenuText(state, IDM_COPY_WIN32_RGB);
     AppendMenuText(state, IDM_COPY_COLORREF);
+    for (UINT id = IDM_COPY_OKLCH; id <= IDM_COPY_INTEGER; ++id)
+        AppendMenuText(state, id);
     AppendMenuSeparator(state);
     AppendMenuText(state, IDM_PASTE);
     return 0;
@@ -118,24 +151,21 @@ void OnSetColor(HWND window, FlatColorState* state, COLORREF color)
     InvalidateRect(window, nullptr, FALSE);
 }
 
+bool IsCopyCommand(WPARAM id)
+{
+    return (id >= IDM_COPY && id <= IDM_COPY_COLORREF) || (id >= IDM_COPY_OKLCH && id <= IDM_COPY_INTEGER) ||
+           (id >= IDM_COPY_CUSTOM_FIRST && id <= IDM_COPY_CUSTOM_LAST);
+}
+
 void OnCopyCommand(HWND window, FlatColorState* state, UINT id)
 {
-    static_assert(COLOR_TEXT_SIZE >= HEX_TEXT_SIZE + 1, "the hex text and its '#' fit");
-    char text[COLOR_TEXT_SIZE];
-    if (id == IDM_COPY_CSS_RGB) {
-        FormatCssRgb(state->color, text);
-    } else if (id == IDM_COPY_CSS_HSL) {
-        FormatCssHsl(state->color, text);
-    } else if (id == IDM_COPY_WIN32_RGB) {
-        FormatWin32Rgb(state->color, text);
-    } else if (id == IDM_COPY_COLORREF) {
-        FormatColorRefLiteral(state->color, text);
-    } else {
-        char* digits = text;
-        if (id == IDM_COPY_WITH_PREFIX)
-            *digits++ = '#';
-        FormatHex(state->color, digits, true);
-    }
+    // A format the list no longer has: the menu that offered it is out of date.
+    if (id >= IDM_COPY_CUSTOM_FIRST && !IsCopyFormat(id, state->formats))
+        return;
+    char text[4 * COLOR_TEMPLATE_SIZE];
+    // The menu's hex items are upper case, with the prefix as each says.
+    FormatColorAs(id <= IDM_COPY_WITHOUT_PREFIX ? COPY_FORMAT_HEX : id, state->color, state->formats,
+                  id == IDM_COPY_WITH_PREFIX, true, text, sizeof(text));
     // A failed copy from the swatch's own menu is not worth a message box.
     CopyTextToClipboard(window, text);
 }
@@ -152,6 +182,7 @@ void OnContextMenu(HWND window, FlatColorState* state, LPARAM position)
         at = {client.right / 2, client.bottom / 2};
         ClientToScreen(window, &at);
     }
+    UpdateCustomItems(state);
     TrackPopupMenu(state->menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window,
                    nullptr);
 }
@@ -214,7 +245,7 @@ LRESULT CALLBACK FlatColorProc(HWND window, UINT message, WPARAM wparam, LPARAM 
         return 0;
     case WM_COMMAND:
         // Keyed by the whole wparam: only the menu's own commands (code 0) copy.
-        if (wparam >= IDM_COPY && wparam <= IDM_COPY_COLORREF) {
+        if (IsCopyCommand(wparam)) {
             OnCopyCommand(window, state, static_cast<UINT>(wparam));
             return 0;
         }
@@ -226,6 +257,9 @@ LRESULT CALLBACK FlatColorProc(HWND window, UINT message, WPARAM wparam, LPARAM 
         break;
     case FCM_SETCOLOR:
         OnSetColor(window, state, static_cast<COLORREF>(wparam));
+        return 0;
+    case FCM_SETFORMATS:
+        state->formats = reinterpret_cast<const CustomFormats*>(lparam);
         return 0;
     case WM_GETOBJECT:
         if (const LRESULT object = AnswerGetObject(window, wparam, lparam, 0, DescribeSwatch))

@@ -1,5 +1,6 @@
 #include "settings/registry_store.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "settings/pick_key.h"
@@ -63,6 +64,7 @@ StoredSettings DefaultSettings()
     s.windowY = POSITION_NOT_STORED;
     s.grabSampleSize = 1;
     s.pickKey = DEFAULT_PICK_KEY;
+    s.copyFormat = COPY_FORMAT_HEX;
     for (size_t i = 0; i < kOptionCount; ++i)
         s.options[i] = kOptions[i].byDefault ? 1 : 0;
     return s;
@@ -77,6 +79,7 @@ void MakeSettingsTable(StoredSettings* s, RegistryValueEntry table[SETTINGS_ROW_
         {"MainWindowYPos", 0, REG_DWORD, 4, &s->windowY, 0},
         {"GrabSampleSize", 0, REG_DWORD, 4, &s->grabSampleSize, 0},
         {"PickHotKey", 0, REG_DWORD, 4, &s->pickKey, 0},
+        {"CopyFormat", 0, REG_DWORD, 4, &s->copyFormat, 0},
     };
     static_assert(sizeof(values) / sizeof(values[0]) + kOptionCount == SETTINGS_ROW_COUNT, "every row");
     int row = 0;
@@ -84,4 +87,59 @@ void MakeSettingsTable(StoredSettings* s, RegistryValueEntry table[SETTINGS_ROW_
         table[row++] = value;
     for (size_t i = 0; i < kOptionCount; ++i)
         table[row++] = RegistryValueEntry{kOptions[i].registryName, 0, REG_BINARY, 1, &s->options[i], 0};
+}
+
+namespace {
+
+const char kCustomFormatsValue[] = "CustomFormats";
+
+}  // namespace
+
+void ReadCustomFormats(HKEY root, const char* path, CustomFormats* formats)
+{
+    formats->count = 0;
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    DWORD type = 0, size = 0;
+    // Room for the twenty longest lines and their terminators; a longer value is read in part.
+    char data[CUSTOM_FORMAT_MAX * (CUSTOM_FORMAT_NAME_SIZE + COLOR_TEMPLATE_SIZE + 1) + 2];
+    size = sizeof(data) - 2;
+    const LONG read =
+        RegQueryValueExA(key, kCustomFormatsValue, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    if ((read != ERROR_SUCCESS && read != ERROR_MORE_DATA) || type != REG_MULTI_SZ)
+        return;
+    if (read == ERROR_MORE_DATA)
+        size = sizeof(data) - 2;
+    // Whatever it held, two terminators end it.
+    data[size] = '\0';
+    data[size + 1] = '\0';
+    for (const char* line = data; *line && formats->count < CUSTOM_FORMAT_MAX; line += strlen(line) + 1)
+        if (ParseCustomFormatLine(line, &formats->items[formats->count]))
+            ++formats->count;
+}
+
+bool WriteCustomFormats(HKEY root, const char* path, const CustomFormats* formats)
+{
+    HKEY key;
+    if (RegCreateKeyExA(root, path, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    char data[CUSTOM_FORMAT_MAX * (CUSTOM_FORMAT_NAME_SIZE + COLOR_TEMPLATE_SIZE + 1) + 2];
+    size_t used = 0;
+    for (uint32_t i = 0; i < formats->count && i < CUSTOM_FORMAT_MAX; ++i) {
+        const CustomFormat& f = formats->items[i];
+        used +=
+            static_cast<size_t>(snprintf(data + used, sizeof(data) - used, "%s\t%s", f.name, f.templ)) + 1;
+    }
+    data[used++] = '\0';
+    // An empty list is one empty string's terminator too.
+    if (used == 1)
+        data[used++] = '\0';
+    const bool written =
+        RegSetValueExA(key, kCustomFormatsValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data),
+                       static_cast<DWORD>(used)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
 }

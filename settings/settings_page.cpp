@@ -8,12 +8,6 @@
 
 namespace {
 
-// Handed to the page through its descriptor; lives on the stack of the modal sheet's caller.
-struct SettingsPageParams {
-    OptionFlags* options;
-    PickKeySetting* pickKey;
-};
-
 struct SettingsPageState {
     OptionFlags* options;
     HINSTANCE instance;
@@ -77,9 +71,10 @@ INT_PTR OnInitPage(HWND page, const PROPSHEETPAGEA* descriptor)
         return FALSE;
     }
     SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-    state->options = reinterpret_cast<const SettingsPageParams*>(descriptor->lParam)->options;
+    const auto* params = reinterpret_cast<const SettingsSheetParams*>(descriptor->lParam);
+    state->options = params->options;
     state->instance = descriptor->hInstance;
-    state->pickKey = reinterpret_cast<const SettingsPageParams*>(descriptor->lParam)->pickKey;
+    state->pickKey = params->pickKey;
     ShowPickKey(page, state);
     for (const OptionDescription& option : kOptions)
         if (option.settingsBox)
@@ -130,25 +125,29 @@ INT_PTR CALLBACK SettingsPage(HWND page, UINT message, WPARAM wparam, LPARAM lpa
 
 }  // namespace
 
-void ShowSettingsSheet(HWND owner, HINSTANCE instance, OptionFlags* options, PickKeySetting* pickKey)
+void ShowSettingsSheet(HWND owner, HINSTANCE instance, SettingsSheetParams* params)
 {
-    SettingsPageParams params = {options, pickKey};
-
-    PROPSHEETPAGEA page = {};
-    page.dwSize = sizeof(page);
-    page.dwFlags = PSP_DEFAULT;
-    page.hInstance = instance;
-    page.pszTemplate = MAKEINTRESOURCEA(IDD_SETTINGS_PAGE);
-    page.pfnDlgProc = SettingsPage;
-    page.lParam = reinterpret_cast<LPARAM>(&params);
+    PROPSHEETPAGEA pages[2] = {};
+    const struct {
+        int templ;
+        DLGPROC procedure;
+    } kinds[2] = {{IDD_SETTINGS_PAGE, SettingsPage}, {IDD_FORMATS_PAGE, FormatsPage}};
+    for (int i = 0; i < 2; ++i) {
+        pages[i].dwSize = sizeof(pages[i]);
+        pages[i].dwFlags = PSP_DEFAULT;
+        pages[i].hInstance = instance;
+        pages[i].pszTemplate = MAKEINTRESOURCEA(kinds[i].templ);
+        pages[i].pfnDlgProc = kinds[i].procedure;
+        pages[i].lParam = reinterpret_cast<LPARAM>(params);
+    }
 
     PROPSHEETHEADERA header = {};
     header.dwSize = sizeof(header);
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOCONTEXTHELP;
     header.hwndParent = owner;
     header.pszCaption = "Settings";
-    header.nPages = 1;
+    header.nPages = 2;
     header.nStartPage = 0;
-    header.ppsp = &page;
+    header.ppsp = pages;
     PropertySheetA(&header);
 }

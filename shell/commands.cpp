@@ -106,7 +106,9 @@ void IsolateComponent(AppState* state, uint32_t keep, int focusField)
 // Whatever the sheet's outcome, the displays follow the (possibly) new text options.
 void ShowSettings(AppState* state)
 {
-    ShowSettingsSheet(state->dialog, state->instance, &state->options, &state->pickKey);
+    SettingsSheetParams params = {&state->options, &state->pickKey, &state->formats, &state->copyFormat,
+                                  state->currentColor};
+    ShowSettingsSheet(state->dialog, state->instance, &params);
     UpdateStatusIconTip(state);
     RequestRedraw(state, RB_ALL);
     InvalidateRect(DialogControl(state, IDC_SAVED_LIST), nullptr, FALSE);
@@ -116,11 +118,9 @@ void ShowSettings(AppState* state)
 
 void CopyHex(AppState* state)
 {
-    char text[HEX_TEXT_SIZE + 1];
-    char* digits = text;
-    if (state->options.Test(UseHexPrefix))
-        *digits++ = '#';
-    FormatHex(state->currentColor, digits, state->options.Test(HexUpperCase));
+    char text[COLOR_TEMPLATE_SIZE * 4];
+    FormatColorAs(state->copyFormat, state->currentColor, &state->formats, state->options.Test(UseHexPrefix),
+                  state->options.Test(HexUpperCase), text, sizeof(text));
     if (!CopyTextToClipboard(state->dialog, text))
         ShowErrorMessage(state->instance, state->dialog, IDS_CLIPBOARD_ERROR);
 }

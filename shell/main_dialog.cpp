@@ -183,6 +183,11 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     LoadSettings(state);
     // A key another program holds costs no message: the settings page and the icon's tip say so.
     RegisterPickKey(&state->pickKey, state->pickKey.key);
+    // The user's formats on every swatch's menu; the record lives as long as the swatches.
+    static const int kSwatches[] = {IDC_CURRENT_SWATCH, IDC_WEBSAFE_SWATCH, IDC_RED_SWATCH, IDC_GREEN_SWATCH,
+                                    IDC_BLUE_SWATCH};
+    for (int id : kSwatches)
+        SendMessageA(DialogControl(state, id), FCM_SETFORMATS, 0, reinterpret_cast<LPARAM>(&state->formats));
 
     LoadSavedColors(state);
 

@@ -53,6 +53,9 @@ void LoadSettings(AppState* state)
     ApplyWindowPosition(state->dialog, s.windowX, s.windowY);
     state->grabber.sampleSize = ValidSampleSize(s.grabSampleSize);
     state->pickKey.key = s.pickKey & PICK_KEY_MASK;
+    ReadCustomFormats(HKEY_CURRENT_USER, SETTINGS_KEY, &state->formats);
+    // A format that is gone (a list changed elsewhere, a damaged value) leaves hex.
+    state->copyFormat = IsCopyFormat(s.copyFormat, &state->formats) ? s.copyFormat : COPY_FORMAT_HEX;
     // Selected by clicking its radio button near the end of the initialisation.
     state->sliderMode = s.sliderMode;
 }
@@ -67,10 +70,12 @@ void SaveSettings(AppState* state)
     s.windowY = corner.y;
     s.grabSampleSize = ValidSampleSize(state->grabber.sampleSize);
     s.pickKey = state->pickKey.key;
+    s.copyFormat = state->copyFormat;
     for (size_t i = 0; i < kOptionCount; ++i)
         s.options[i] = state->options.Test(kOptions[i].bit) ? 1 : 0;
 
     RegistryValueEntry table[SETTINGS_ROW_COUNT];
     MakeSettingsTable(&s, table);
     WriteRegistryTable(HKEY_CURRENT_USER, SETTINGS_KEY, table, SETTINGS_ROW_COUNT);
+    WriteCustomFormats(HKEY_CURRENT_USER, SETTINGS_KEY, &state->formats);
 }

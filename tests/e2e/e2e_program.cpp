@@ -82,6 +82,8 @@ std::string EnvironmentWith(const std::vector<std::string>& changes)
     return block;
 }
 
+}  // namespace
+
 // A shown dialog of the process with this title.
 HWND FindDialogTitled(DWORD pid, const std::string& title)
 {
@@ -89,8 +91,6 @@ HWND FindDialogTitled(DWORD pid, const std::string& title)
         return ClassName(window) == "#32770" && WindowText(window) == title && IsWindowVisible(window);
     });
 }
-
-}  // namespace
 
 void SetProgramPath(const std::string& path)
 {

@@ -56,6 +56,8 @@ const std::string& ProgramPath();
 // crashes; the job they are started in ends them when the driver goes in any other way.
 void GuardTheRun();
 
+// A shown dialog box of the process with this title; null when there is none.
+HWND FindDialogTitled(DWORD pid, const std::string& title);
 // Main dialogs of Tintora on the desktop, of one process or (pid 0) of any.
 std::vector<HWND> FindMainDialogs(DWORD pid);
 

@@ -332,3 +332,84 @@ TEST(Settings, AKeyChosenOnThePageWorksAtOnceTheOldOneIsLetGoAndOneTakenIsSaid)
 }
 
 }  // namespace
+
+namespace {
+
+// The sheet's second page, "Formats", brought up; null (failure recorded) when it does not come.
+HWND OpenFormatsPage(Tintora& app, const Sheet& s)
+{
+    app.Send(s.sheet, PSM_SETCURSEL, 1, 0);
+    HWND page = nullptr;
+    auto found = [&] {
+        for (HWND child = GetWindow(s.sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (GetDlgItem(child, IDC_FORMAT_LIST) && IsWindowVisible(child))
+                page = child;
+        return page != nullptr;
+    };
+    return CHECKED_SOON(found()) ? page : nullptr;
+}
+
+// Add... pressed and the format's dialog filled in and confirmed; the dialog as it is then
+// (closed when it took the format).
+HWND AddFormat(Tintora& app, HWND page, const char* name, const char* templ)
+{
+    PostMessageA(GetDlgItem(page, IDC_FORMAT_ADD), BM_CLICK, 0, 0);
+    HWND dialog = nullptr;
+    if (!CHECKED_SOON((dialog = FindDialogTitled(app.ProcessId(), "Format")) != nullptr))
+        return nullptr;
+    app.Send(GetDlgItem(dialog, IDC_FORMAT_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+    app.Send(GetDlgItem(dialog, IDC_FORMAT_TEMPLATE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(templ));
+    app.Send(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+             reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    PostMessageA(dialog, WM_NULL, 0, 0);
+    return dialog;
+}
+
+}  // namespace
+
+TEST(Settings, AFormatAddedOnTheFormatsPageIsWhatTheCopyButtonCopiesAndIsKeptBetweenRuns)
+{
+    {
+        Tintora app;
+        ASSERT_TRUE(app.Start());
+        SetHex(app, "FF8000");
+        Sheet s;
+        ASSERT_TRUE(OpenSettings(app, &s));
+        HWND page = OpenFormatsPage(app, s);
+        ASSERT_TRUE(page);
+
+        // A placeholder that is none is named, and nothing is taken.
+        HWND dialog = AddFormat(app, page, "C#", "Color.FromArgb({r}, {g}, {red})");
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ_SOON(WindowText(GetDlgItem(dialog, IDC_FORMAT_PROBLEM)), "Not a placeholder: {red}");
+        EXPECT_TRUE(IsWindow(dialog));
+        app.Send(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        ASSERT_SOON(!IsWindow(dialog));
+        EXPECT_EQ(app.Send(GetDlgItem(page, IDC_FORMAT_LIST), LB_GETCOUNT, 0, 0), 0);
+
+        dialog = AddFormat(app, page, "C#", "Color.FromArgb({r}, {g}, {b})");
+        ASSERT_SOON(!IsWindow(dialog));
+        EXPECT_EQ(app.Send(GetDlgItem(page, IDC_FORMAT_LIST), LB_GETCOUNT, 0, 0), 1);
+
+        // Chosen for the copy button: the last of the choices, after hex and the built-in ones.
+        HWND combo = GetDlgItem(page, IDC_COPY_FORMAT);
+        const LRESULT last = app.Send(combo, CB_GETCOUNT, 0, 0) - 1;
+        EXPECT_EQ(last, 15);
+        app.Send(combo, CB_SETCURSEL, static_cast<WPARAM>(last), 0);
+        app.Send(page, WM_COMMAND, MAKEWPARAM(IDC_COPY_FORMAT, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+        PressSheetButton(app, s, IDOK);
+        ASSERT_TRUE(SheetClosed(s));
+
+        app.Click(kCopyHex);
+        EXPECT_EQ_SOON(ClipboardText(), "Color.FromArgb(255, 128, 0)");
+        PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
+        ExpectCleanExit(app);
+    }
+    EXPECT_EQ(StoredDword("CopyFormat"), static_cast<DWORD>(IDM_COPY_CUSTOM_FIRST));
+    Tintora again;
+    ASSERT_TRUE(again.Start(false));
+    ASSERT_TRUE(PutClipboardText(nullptr, "stale"));
+    again.Click(kCopyHex);
+    EXPECT_EQ_SOON(ClipboardText(), "Color.FromArgb(255, 128, 0)");
+}

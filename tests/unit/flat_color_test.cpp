@@ -614,10 +614,21 @@ TEST_F(FlatColorTest, MenuCommandsCopyTheColourAsCode)
         WPARAM id;
         const char* text;
     } const cases[] = {
-        {IDM_COPY_CSS_RGB, "rgb(255, 128, 0)"},     {IDM_COPY_CSS_HSL, "hsl(30, 100%, 50%)"},
-        {IDM_COPY_WIN32_RGB, "RGB(255, 128, 0)"},   {IDM_COPY_COLORREF, "0x000080FF"},
-        {MAKEWPARAM(IDM_COPY_CSS_RGB, 1), "stale"}, {MAKEWPARAM(IDM_COPY_COLORREF, 1), "stale"},
+        {IDM_COPY_CSS_RGB, "rgb(255, 128, 0)"},
+        {IDM_COPY_CSS_HSL, "hsl(30, 100%, 50%)"},
+        {IDM_COPY_WIN32_RGB, "RGB(255, 128, 0)"},
+        {IDM_COPY_COLORREF, "0x000080FF"},
+        {MAKEWPARAM(IDM_COPY_CSS_RGB, 1), "stale"},
+        {MAKEWPARAM(IDM_COPY_COLORREF, 1), "stale"},
+        {IDM_COPY_OKLCH, "oklch(73.2% 0.186 53)"},
+        {IDM_COPY_INTEGER, "16744448"},
+        // The user's formats, by their place in the list; one past the list copies nothing.
+        {IDM_COPY_CUSTOM_FIRST, "Color.FromArgb(255, 128, 0)"},
+        {IDM_COPY_CUSTOM_FIRST + 1, "#FF8000;"},
+        {IDM_COPY_CUSTOM_FIRST + 2, "stale"},
     };
+    CustomFormats formats = {2, {{"C#", "Color.FromArgb({r}, {g}, {b})"}, {"Hex", "#{RX}{GX}{BX};"}}};
+    SendMessageA(swatch, FCM_SETFORMATS, 0, reinterpret_cast<LPARAM>(&formats));
     for (const Case& c : cases)
         ExpectCommandCopies(swatch, c.id, c.text);
     // Each swatch copies its own colour, the latest one sent.
@@ -641,7 +652,7 @@ TEST_F(FlatColorTest, PopupMenuHoldsTheHexItemsThenTheCodeItemsThenPaste)
     ASSERT_NE(nullptr, swatch);
     HMENU menu = State(swatch)->menu;
     ASSERT_TRUE(IsMenu(menu));
-    ASSERT_EQ(10, GetMenuItemCount(menu));
+    ASSERT_EQ(20, GetMenuItemCount(menu));
     const struct {
         UINT id;  // 0: the separator
         const char* text;
@@ -654,11 +665,21 @@ TEST_F(FlatColorTest, PopupMenuHoldsTheHexItemsThenTheCodeItemsThenPaste)
         {IDM_COPY_CSS_HSL, "Copy as CSS &hsl()"},
         {IDM_COPY_WIN32_RGB, "Copy as Win32 RGB() &Macro"},
         {IDM_COPY_COLORREF, "Copy as COLORREF &Literal"},
+        {IDM_COPY_OKLCH, "Copy as CSS o&klch()"},
+        {IDM_COPY_OKLAB, "Copy as CSS okla&b()"},
+        {IDM_COPY_LAB, "Copy as CSS l&ab()"},
+        {IDM_COPY_LCH, "Copy as CSS lch()"},
+        {IDM_COPY_HWB, "Copy as CSS hwb()"},
+        {IDM_COPY_COLOR_SRGB, "Copy as CSS color(sr&gb)"},
+        {IDM_COPY_HSB, "Copy as h&sb()"},
+        {IDM_COPY_CMYK, "Copy as cm&yk()"},
+        {IDM_COPY_FLOAT_TRIPLE, "Copy as &Float Triple"},
+        {IDM_COPY_INTEGER, "Copy as &Integer"},
         {0, ""},
         {IDM_PASTE, "&Paste Color"},
     };
     std::string mnemonics;
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 20; ++i) {
         SCOPED_TRACE(i);
         MENUITEMINFOA info = {};
         info.cbSize = sizeof(info);
@@ -672,8 +693,13 @@ TEST_F(FlatColorTest, PopupMenuHoldsTheHexItemsThenTheCodeItemsThenPaste)
         char text[100] = {};
         GetMenuStringA(menu, i, text, sizeof(text), MF_BYPOSITION);
         EXPECT_STREQ(items[i].text, text);
-        // Each item can be picked with its own key: the letter after '&', in either case.
+        // An item with a key has its own: the letter after '&', in either case. lch() and hwb()
+        // have no letter left that their names hold.
         const char* amp = strchr(text, '&');
+        if (items[i].id == IDM_COPY_LCH || items[i].id == IDM_COPY_HWB) {
+            EXPECT_EQ(nullptr, amp);
+            continue;
+        }
         ASSERT_NE(nullptr, amp);
         const char key = static_cast<char>(tolower(static_cast<unsigned char>(amp[1])));
         EXPECT_EQ(std::string::npos, mnemonics.find(key)) << key;

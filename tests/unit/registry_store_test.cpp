@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 #include "resources/resource.h"
 #include "shell/main_dialog.h"
@@ -54,7 +55,7 @@ bool SameSettings(const StoredSettings& a, const StoredSettings& b)
 {
     return a.lastColor == b.lastColor && a.sliderMode == b.sliderMode && a.windowX == b.windowX &&
            a.windowY == b.windowY && a.grabSampleSize == b.grabSampleSize && a.pickKey == b.pickKey &&
-           memcmp(a.options, b.options, sizeof(a.options)) == 0;
+           a.copyFormat == b.copyFormat && memcmp(a.options, b.options, sizeof(a.options)) == 0;
 }
 
 TEST_F(RegistryStoreTest, MissingKeyKeepsEveryDefault)
@@ -90,7 +91,7 @@ TEST_F(RegistryStoreTest, WrongSizedOrMissingValuesKeepTheirDefaults)
 TEST_F(RegistryStoreTest, EveryValueRoundTripsUnderItsName)
 {
     // Ctrl+Alt+F9 with the Windows key.
-    StoredSettings written = {0xABCDEF, 4, -32000, -32000, 5, 0x10678, {}};
+    StoredSettings written = {0xABCDEF, 4, -32000, -32000, 5, 0x10678, 613, {}};
     for (uint32_t bit : {AlwaysOnTop, NamedColorsLowerCase, FreezeGrab, CopyOnPick})
         written.SetOption(bit, true);
     RegistryValueEntry table[SETTINGS_ROW_COUNT];
@@ -122,6 +123,7 @@ TEST_F(RegistryStoreTest, EveryValueRoundTripsUnderItsName)
         {"FreezeGrab", REG_BINARY, 1, 1},
         {"GrabSampleSize", REG_DWORD, 4, 5},
         {"PickHotKey", REG_DWORD, 4, 0x10678},
+        {"CopyFormat", REG_DWORD, 4, 613},
         {"CopyOnPick", REG_BINARY, 1, 1},
     };
     for (const auto& expected : stored) {
@@ -134,6 +136,45 @@ TEST_F(RegistryStoreTest, EveryValueRoundTripsUnderItsName)
         EXPECT_EQ(expected.value, value) << expected.name;
     }
     RegCloseKey(key);
+}
+
+TEST_F(RegistryStoreTest, CustomFormatsSkipJunkRoundTripAndStopAtTwenty)
+{
+    // Stored by hand: two formats with junk around them.
+    const char stored[] = "C#\tColor.FromArgb({r}, {g}, {b})\0no tab\0\tno name\0Bad\t{red}\0Empty\t\0"
+                          "Hex\t#{RX}{GX}{BX}\0";
+    Put("CustomFormats", REG_MULTI_SZ, stored, sizeof(stored));
+    CustomFormats formats = {};
+    ReadCustomFormats(HKEY_CURRENT_USER, kTestKey, &formats);
+    ASSERT_EQ(2u, formats.count);
+    EXPECT_STREQ("C#", formats.items[0].name);
+    EXPECT_STREQ("Color.FromArgb({r}, {g}, {b})", formats.items[0].templ);
+    EXPECT_STREQ("Hex", formats.items[1].name);
+    EXPECT_STREQ("#{RX}{GX}{BX}", formats.items[1].templ);
+
+    // Written back: the two lines and the list's end, as REG_MULTI_SZ.
+    ASSERT_TRUE(WriteCustomFormats(HKEY_CURRENT_USER, kTestKey, &formats));
+    char raw[256] = {};
+    DWORD type = 0, size = sizeof(raw);
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, &key));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegQueryValueExA(key, "CustomFormats", nullptr, &type, reinterpret_cast<BYTE*>(raw), &size));
+    RegCloseKey(key);
+    EXPECT_EQ(static_cast<DWORD>(REG_MULTI_SZ), type);
+    const char expected[] = "C#\tColor.FromArgb({r}, {g}, {b})\0Hex\t#{RX}{GX}{BX}\0";
+    ASSERT_EQ(sizeof(expected), size);
+    EXPECT_EQ(0, memcmp(expected, raw, size));
+
+    // Twenty-five stored: the first twenty are read.
+    std::string many;
+    for (int i = 0; i < 25; ++i)
+        many += "F" + std::to_string(i) + "\t{int}" + std::string(1, '\0');
+    many += '\0';
+    Put("CustomFormats", REG_MULTI_SZ, many.data(), static_cast<DWORD>(many.size()));
+    ReadCustomFormats(HKEY_CURRENT_USER, kTestKey, &formats);
+    ASSERT_EQ(20u, formats.count);
+    EXPECT_STREQ("F19", formats.items[19].name);
 }
 
 TEST_F(RegistryStoreTest, TextRowsAreTerminated)
@@ -242,6 +283,27 @@ TEST_F(StoredSettingsDialogTest, TheGrabsSampleSizeIsOneThreeOrFiveAndAnythingEl
         Destroy();
         // What the end writes back is sound.
         EXPECT_EQ(value.read, ReadSettings(SETTINGS_KEY).grabSampleSize);
+    }
+}
+
+TEST_F(StoredSettingsDialogTest, TheCopyFormatIsKeptWhileItsFormatIsThereAndIsHexOtherwise)
+{
+    const char oneFormat[] = "C#\tColor.FromArgb({r}, {g}, {b})\0";
+    const struct {
+        DWORD stored;
+        uint32_t read;
+    } formats[] = {{613, 613}, {640, 640}, {641, 600}, {607, 600}, {0, 600}, {606, 606}};
+    for (const auto& format : formats) {
+        SCOPED_TRACE(format.stored);
+        ResetStoredState();
+        Put("CustomFormats", REG_MULTI_SZ, oneFormat, sizeof(oneFormat));
+        Put("CopyFormat", REG_DWORD, &format.stored, 4);
+        AppState* state = Open();
+        ASSERT_NE(nullptr, state);
+        EXPECT_EQ(format.read, state->copyFormat);
+        EXPECT_EQ(1u, state->formats.count);
+        Destroy();
+        EXPECT_EQ(format.read, ReadSettings(SETTINGS_KEY).copyFormat);
     }
 }
 

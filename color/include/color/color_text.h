@@ -31,7 +31,19 @@ char* FormatColorRefLiteral(const ColorValue& color, char* text);  // 0x000080FF
 //   commas or blanks, and an alpha (after a comma, or after '/' between blanks) that is ignored;
 //   hsl()/hsla(): hue in degrees (optionally "deg", any number, taken modulo 360), saturation and
 //   lightness in percent, alpha as above;
+//   in the blank-separated forms of these and of all below from CSS, "none" for any number (0);
 //   a COLORREF literal: 0x and 1..8 hex digits, at most 0x00FFFFFF, blue in the high byte;
-//   a name of the named colours.
-// Nothing out of range is clamped. On success the colour is set (Rgb form); otherwise untouched.
+//   a name of the named colours;
+//   CSS Color 4's oklch(), oklab(), lch(), lab(), hwb() and color() (srgb, srgb-linear,
+//   display-p3, a98-rgb, prophoto-rgb, xyz, xyz-d50, xyz-d65), blank-separated with an alpha
+//   after '/': a number or a percentage wherever CSS takes either, with CSS's reference ranges,
+//   hues in deg, rad, grad or turn. Lightness and chroma are clamped as CSS clamps them, and a
+//   colour outside sRGB is brought in by CSS's gamut mapping (chroma reduced in OKLCH);
+//   hwb()'s whiteness and blackness must be 0..100;
+//   hsb(h, s%, b%): the whole numbers of the H, S, B value fields, read as typed there;
+//   cmyk(c, m, y, k): four percentages or fractions 0..1, the naive inks;
+//   (r, g, b): three fractions 0..1;
+//   a decimal number up to 16777215, 0xRRGGBB (except six digits, which are hex).
+// Numbers may have an exponent; none larger than 1e9 is taken. Nothing else out of range is
+// clamped. On success the colour is set (Rgb form); otherwise untouched.
 bool ParseColorText(const char* text, ColorValue* color);

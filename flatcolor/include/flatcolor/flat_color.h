@@ -8,10 +8,14 @@
 #include <windows.h>
 
 #include "color/color_value.h"
+#include "core/copy_formats.h"
 #include "core/handles.h"
 
 // Message: wparam = COLORREF to show, lparam unused, result 0.
 #define FCM_SETCOLOR (WM_USER)
+// Message: lparam = the user's formats for the menu (const CustomFormats*, kept, not owned; it
+// must outlive the control or be replaced), wparam unused, result 0.
+#define FCM_SETFORMATS (WM_USER + 1)
 
 // Notification codes sent to the parent in WM_COMMAND.
 #define FCN_CLICKED 1
@@ -32,6 +36,7 @@ struct FlatColorState {
     HFONT font;  // not owned
     OwnedMenu menu;
     HINSTANCE instance;
+    const CustomFormats* formats;  // not owned
 
     // The system's window brush until the first colour comes.
     HBRUSH Brush() const { return ownBrush ? ownBrush.Get() : GetSysColorBrush(COLOR_WINDOW); }

@@ -35,6 +35,8 @@
 // Dialogs
 #define IDD_MAIN 400
 #define IDD_SETTINGS_PAGE 500
+#define IDD_FORMATS_PAGE 530
+#define IDD_FORMAT_EDIT 540
 
 // Main dialog controls (their ids double as tool-tip string and icon ids)
 #define IDC_FIELD 401
@@ -88,6 +90,24 @@
 #define IDC_PICK_KEY_STATE 510
 #define IDC_OPT_COPY_ON_PICK 511
 
+// Settings page "Formats"
+#define IDC_COPY_FORMAT 520
+#define IDC_FORMAT_LIST 521
+#define IDC_FORMAT_ADD 522
+#define IDC_FORMAT_EDIT 523
+#define IDC_FORMAT_REMOVE 524
+
+// A format's edit dialog
+#define IDC_FORMAT_NAME 541
+#define IDC_FORMAT_TEMPLATE 542
+#define IDC_FORMAT_EXAMPLE 543
+#define IDC_FORMAT_PROBLEM 544
+
+#define IDS_FORMAT_NO_NAME 357
+#define IDS_FORMAT_BAD_PLACEHOLDER 358
+#define IDS_FORMAT_EXAMPLE 359
+#define IDS_FORMAT_HEX 360
+
 // Swatch popup menu items (also their string ids)
 #define IDM_COPY 600
 #define IDM_COPY_WITH_PREFIX 601
@@ -97,6 +117,20 @@
 #define IDM_COPY_WIN32_RGB 605
 #define IDM_COPY_COLORREF 606
 #define IDM_PASTE 607
+// Also the ids of the forms they copy in (color/color_forms.h)
+#define IDM_COPY_OKLCH 612
+#define IDM_COPY_OKLAB 613
+#define IDM_COPY_LAB 614
+#define IDM_COPY_LCH 615
+#define IDM_COPY_HWB 616
+#define IDM_COPY_COLOR_SRGB 617
+#define IDM_COPY_HSB 618
+#define IDM_COPY_CMYK 619
+#define IDM_COPY_FLOAT_TRIPLE 620
+#define IDM_COPY_INTEGER 621
+// The user's formats, 640 onwards in list order
+#define IDM_COPY_CUSTOM_FIRST 640
+#define IDM_COPY_CUSTOM_LAST 659
 
 // The status icon's menu
 #define IDM_PICK_COLOR 700

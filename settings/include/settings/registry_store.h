@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "core/copy_formats.h"
 #include "core/option_flags.h"
 
 // Row flag: the variable is a text buffer (accepts shorter stored values).
@@ -40,6 +41,7 @@ struct StoredSettings {
     int32_t windowY;
     uint32_t grabSampleSize;        // 1, 3 or 5; the grab reads anything else as 1
     uint32_t pickKey;               // see settings/pick_key.h; 0: none
+    uint32_t copyFormat;            // the copy button's format by its menu id; 600: hex
     uint8_t options[kOptionCount];  // as kOptions lists them; any byte but 0 is set
 
     // A bit no option has is never set.
@@ -51,10 +53,16 @@ struct StoredSettings {
     }
 };
 
-enum { SETTINGS_ROW_COUNT = 6 + kOptionCount };
+enum { SETTINGS_ROW_COUNT = 7 + kOptionCount };
 
 // What a first start uses: white, red axis, no position, single-pixel grabs, Win+Shift+C to
 // pick from anywhere, each option's default.
 StoredSettings DefaultSettings();
 // The rows, in their fixed order, pointing into `settings`.
 void MakeSettingsTable(StoredSettings* settings, RegistryValueEntry table[SETTINGS_ROW_COUNT]);
+
+// The user's formats, kept as REG_MULTI_SZ "CustomFormats", one "name<TAB>template" string each.
+// A missing value is no formats; strings that are no format are skipped, and those past the
+// twentieth.
+void ReadCustomFormats(HKEY root, const char* path, CustomFormats* formats);
+bool WriteCustomFormats(HKEY root, const char* path, const CustomFormats* formats);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "core/copy_formats.h"
 #include "core/dialog_state.h"
 #include "grabber/grabber.h"
 #include "lists/named_list.h"
@@ -49,7 +50,9 @@ struct AppState : DialogState {
 
     UINT instanceMessage;
     PickKeySetting pickKey;
-    uint32_t lastPick;  // 0x00RRGGBB of the last pick from anywhere, for the status icon's tip
+    CustomFormats formats;  // the user's own, on every swatch's menu
+    uint32_t copyFormat;    // what the copy button and a pick copy: a format's menu id
+    uint32_t lastPick;      // 0x00RRGGBB of the last pick from anywhere, for the status icon's tip
     BYTE hasLastPick;
     BYTE iconSendsMenuKeys;  // the shell took the icon's newer version: menus come as WM_CONTEXTMENU
     BYTE pickAtStart;

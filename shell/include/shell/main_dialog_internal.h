@@ -25,7 +25,8 @@ HMENU CreateStatusMenu(HINSTANCE instance, uint32_t pickKey);
 // icon's tip while the window is hidden.
 void OnPickFromAnywhereEnded(AppState* state);
 
-// The current colour as hex text on the clipboard, as the copy button puts it there.
+// The current colour on the clipboard in the chosen copy format (hex unless the user chose
+// another), as the copy button puts it there.
 void CopyHex(AppState* state);
 
 // Widens or narrows the window to show or hide the colour-list panel.
