@@ -850,6 +850,12 @@ TEST(SwatchMenu, PasteColorAndCtrlVInTheHexFieldTakeAColourInAnyFormTextThatIsNo
     HoldKey(VK_CONTROL, false);
     EXPECT_EQ_SOON(app.Text(kHexEdit), "FF8000");
     EXPECT_EQ_SOON(app.Text(kRedEdit), "255");
+    // A colour beyond sRGB in today's CSS comes in as a browser shows it, not clipped.
+    EXPECT_TRUE(PutClipboardText(nullptr, "color(display-p3 0 1 0)"));
+    HoldKey(VK_CONTROL, true);
+    Key('V');
+    HoldKey(VK_CONTROL, false);
+    EXPECT_EQ_SOON(app.Text(kHexEdit), "00FB29");
     ParkCursor();
     ExpectNoMessageBoxes(app);
 }
