@@ -12,7 +12,8 @@ namespace {
 // Longer than any colour text, blanks around it included.
 const size_t kPasteTextSize = 256;
 
-// Hex digits alone, blanks around them aside: the hex field takes those as it always has.
+// Up to six hex digits alone, blanks around them aside: the hex field takes those as it always
+// has. A longer run of digits is no hex value; as a whole number it is a colour's integer form.
 bool IsPlainHex(const char* text)
 {
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -21,7 +22,7 @@ bool IsPlainHex(const char* text)
     const char* digits = text;
     while (HexDigitValue(*text) >= 0)
         ++text;
-    const bool any = text != digits;
+    const bool any = text != digits && text - digits <= 6;
     while (blank(*text))
         ++text;
     return any && !*text;

@@ -856,6 +856,12 @@ TEST(SwatchMenu, PasteColorAndCtrlVInTheHexFieldTakeAColourInAnyFormTextThatIsNo
     Key('V');
     HoldKey(VK_CONTROL, false);
     EXPECT_EQ_SOON(app.Text(kHexEdit), "00FB29");
+    // More digits than a hex value has: the integer form of 0xFF8000.
+    EXPECT_TRUE(PutClipboardText(nullptr, "16744448"));
+    HoldKey(VK_CONTROL, true);
+    Key('V');
+    HoldKey(VK_CONTROL, false);
+    EXPECT_EQ_SOON(app.Text(kHexEdit), "FF8000");
     ParkCursor();
     ExpectNoMessageBoxes(app);
 }
