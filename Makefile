@@ -6,7 +6,11 @@ ARCHS := x86 x64
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench dist clean
+# Seconds each fuzzer runs: FUZZ_SECONDS in `make fuzz`, FUZZ_TEST_SECONDS within `make test`.
+FUZZ_SECONDS ?= 600
+FUZZ_TEST_SECONDS ?= 60
+
+.PHONY: all deps configure build run test bench fuzz dist clean
 
 all: build
 
@@ -35,9 +39,16 @@ build_picked = arch=$$(bash tools/wine-arch.sh pick) && \
 run: deps
 	@$(call build_picked,tintora tintora_remote) && bash tools/run.sh $(BUILD)/$$arch $$arch
 
-# The whole suite against each architecture, and what this host could not run.
+# The whole suite against each architecture, and what this host could not run; then each fuzzer
+# for FUZZ_TEST_SECONDS where clang's libFuzzer runtime is installed (skipped where it is not).
 test: build
-	@bash tools/test-all.sh $(addprefix $(BUILD)/,$(ARCHS))
+	@FUZZ_SECONDS=$(FUZZ_TEST_SECONDS) bash tools/test-all.sh --fuzz $(BUILD)/fuzz $(addprefix $(BUILD)/,$(ARCHS))
+
+# The colour layer's fuzzers (tests/fuzz), built natively with clang, libFuzzer, ASan and UBSan in
+# $(BUILD)/fuzz and run for FUZZ_SECONDS each; a crash is kept in $(BUILD)/fuzz/artifacts and fails.
+fuzz:
+	@bash tools/install-deps.sh fuzz
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) bash tools/fuzz.sh $(BUILD)/fuzz
 
 # Builds the benchmarks for the architecture this host runs and runs them in the private test
 # environment; figures go to stdout, labelled with the architecture.
