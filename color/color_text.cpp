@@ -257,11 +257,12 @@ struct Syntax {
 };
 
 // The arguments up to the closing parenthesis: "a, b, c[, alpha]" or "a b c[ / alpha]".
-bool TakeArguments(Scanner* s, const Syntax& syntax, Argument* a)
+bool TakeArguments(Scanner* s, const Syntax& syntax, Argument* a, bool* usedCommas)
 {
     if (!s->TakeArgument(&a[0], syntax.modernExtras))
         return false;
     const bool commas = syntax.commas && s->Take(',');
+    *usedCommas = commas;
     // none belongs to the blank-separated form only.
     const bool none = syntax.modernExtras && !commas;
     if (a[0].none && !none)
@@ -368,16 +369,17 @@ Coords HslToSrgb(double hue, double s, double l)
     return srgb;
 }
 
-bool HslOf(const Argument a[3], uint32_t* rgb)
+// The hue as a number or an angle in any unit; saturation and lightness percentages, or in the
+// blank-separated form also plain numbers on the same 0..100 scale.
+bool HslOf(const Argument a[3], bool commas, uint32_t* rgb)
 {
-    // Degrees only, as ever.
-    if (a[0].unit != Unit::None && a[0].unit != Unit::Degrees)
-        return false;
     for (int i = 1; i < 3; ++i)
-        if (!a[i].none && (a[i].signed_ || a[i].unit != Unit::Percent || a[i].value > 100))
+        if (!a[i].none && (a[i].signed_ || a[i].value > 100 ||
+                           (a[i].unit != Unit::Percent && (commas || a[i].unit != Unit::None))))
             return false;
     double hue;
-    Hue(a[0], &hue);
+    if (!Hue(a[0], &hue))
+        return false;
     *rgb = PackedRgb(HslToSrgb(hue, a[1].value / 100, a[2].value / 100));
     return true;
 }
@@ -602,13 +604,14 @@ bool FunctionOf(const char* begin, const char* end, uint32_t* rgb)
                 return false;
         }
         Argument a[4];
-        if (!TakeArguments(&s, f.syntax, a) || !s.AtEnd())
+        bool commas = false;
+        if (!TakeArguments(&s, f.syntax, a, &commas) || !s.AtEnd())
             return false;
         switch (f.function) {
         case Function::Rgb:
             return RgbOf(a, rgb);
         case Function::Hsl:
-            return HslOf(a, rgb);
+            return HslOf(a, commas, rgb);
         case Function::Hwb:
             return HwbOf(a, rgb);
         case Function::Lab:

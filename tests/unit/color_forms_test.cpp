@@ -286,6 +286,10 @@ TEST(ColorPaste, CssColor4AndTheOtherFormsReadAsTheirColour)
         {"rgb(none 128 0)", 0x008000},
         {"rgb(255 none 0 / none)", 0xFF0000},
         {"hsl(none 100% 50%)", 0xFF0000},
+        // Hue in any angle unit, in either form; plain numbers for S and L only without commas.
+        {"hsl(0.5turn, 100%, 50%)", 0x00FFFF},
+        {"hsla(200grad 100% 50%)", 0x00FFFF},
+        {"hsl(120deg 100 25)", 0x008000},
         // By hand: inks (1 - c)(1 - k) of 255, half up; fractions of 255; 0xRRGGBB in decimal.
         {"cmyk(0%, 50%, 100%, 0%)", 0xFF8000},
         {"cmyk(20%, 40%, 60%, 20%)", 0xA37A52},

@@ -245,7 +245,7 @@ TEST(ColorText, PastedTextInEveryFormReadsAsItsColour)
                              "hsl(0, 120%, 50%)",
                              "hsl(30, 100, 50%)",
                              "hsl(30%, 100%, 50%)",
-                             "hsl(1rad, 100%, 50%)",
+                             "hsl(1rad, 100, 50%)",
                              "rgbx(1, 2, 3)",
                              "0x01000000",
                              "0x",

@@ -29,8 +29,9 @@ char* FormatColorRefLiteral(const ColorValue& color, char* text);  // 0x000080FF
 //   #RGB, #RRGGBB, RRGGBB (six digits);
 //   rgb()/rgba() and the RGB() macro: three integers 0..255 or three percentages 0..100, between
 //   commas or blanks, and an alpha (after a comma, or after '/' between blanks) that is ignored;
-//   hsl()/hsla(): hue in degrees (optionally "deg", any number, taken modulo 360), saturation and
-//   lightness in percent, alpha as above;
+//   hsl()/hsla(): hue in degrees (any number, taken modulo 360) or an angle in deg, rad, grad or
+//   turn, saturation and lightness in percent (blank-separated also plain numbers 0..100), alpha
+//   as above;
 //   in the blank-separated forms of these and of all below from CSS, "none" for any number (0);
 //   a COLORREF literal: 0x and 1..8 hex digits, at most 0x00FFFFFF, blue in the high byte;
 //   a name of the named colours;
