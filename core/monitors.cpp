@@ -18,20 +18,6 @@ MonitorFunctions LookUpMonitorFunctions()
     return functions;
 }
 
-RECT MonitorRectAt(const MonitorFunctions& functions, POINT point)
-{
-    if (functions.monitorFromPoint && functions.getMonitorInfo) {
-        MONITORINFO info = {};
-        info.cbSize = sizeof(info);
-        HMONITOR monitor = functions.monitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
-        if (monitor && functions.getMonitorInfo(monitor, &info))
-            return info.rcMonitor;
-    }
-    RECT desktop;
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    return desktop;
-}
-
 RECT VirtualScreenRect()
 {
     const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
@@ -73,6 +59,27 @@ bool OnAMonitor(const MonitorLayout& layout, POINT point)
         if (PtInRect(&layout.monitors[i], point))
             return true;
     return false;
+}
+
+RECT MonitorRectIn(const MonitorLayout& layout, POINT point)
+{
+    // Squared distances: a monitor's nearest point to the one given, as the system measures.
+    auto distance = [&](const RECT& r) {
+        const int64_t dx = point.x < r.left     ? r.left - point.x
+                           : point.x >= r.right ? point.x - r.right + 1
+                                                : 0;
+        const int64_t dy = point.y < r.top       ? r.top - point.y
+                           : point.y >= r.bottom ? point.y - r.bottom + 1
+                                                 : 0;
+        return dx * dx + dy * dy;
+    };
+    if (!layout.count)
+        return layout.all;
+    uint32_t nearest = 0;
+    for (uint32_t i = 1; i < layout.count; ++i)
+        if (distance(layout.monitors[i]) < distance(layout.monitors[nearest]))
+            nearest = i;
+    return layout.monitors[nearest];
 }
 
 bool TouchesAMonitor(const MonitorFunctions& functions, const RECT& rect)

@@ -209,7 +209,9 @@ void FollowGrab(GrabberState* grabber, POINT cursor)
     grabber->hotSpot = cursor;
     // The monitor under the cursor: a popup across the edge between two monitors would be cut
     // in two, and one past the edge of the desktop would be partly hidden.
-    const RECT monitor = MonitorRectAt(grabber->monitors, cursor);
+    // From the monitors as the grab found them: asking the system is a dozen requests to Wine's
+    // server on every move.
+    const RECT monitor = MonitorRectIn(grabber->screens, cursor);
     const POINT at = PlaceGrabPopup(cursor, monitor, &grabber->flip, grabber->sizes);
     RECT before;
     GetWindowRect(grabber->popup, &before);

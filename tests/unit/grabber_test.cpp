@@ -182,6 +182,35 @@ std::string Describe(const MonitorLayout& layout, POINT cursor)
     return ::testing::AssertionSuccess();
 }
 
+std::string Text(const RECT& r)
+{
+    return std::to_string(r.left) + ", " + std::to_string(r.top) + " - " + std::to_string(r.right) + ", " +
+           std::to_string(r.bottom);
+}
+
+// The layout as the grab keeps it.
+::MonitorLayout Read(const MonitorLayout& layout)
+{
+    ::MonitorLayout read = {};
+    for (const RECT& m : layout.monitors) {
+        read.monitors[read.count++] = m;
+        UnionRect(&read.all, &read.all, &m);
+    }
+    return read;
+}
+
+// Off every monitor (a gap beside a smaller one), the nearest monitor; with none listed, all.
+TEST(GrabPopupOnMonitors, APointOffEveryMonitorBelongsToTheNearest)
+{
+    const MonitorLayout& row = kLayouts[5];  // three in a row: -800..0 x 0..600 beside the primary
+    EXPECT_EQ("-800, 0 - 0, 600", Text(MonitorRectIn(Read(row), POINT{-300, 700})));
+    EXPECT_EQ("0, 0 - 1280, 1024", Text(MonitorRectIn(Read(row), POINT{-20, 1000})));
+    EXPECT_EQ("1280, 200 - 2304, 968", Text(MonitorRectIn(Read(row), POINT{2000, 1000})));
+    ::MonitorLayout none = {};
+    none.all = {0, 0, 640, 480};
+    EXPECT_EQ("0, 0 - 640, 480", Text(MonitorRectIn(none, POINT{10, 10})));
+}
+
 // Paths between the corners and middles of every monitor, and over every edge they share, in
 // small steps: whichever way the cursor came, the popup is on the monitor under it.
 TEST(GrabPopupOnMonitors, AlwaysOnTheMonitorUnderTheCursorWhereverItCameFrom)
@@ -207,6 +236,9 @@ TEST(GrabPopupOnMonitors, AlwaysOnTheMonitorUnderTheCursorWhereverItCameFrom)
                     if (!MonitorUnder(layout, cursor))
                         continue;
                     ASSERT_TRUE(PlacedOnTheMonitorUnder(layout, cursor, &flip));
+                    // The grab finds the same monitor in the layout it read at its start.
+                    ASSERT_EQ(Text(*MonitorUnder(layout, cursor)), Text(MonitorRectIn(Read(layout), cursor)))
+                        << Describe(layout, cursor);
                 }
             }
         }
@@ -577,6 +609,14 @@ BOOL WINAPI SplitGetMonitorInfo(HMONITOR monitor, LPMONITORINFO info)
     return TRUE;
 }
 
+BOOL WINAPI SplitEnumDisplayMonitors(HDC, LPCRECT, MONITORENUMPROC proc, LPARAM data)
+{
+    for (INT_PTR i = 0; i < 2; ++i)
+        if (!proc(reinterpret_cast<HMONITOR>(i + 1), nullptr, &g_splitMonitors[i], data))
+            return FALSE;
+    return TRUE;
+}
+
 TEST_F(GrabTest, ThePopupStaysOnTheMonitorUnderTheCursorOrWithoutMonitorsOnTheDesktop)
 {
     RECT desktop;
@@ -584,7 +624,8 @@ TEST_F(GrabTest, ThePopupStaysOnTheMonitorUnderTheCursorOrWithoutMonitorsOnTheDe
     const LONG split = (desktop.left + desktop.right) / 2, y = (desktop.top + desktop.bottom) / 2;
     g_splitMonitors[0] = RECT{desktop.left, desktop.top, split, desktop.bottom};
     g_splitMonitors[1] = RECT{split, desktop.top, desktop.right, desktop.bottom};
-    state->grabber.monitors = MonitorFunctions{SplitMonitorFromPoint, SplitGetMonitorInfo, nullptr, nullptr};
+    state->grabber.monitors =
+        MonitorFunctions{SplitMonitorFromPoint, SplitGetMonitorInfo, nullptr, SplitEnumDisplayMonitors};
     StartGrab();
     ASSERT_TRUE(IsWindow(state->grabber.popup));
     RECT r;
@@ -601,7 +642,9 @@ TEST_F(GrabTest, ThePopupStaysOnTheMonitorUnderTheCursorOrWithoutMonitorsOnTheDe
     EXPECT_TRUE(RectIs(r, split + 10, low + 10, split + 110, low + 110));
 
     // A system without the monitor functions has one screen, the desktop.
+    SendMessageA(dialog, WM_RBUTTONDOWN, MK_RBUTTON, 0);
     state->grabber.monitors = MonitorFunctions{};
+    StartGrab();
     MoveTo(split - 1, y);
     GetWindowRect(state->grabber.popup, &r);
     EXPECT_TRUE(RectIs(r, split + 9, y + 10, split + 109, y + 110));

@@ -19,10 +19,6 @@ struct MonitorFunctions {
 };
 MonitorFunctions LookUpMonitorFunctions();
 
-// The whole rectangle of the monitor under (or nearest to) the point; the desktop window's
-// rectangle where the system has no monitor functions.
-RECT MonitorRectAt(const MonitorFunctions& functions, POINT point);
-
 // All monitors together, in screen coordinates: where a screen pixel can be read. The primary
 // screen where the system does not know the virtual screen.
 RECT VirtualScreenRect();
@@ -38,6 +34,9 @@ struct MonitorLayout {
 // Without the functions to list them: one monitor, the screen.
 MonitorLayout ReadMonitorLayout(const MonitorFunctions& functions);
 bool OnAMonitor(const MonitorLayout& layout, POINT point);
+// The whole rectangle of the monitor under the point, or of the nearest one when it is on none;
+// all of the layout when it lists no monitor.
+RECT MonitorRectIn(const MonitorLayout& layout, POINT point);
 
 // Whether the rectangle shows at least partly on some monitor.
 bool TouchesAMonitor(const MonitorFunctions& functions, const RECT& rect);
