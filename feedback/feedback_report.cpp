@@ -22,20 +22,34 @@ const char* WindowsFamilyName(DWORD major, DWORD minor)
     }
 }
 
-const char* NtFamilyName(DWORD major, DWORD minor)
+// Each NT version by its numbers and the first build that bears the name: Windows 11 reports
+// 10.0 as Windows 10 does, from build 22000 on.
+const struct {
+    DWORD major, minor, fromBuild;
+    const char* name;
+} kNtVersions[] = {
+    {3, 51, 0, "Windows NT 3.51"},
+    {4, 0, 0, "Windows NT 4.0"},
+    {5, 0, 0, "Windows 2000"},
+    {5, 1, 0, "Windows XP"},
+    {5, 2, 0, "Windows XP x64 / Server 2003"},
+    {6, 0, 0, "Windows Vista"},
+    {6, 1, 0, "Windows 7"},
+    {6, 2, 0, "Windows 8"},
+    {6, 3, 0, "Windows 8.1"},
+    {10, 0, 0, "Windows 10"},
+    {10, 0, 22000, "Windows 11"},
+};
+
+const char* NtFamilyName(DWORD major, DWORD minor, DWORD build)
 {
-    switch (major) {
-    case 3:
-        return minor == 51 ? "Windows NT 3.51" : "Unknown (NT Type)";
-    case 4:
-        return minor == 0 ? "Windows NT 4.0" : "Unknown (NT Type)";
-    case 5:
-        if (minor == 0)
-            return "Windows 2000";
-        return minor == 1 ? "Windows XP" : "Unknown (NT Type)";
-    default:
-        return "Unknown OS Type";
-    }
+    const char* name = nullptr;
+    for (const auto& version : kNtVersions)
+        if (version.major == major && version.minor == minor && build >= version.fromBuild)
+            name = version.name;
+    if (name)
+        return name;
+    return major >= 3 && major <= 5 ? "Unknown (NT Type)" : "Unknown OS Type";
 }
 
 }  // namespace
@@ -47,7 +61,8 @@ void FormatOsName(const OSVERSIONINFOA& version, char* name)
         snprintf(name, OS_NAME_SIZE, "%s", WindowsFamilyName(version.dwMajorVersion, version.dwMinorVersion));
         break;
     case VER_PLATFORM_WIN32_NT:
-        snprintf(name, OS_NAME_SIZE, "%s", NtFamilyName(version.dwMajorVersion, version.dwMinorVersion));
+        snprintf(name, OS_NAME_SIZE, "%s",
+                 NtFamilyName(version.dwMajorVersion, version.dwMinorVersion, OsBuildNumber(version)));
         break;
     default:
         // Neither family (Win32s is the only one known): the platform number tells support more.

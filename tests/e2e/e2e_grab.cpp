@@ -214,7 +214,9 @@ TEST(Grab, AClickOnTheIconWithoutMovingPicksTheIconsOwnPixelADoubleClickGrabsOnc
     LeftDown();
     app.Settle();
     EXPECT_EQ(FindPopup(app), nullptr);
-    EXPECT_FALSE(IsTopmost(app.Dialog()));
+    // The first click's grab gave up the top when it ended; on a loaded machine Wine may show
+    // that a moment after the second press is handled.
+    EXPECT_SOON(!IsTopmost(app.Dialog()));
     LeftUp();
     CheckShows(app, iconPixel);
 }

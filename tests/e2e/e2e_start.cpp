@@ -263,7 +263,7 @@ INSTANTIATE_TEST_SUITE_P(Screens, StartAtDpi, testing::Values(96, 120, 144),
 
 // Declared DPI aware in the program's one manifest (RT_MANIFEST 1), else Windows would stretch
 // the window on a screen of more DPI, and blur it.
-TEST(Start, TheProgramsOneManifestDeclaresItDpiAware)
+TEST(Start, TheProgramsOneManifestDeclaresItDpiAwareAndTheSystemsItKnows)
 {
     HMODULE program = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(program, nullptr);
@@ -277,6 +277,12 @@ TEST(Start, TheProgramsOneManifestDeclaresItDpiAware)
     FreeLibrary(program);
     EXPECT_NE(manifest.find("<dpiAware>true</dpiAware>"), std::string::npos) << manifest;
     EXPECT_NE(manifest.find("\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\""), std::string::npos);
+    // Vista, 7, 8, 8.1 and 10 (which 11 shares), as Microsoft publishes their ids: each then
+    // reports its own version.
+    for (const char* id : {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                           "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                           "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + id + "\"/>"), std::string::npos) << id;
 }
 
 // With the colour lists stored as shown (true) or hidden.

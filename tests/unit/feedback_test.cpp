@@ -9,11 +9,16 @@
 
 namespace {
 
-std::string OsName(DWORD platform, DWORD major, DWORD minor)
+std::string OsNameOf(const OSVERSIONINFOA& version)
 {
     char name[OS_NAME_SIZE];
-    FormatOsName(VersionRecord(platform, major, minor), name);
+    FormatOsName(version, name);
     return name;
+}
+
+std::string OsName(DWORD platform, DWORD major, DWORD minor)
+{
+    return OsNameOf(VersionRecord(platform, major, minor));
 }
 
 std::string Report(const OSVERSIONINFOA& version, const char* browser = "6.0.2800.1106")
@@ -50,19 +55,36 @@ TEST(ReportOsName, WindowsFamily)
     EXPECT_EQ("Unknown (95/98/Me Type)", OsName(kWindows, 5, 0));
 }
 
-TEST(ReportOsName, NtFamily)
+TEST(ReportOsName, NtFamilyByItsPublishedVersionAndBuildNumbers)
 {
-    EXPECT_EQ("Windows NT 3.51", OsName(kNt, 3, 51));
-    EXPECT_EQ("Unknown (NT Type)", OsName(kNt, 3, 50));
-    EXPECT_EQ("Unknown (NT Type)", OsName(kNt, 3, 0));
-    EXPECT_EQ("Windows NT 4.0", OsName(kNt, 4, 0));
-    EXPECT_EQ("Unknown (NT Type)", OsName(kNt, 4, 10));
-    EXPECT_EQ("Windows 2000", OsName(kNt, 5, 0));
-    EXPECT_EQ("Windows XP", OsName(kNt, 5, 1));
-    EXPECT_EQ("Unknown (NT Type)", OsName(kNt, 5, 2));
-    EXPECT_EQ("Unknown OS Type", OsName(kNt, 6, 0));
-    EXPECT_EQ("Unknown OS Type", OsName(kNt, 10, 0));
-    EXPECT_EQ("Unknown OS Type", OsName(kNt, 2, 0));
+    const struct {
+        DWORD major, minor, build;
+        const char* name;
+    } versions[] = {
+        {3, 51, 1057, "Windows NT 3.51"},
+        {3, 50, 807, "Unknown (NT Type)"},
+        {4, 0, 1381, "Windows NT 4.0"},
+        {4, 10, 0, "Unknown (NT Type)"},
+        {5, 0, 2195, "Windows 2000"},
+        {5, 1, 2600, "Windows XP"},
+        {5, 2, 3790, "Windows XP x64 / Server 2003"},
+        {5, 3, 0, "Unknown (NT Type)"},
+        {6, 0, 6002, "Windows Vista"},
+        {6, 1, 7601, "Windows 7"},
+        {6, 2, 9200, "Windows 8"},
+        {6, 3, 9600, "Windows 8.1"},
+        {6, 4, 9841, "Unknown OS Type"},
+        {10, 0, 10240, "Windows 10"},
+        {10, 0, 19045, "Windows 10"},
+        {10, 0, 21999, "Windows 10"},
+        {10, 0, 22000, "Windows 11"},
+        {10, 0, 26100, "Windows 11"},
+        {11, 0, 30000, "Unknown OS Type"},
+        {2, 0, 0, "Unknown OS Type"},
+    };
+    for (const auto& v : versions)
+        EXPECT_EQ(v.name, OsNameOf(VersionRecord(kNt, v.major, v.minor, v.build, "")))
+            << v.major << "." << v.minor << "." << v.build;
 }
 
 TEST(ReportOsName, NeitherFamilyNamesThePlatform)
