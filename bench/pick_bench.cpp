@@ -22,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench_paths.h"
 #include "core/product.h"
 #include "grabber/grabber.h"
 #include "lists/saved_colors_place.h"
@@ -55,29 +56,6 @@ double NowMs()
 }
 
 // ---- the program ------------------------------------------------------------------------
-
-// ctest and the scripts hand over Unix paths; under Wine, CreateProcess wants DOS ones.
-std::string DosPath(const std::string& path)
-{
-    if (path.empty() || path[0] != '/')
-        return path;
-    typedef WCHAR*(CDECL * ToDos)(const char*);
-    auto toDos = reinterpret_cast<ToDos>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
-    WCHAR* wide = toDos ? toDos(path.c_str()) : nullptr;
-    if (!wide)
-        return path;
-    char narrow[MAX_PATH * 2] = "";
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof(narrow), nullptr, nullptr);
-    HeapFree(GetProcessHeap(), 0, wide);
-    return narrow;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
 
 // No stored settings and no saved colours: the default key applies.
 void ClearStoredState()
@@ -182,8 +160,8 @@ void EndProgram(Program* program)
 {
     if (!program->process.hProcess)
         return;
-    const bool asked = program->dialog && IsWindow(program->dialog) &&
-                       PostMessageA(program->dialog, WM_CLOSE, 0, 0);
+    const bool asked =
+        program->dialog && IsWindow(program->dialog) && PostMessageA(program->dialog, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(program->process.hProcess, asked ? kWaitMs : 0) != WAIT_OBJECT_0) {
         fprintf(stderr, "pick_bench: %s\n", asked ? "Tintora did not close; ending it" : "ending Tintora");
         TerminateProcess(program->process.hProcess, 1);
@@ -214,9 +192,9 @@ DWORD WINAPI BackdropThread(void* parameter)
     windowClass.lpszClassName = "Tintora pick_bench backdrop";
     RegisterClassA(&windowClass);
     const RECT& r = kBackdropRect;
-    backdrop->window = CreateWindowExA(0, windowClass.lpszClassName, "Another program", WS_POPUP, r.left, r.top,
-                                       r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                                       windowClass.hInstance, nullptr);
+    backdrop->window =
+        CreateWindowExA(0, windowClass.lpszClassName, "Another program", WS_POPUP, r.left, r.top,
+                        r.right - r.left, r.bottom - r.top, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (backdrop->window) {
         ShowWindow(backdrop->window, SW_SHOW);
         UpdateWindow(backdrop->window);
@@ -371,7 +349,8 @@ public:
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        bitmap_ =
+            CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
         if (dc_ && bitmap_)
             old_ = SelectObject(dc_, bitmap_);
     }
@@ -515,7 +494,8 @@ public:
             pointerMoved_ = false;
             if (!PutPointer(kPointer, program_->dialog) || !LetWindowsReadTheirEvents() ||
                 !Same(Cursor(), kPointer)) {
-                fprintf(stderr, "pick_bench: the pointer does not stay at %ld, %ld\n", kPointer.x, kPointer.y);
+                fprintf(stderr, "pick_bench: the pointer does not stay at %ld, %ld\n", kPointer.x,
+                        kPointer.y);
                 return false;
             }
         }
@@ -539,7 +519,8 @@ public:
         for (;;) {
             pressed = NowMs();
             Press(chord);
-            if (WaitFor(kWaitMs, [&] { return (magnifier = ShownMagnifier(ShownScreen(Pid()))) != nullptr; })) {
+            if (WaitFor(kWaitMs,
+                        [&] { return (magnifier = ShownMagnifier(ShownScreen(Pid()))) != nullptr; })) {
                 RECT r = {};
                 GetWindowRect(magnifier, &r);
                 const POINT corner = MagnifierCorner();
@@ -556,7 +537,10 @@ public:
             fprintf(stderr,
                     "pick_bench: no still screen with its magnifier %lu s after the key (still screen %s, "
                     "foreground: %s)\n",
-                    kWaitMs / 1000, !screen ? "none" : IsWindowVisible(screen) ? "shown, its magnifier not" : "hidden",
+                    kWaitMs / 1000,
+                    !screen                   ? "none"
+                    : IsWindowVisible(screen) ? "shown, its magnifier not"
+                                              : "hidden",
                     ForegroundText().c_str());
             if (screen || ++lostKeys_ > kRetriesAllowed || !Ready())
                 return false;
@@ -565,8 +549,8 @@ public:
         RECT r = {};
         GetWindowRect(magnifier, &r);
         if (r.right - r.left != GRAB_POPUP_SIZE || r.bottom - r.top != GRAB_POPUP_SIZE) {
-            fprintf(stderr, "pick_bench: the magnifier is %ldx%ld px, not %dx%d (another DPI?)\n", r.right - r.left,
-                    r.bottom - r.top, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE);
+            fprintf(stderr, "pick_bench: the magnifier is %ldx%ld px, not %dx%d (another DPI?)\n",
+                    r.right - r.left, r.bottom - r.top, GRAB_POPUP_SIZE, GRAB_POPUP_SIZE);
             return false;
         }
         if (!WaitFor(kWaitMs, [&] { return MagnifierPainted(&shot, POINT{r.left, r.top}); })) {
@@ -716,9 +700,11 @@ int Run(const std::string& path, int picks, int steps)
     printf("pick from anywhere: %s pressed by SendInput over another program, %d picks each cancelled "
            "with Escape\n",
            key, picks);
-    printf("  key to still screen and magnifier shown (both windows visible)      median %6.1f ms, 90th %6.1f ms\n",
+    printf("  key to still screen and magnifier shown (both windows visible)      median %6.1f ms, 90th "
+           "%6.1f ms\n",
            Median(shown), Percentile(shown, 0.9));
-    printf("  key to magnifier painted (cross-hair and band read off the screen)  median %6.1f ms, 90th %6.1f ms\n",
+    printf("  key to magnifier painted (cross-hair and band read off the screen)  median %6.1f ms, 90th "
+           "%6.1f ms\n",
            Median(painted), Percentile(painted, 0.9));
     // In microseconds, as the held grab's step is printed; that one is timed inside the program
     // from the move to the repaint, this one from the key to the new place seen from here.
@@ -729,12 +715,13 @@ int Run(const std::string& path, int picks, int steps)
         printf("  note: %d of the steps did not move the magnifier one pixel right\n", missed);
     const POINT end = bench.StepsEnd(), expected = {kPointer.x + steps, kPointer.y};
     if (!Same(end, expected))
-        printf("  note: the arrows left the pointer at %ld, %ld rather than %ld, %ld\n", end.x, end.y, expected.x,
-               expected.y);
+        printf("  note: the arrows left the pointer at %ld, %ld rather than %ld, %ld\n", end.x, end.y,
+               expected.x, expected.y);
     if (bench.LostKeys())
         printf("  note: %d chords started no pick and were pressed again\n", bench.LostKeys());
     if (bench.Misplaced())
-        printf("  note: %d picks started away from the pointer's place and were done again\n", bench.Misplaced());
+        printf("  note: %d picks started away from the pointer's place and were done again\n",
+               bench.Misplaced());
     if (bench.ForegroundNotBack())
         printf("  note: after %d of the picks the other program did not have the foreground back\n",
                bench.ForegroundNotBack());

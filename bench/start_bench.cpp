@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_paths.h"
 #include "core/product.h"
 #include "lists/saved_colors_place.h"
 #include "settings/registry_store.h"
@@ -59,29 +60,6 @@ BOOL CALLBACK FindShown(HWND window, LPARAM lparam)
         return TRUE;
     search->found = window;
     return FALSE;
-}
-
-// ctest and the scripts hand over Unix paths; under Wine, CreateProcess wants DOS ones.
-std::string DosPath(const std::string& path)
-{
-    if (path.empty() || path[0] != '/')
-        return path;
-    typedef WCHAR*(CDECL * ToDos)(const char*);
-    auto toDos = reinterpret_cast<ToDos>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
-    WCHAR* wide = toDos ? toDos(path.c_str()) : nullptr;
-    if (!wide)
-        return path;
-    char narrow[MAX_PATH * 2] = "";
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof(narrow), nullptr, nullptr);
-    HeapFree(GetProcessHeap(), 0, wide);
-    return narrow;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
 // A first start: no stored settings, and a saved-colours file only when asked for.

@@ -32,11 +32,6 @@ FormatsPageState* GetState(HWND page)
     return reinterpret_cast<FormatsPageState*>(GetWindowLongPtrA(page, GWLP_USERDATA));
 }
 
-void LoadText(HINSTANCE instance, UINT id, char* text)
-{
-    LoadMessageText(instance, id, text);
-}
-
 // The example line and the problem line, kept up with the template as it is typed.
 void ShowTemplateState(HWND dialog, const FormatEdit* edit)
 {
@@ -46,14 +41,14 @@ void ShowTemplateState(HWND dialog, const FormatEdit* edit)
     char expanded[4 * COLOR_TEMPLATE_SIZE];
     if (CheckColorTemplate(templ, problem, sizeof(problem))) {
         if (ExpandColorTemplate(templ, *edit->example, expanded, sizeof(expanded))) {
-            LoadText(edit->instance, IDS_FORMAT_EXAMPLE, format);
+            LoadMessageText(edit->instance, IDS_FORMAT_EXAMPLE, format);
             snprintf(line, sizeof(line), format, expanded);
         }
         SetDlgItemTextA(dialog, IDC_FORMAT_EXAMPLE, line);
         SetDlgItemTextA(dialog, IDC_FORMAT_PROBLEM, "");
         return;
     }
-    LoadText(edit->instance, IDS_FORMAT_BAD_PLACEHOLDER, format);
+    LoadMessageText(edit->instance, IDS_FORMAT_BAD_PLACEHOLDER, format);
     snprintf(line, sizeof(line), format, problem);
     SetDlgItemTextA(dialog, IDC_FORMAT_EXAMPLE, "");
     SetDlgItemTextA(dialog, IDC_FORMAT_PROBLEM, line);
@@ -72,7 +67,7 @@ bool AcceptFormat(HWND dialog, FormatEdit* edit)
             *c = ' ';
     if (!name[0]) {
         char text[MESSAGE_TEXT_SIZE];
-        LoadText(edit->instance, IDS_FORMAT_NO_NAME, text);
+        LoadMessageText(edit->instance, IDS_FORMAT_NO_NAME, text);
         SetDlgItemTextA(dialog, IDC_FORMAT_PROBLEM, text);
         SetFocus(GetDlgItem(dialog, IDC_FORMAT_NAME));
         return false;
@@ -134,7 +129,7 @@ void FillCopyChoices(HWND page, FormatsPageState* state)
     HWND combo = GetDlgItem(page, IDC_COPY_FORMAT);
     SendMessageA(combo, CB_RESETCONTENT, 0, 0);
     char text[MESSAGE_TEXT_SIZE];
-    LoadText(state->instance, IDS_FORMAT_HEX, text);
+    LoadMessageText(state->instance, IDS_FORMAT_HEX, text);
     AddChoice(combo, text, COPY_FORMAT_HEX);
     const uint32_t builtIns[] = {
         IDM_COPY_CSS_RGB, IDM_COPY_CSS_HSL, IDM_COPY_WIN32_RGB,    IDM_COPY_COLORREF, IDM_COPY_OKLCH,

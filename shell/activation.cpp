@@ -140,25 +140,33 @@ void OnStatusIconMessage(AppState* state, LPARAM mouseMessage)
 void OnPickFromAnywhereEnded(AppState* state)
 {
     if (state->options.Test(CopyOnPick))
-        CopyHex(state);
+        CopyCurrentColor(state);
     state->lastPick = state->currentColor.GetRgb();
     state->hasLastPick = TRUE;
     UpdateStatusIconTip(state);
 }
 
+namespace {
+
+void ComposeTipOf(const AppState* state, char tip[STATUS_TIP_SIZE])
+{
+    ComposeStatusTip(tip, !IsWindowVisible(state->dialog), state->hasLastPick, state->lastPick,
+                     state->pickKey.taken);
+}
+
+}  // namespace
+
 void ShowStatusIcon(AppState* state)
 {
     char tip[STATUS_TIP_SIZE];
-    ComposeStatusTip(tip, !IsWindowVisible(state->dialog), state->hasLastPick, state->lastPick,
-                     state->pickKey.taken);
+    ComposeTipOf(state, tip);
     state->iconSendsMenuKeys = AddStatusIcon(state->dialog, state->smallIcon, tip);
 }
 
 void UpdateStatusIconTip(AppState* state)
 {
     char tip[STATUS_TIP_SIZE];
-    ComposeStatusTip(tip, !IsWindowVisible(state->dialog), state->hasLastPick, state->lastPick,
-                     state->pickKey.taken);
+    ComposeTipOf(state, tip);
     SetStatusIconTip(state->dialog, tip);
 }
 

@@ -116,7 +116,7 @@ void ShowSettings(AppState* state)
 
 }  // namespace
 
-void CopyHex(AppState* state)
+void CopyCurrentColor(AppState* state)
 {
     char text[COLOR_TEMPLATE_SIZE * 4];
     FormatColorAs(state->copyFormat, state->currentColor, &state->formats, state->options.Test(UseHexPrefix),
@@ -174,7 +174,7 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
         StartGrab(state, &state->grabber);
         return TRUE;
     case MAKEWPARAM(IDC_COPY_HEX, BN_CLICKED):
-        CopyHex(state);
+        CopyCurrentColor(state);
         return TRUE;
     case MAKEWPARAM(IDC_ABOUT, BN_CLICKED):
         ShowAboutBox(state);

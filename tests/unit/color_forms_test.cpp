@@ -17,22 +17,9 @@
 #include "color/color_template.h"
 #include "color/color_text.h"
 #include "color/hex_text.h"
+#include "tests/unit/color_support.h"
 
 namespace {
-
-ColorValue Rgb(uint32_t rgb)
-{
-    ColorValue c{};
-    c.SetRgb(rgb);
-    return c;
-}
-
-std::string HexOf(uint32_t rgb)
-{
-    char text[8];
-    snprintf(text, sizeof text, "%06X", static_cast<unsigned>(rgb));
-    return text;
-}
 
 std::string Form(uint32_t form, const ColorValue& color)
 {

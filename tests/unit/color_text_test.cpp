@@ -12,22 +12,9 @@
 #include <string>
 
 #include "color/hex_text.h"
+#include "tests/unit/color_support.h"
 
 namespace {
-
-ColorValue Rgb(uint32_t rgb)
-{
-    ColorValue c{};
-    c.SetRgb(rgb);
-    return c;
-}
-
-std::string HexOf(uint32_t rgb)
-{
-    char text[7];
-    snprintf(text, sizeof text, "%06X", static_cast<unsigned>(rgb));
-    return text;
-}
 
 std::string CssRgb(const ColorValue& c)
 {

@@ -27,7 +27,7 @@ void OnPickFromAnywhereEnded(AppState* state);
 
 // The current colour on the clipboard in the chosen copy format (hex unless the user chose
 // another), as the copy button puts it there.
-void CopyHex(AppState* state);
+void CopyCurrentColor(AppState* state);
 
 // Widens or narrows the window to show or hide the colour-list panel.
 void ApplyPanelSize(AppState* state);
