@@ -101,21 +101,22 @@ void ReadCustomFormats(HKEY root, const char* path, CustomFormats* formats)
     HKEY key;
     if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
+    // The whole value, however many lines it holds: a buffer too small for it gets no bytes
+    // that can be trusted, so its size is asked first.
     DWORD type = 0, size = 0;
-    // Room for the twenty longest lines and their terminators; a longer value is read in part.
-    char data[CUSTOM_FORMAT_MAX * (CUSTOM_FORMAT_NAME_SIZE + COLOR_TEMPLATE_SIZE + 1) + 2];
-    size = sizeof(data) - 2;
-    const LONG read =
-        RegQueryValueExA(key, kCustomFormatsValue, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    HeapBlock<char> data;
+    const bool read =
+        RegQueryValueExA(key, kCustomFormatsValue, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        type == REG_MULTI_SZ && data.Allocate(size + 2) &&
+        RegQueryValueExA(key, kCustomFormatsValue, nullptr, &type, reinterpret_cast<BYTE*>(data.Data()),
+                         &size) == ERROR_SUCCESS;
     RegCloseKey(key);
-    if ((read != ERROR_SUCCESS && read != ERROR_MORE_DATA) || type != REG_MULTI_SZ)
+    if (!read)
         return;
-    if (read == ERROR_MORE_DATA)
-        size = sizeof(data) - 2;
-    // Whatever it held, two terminators end it.
-    data[size] = '\0';
-    data[size + 1] = '\0';
-    for (const char* line = data; *line && formats->count < CUSTOM_FORMAT_MAX; line += strlen(line) + 1)
+    // The block is zero-filled past what was read: whatever the value held, two terminators
+    // end it.
+    for (const char* line = data.Data(); *line && formats->count < CUSTOM_FORMAT_MAX;
+         line += strlen(line) + 1)
         if (ParseCustomFormatLine(line, &formats->items[formats->count]))
             ++formats->count;
 }

@@ -175,6 +175,16 @@ TEST_F(RegistryStoreTest, CustomFormatsSkipJunkRoundTripAndStopAtTwenty)
     ReadCustomFormats(HKEY_CURRENT_USER, kTestKey, &formats);
     ASSERT_EQ(20u, formats.count);
     EXPECT_STREQ("F19", formats.items[19].name);
+
+    // Junk first and long templates after it: more bytes than twenty formats can hold, all read.
+    std::string large = std::string(3000, 'j') + '\0';
+    for (int i = 0; i < 25; ++i)
+        large += "L" + std::to_string(i) + "\t{int}" + std::string(240, '.') + '\0';
+    large += '\0';
+    Put("CustomFormats", REG_MULTI_SZ, large.data(), static_cast<DWORD>(large.size()));
+    ReadCustomFormats(HKEY_CURRENT_USER, kTestKey, &formats);
+    ASSERT_EQ(20u, formats.count);
+    EXPECT_STREQ("L19", formats.items[19].name);
 }
 
 TEST_F(RegistryStoreTest, TextRowsAreTerminated)
