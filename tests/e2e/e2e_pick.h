@@ -18,6 +18,11 @@ namespace e2e {
 // The key's chord as a hand presses it: modifiers down, the key, modifiers up.
 inline void PressPickKey(uint32_t key = DEFAULT_PICK_KEY)
 {
+    // The window in front reads its events first: under Wine a focus it has just gained brings
+    // the keyboard's state along, which landing in the middle of the chord would let go of Shift.
+    DWORD_PTR answered;
+    if (HWND front = GetForegroundWindow())
+        SendMessageTimeoutA(front, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kHangGuardMs, &answered);
     const UINT flags = key >> 8 & 0xFF;
     const WORD modifiers[] = {
         static_cast<WORD>(key & PICK_KEY_WIN ? VK_LWIN : 0),

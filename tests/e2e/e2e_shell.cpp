@@ -328,10 +328,13 @@ TEST(StatusIcon, ItsMenuPicksWithTheWindowHiddenWhichStaysHiddenShowsTheWindowAn
     EXPECT_SOON(IsShown(dialog));
     EXPECT_EQ_SOON(GetForegroundWindow(), dialog);
 
-    // A minimised window stays minimised through a pick by the key.
+    // A minimised window stays minimised through a pick. From the menu: a chord pressed while
+    // Wine is still moving the focus away from the window may lose its Shift to the key state
+    // the new focus brings (the key itself is driven over another program's window elsewhere).
     ShowWindow(dialog, SW_MINIMIZE);
     ASSERT_SOON(IsIconic(dialog));
-    PressPickKey();
+    ASSERT_TRUE(OpenStatusMenu(app, WM_CONTEXTMENU));
+    Key('P');
     ASSERT_TRUE(PickRuns(app));
     Key(VK_ESCAPE);
     EXPECT_EQ_SOON(FindPickScreen(app), nullptr);
