@@ -18,24 +18,24 @@ FlatColorState* GetState(HWND window)
     return reinterpret_cast<FlatColorState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-bool InsertMenuText(FlatColorState* state, UINT id, const char* text, int position)
+bool InsertMenuText(FlatColorState* state, UINT id, const char* text, int position, UINT itemState = 0)
 {
     MENUITEMINFOA item = {};
     item.cbSize = sizeof(item);
     item.fMask = MIIM_ID | MIIM_STATE | MIIM_TYPE;
     item.fType = MFT_STRING;
-    item.fState = id == IDM_COPY ? MFS_DEFAULT : 0;
+    item.fState = id == IDM_COPY ? MFS_DEFAULT : itemState;
     item.wID = id;
     item.dwTypeData = const_cast<char*>(text);
     return InsertMenuItemA(state->menu, static_cast<UINT>(position), TRUE, &item) != FALSE;
 }
 
-bool AppendMenuText(FlatColorState* state, UINT id)
+bool AppendMenuText(FlatColorState* state, UINT id, UINT itemState = 0)
 {
     char text[1000];
     if (!LoadStringA(state->instance, id, text, sizeof(text)))
         text[0] = '\0';
-    return InsertMenuText(state, id, text, GetMenuItemCount(state->menu));
+    return InsertMenuText(state, id, text, GetMenuItemCount(state->menu), itemState);
 }
 
 // The user's formats, as they are now, after the built-in ones: the list may have changed on
@@ -105,18 +105,64 @@ void OnDestroy(HWND window, FlatColorState* state)
     DeleteWindowRecord(state);
 }
 
-// The colour over `area`, and the hex digits the display bits ask for centred in the control.
-void DrawSwatch(HWND window, HDC dc, const RECT& area, const FlatColorState* state)
+// The window's font at the largest size whose text fits the control with a margin around it:
+// the height first, then narrowed for a text too wide.
+HFONT FitSampleFont(HWND window, HDC dc, FlatColorState* state, const char* text, int length)
+{
+    if (state->sampleFont)
+        return state->sampleFont.Get();
+    LOGFONTA font = {};
+    if (!GetObjectA(state->font ? state->font : GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font))
+        return state->font;
+    RECT client;
+    GetClientRect(window, &client);
+    const int margin = client.bottom / 8 + 1;
+    const int width = client.right - 2 * margin, height = client.bottom - 2 * margin;
+    if (width <= 0 || height <= 0)
+        return state->font;
+    font.lfHeight = height;  // positive: the cell height, accents included
+    font.lfWidth = 0;
+    state->sampleFont.Reset(CreateFontIndirectA(&font));
+    SIZE extent = {};
+    if (state->sampleFont) {
+        SelectedInto chosen(dc, state->sampleFont.Get());
+        GetTextExtentPoint32A(dc, text, length, &extent);
+    }
+    if (extent.cx > width) {
+        font.lfHeight = MulDiv(height, width, extent.cx);
+        state->sampleFont.Reset(CreateFontIndirectA(&font));
+    }
+    return state->sampleFont ? state->sampleFont.Get() : state->font;
+}
+
+bool HasFocusCue(HWND window)
+{
+    return GetFocus() == window && !(SendMessageA(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+// The colour over `area`; on it, the hex digits the display bits ask for or else the window text
+// in the text colour, centred in the control; the focus cue when the control has the focus.
+void DrawSwatch(HWND window, HDC dc, const RECT& area, FlatColorState* state)
 {
     FillRect(dc, &area, state->Brush());
+    RECT client;
+    GetClientRect(window, &client);
     char hex[HEX_TEXT_SIZE], text[HEX_TEXT_SIZE];
+    const UINT format = DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX;
+    SetBkColor(dc, state->color.GetColorRef());
     if (SelectSwatchText(state->displayBits, FormatHex(state->color, hex, true), text)) {
         SelectedInto font(dc, state->font);
         SetTextColor(dc, state->color.GetContrastTextColor());
-        SetBkColor(dc, state->color.GetColorRef());
-        RECT client;
-        GetClientRect(window, &client);
-        DrawTextA(dc, text, -1, &client, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        DrawTextA(dc, text, -1, &client, format);
+    } else if (const int length = GetWindowTextA(window, text, sizeof(text))) {
+        SelectedInto font(dc, FitSampleFont(window, dc, state, text, length));
+        SetTextColor(dc, state->textColor);
+        DrawTextA(dc, text, length, &client, format);
+    }
+    if (HasFocusCue(window)) {
+        const int inset = GetSystemMetrics(SM_CXEDGE);
+        InflateRect(&client, -inset, -inset);
+        DrawFocusRect(dc, &client);
     }
 }
 
@@ -126,6 +172,21 @@ void OnPaint(HWND window, FlatColorState* state)
         return;
     PaintDC dc(window);
     DrawSwatch(window, dc, dc.Area(), state);
+}
+
+// Repainted at once, straight into the window: under Wine an invalidation and the paint it
+// brings are half a dozen requests to the server (update regions, the caret), a window DC one.
+void RepaintNow(HWND window, FlatColorState* state)
+{
+    if (IsWindowVisible(window)) {
+        if (WindowDC dc{window}) {
+            RECT client;
+            GetClientRect(window, &client);
+            DrawSwatch(window, dc, client, state);
+            return;
+        }
+    }
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 void OnSetColor(HWND window, FlatColorState* state, COLORREF color)
@@ -138,17 +199,21 @@ void OnSetColor(HWND window, FlatColorState* state, COLORREF color)
     if (changed)
         NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, window);
     state->ownBrush.Reset(CreateSolidBrush(color));
-    // Repainted at once, straight into the window: under Wine an invalidation and the paint it
-    // brings are half a dozen requests to the server (update regions, the caret), a window DC one.
-    if (IsWindowVisible(window)) {
-        if (WindowDC dc{window}) {
-            RECT client;
-            GetClientRect(window, &client);
-            DrawSwatch(window, dc, client, state);
-            return;
-        }
-    }
-    InvalidateRect(window, nullptr, FALSE);
+    RepaintNow(window, state);
+}
+
+void OnSetTextColor(HWND window, FlatColorState* state, COLORREF color)
+{
+    if (color == state->textColor)
+        return;
+    state->textColor = color;
+    if (GetWindowTextLengthA(window) > 0)
+        RepaintNow(window, state);
+}
+
+BOOL OnAddMenuItem(FlatColorState* state, UINT id, UINT itemState)
+{
+    return id ? AppendMenuText(state, id, itemState) : AppendMenuSeparator(state);
 }
 
 bool IsCopyCommand(WPARAM id)
@@ -231,10 +296,14 @@ LRESULT CALLBACK FlatColorProc(HWND window, UINT message, WPARAM wparam, LPARAM 
         return 0;  // the paint fills everything
     case WM_SETFONT:
         state->font = reinterpret_cast<HFONT>(wparam);
+        state->sampleFont.Reset();
         if (lparam)
             InvalidateRect(window, nullptr, FALSE);
         return 0;
     case WM_LBUTTONDOWN:
+        // A swatch the keyboard can reach takes the focus as a button would.
+        if (GetWindowLongA(window, GWL_STYLE) & WS_TABSTOP)
+            SetFocus(window);
         Notify(window, FCN_CLICKED);
         return 0;
     case WM_LBUTTONDBLCLK:
@@ -254,10 +323,40 @@ LRESULT CALLBACK FlatColorProc(HWND window, UINT message, WPARAM wparam, LPARAM 
             Notify(window, FCN_PASTE);
             return 0;
         }
+        // An item the parent added is the parent's to carry out.
+        if (wparam >= IDM_COPY && wparam <= 0xFFFF &&
+            GetMenuState(state->menu, static_cast<UINT>(wparam), MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+            Notify(window, static_cast<WORD>(wparam));
+            return 0;
+        }
         break;
     case FCM_SETCOLOR:
         OnSetColor(window, state, static_cast<COLORREF>(wparam));
         return 0;
+    case FCM_SETTEXTCOLOR:
+        OnSetTextColor(window, state, static_cast<COLORREF>(wparam));
+        return 0;
+    case FCM_ADDMENUITEM:
+        return OnAddMenuItem(state, static_cast<UINT>(wparam), static_cast<UINT>(lparam));
+    case FCM_GETCOLOR:
+        return state->color.GetColorRef();
+    case WM_SETTEXT:
+    case WM_SIZE: {
+        // The sample's size follows the text and the control's.
+        const LRESULT result = DefWindowProcA(window, message, wparam, lparam);
+        state->sampleFont.Reset();
+        InvalidateRect(window, nullptr, FALSE);
+        return result;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(window, nullptr, FALSE);
+        return 0;
+    case WM_UPDATEUISTATE: {
+        const LRESULT result = DefWindowProcA(window, message, wparam, lparam);
+        InvalidateRect(window, nullptr, FALSE);
+        return result;
+    }
     case FCM_SETFORMATS:
         state->formats = reinterpret_cast<const CustomFormats*>(lparam);
         return 0;

@@ -59,6 +59,7 @@ StoredSettings DefaultSettings()
 {
     StoredSettings s = {};
     s.lastColor = 0xFFFFFF;
+    s.backgroundColor = 0xFFFFFF;
     s.sliderMode = 0;
     s.windowX = POSITION_NOT_STORED;
     s.windowY = POSITION_NOT_STORED;
@@ -80,6 +81,7 @@ void MakeSettingsTable(StoredSettings* s, RegistryValueEntry table[SETTINGS_ROW_
         {"GrabSampleSize", 0, REG_DWORD, 4, &s->grabSampleSize, 0},
         {"PickHotKey", 0, REG_DWORD, 4, &s->pickKey, 0},
         {"CopyFormat", 0, REG_DWORD, 4, &s->copyFormat, 0},
+        {"BackgroundColor", 0, REG_DWORD, 4, &s->backgroundColor, 0},
     };
     static_assert(sizeof(values) / sizeof(values[0]) + kOptionCount == SETTINGS_ROW_COUNT, "every row");
     int row = 0;

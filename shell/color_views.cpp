@@ -1,8 +1,12 @@
 #include "shell/color_views.h"
 
+#include <cstdio>
+
 #include "color/axis_text.h"
+#include "color/contrast.h"
 #include "color/hex_text.h"
 #include "color/named_colors.h"
+#include "core/messages.h"
 #include "core/redraw.h"
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
@@ -40,6 +44,16 @@ void UpdateWebSafeMark(const AppState* state)
         SendMessageA(webSafeMark, STM_SETICON, reinterpret_cast<WPARAM>(mark), 0);
 }
 
+// Setting the text a static shows already would only repaint it; during a drag the grade mostly
+// stays.
+void ShowText(HWND control, const char* text)
+{
+    char shown[32];
+    if (GetWindowTextA(control, shown, sizeof(shown)) && lstrcmpA(shown, text) == 0)
+        return;
+    SetWindowTextA(control, text);
+}
+
 void WriteValueFields(const DialogState* state, bool includeFocused)
 {
     HWND focus = GetFocus();
@@ -60,6 +74,7 @@ void UpdateColorViews(AppState* state, WPARAM bits)
     // The saved list shows nothing that depends on the current colour; what it does depend on,
     // the hex case option, is repainted by the settings command.
     UpdateNamedListMark(state, &state->namedMark);
+    UpdateContrastRow(state);
     // Whatever the redraw left to paint, painted now in one pass, before the next mouse move
     // (which would come ahead of the paints): under Wine a separate update for each field would
     // cost its own requests to the server.
@@ -81,4 +96,29 @@ void WriteValueField(const DialogState* state, int id)
     if (GetWindowTextA(field, shown, sizeof(shown)) && lstrcmpA(shown, text) == 0)
         return;
     SetWindowTextA(field, text);
+}
+
+void UpdateContrastRow(const AppState* state)
+{
+    HWND swatch = DialogControl(state, IDC_BACKGROUND_SWATCH);
+    SendMessageA(swatch, FCM_SETCOLOR, state->background.GetColorRef(), 0);
+    SendMessageA(swatch, FCM_SETTEXTCOLOR, state->currentColor.GetColorRef(), 0);
+    const double ratio = ContrastRatio(state->currentColor.GetRgb(), state->background.GetRgb());
+    char text[16];
+    FormatContrastRatio(ratio, text, sizeof(text));
+    ShowText(DialogControl(state, IDC_CONTRAST_RATIO), text);
+    ShowText(DialogControl(state, IDC_CONTRAST_GRADE), ContrastGrade(ratio));
+}
+
+void FormatContrastTip(const AppState* state, char* text, int size)
+{
+    const double ratio = ContrastRatio(state->currentColor.GetRgb(), state->background.GetRgb());
+    char format[MESSAGE_TEXT_SIZE], pass[16], fail[16];
+    LoadMessageText(state->instance, IDC_CONTRAST_GRADE, format);
+    LoadStringA(state->instance, IDS_CONTRAST_PASS, pass, sizeof(pass));
+    LoadStringA(state->instance, IDS_CONTRAST_FAIL, fail, sizeof(fail));
+    // In the order the tip lists them: normal text AA and AAA, large text AA and AAA, components.
+    auto verdict = [&](double threshold) -> const char* { return ratio >= threshold ? pass : fail; };
+    snprintf(text, static_cast<size_t>(size), format, verdict(4.5), verdict(7), verdict(3), verdict(4.5),
+             verdict(3));
 }

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "color/color_axes.h"
+#include "color/contrast.h"
 #include "color/hex_text.h"
 #include "color/named_colors.h"
 #include "core/clipboard.h"
@@ -114,7 +115,43 @@ void ShowSettings(AppState* state)
     InvalidateRect(DialogControl(state, IDC_SAVED_LIST), nullptr, FALSE);
 }
 
+bool IsSwatch(int id)
+{
+    return id == IDC_WEBSAFE_SWATCH || id == IDC_BACKGROUND_SWATCH ||
+           (id >= IDC_CURRENT_SWATCH && id <= IDC_BLUE_SWATCH);
+}
+
+void SwapWithCurrent(AppState* state)
+{
+    const ColorValue current = state->currentColor;
+    state->currentColor = state->background;
+    state->background = current;
+    // The redraw updates the contrast row too.
+    RequestRedraw(state, RB_ALL);
+}
+
+// The current colour moved to the nearest one reaching `target` against the background; one that
+// reaches it already stays as it is.
+void MoveToNearestPassing(AppState* state, double target, UINT unreachable)
+{
+    uint32_t nearest = 0;
+    if (!NearestPassingColor(state->currentColor.GetRgb(), state->background.GetRgb(), target, &nearest)) {
+        ShowWarningMessage(state->instance, state->dialog, unreachable);
+        return;
+    }
+    if (nearest == state->currentColor.GetRgb())
+        return;
+    state->currentColor.SetRgb(nearest);
+    RequestRedraw(state, RB_ALL);
+}
+
 }  // namespace
+
+void SetBackgroundColor(AppState* state, const ColorValue& color)
+{
+    state->background = color;
+    UpdateContrastRow(state);
+}
 
 void CopyCurrentColor(AppState* state)
 {
@@ -148,9 +185,14 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
             ApplyNumberField(state, id);
         return TRUE;
     }
-    if (code == FCN_PASTE &&
-        (id == IDC_WEBSAFE_SWATCH || (id >= IDC_CURRENT_SWATCH && id <= IDC_BLUE_SWATCH))) {
-        PasteColorFromMenu(state);
+    if (code == FCN_PASTE && IsSwatch(id)) {
+        PasteColorFromMenu(state, id == IDC_BACKGROUND_SWATCH);
+        return TRUE;
+    }
+    if (code == IDM_USE_AS_BACKGROUND && IsSwatch(id)) {
+        ColorValue color{};
+        color.SetColorRef(static_cast<uint32_t>(SendMessageA(control, FCM_GETCOLOR, 0, 0)));
+        SetBackgroundColor(state, color);
         return TRUE;
     }
     if (id >= IDC_MODE_RED && id <= IDC_MODE_BRIGHTNESS && code == BN_CLICKED) {
@@ -219,6 +261,15 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
         return TRUE;
     case MAKEWPARAM(IDC_CURRENT_SWATCH, FCN_DBLCLK):
         SendDlgItemMessageA(state->dialog, IDC_SAVED_ADD, BM_CLICK, 0, 0);
+        return TRUE;
+    case MAKEWPARAM(IDC_BACKGROUND_SWATCH, IDM_SWAP_WITH_CURRENT):
+        SwapWithCurrent(state);
+        return TRUE;
+    case MAKEWPARAM(IDC_CURRENT_SWATCH, IDM_NEAREST_AA):
+        MoveToNearestPassing(state, 4.5, IDS_NO_AA_COLOR);
+        return TRUE;
+    case MAKEWPARAM(IDC_CURRENT_SWATCH, IDM_NEAREST_AAA):
+        MoveToNearestPassing(state, 7, IDS_NO_AAA_COLOR);
         return TRUE;
     case MAKEWPARAM(IDC_WEBSAFE_SWATCH, FCN_CLICKED):
         RoundToWebSafe(state->currentColor);

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "core/dpi.h"
+#include "resources/resource.h"
 #include "shell/main_dialog.h"
 
 namespace {
@@ -69,7 +70,8 @@ void AddToolTip(const DialogState* state, HWND toolTip, HWND control, int id)
     tool.hwnd = state->dialog;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.hinst = state->instance;
-    tool.lpszText = MAKEINTRESOURCEA(id);
+    // The grade's tip tells which thresholds pass: the dialog writes it each time it shows.
+    tool.lpszText = id == IDC_CONTRAST_GRADE ? LPSTR_TEXTCALLBACKA : MAKEINTRESOURCEA(id);
     SendMessageA(toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -129,6 +131,8 @@ HWND CreateToolTips(const DialogState* state)
     for (int id = kFirstControlId; id <= kLastControlId; ++id)
         if (HWND control = DialogControl(state, id))
             AddToolTip(state, toolTip, control, id);
+    // A width lets a tip break its lines where its text does (the grade's lists five).
+    SendMessageA(toolTip, TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(400, state->dpi));
     return toolTip;
 }
 

@@ -1,5 +1,6 @@
 #include "shell/main_dialog.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include "core/dpi.h"
@@ -15,7 +16,7 @@
 #include "shell/selector_controls.h"
 #include "shell/status_icon.h"
 
-static_assert(kFirstControlId == IDC_FIELD && kLastControlId == IDC_NAMED_COPY,
+static_assert(kFirstControlId == IDC_FIELD && kLastControlId == IDC_CONTRAST_GRADE,
               "the control table covers the template's ids");
 
 namespace {
@@ -68,6 +69,26 @@ int OnDisplayHexChanged(int state, void* userData)
         SetWindowLongA(control, GWL_STYLE, state ? style | swatch.bit : style & ~swatch.bit);
     }
     return 0;
+}
+
+// The user's formats on every swatch's menu (the record lives as long as the swatches), and the
+// background's items.
+void AddSwatchMenuItems(AppState* state)
+{
+    static const int kSwatches[] = {IDC_CURRENT_SWATCH, IDC_WEBSAFE_SWATCH, IDC_RED_SWATCH,
+                                    IDC_GREEN_SWATCH,   IDC_BLUE_SWATCH,    IDC_BACKGROUND_SWATCH};
+    for (int id : kSwatches) {
+        HWND swatch = DialogControl(state, id);
+        SendMessageA(swatch, FCM_SETFORMATS, 0, reinterpret_cast<LPARAM>(&state->formats));
+        // The background's own swatch shows the background already.
+        SendMessageA(swatch, FCM_ADDMENUITEM, IDM_USE_AS_BACKGROUND,
+                     id == IDC_BACKGROUND_SWATCH ? MFS_GRAYED : 0);
+    }
+    SendMessageA(DialogControl(state, IDC_BACKGROUND_SWATCH), FCM_ADDMENUITEM, IDM_SWAP_WITH_CURRENT, 0);
+    HWND current = DialogControl(state, IDC_CURRENT_SWATCH);
+    SendMessageA(current, FCM_ADDMENUITEM, 0, 0);
+    SendMessageA(current, FCM_ADDMENUITEM, IDM_NEAREST_AA, 0);
+    SendMessageA(current, FCM_ADDMENUITEM, IDM_NEAREST_AAA, 0);
 }
 
 void MeasurePanelSizes(AppState* state)
@@ -183,11 +204,7 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
     LoadSettings(state);
     // A key another program holds costs no message: the settings page and the icon's tip say so.
     RegisterPickKey(&state->pickKey, state->pickKey.key);
-    // The user's formats on every swatch's menu; the record lives as long as the swatches.
-    static const int kSwatches[] = {IDC_CURRENT_SWATCH, IDC_WEBSAFE_SWATCH, IDC_RED_SWATCH, IDC_GREEN_SWATCH,
-                                    IDC_BLUE_SWATCH};
-    for (int id : kSwatches)
-        SendMessageA(DialogControl(state, id), FCM_SETFORMATS, 0, reinterpret_cast<LPARAM>(&state->formats));
+    AddSwatchMenuItems(state);
 
     LoadSavedColors(state);
 
@@ -368,6 +385,17 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
             AnnounceSelectorChanges(state, &state->selector);
         }
         return TRUE;
+    case WM_NOTIFY: {
+        // The grade's tip, asked for when it shows: which thresholds the colours pass.
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(lparam);
+        if (state && info->hdr.code == TTN_GETDISPINFOA &&
+            info->hdr.idFrom == reinterpret_cast<UINT_PTR>(DialogControl(state, IDC_CONTRAST_GRADE))) {
+            FormatContrastTip(state, state->contrastTip, sizeof(state->contrastTip));
+            info->lpszText = state->contrastTip;
+            info->hinst = nullptr;
+        }
+        return FALSE;
+    }
     case WM_TIMER:
         if (state && wparam == kFinishStartTimer && !state->toolTip)
             FinishStart(state);

@@ -28,15 +28,19 @@ bool IsPlainHex(const char* text)
     return any && !*text;
 }
 
-// The clipboard's colour as the current one, through the one redraw; false when the clipboard
-// holds no colour, or, unless `plainHex`, holds only hex digits.
-bool PasteColor(AppState* state, bool plainHex)
+// The clipboard's colour as the current one, through the one redraw, or as the background;
+// false when the clipboard holds no colour, or, unless `plainHex`, holds only hex digits.
+bool PasteColor(AppState* state, bool plainHex, bool asBackground = false)
 {
     char text[kPasteTextSize];
     ColorValue pasted{};
     if (!ReadClipboardText(state->dialog, text, sizeof(text)) || (!plainHex && IsPlainHex(text)) ||
         !ParseColorText(text, &pasted))
         return false;
+    if (asBackground) {
+        SetBackgroundColor(state, pasted);
+        return true;
+    }
     state->currentColor = pasted;
     RequestRedraw(state, RB_ALL);
     return true;
@@ -58,9 +62,9 @@ LRESULT CALLBACK HexFieldProc(HWND field, UINT message, WPARAM wparam, LPARAM lp
 
 }  // namespace
 
-void PasteColorFromMenu(AppState* state)
+void PasteColorFromMenu(AppState* state, bool asBackground)
 {
-    if (!PasteColor(state, true))
+    if (!PasteColor(state, true, asBackground))
         ShowWarningMessage(state->instance, state->dialog, IDS_CLIPBOARD_NO_COLOR);
 }
 

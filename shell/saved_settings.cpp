@@ -48,6 +48,8 @@ void LoadSettings(AppState* state)
     ReadRegistryTable(HKEY_CURRENT_USER, SETTINGS_KEY, table, SETTINGS_ROW_COUNT);
 
     state->currentColor.SetRgb(s.lastColor);
+    // A value with bits past the colour's is none of ours.
+    state->background.SetRgb(s.backgroundColor <= 0xFFFFFF ? s.backgroundColor : 0xFFFFFF);
     for (size_t i = 0; i < kOptionCount; ++i)
         state->options.Assign(kOptions[i].bit, s.options[i] != 0);
     ApplyWindowPosition(state->dialog, s.windowX, s.windowY);
@@ -64,6 +66,7 @@ void SaveSettings(AppState* state)
 {
     StoredSettings s = {};
     s.lastColor = state->currentColor.GetRgb();
+    s.backgroundColor = state->background.GetRgb();
     s.sliderMode = state->sliderMode;
     const POINT corner = WindowCornerToSave(state->dialog);
     s.windowX = corner.x;

@@ -115,7 +115,7 @@ TEST(Accessibility, SliderAndFieldAreSlidersNamedByTheirAxesSwatchesByTheirTipsV
     } swatches[] = {
         {kCurrentSwatch, "Current color = 347A9B"}, {kWebSafeSwatch, "Nearest web-safe color = 336699"},
         {kRedSwatch, "Red component = 340000"},     {kGreenSwatch, "Green component = 007A00"},
-        {kBlueSwatch, "Blue component = 00009B"},
+        {kBlueSwatch, "Blue component = 00009B"},   {kBackgroundSwatch, "Background color = FFFFFF"},
     };
     for (const auto& swatch : swatches) {
         const std::string read = ReadObject(app.Item(swatch.id));

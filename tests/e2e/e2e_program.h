@@ -12,42 +12,47 @@
 #include <thread>
 #include <vector>
 
+#include "resources/resource.h"
+
 namespace e2e {
 
 extern const char* const kTitle;  // dialog title, message-box caption, message name
 
 // Controls of the main dialog, by the ids another program sees.
-const int kField = 401;
-const int kCurrentSwatch = 403;
-const int kRedSwatch = 404;
-const int kGreenSwatch = 405;
-const int kBlueSwatch = 406;
-const int kModeRed = 407;  // the six mode buttons, 407-412: red, green, blue, hue, saturation, brightness
-const int kModeHue = 410;
-const int kRedEdit = 413;
-const int kGreenEdit = 414;
-const int kBlueEdit = 415;
-const int kHueEdit = 416;
-const int kSaturationEdit = 417;
-const int kBrightnessEdit = 418;
-const int kHexEdit = 419;
-const int kCopyHex = 421;
-const int kHelp = 424;
-const int kSlider = 425;
-const int kStayOnTop = 426;
-const int kWebSafeSwatch = 427;
-const int kColors = 429;
-const int kSavedList = 430;
-const int kSavedAdd = 431;
-const int kSavedDelete = 432;
-const int kSavedOverwrite = 433;
-const int kSavedLoad = 434;
-const int kGrabIcon = 435;
-const int kSettings = 436;
-const int kNamedList = 437;
-const int kNamedLoad = 438;
-const int kNamedFind = 439;
-const int kNamedCopy = 440;
+const int kField = IDC_FIELD;
+const int kCurrentSwatch = IDC_CURRENT_SWATCH;
+const int kRedSwatch = IDC_RED_SWATCH;
+const int kGreenSwatch = IDC_GREEN_SWATCH;
+const int kBlueSwatch = IDC_BLUE_SWATCH;
+const int kModeRed = IDC_MODE_RED;  // the six mode buttons: red, green, blue, hue, saturation, brightness
+const int kModeHue = IDC_MODE_HUE;
+const int kRedEdit = IDC_RED_EDIT;
+const int kGreenEdit = IDC_GREEN_EDIT;
+const int kBlueEdit = IDC_BLUE_EDIT;
+const int kHueEdit = IDC_HUE_EDIT;
+const int kSaturationEdit = IDC_SATURATION_EDIT;
+const int kBrightnessEdit = IDC_BRIGHTNESS_EDIT;
+const int kHexEdit = IDC_HEX_EDIT;
+const int kCopyHex = IDC_COPY_HEX;
+const int kHelp = IDC_HELP_BUTTON;
+const int kSlider = IDC_SLIDER;
+const int kStayOnTop = IDC_STAY_ON_TOP;
+const int kWebSafeSwatch = IDC_WEBSAFE_SWATCH;
+const int kColors = IDC_COLORS;
+const int kSavedList = IDC_SAVED_LIST;
+const int kSavedAdd = IDC_SAVED_ADD;
+const int kSavedDelete = IDC_SAVED_DELETE;
+const int kSavedOverwrite = IDC_SAVED_OVERWRITE;
+const int kSavedLoad = IDC_SAVED_LOAD;
+const int kGrabIcon = IDC_GRAB;
+const int kSettings = IDC_SETTINGS;
+const int kNamedList = IDC_NAMED_LIST;
+const int kNamedLoad = IDC_NAMED_LOAD;
+const int kNamedFind = IDC_NAMED_FIND;
+const int kNamedCopy = IDC_NAMED_COPY;
+const int kBackgroundSwatch = IDC_BACKGROUND_SWATCH;
+const int kContrastRatio = IDC_CONTRAST_RATIO;
+const int kContrastGrade = IDC_CONTRAST_GRADE;
 
 // Where tintora.exe is; set once by main.
 void SetProgramPath(const std::string& path);

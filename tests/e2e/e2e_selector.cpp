@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "flatcolor/flat_color.h"
 #include "tests/e2e/e2e_checks.h"
 #include "tests/e2e/e2e_input.h"
 #include "tests/e2e/e2e_program.h"
@@ -864,6 +866,140 @@ TEST(SwatchMenu, PasteColorAndCtrlVInTheHexFieldTakeAColourInAnyFormTextThatIsNo
     EXPECT_EQ_SOON(app.Text(kHexEdit), "FF8000");
     ParkCursor();
     ExpectNoMessageBoxes(app);
+}
+
+// ---- contrast against the background -------------------------------------------------------
+
+// The contrast row as the user reads it: "ratio grade".
+std::string Contrast(Tintora& app)
+{
+    return app.Text(kContrastRatio) + " " + app.Text(kContrastGrade);
+}
+
+uint32_t BackgroundShown(Tintora& app)
+{
+    const auto ref = static_cast<COLORREF>(app.Send(app.Item(kBackgroundSwatch), FCM_GETCOLOR, 0, 0));
+    return static_cast<uint32_t>(GetRValue(ref)) << 16 | GetGValue(ref) << 8 | GetBValue(ref);
+}
+
+// Opens a swatch's menu with a right click and presses `keys` in it; waits for it to close.
+void ChooseFromSwatchMenu(Tintora& app, int swatch, std::initializer_list<WORD> keys)
+{
+    ASSERT_TRUE(MoveTo(Centre(WindowRect(app.Item(swatch)))));
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    ASSERT_SOON(ShownMenu(app) != nullptr);
+    for (WORD key : keys)
+        Key(key);
+    EXPECT_EQ_SOON(ShownMenu(app), nullptr);
+}
+
+// Ratios of the published pairs, cut to two decimals: white on red is 3.998.
+TEST(Contrast, TheRowFollowsADragAPasteAndUseAsBackground)
+{
+    Tintora app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(BringToFront(app.Dialog()));
+    EXPECT_EQ_SOON(Contrast(app), "1.00:1 Fail");  // white on white
+    EXPECT_EQ(BackgroundShown(app), 0xFFFFFFu);
+
+    // Red mode: the slider's bottom takes red out of white, leaving cyan, 1.25:1 on white;
+    // the row shows it while the button is still down.
+    const Geometry g = GeometryOf(app);
+    Press(At(g.slider, g.sliderWidth / 2, g.barBottom - g.barHeight + 2));
+    DragTo(At(g.slider, g.sliderWidth / 2, g.barBottom + 20));
+    EXPECT_EQ_SOON(app.Text(kHexEdit), "00FFFF");
+    EXPECT_EQ_SOON(Contrast(app), "1.25:1 Fail");
+    Release(At(g.slider, g.sliderWidth / 2, g.barBottom + 20));
+
+    ASSERT_TRUE(SetColor(app, 0x777777));
+    EXPECT_EQ_SOON(Contrast(app), "4.47:1 AA Large");
+    EXPECT_TRUE(PutClipboardText(nullptr, "rgb(118 118 118)"));
+    ChooseFromSwatchMenu(app, kWebSafeSwatch, {'P'});
+    EXPECT_EQ_SOON(app.Text(kHexEdit), "767676");
+    EXPECT_EQ_SOON(Contrast(app), "4.54:1 AA");
+    ASSERT_TRUE(SetColor(app, 0x000000));
+    EXPECT_EQ_SOON(Contrast(app), "21.00:1 AAA");
+
+    // Any swatch's colour becomes the background: red's, then the current colour's.
+    ASSERT_TRUE(SetColor(app, 0xFFFFFF));
+    ChooseFromSwatchMenu(app, kRedSwatch, {'B'});
+    EXPECT_EQ_SOON(BackgroundShown(app), 0xFF0000u);
+    EXPECT_EQ_SOON(Contrast(app), "3.99:1 AA Large");
+    EXPECT_EQ(app.Text(kHexEdit), "FFFFFF");
+    // Pasted on the background's swatch, a colour becomes the background.
+    EXPECT_TRUE(PutClipboardText(nullptr, "hsl(0 0% 0%)"));
+    ChooseFromSwatchMenu(app, kBackgroundSwatch, {'P'});
+    EXPECT_EQ_SOON(BackgroundShown(app), 0x000000u);
+    EXPECT_EQ_SOON(Contrast(app), "21.00:1 AAA");
+    ParkCursor();
+    ExpectNoMessageBoxes(app);
+}
+
+// #777777 on white falls short of 4.5:1; the lightest greys that reach 4.5:1 and 7:1 on white
+// are #767676 and #595959.
+TEST(Contrast, TheNearestPassingColoursSwapAndAHueThatCannotReach7)
+{
+    Tintora app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(BringToFront(app.Dialog()));
+    ASSERT_TRUE(SetColor(app, 0x777777));
+    // The menu's last items, Nearest AA then Nearest AAA: Up from no selection is the last.
+    ChooseFromSwatchMenu(app, kCurrentSwatch, {VK_UP, VK_UP, VK_RETURN});
+    EXPECT_EQ_SOON(app.Text(kHexEdit), "767676");
+    EXPECT_EQ_SOON(Contrast(app), "4.54:1 AA");
+    ChooseFromSwatchMenu(app, kCurrentSwatch, {VK_UP, VK_UP, VK_RETURN});  // passes already
+    app.Settle();
+    EXPECT_EQ(app.Text(kHexEdit), "767676");
+    ChooseFromSwatchMenu(app, kCurrentSwatch, {VK_UP, VK_RETURN});
+    EXPECT_EQ_SOON(app.Text(kHexEdit), "595959");
+    EXPECT_EQ_SOON(Contrast(app), "7.00:1 AAA");
+
+    // A colour keeps its hue: orange darkened on white.
+    ASSERT_TRUE(SetColor(app, 0xFF8000));
+    EXPECT_EQ_SOON(Contrast(app), "2.51:1 Fail");
+    ChooseFromSwatchMenu(app, kCurrentSwatch, {VK_UP, VK_UP, VK_RETURN});
+    app.Settle();
+    const uint32_t orange = static_cast<uint32_t>(std::stoul(app.Text(kHexEdit), nullptr, 16));
+    const int r = orange >> 16, gr = orange >> 8 & 0xFF, b = orange & 0xFF;
+    EXPECT_TRUE(r > gr && gr > b) << app.Text(kHexEdit);  // still an orange
+    EXPECT_NE(app.Text(kContrastGrade), "Fail");
+    EXPECT_NE(app.Text(kContrastGrade), "AA Large");
+
+    // Swap: the background becomes the current colour and the other way round.
+    ASSERT_TRUE(SetColor(app, 0x595959));
+    ChooseFromSwatchMenu(app, kBackgroundSwatch, {'S'});
+    EXPECT_EQ_SOON(app.Text(kHexEdit), "FFFFFF");
+    EXPECT_EQ_SOON(BackgroundShown(app), 0x595959u);
+    EXPECT_EQ_SOON(Contrast(app), "7.00:1 AAA");
+
+    // On mid grey neither black (4.68:1) nor white (4.48:1) reaches 7:1: a message, no change.
+    ASSERT_TRUE(SetColor(app, 0x777777));
+    ChooseFromSwatchMenu(app, kCurrentSwatch, {'B'});
+    EXPECT_EQ_SOON(BackgroundShown(app), 0x777777u);
+    ASSERT_TRUE(SetColor(app, 0x3366CC));
+    ChooseFromSwatchMenu(app, kCurrentSwatch, {VK_UP, VK_RETURN});
+    ExpectMessageBoxes(app, "No color of this hue reaches 7:1 on this background.", 1);
+    EXPECT_EQ(app.Text(kHexEdit), "3366CC");
+    ParkCursor();
+}
+
+// The background's swatch is a tab stop after the copy button; the menu key opens its menu.
+TEST(Contrast, TheKeyboardReachesTheBackgroundAndItsMenu)
+{
+    Tintora app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(FocusOn(app, kCopyHex));
+    Key(VK_TAB);
+    EXPECT_EQ_SOON(app.Focus(), app.Item(kBackgroundSwatch));
+    ASSERT_TRUE(SetColor(app, 0x202020));
+    ASSERT_TRUE(FocusOn(app, kBackgroundSwatch));
+    ShiftKey(VK_F10);
+    ASSERT_SOON(ShownMenu(app) != nullptr);
+    Key('S');
+    EXPECT_EQ_SOON(ShownMenu(app), nullptr);
+    EXPECT_EQ_SOON(app.Text(kHexEdit), "FFFFFF");
+    EXPECT_EQ_SOON(BackgroundShown(app), 0x202020u);
 }
 
 // ---- pictures ------------------------------------------------------------------------------

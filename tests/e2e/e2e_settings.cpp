@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "flatcolor/flat_color.h"
 #include "resources/resource.h"
 #include "shell/status_icon.h"
 #include "tests/e2e/e2e_checks.h"
@@ -216,6 +217,9 @@ TEST(Settings, ACloseAndARestartBringBackColourAxisOptionsPanelAndPlace)
         Tintora app;
         ASSERT_TRUE(app.Start());
         SetHex(app, "336699");
+        // The red swatch's menu item "Use as Background", as the swatch reports it.
+        app.SendToDialog(WM_COMMAND, MAKEWPARAM(kRedSwatch, IDM_USE_AS_BACKGROUND),
+                         reinterpret_cast<LPARAM>(app.Item(kRedSwatch)));
         app.Send(app.Item(kModeHue), BM_CLICK, 0, 0);
         app.Send(app.Item(kStayOnTop), BM_CLICK, 0, 0);
         app.Send(app.Item(kColors), BM_CLICK, 0, 0);  // collapse the panel
@@ -226,17 +230,50 @@ TEST(Settings, ACloseAndARestartBringBackColourAxisOptionsPanelAndPlace)
         ExpectCleanExit(app);
     }
     EXPECT_EQ(StoredDword("LastColor"), 0x336699ul);
+    EXPECT_EQ(StoredDword("BackgroundColor"), 0x330000ul);
     EXPECT_EQ(StoredDword("SliderMode"), 3ul);
     EXPECT_EQ(StoredDword("MainWindowXPos"), 50ul);
 
     Tintora again;
     ASSERT_TRUE(again.Start(false));
     EXPECT_EQ(ControlText(again.Item(kHexEdit)), "336699");
+    EXPECT_EQ(again.Send(again.Item(kBackgroundSwatch), FCM_GETCOLOR, 0, 0),
+              static_cast<LRESULT>(RGB(0x33, 0, 0)));
+    EXPECT_EQ(ControlText(again.Item(kContrastRatio)), "3.06:1");
     EXPECT_TRUE(again.IsChecked(kModeHue));
     EXPECT_TRUE(again.IsChecked(kStayOnTop));
     EXPECT_TRUE(GetWindowLongA(again.Dialog(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(again.IsChecked(kColors));
     EXPECT_EQ(WindowRect(again.Dialog()), placed);
+}
+
+// A stored background that is no colour (bits past 0xFFFFFF, another type's size) leaves white.
+TEST(Settings, AStoredBackgroundThatIsNoColourLeavesWhite)
+{
+    const DWORD beyond = 0x01FF0000;
+    const char text[] = "#000000";
+    const struct {
+        DWORD type;
+        const void* data;
+        DWORD size;
+    } junk[] = {{REG_DWORD, &beyond, sizeof(beyond)}, {REG_SZ, text, sizeof(text)}};
+    for (const auto& value : junk) {
+        SCOPED_TRACE(value.type);
+        ResetSavedState();
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(RegSetValueExA(key, "BackgroundColor", 0, value.type, static_cast<const BYTE*>(value.data),
+                                 value.size),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+        Tintora app;
+        ASSERT_TRUE(app.Start(false));
+        EXPECT_EQ(app.Send(app.Item(kBackgroundSwatch), FCM_GETCOLOR, 0, 0),
+                  static_cast<LRESULT>(RGB(255, 255, 255)));
+        EXPECT_EQ(ControlText(app.Item(kContrastRatio)), "1.00:1");
+    }
 }
 
 TEST(Settings, TheEndOfTheSessionSavesAsACloseDoes)

@@ -27,8 +27,8 @@ namespace {
 const char* const kTipClass = "tooltips_class32";
 const char* const kHelpTitle = "Ostrel Tintora Help";
 
-// Controls with a tip string: 403-412, 419, 421, 427, 430-435, 437-440.
-const LRESULT kToolCount = 23;
+// Controls with a tip string: 403-412, 419, 421, 427, 430-435, 437-443.
+const LRESULT kToolCount = 26;
 
 // The rows of a window between its top edge and its client area, where its caption is.
 RECT CaptionBand(HWND window)

@@ -31,16 +31,16 @@ namespace {
 
 // The template is laid out collapsed; "Colors >>" adds this much width.
 const int kDialogWidthUnits = 322;
-const int kDialogHeightUnits = 224;
+const int kDialogHeightUnits = 245;
 const int kPanelWidthUnits = 73;
 
 const int kWebSafeMark = 402;
 const int kAbout = 422;
 
 // Every control with an id: the program, its tool tips and other programs find them by it.
-const int kNamedControls[] = {401, 402, 403, 404, 405, 406, 407, 408, 409, 410, 411, 412, 413,
-                              414, 415, 416, 417, 418, 419, 421, 422, 424, 425, 426, 427, 429,
-                              430, 431, 432, 433, 434, 435, 436, 437, 438, 439, 440};
+const int kNamedControls[] = {401, 402, 403, 404, 405, 406, 407, 408, 409, 410, 411, 412, 413, 414,
+                              415, 416, 417, 418, 419, 421, 422, 424, 425, 426, 427, 429, 430, 431,
+                              432, 433, 434, 435, 436, 437, 438, 439, 440, 441, 442, 443};
 // The colour-list panel, which only "Colors >>" brings into view.
 const int kPanelControls[] = {kSavedLoad, kSavedAdd,  kSavedDelete, kSavedOverwrite, kSavedList,
                               kNamedLoad, kNamedFind, kNamedCopy,   kNamedList};
@@ -362,6 +362,15 @@ TEST(Start, LabelsSitBesideWhatTheyLabelAndRowsAndColumnsReadInOrder)
     }
     EXPECT_EQ(WindowText(app.Item(kStayOnTop)), "Stay on &Top");
 
+    // Between the field and the buttons the contrast row: its label, the background, the
+    // ratio, the grade.
+    const RECT background = ChildRect(app.Item(kBackgroundSwatch));
+    EXPECT_EQ(Describe(Beside(dialog, app.Item(kBackgroundSwatch), Side::Left)), Label("Contrast &on"));
+    CheckRowLeftToRight(app, {kBackgroundSwatch, kContrastRatio, kContrastGrade});
+    EXPECT_LE(field.bottom, background.top);
+    EXPECT_LE(ChildRect(app.Item(kHexEdit)).bottom, background.top);
+    EXPECT_LE(background.bottom, ChildRect(app.Item(kSettings)).top);
+
     // In the panel each list has its buttons in a row above it, saved colours over named ones.
     CheckRowLeftToRight(app, {kSavedLoad, kSavedAdd, kSavedDelete, kSavedOverwrite});
     CheckRowLeftToRight(app, {kNamedLoad, kNamedFind, kNamedCopy});
@@ -370,7 +379,7 @@ TEST(Start, LabelsSitBesideWhatTheyLabelAndRowsAndColumnsReadInOrder)
     EXPECT_LE(ChildRect(app.Item(kNamedLoad)).bottom, ChildRect(app.Item(kNamedList)).top);
 }
 
-TEST(Start, TabGoesFromTheValueFieldsToTheBottomRowTheFieldThePanelsButtonsTheSliderTheModeAndBack)
+TEST(Start, TabGoesFromTheValueFieldsThroughTheContrastAndBottomRowsTheFieldThePanelsButtonsTheSliderAndBack)
 {
     Tintora app;
     ASSERT_TRUE(app.Start());
@@ -379,10 +388,11 @@ TEST(Start, TabGoesFromTheValueFieldsToTheBottomRowTheFieldThePanelsButtonsTheSl
 
     // The mode buttons are one stop: the checked one, red on a first start. The colour field is
     // the first stop of the template, the slider the one before the mode buttons.
-    const int stops[] = {kGreenEdit, kBlueEdit,  kHueEdit,  kSaturationEdit, kBrightnessEdit, kHexEdit,
-                         kCopyHex,   kStayOnTop, kSettings, kHelp,           kAbout,          kColors,
-                         kField,     kSavedLoad, kSavedAdd, kSavedDelete,    kSavedOverwrite, kNamedLoad,
-                         kNamedFind, kNamedCopy, kSlider,   kModeRed,        kRedEdit};
+    const int stops[] = {kGreenEdit, kBlueEdit,    kHueEdit,          kSaturationEdit, kBrightnessEdit,
+                         kHexEdit,   kCopyHex,     kBackgroundSwatch, kStayOnTop,      kSettings,
+                         kHelp,      kAbout,       kColors,           kField,          kSavedLoad,
+                         kSavedAdd,  kSavedDelete, kSavedOverwrite,   kNamedLoad,      kNamedFind,
+                         kNamedCopy, kSlider,      kModeRed,          kRedEdit};
     std::string expected, visited;
     for (int id : stops) {
         expected += std::to_string(id) + " ";

@@ -46,6 +46,9 @@ const std::map<int, std::string> kTips = {
     {IDC_NAMED_LOAD, "Load selected named color"},
     {IDC_NAMED_FIND, "Find nearest named color"},
     {IDC_NAMED_COPY, "Copy selected named color"},
+    {IDC_BACKGROUND_SWATCH, "Background color"},
+    {IDC_CONTRAST_RATIO, "Contrast of the current color against the background (WCAG 2.x)"},
+    {IDC_CONTRAST_GRADE, "(the thresholds, tested below)"},
 };
 
 // The icon buttons and the size each icon resource holds.
@@ -150,14 +153,18 @@ TEST_F(DecorationTest, EveryControlWithATipStringHasOneToolAndNoOtherControlHasO
         EXPECT_EQ(static_cast<UINT>(TTF_IDISHWND), tool.uFlags);
         EXPECT_EQ(dialog, tool.hwnd);
         EXPECT_EQ(instance, tool.hinst);
-        EXPECT_TRUE(IS_INTRESOURCE(tool.lpszText));
-        EXPECT_EQ(id, static_cast<int>(reinterpret_cast<UINT_PTR>(tool.lpszText)));
         auto expected = kTips.find(id);
         ASSERT_NE(kTips.end(), expected) << "a tool for a control without a tip";
+        if (id == IDC_CONTRAST_GRADE) {
+            EXPECT_EQ(LPSTR_TEXTCALLBACKA, tool.lpszText);
+            continue;
+        }
+        EXPECT_TRUE(IS_INTRESOURCE(tool.lpszText));
+        EXPECT_EQ(id, static_cast<int>(reinterpret_cast<UINT_PTR>(tool.lpszText)));
         EXPECT_EQ(expected->second, texts[i]);
     }
 
-    // The unit labels, the "#" label and the separator have id 0 and no tool; nor have the
+    // The unit labels, the "#" and contrast labels and the separator have id 0 and no tool; nor have the
     // controls whose ids have no string.
     int labels = 0;
     for (HWND child : Children(dialog)) {
@@ -172,7 +179,49 @@ TEST_F(DecorationTest, EveryControlWithATipStringHasOneToolAndNoOtherControlHasO
         EXPECT_FALSE(SendMessageA(state->toolTip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&query)))
             << "control " << id << " has a tool";
     }
-    EXPECT_EQ(5, labels);
+    EXPECT_EQ(6, labels);
+}
+
+// The grade's tip as the tip window asks the dialog for it: each threshold with its verdict for
+// the colours on show, on lines of their own. Ratios from the published examples.
+TEST_F(DecorationTest, TheGradesTipSaysWhichThresholdsTheColoursPass)
+{
+    const struct {
+        uint32_t current, background;
+        const char* verdicts;  // normal AA, normal AAA, large AA, large AAA, components
+    } cases[] = {
+        {0x000000, 0xFFFFFF, "pass pass pass pass pass"},  // 21:1
+        {0x767676, 0xFFFFFF, "pass fail pass pass pass"},  // 4.54:1
+        {0x777777, 0xFFFFFF, "fail fail pass fail pass"},  // 4.47:1
+        {0xFFFFFF, 0xFF0000, "fail fail pass fail pass"},  // 3.99:1
+        {0x999999, 0xFFFFFF, "fail fail fail fail fail"},  // 2.85:1
+    };
+    HWND grade = GetDlgItem(dialog, IDC_CONTRAST_GRADE);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.verdicts);
+        state->currentColor.SetRgb(c.current);
+        state->background.SetRgb(c.background);
+        // What the tip window asks of the dialog before it shows the tip.
+        NMTTDISPINFOA info = {};
+        info.hdr.hwndFrom = state->toolTip;
+        info.hdr.idFrom = reinterpret_cast<UINT_PTR>(grade);
+        info.hdr.code = TTN_GETDISPINFOA;
+        info.uFlags = TTF_IDISHWND;
+        SendMessageA(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+        ASSERT_NE(nullptr, info.lpszText);
+        const char* shown = info.lpszText;
+        std::string verdicts;
+        const std::string text = shown;
+        size_t lines = 0;
+        for (size_t at = 0; (at = text.find(": ", at)) != std::string::npos; at += 2) {
+            verdicts += (verdicts.empty() ? "" : " ") + text.substr(at + 2, 4);
+            ++lines;
+        }
+        EXPECT_EQ(c.verdicts, verdicts) << text;
+        EXPECT_EQ(5u, lines);
+        EXPECT_EQ(0u, text.find("Normal text AA (4.5:1): ")) << text;
+        EXPECT_NE(std::string::npos, text.find("\r\nUser interface components (3:1): ")) << text;
+    }
 }
 
 TEST_F(DecorationTest, TipShowsWhenTheMouseRestsOnAControl)

@@ -666,12 +666,12 @@ TEST_F(FlatColorTest, PopupMenuHoldsTheHexItemsThenTheCodeItemsThenPaste)
         {IDM_COPY_WIN32_RGB, "Copy as Win32 RGB() &Macro"},
         {IDM_COPY_COLORREF, "Copy as COLORREF &Literal"},
         {IDM_COPY_OKLCH, "Copy as CSS o&klch()"},
-        {IDM_COPY_OKLAB, "Copy as CSS okla&b()"},
-        {IDM_COPY_LAB, "Copy as CSS l&ab()"},
+        {IDM_COPY_OKLAB, "Copy as CSS oklab()"},
+        {IDM_COPY_LAB, "Copy as CSS lab()"},
         {IDM_COPY_LCH, "Copy as CSS lch()"},
         {IDM_COPY_HWB, "Copy as CSS hwb()"},
         {IDM_COPY_COLOR_SRGB, "Copy as CSS color(sr&gb)"},
-        {IDM_COPY_HSB, "Copy as h&sb()"},
+        {IDM_COPY_HSB, "Copy as hsb()"},
         {IDM_COPY_CMYK, "Copy as cm&yk()"},
         {IDM_COPY_FLOAT_TRIPLE, "Copy as &Float Triple"},
         {IDM_COPY_INTEGER, "Copy as &Integer"},
@@ -693,10 +693,12 @@ TEST_F(FlatColorTest, PopupMenuHoldsTheHexItemsThenTheCodeItemsThenPaste)
         char text[100] = {};
         GetMenuStringA(menu, i, text, sizeof(text), MF_BYPOSITION);
         EXPECT_STREQ(items[i].text, text);
-        // An item with a key has its own: the letter after '&', in either case. lch() and hwb()
-        // have no letter left that their names hold.
+        // An item with a key has its own: the letter after '&', in either case. lch(), hwb(),
+        // lab(), oklab() and hsb() have no letter left that their names hold (a, b and s are
+        // the background's items', added by the dialog).
         const char* amp = strchr(text, '&');
-        if (items[i].id == IDM_COPY_LCH || items[i].id == IDM_COPY_HWB) {
+        if (items[i].id == IDM_COPY_LCH || items[i].id == IDM_COPY_HWB || items[i].id == IDM_COPY_LAB ||
+            items[i].id == IDM_COPY_OKLAB || items[i].id == IDM_COPY_HSB) {
             EXPECT_EQ(nullptr, amp);
             continue;
         }
@@ -706,6 +708,115 @@ TEST_F(FlatColorTest, PopupMenuHoldsTheHexItemsThenTheCodeItemsThenPaste)
         mnemonics += key;
     }
     EXPECT_EQ(static_cast<UINT>(IDM_COPY), GetMenuDefaultItem(menu, FALSE, 0));
+    for (char key : {'a', 'b', 's'})
+        EXPECT_EQ(std::string::npos, mnemonics.find(key)) << key << " is the background items' key";
+}
+
+// Items the parent adds go last, with their string-table texts and states; chosen, each comes
+// back to the parent as a notification with its id. Commands the menu has no item for do not.
+TEST_F(FlatColorTest, ItemsTheParentAddsComeBackAsItsNotifications)
+{
+    HWND swatch = CreateSwatch(0);
+    ASSERT_NE(nullptr, swatch);
+    HMENU menu = State(swatch)->menu;
+    EXPECT_TRUE(SendMessageA(swatch, FCM_ADDMENUITEM, IDM_USE_AS_BACKGROUND, 0));
+    EXPECT_TRUE(SendMessageA(swatch, FCM_ADDMENUITEM, 0, 0));
+    EXPECT_TRUE(SendMessageA(swatch, FCM_ADDMENUITEM, IDM_SWAP_WITH_CURRENT, MFS_GRAYED));
+    ASSERT_EQ(23, GetMenuItemCount(menu));
+    char text[100] = {};
+    GetMenuStringA(menu, 20, text, sizeof(text), MF_BYPOSITION);
+    EXPECT_STREQ("Use as &Background", text);
+    EXPECT_EQ(static_cast<UINT>(MF_SEPARATOR), GetMenuState(menu, 21, MF_BYPOSITION) & MF_SEPARATOR);
+    GetMenuStringA(menu, 22, text, sizeof(text), MF_BYPOSITION);
+    EXPECT_STREQ("&Swap with Current", text);
+    EXPECT_TRUE(GetMenuState(menu, IDM_SWAP_WITH_CURRENT, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(menu, IDM_USE_AS_BACKGROUND, MF_BYCOMMAND) & MF_GRAYED);
+
+    for (WPARAM command : {IDM_USE_AS_BACKGROUND, IDM_SWAP_WITH_CURRENT, IDM_NEAREST_AA, 5000})
+        SendMessageA(swatch, WM_COMMAND, command, 0);
+    ASSERT_EQ(2u, g_commands.size());
+    EXPECT_EQ(MAKEWPARAM(kSwatchId, IDM_USE_AS_BACKGROUND), g_commands[0].wparam);
+    EXPECT_EQ(MAKEWPARAM(kSwatchId, IDM_SWAP_WITH_CURRENT), g_commands[1].wparam);
+    EXPECT_EQ(reinterpret_cast<LPARAM>(swatch), g_commands[1].lparam);
+
+    // The parent reads the colour back to act on it.
+    SendMessageA(swatch, FCM_SETCOLOR, kOrange, 0);
+    EXPECT_EQ(static_cast<LRESULT>(kOrange), SendMessageA(swatch, FCM_GETCOLOR, 0, 0));
+}
+
+// The window text is a sample in the text colour, as large as the swatch holds it with a margin
+// all round, centred; hex digits the display bits ask for take its place.
+TEST_F(FlatColorTest, TheWindowTextIsASampleInTheTextColourAsLargeAsTheSwatchHoldsIt)
+{
+    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+    // The dialog font's own "Aa", for the size it has.
+    const Pixels small = Expected(100, 40, kWhite, "Aa", kBlack, Font());
+    const RECT smallInk = small.InkBox(kWhite);
+    const struct {
+        int width, height;
+    } sizes[] = {{100, 40}, {60, 30}, {24, 40}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.height));
+        HWND swatch = CreateSwatch(0, 20, 20, size.width, size.height);
+        ASSERT_NE(nullptr, swatch);
+        SetWindowTextA(swatch, "Aa");
+        SendMessageA(swatch, FCM_SETCOLOR, kWhite, 0);
+        SendMessageA(swatch, FCM_SETTEXTCOLOR, red, 0);
+        Pixels shown = Capture(swatch);
+        const RECT ink = shown.InkBox(kWhite);
+        ASSERT_FALSE(IsRectEmpty(&ink));
+        EXPECT_GT(shown.Count(red), 10);
+        EXPECT_GE(ink.left, 2);
+        EXPECT_GE(ink.top, 2);
+        EXPECT_LE(ink.right, shown.width - 2);
+        EXPECT_LE(ink.bottom, shown.height - 2);
+        EXPECT_NEAR(shown.width / 2.0, (ink.left + ink.right) / 2.0, 3.0);
+        EXPECT_NEAR(shown.height / 2.0, (ink.top + ink.bottom) / 2.0, 3.0);
+        // The tall swatches draw it larger than the font; the narrow one narrows it to fit.
+        if (size.width >= 60)
+            EXPECT_GT(ink.bottom - ink.top, smallInk.bottom - smallInk.top);
+        else
+            EXPECT_LT(ink.bottom - ink.top, (shown.height - 4) * 3 / 4);
+
+        // A new text colour repaints at once; the hex digits win over the text.
+        SendMessageA(swatch, FCM_SETTEXTCOLOR, blue, 0);
+        EXPECT_EQ(0, Capture(swatch).Count(red));
+        EXPECT_GT(Capture(swatch).Count(blue), 10);
+        SetWindowLongA(swatch, GWL_STYLE, GetWindowLongA(swatch, GWL_STYLE) | FCS_HEX);
+        UpdateWindow(swatch);
+        EXPECT_EQ(0, CountDifferences(ExpectedFor(swatch, kWhite, "FFFFFF", kBlack), Capture(swatch)));
+        DestroyWindow(swatch);
+    }
+}
+
+// A swatch with a tab stop takes the focus from a click and shows it; others never take it.
+TEST_F(FlatColorTest, ATabStopSwatchTakesTheFocusAndShowsIt)
+{
+    HWND stop =
+        CreateWindowExA(0, FLATCOLOR_CLASS_NAME, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 20, 20, 80, 40, host,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSwatchId)), Self(), nullptr);
+    HWND plain = CreateSwatch(0, 160, 20, 80, 40);
+    ASSERT_NE(nullptr, stop);
+    ASSERT_NE(nullptr, plain);
+    for (HWND swatch : {stop, plain})
+        SendMessageA(swatch, FCM_SETCOLOR, kYellow, 0);
+    SetFocus(host);
+    PumpFor(20);
+    for (HWND swatch : {plain, stop}) {
+        g_commands.clear();
+        const POINT centre = ScreenCentre(swatch);
+        ASSERT_TRUE(SetCursorPos(centre.x, centre.y));
+        ASSERT_EQ(2u, SendButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}));
+        EXPECT_TRUE(PumpUntil([&] { return !g_commands.empty(); }));
+        EXPECT_EQ(swatch == stop ? stop : host, GetFocus());
+    }
+    PumpFor(20);
+    Pixels focused = Capture(stop);
+    EXPECT_GT(focused.width * focused.height - focused.Count(kYellow), 20) << "a focus cue";
+    SetFocus(host);
+    PumpFor(20);
+    Pixels unfocused = Capture(stop);
+    EXPECT_EQ(unfocused.width * unfocused.height, unfocused.Count(kYellow));
 }
 
 TEST_F(FlatColorTest, RightClickAndContextMenuShowThePopupMenu)

@@ -53,9 +53,10 @@ protected:
 
 bool SameSettings(const StoredSettings& a, const StoredSettings& b)
 {
-    return a.lastColor == b.lastColor && a.sliderMode == b.sliderMode && a.windowX == b.windowX &&
-           a.windowY == b.windowY && a.grabSampleSize == b.grabSampleSize && a.pickKey == b.pickKey &&
-           a.copyFormat == b.copyFormat && memcmp(a.options, b.options, sizeof(a.options)) == 0;
+    return a.lastColor == b.lastColor && a.backgroundColor == b.backgroundColor &&
+           a.sliderMode == b.sliderMode && a.windowX == b.windowX && a.windowY == b.windowY &&
+           a.grabSampleSize == b.grabSampleSize && a.pickKey == b.pickKey && a.copyFormat == b.copyFormat &&
+           memcmp(a.options, b.options, sizeof(a.options)) == 0;
 }
 
 TEST_F(RegistryStoreTest, MissingKeyKeepsEveryDefault)
@@ -91,7 +92,7 @@ TEST_F(RegistryStoreTest, WrongSizedOrMissingValuesKeepTheirDefaults)
 TEST_F(RegistryStoreTest, EveryValueRoundTripsUnderItsName)
 {
     // Ctrl+Alt+F9 with the Windows key.
-    StoredSettings written = {0xABCDEF, 4, -32000, -32000, 5, 0x10678, 613, {}};
+    StoredSettings written = {0xABCDEF, 0x102030, 4, -32000, -32000, 5, 0x10678, 613, {}};
     for (uint32_t bit : {AlwaysOnTop, NamedColorsLowerCase, FreezeGrab, CopyOnPick})
         written.SetOption(bit, true);
     RegistryValueEntry table[SETTINGS_ROW_COUNT];
@@ -110,6 +111,7 @@ TEST_F(RegistryStoreTest, EveryValueRoundTripsUnderItsName)
         DWORD type, size, value;
     } stored[] = {
         {"LastColor", REG_DWORD, 4, 0xABCDEF},
+        {"BackgroundColor", REG_DWORD, 4, 0x102030},
         {"SliderMode", REG_DWORD, 4, 4},
         {"AlwaysOnTop", REG_BINARY, 1, 1},
         {"RealTimeUpdate", REG_BINARY, 1, 0},

@@ -11,7 +11,7 @@
 
 // The range of control ids in the main dialog template.
 constexpr int kFirstControlId = 401;
-constexpr int kLastControlId = 440;
+constexpr int kLastControlId = 443;
 
 // Which interaction holds the dialog's mouse capture.
 enum CaptureMode : uint32_t {
@@ -33,7 +33,7 @@ struct DialogState {
     uint32_t captureMode;  // a CaptureMode
     int32_t dpi;           // the screen's, read once at the start (core/dpi.h)
 
-    // The dialog's controls 401..440 by id, looked up once at initialisation: under Wine every
+    // The dialog's controls 401..443 by id, looked up once at initialisation: under Wine every
     // GetDlgItem is a call to the server, and a redraw would make a couple of dozen of them.
     HWND controls[kLastControlId - kFirstControlId + 1];
 };

@@ -76,6 +76,9 @@
 #define IDC_NAMED_LOAD 438
 #define IDC_NAMED_FIND 439
 #define IDC_NAMED_COPY 440
+#define IDC_BACKGROUND_SWATCH 441
+#define IDC_CONTRAST_RATIO 442
+#define IDC_CONTRAST_GRADE 443
 
 // Settings page check boxes
 #define IDC_OPT_REALTIME 501
@@ -107,6 +110,10 @@
 #define IDS_FORMAT_BAD_PLACEHOLDER 358
 #define IDS_FORMAT_EXAMPLE 359
 #define IDS_FORMAT_HEX 360
+#define IDS_NO_AA_COLOR 361
+#define IDS_NO_AAA_COLOR 362
+#define IDS_CONTRAST_PASS 363
+#define IDS_CONTRAST_FAIL 364
 
 // Swatch popup menu items (also their string ids)
 #define IDM_COPY 600
@@ -117,6 +124,11 @@
 #define IDM_COPY_WIN32_RGB 605
 #define IDM_COPY_COLORREF 606
 #define IDM_PASTE 607
+// Added by the main dialog: the background's items
+#define IDM_USE_AS_BACKGROUND 608
+#define IDM_SWAP_WITH_CURRENT 609
+#define IDM_NEAREST_AA 610
+#define IDM_NEAREST_AAA 611
 // Also the ids of the forms they copy in (color/color_forms.h)
 #define IDM_COPY_OKLCH 612
 #define IDM_COPY_OKLAB 613

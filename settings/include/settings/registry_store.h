@@ -35,7 +35,8 @@ bool WriteRegistryTable(HKEY root, const char* path, RegistryValueEntry* table, 
 
 // The values kept between runs, one variable per registry row.
 struct StoredSettings {
-    uint32_t lastColor;  // 0x00RRGGBB
+    uint32_t lastColor;        // 0x00RRGGBB
+    uint32_t backgroundColor;  // 0x00RRGGBB, what the contrast is measured against
     uint32_t sliderMode;
     int32_t windowX;
     int32_t windowY;
@@ -53,9 +54,9 @@ struct StoredSettings {
     }
 };
 
-enum { SETTINGS_ROW_COUNT = 7 + kOptionCount };
+enum { SETTINGS_ROW_COUNT = 8 + kOptionCount };
 
-// What a first start uses: white, red axis, no position, single-pixel grabs, Win+Shift+C to
+// What a first start uses: white on white, red axis, no position, single-pixel grabs, Win+Shift+C to
 // pick from anywhere, each option's default.
 StoredSettings DefaultSettings();
 // The rows, in their fixed order, pointing into `settings`.

@@ -45,6 +45,9 @@ struct AppState : DialogState {
     OwnedIcon smallIcon;
     OwnedIcon notWebSafeIcon;
 
+    ColorValue background;  // the contrast row's: what the current colour is measured against
+    char contrastTip[400];  // the grade's tip, written when the tip shows
+
     SIZE expandedSize;
     SIZE collapsedSize;
 

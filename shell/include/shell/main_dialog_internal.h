@@ -35,9 +35,12 @@ void ApplyPanelSize(AppState* state);
 // Command 422: shows the About box; message 304 when it cannot.
 void ShowAboutBox(AppState* state);
 
-// The swatch menu's Paste Color: the clipboard's colour becomes the current one; a message when
-// it holds none.
-void PasteColorFromMenu(AppState* state);
+// The swatch menu's Paste Color: the clipboard's colour becomes the current one (on the
+// background's swatch, the background); a message when it holds none.
+void PasteColorFromMenu(AppState* state, bool asBackground);
+
+// The colour the contrast row measures against, shown at once.
+void SetBackgroundColor(AppState* state, const ColorValue& color);
 // From initialisation on, a colour pasted into the hex field in any form but hex digits is
 // taken whole.
 void TakeColorPastesInHexField(AppState* state);
