@@ -3,6 +3,7 @@
 // start_bench measures Tintora against it.
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
 #include <shellapi.h>
 #include <vfw.h>
 
@@ -16,6 +17,7 @@ INT_PTR CALLBACK ReferenceDialogProc(HWND dialog, UINT message, WPARAM wparam, L
         if (HDRAWDIB drawDib = DrawDibOpen())
             DrawDibClose(drawDib);
         DragAcceptFiles(dialog, FALSE);
+        CommDlgExtendedError();
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL)

@@ -51,9 +51,9 @@ void ReportBrowserVersion(char* version)
 // A new, empty, uniquely named file in the temporary folder; false when there is none.
 bool CreateReportFile(char* path)
 {
-    char folder[MAX_PATH];
-    const DWORD length = GetTempPathA(MAX_PATH, folder);
-    if (length == 0 || length >= MAX_PATH)
+    char folder[PATH_TEXT_SIZE];
+    const DWORD length = GetTempPathA(PATH_TEXT_SIZE, folder);
+    if (length == 0 || length >= PATH_TEXT_SIZE)
         return false;
     return GetTempFileNameA(folder, "OSF", 0, path) != 0;
 }
@@ -82,7 +82,7 @@ void OfferMail(const char* reportPath, const char* report)
         // Simple MAPI's records take writable strings; it only reads them.
         char name[sizeof(kSupportName)], address[sizeof(kSupportAddress)];
         char attachmentName[sizeof(kAttachmentName)], subject[sizeof(kSubject)];
-        char path[MAX_PATH];
+        char path[PATH_TEXT_SIZE];
         char body[sizeof(kBodyWithReport) + REPORT_TEXT_SIZE];
         strcpy(name, kSupportName);
         strcpy(address, kSupportAddress);
@@ -122,7 +122,7 @@ void OfferMail(const char* reportPath, const char* report)
 void ShowCredits(HWND about)
 {
     // Beside the program, wherever it was started from; the bare name if the path is unknown.
-    char path[MAX_PATH];
+    char path[PATH_TEXT_SIZE];
     PathBesideProgram("credits.htm", path, sizeof(path));
     ShellExecuteA(about, "open", path, nullptr, nullptr, SW_SHOW);
 }
@@ -139,7 +139,7 @@ void SendFeedback(HWND)
     char report[REPORT_TEXT_SIZE];
     ComposeReport(ReportFacts{PRODUCT_TITLE, PRODUCT_VERSION, browserVersion}, version, report);
 
-    char path[MAX_PATH];
+    char path[PATH_TEXT_SIZE];
     if (!CreateReportFile(path)) {
         OfferMail(nullptr, report);
         return;

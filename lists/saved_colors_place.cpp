@@ -16,19 +16,19 @@ typedef BOOL(WINAPI* GetSpecialFolderPathProc)(HWND, LPSTR, int, BOOL);
 bool ShellFolder(int csidl, char* path)
 {
     HMODULE shell = GetModuleHandleA("shell32.dll");
-    const auto get = shell ? reinterpret_cast<GetSpecialFolderPathProc>(reinterpret_cast<void*>(
-                                 GetProcAddress(shell, "SHGetSpecialFolderPathA")))
+    const auto get = shell ? reinterpret_cast<GetSpecialFolderPathProc>(
+                                 reinterpret_cast<void*>(GetProcAddress(shell, "SHGetSpecialFolderPathA")))
                            : nullptr;
     path[0] = '\0';
     return get && get(nullptr, path, csidl, FALSE) && path[0];
 }
 
-// `folder` "\" `name` into `path` (MAX_PATH); false when it does not fit.
+// `folder` "\" `name` into `path` (PATH_TEXT_SIZE); false when it does not fit.
 bool Join(char* path, const char* folder, const char* name)
 {
     const int length = lstrlenA(folder);
     const bool separator = length > 0 && *CharPrevA(folder, folder + length) != '\\';
-    if (length + (separator ? 1 : 0) + lstrlenA(name) >= MAX_PATH)
+    if (length + (separator ? 1 : 0) + lstrlenA(name) >= PATH_TEXT_SIZE)
         return false;
     lstrcpyA(path, folder);
     if (separator)
@@ -51,19 +51,20 @@ void FindSavedColorsPlace(SavedColorsPlace* place)
     // directory; for a standard user on Vista and later, the system kept the 32-bit program's
     // writes in the user's VirtualStore copy of that directory instead, which then holds the
     // newer list.
-    char windows[MAX_PATH];
-    char windowsFile[MAX_PATH] = SAVED_COLORS_FILE;
-    const UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
-    const bool haveWindows = length > 0 && length < MAX_PATH && Join(windowsFile, windows, SAVED_COLORS_FILE);
+    char windows[PATH_TEXT_SIZE];
+    char windowsFile[PATH_TEXT_SIZE] = SAVED_COLORS_FILE;
+    const UINT length = GetWindowsDirectoryA(windows, PATH_TEXT_SIZE);
+    const bool haveWindows =
+        length > 0 && length < PATH_TEXT_SIZE && Join(windowsFile, windows, SAVED_COLORS_FILE);
 
-    char folder[MAX_PATH], userFolder[MAX_PATH];
+    char folder[PATH_TEXT_SIZE], userFolder[PATH_TEXT_SIZE];
     if (!ShellFolder(CSIDL_APPDATA, folder) || !Join(userFolder, folder, kUserFolder) ||
         !Join(place->file, userFolder, SAVED_COLORS_FILE))
         lstrcpyA(place->file, windowsFile);
 
     // "C:\Windows" is kept as "<local>\VirtualStore\Windows".
-    char storeFile[MAX_PATH] = "";
-    char local[MAX_PATH], store[MAX_PATH], storeWindows[MAX_PATH];
+    char storeFile[PATH_TEXT_SIZE] = "";
+    char local[PATH_TEXT_SIZE], store[PATH_TEXT_SIZE], storeWindows[PATH_TEXT_SIZE];
     if (haveWindows && windows[1] == ':' && windows[2] == '\\' && ShellFolder(CSIDL_LOCAL_APPDATA, local) &&
         Join(store, local, kVirtualStore) && Join(storeWindows, store, windows + 3))
         Join(storeFile, storeWindows, SAVED_COLORS_FILE);
@@ -81,7 +82,7 @@ void FindSavedColorsPlace(SavedColorsPlace* place)
 void PrepareSavedColorsFile(const SavedColorsPlace& place)
 {
     // Each folder on the way; those that exist refuse, which changes nothing.
-    char path[MAX_PATH];
+    char path[PATH_TEXT_SIZE];
     lstrcpyA(path, place.file);
     char previous = '\0';
     for (char* p = path; *p; p = CharNextA(p)) {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "color/color_forms.h"
+#include "core/ansi_text.h"
 #include "core/messages.h"
 #include "resources/resource.h"
 #include "settings/settings_page.h"
@@ -36,7 +37,8 @@ FormatsPageState* GetState(HWND page)
 void ShowTemplateState(HWND dialog, const FormatEdit* edit)
 {
     char templ[COLOR_TEMPLATE_SIZE] = "", problem[COLOR_TEMPLATE_SIZE] = "";
-    GetDlgItemTextA(dialog, IDC_FORMAT_TEMPLATE, templ, sizeof(templ));
+    // Typed text may hold characters of several bytes: a cut leaves none of them halved.
+    GetWholeWindowText(GetDlgItem(dialog, IDC_FORMAT_TEMPLATE), templ, sizeof(templ));
     char format[MESSAGE_TEXT_SIZE], line[MESSAGE_TEXT_SIZE + 2 * COLOR_TEMPLATE_SIZE] = "";
     char expanded[4 * COLOR_TEMPLATE_SIZE];
     if (CheckColorTemplate(templ, problem, sizeof(problem))) {
@@ -59,8 +61,8 @@ void ShowTemplateState(HWND dialog, const FormatEdit* edit)
 bool AcceptFormat(HWND dialog, FormatEdit* edit)
 {
     char name[CUSTOM_FORMAT_NAME_SIZE] = "", templ[COLOR_TEMPLATE_SIZE] = "", problem[COLOR_TEMPLATE_SIZE];
-    GetDlgItemTextA(dialog, IDC_FORMAT_NAME, name, sizeof(name));
-    GetDlgItemTextA(dialog, IDC_FORMAT_TEMPLATE, templ, sizeof(templ));
+    GetWholeWindowText(GetDlgItem(dialog, IDC_FORMAT_NAME), name, sizeof(name));
+    GetWholeWindowText(GetDlgItem(dialog, IDC_FORMAT_TEMPLATE), templ, sizeof(templ));
     // A tab would split the stored line in the wrong place.
     for (char* c = name; *c; ++c)
         if (*c == '\t')

@@ -14,7 +14,11 @@ void ShowAboutBox(AppState* state)
     about.hwndOwner = state->dialog;
     about.pszCompany = PRODUCT_COMPANY;
     about.pszProgram = PRODUCT_TITLE;
-    about.pszCopyright = PRODUCT_COPYRIGHT;
+    // From the string table: its text is Unicode, which the system hands over in the program's
+    // code page (a byte of one code page in the source would be a broken character in another).
+    char copyright[MESSAGE_TEXT_SIZE];
+    LoadMessageText(state->instance, IDS_COPYRIGHT, copyright);
+    about.pszCopyright = copyright;
     about.pszLicense = PRODUCT_LICENSE;
     about.pszVersion = PRODUCT_VERSION;
     about.pszReleaseDate = PRODUCT_RELEASE_DATE;

@@ -11,6 +11,7 @@
 #include "core/messages.h"
 #include "core/redraw.h"
 #include "flatcolor/flat_color.h"
+#include "lists/palette_io.h"
 #include "resources/resource.h"
 #include "selector/selector_mouse.h"
 #include "settings/settings_page.h"
@@ -239,6 +240,23 @@ INT_PTR OnCommand(AppState* state, WPARAM wparam, HWND control)
     case MAKEWPARAM(IDC_SAVED_LIST, LBN_DBLCLK):
     case MAKEWPARAM(IDC_NAMED_LIST, LBN_DBLCLK):
         LoadColorFromList(state, control);
+        return TRUE;
+    case MAKEWPARAM(IDM_USE_AS_BACKGROUND, 0): {
+        // From the saved list's menu: its selected row.
+        HWND list = DialogControl(state, IDC_SAVED_LIST);
+        const LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
+        if (row != LB_ERR) {
+            ColorValue color{};
+            color.SetRgb(static_cast<uint32_t>(SendMessageA(list, LB_GETITEMDATA, row, 0)) & 0xFFFFFF);
+            SetBackgroundColor(state, color);
+        }
+        return TRUE;
+    }
+    case MAKEWPARAM(IDM_IMPORT_PALETTE, 0):
+        ImportPaletteFromBox(state);
+        return TRUE;
+    case MAKEWPARAM(IDM_EXPORT_PALETTE, 0):
+        ExportPaletteFromBox(state);
         return TRUE;
     case MAKEWPARAM(IDC_NAMED_FIND, BN_CLICKED):
         FindNearestNamedColor(state);

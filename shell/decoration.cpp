@@ -18,8 +18,9 @@ static_assert(offsetof(TOOLINFOA, lParam) + sizeof(LPARAM) == (sizeof(void*) == 
 
 bool HasString(HINSTANCE instance, int id)
 {
-    // Two characters are enough to tell an empty or missing string from a real one.
-    char probe[2];
+    // Room for one character of any code page (UTF-8 takes up to four bytes) is enough to tell
+    // an empty or missing string from a real one.
+    char probe[8];
     return LoadStringA(instance, id, probe, sizeof(probe)) > 0;
 }
 

@@ -28,8 +28,8 @@ HMODULE LoadRegisteredServer()
     HKEY key;
     if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kHtmlHelpServerKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return nullptr;
-    char path[MAX_PATH + 1] = "";
-    DWORD size = MAX_PATH;
+    char path[PATH_TEXT_SIZE] = "";
+    DWORD size = sizeof(path) - 1;
     LONG result = RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size);
     RegCloseKey(key);
     return result == ERROR_SUCCESS ? LoadLibraryA(path) : nullptr;
@@ -72,7 +72,7 @@ void FindHelpFile(char* path, DWORD size)
 
 void ShowHelp(HWND dialog)
 {
-    char path[MAX_PATH];
+    char path[PATH_TEXT_SIZE];
     FindHelpFile(path, sizeof(path));
     CallHtmlHelp(dialog, path, HH_DISPLAY_TOC, 0);
 }

@@ -7,6 +7,7 @@
 #include "core/redraw.h"
 #include "core/topmost.h"
 #include "flatcolor/flat_color.h"
+#include "lists/palette_io.h"
 #include "resources/resource.h"
 #include "selector/selector_access.h"
 #include "selector/selector_mouse.h"
@@ -199,6 +200,8 @@ BOOL OnInitDialog(HWND dialog, const StartParams* params)
 
     if (!InitSavedColorsList(state, &state->savedList))
         return Fail(dialog);
+    // Palette files dropped on the saved colours; the drop's point tells where it landed.
+    DragAcceptFiles(dialog, TRUE);
 
     // Stored settings, before the saved colours are loaded.
     LoadSettings(state);
@@ -396,6 +399,16 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
         }
         return FALSE;
     }
+    case WM_CONTEXTMENU:
+        if (state && reinterpret_cast<HWND>(wparam) == DialogControl(state, IDC_SAVED_LIST)) {
+            ShowSavedListMenu(state, lparam);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_DROPFILES:
+        if (state)
+            OnFilesDropped(state, reinterpret_cast<HDROP>(wparam));
+        return TRUE;
     case WM_TIMER:
         if (state && wparam == kFinishStartTimer && !state->toolTip)
             FinishStart(state);

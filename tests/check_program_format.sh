@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The shipped program and library are Windows files of the build's architecture, marked for the
 # oldest systems that architecture is for (x86: Windows 95, subsystem 4.0; x64: Windows XP x64,
-# 5.2), and the program carries its manifest, naming the same architecture if it names one.
+# 5.2), and the program carries its manifest, naming the same architecture (or "*", any) wherever
+# it names one.
 #   check_program_format.sh OBJDUMP x86|x64 MANIFEST tintora.exe ostrel_about.dll
 set -uo pipefail
 objdump=$1 arch=$2 manifest=$3
@@ -40,9 +41,9 @@ program, manifest, arch = sys.argv[1], open(sys.argv[2], 'rb').read(), sys.argv[
 if manifest not in open(program, 'rb').read():
     sys.exit("FAIL: the manifest is not in the program")
 named = re.findall(rb'processorArchitecture="([^"]*)"', manifest)
-if any(n.decode().lower() != arch for n in named):
+if any(n.decode().lower() not in (arch, '*') for n in named):
     sys.exit("FAIL: the manifest names processorArchitecture %s, not %s" % (named, arch))
-print("manifest embedded; processorArchitecture: %s" % (named[0].decode() if named else "not named"))
+print("manifest embedded; processorArchitecture: %s" % (", ".join(n.decode() for n in named) or "not named"))
 EOF
 
 [ $failed -eq 0 ] && echo "ok"

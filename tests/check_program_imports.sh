@@ -9,7 +9,7 @@
 set -uo pipefail
 objdump=${1:-i686-w64-mingw32-objdump}
 shift
-allowed_dlls="advapi32.dll comctl32.dll gdi32.dll kernel32.dll msvcrt.dll msvfw32.dll shell32.dll user32.dll ostrel_about.dll"
+allowed_dlls="advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll msvfw32.dll shell32.dll user32.dll ostrel_about.dll"
 looked_up="GetTickCount64 AddVectoredExceptionHandler RemoveVectoredExceptionHandler
   AllowSetForegroundWindow IsProcessorFeaturePresent MonitorFromRect MonitorFromWindow MonitorFromPoint GetMonitorInfoA
   NotifyWinEvent CoInitializeEx CoInitialize CreateStdAccessibleObject LresultFromObject SysAllocString

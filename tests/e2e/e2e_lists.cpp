@@ -2,6 +2,7 @@
 // the real mouse (Ctrl held for a copy), its file across a close and a restart, and the named
 // list's buttons and marks.
 #include <windows.h>
+#include <dlgs.h>
 
 #include <functional>
 #include <string>
@@ -402,7 +403,8 @@ TEST(SavedColors, TheListIsWrittenToTintoraIniAtTheCloseAndComesBackAtTheNextSta
 // whatever else the old one held, and the old files stay as they were.
 TEST(SavedColors, TheListMovesFromAnEarlierVersionsFileToTheUsersOwnFolder)
 {
-    const std::string windows = "[SavedColors]\r\nnColors=2\r\nColor0=FF0000\r\nColor1=00FF00\r\n[Other]\r\nkept=1\r\n";
+    const std::string windows =
+        "[SavedColors]\r\nnColors=2\r\nColor0=FF0000\r\nColor1=00FF00\r\n[Other]\r\nkept=1\r\n";
     const std::string store = "[SavedColors]\r\nnColors=1\r\nColor0=0000FF\r\n";
     const std::string own = "[SavedColors]\r\nnColors=1\r\nColor0=FFFF00\r\n";
     const struct {
@@ -411,12 +413,17 @@ TEST(SavedColors, TheListMovesFromAnEarlierVersionsFileToTheUsersOwnFolder)
         std::vector<uint32_t> rows;
         const char* written;  // the user's file after the close, lines joined by "|"
     } cases[] = {
-        {"the Windows directory's", {{WindowsColorsFile(), windows}}, {0xFF0000, 0x00FF00},
+        {"the Windows directory's",
+         {{WindowsColorsFile(), windows}},
+         {0xFF0000, 0x00FF00},
          "[SavedColors]|nColors=2|Color0=FF0000|Color1=00FF00|[Other]|kept=1"},
         {"the VirtualStore copy, newer than the Windows directory's",
-         {{WindowsColorsFile(), windows}, {VirtualStoreColorsFile(), store}}, {0x0000FF},
+         {{WindowsColorsFile(), windows}, {VirtualStoreColorsFile(), store}},
+         {0x0000FF},
          "[SavedColors]|nColors=1|Color0=0000FF"},
-        {"the user's own, once there", {{WindowsColorsFile(), windows}, {SavedColorsFile(), own}}, {0xFFFF00},
+        {"the user's own, once there",
+         {{WindowsColorsFile(), windows}, {SavedColorsFile(), own}},
+         {0xFFFF00},
          "[SavedColors]|nColors=1|Color0=FFFF00"},
     };
     for (const auto& c : cases) {
@@ -434,7 +441,8 @@ TEST(SavedColors, TheListMovesFromAnEarlierVersionsFileToTheUsersOwnFolder)
         for (const auto& file : c.files) {
             std::string text;
             if (file.first != SavedColorsFile()) {
-                EXPECT_TRUE(ReadWholeFile(file.first, &text) && text == file.second) << file.first << " changed";
+                EXPECT_TRUE(ReadWholeFile(file.first, &text) && text == file.second)
+                    << file.first << " changed";
             }
         }
     }
@@ -543,4 +551,72 @@ TEST(NamedColors, OnTheScreenTheExactRowsNameIsBoldAndTheNearestRowsItalic)
     EXPECT_GT(ink(bold), ink(plain) * 11 / 10);
     EXPECT_NE(italic.data, plain.data);
     EXPECT_NE(italic.data, bold.data);
+}
+
+// ---- palette files -------------------------------------------------------------------------
+
+namespace {
+
+// The shortcut menu of the program, once it is shown.
+HWND ShownMenu(Tintora& app)
+{
+    return FindTopLevel(app.ProcessId(),
+                        [](HWND window) { return ClassName(window) == "#32768" && IsWindowVisible(window); });
+}
+
+// A right click on the saved list, then `key` in its menu, then the system's box titled `title`
+// given `path` and its OK; false (failure recorded) when a step does not come.
+bool ThroughTheBox(Tintora& app, WORD key, const char* title, const std::string& path)
+{
+    if (!MoveTo(Centre(WindowRect(app.Item(kSavedList)))))
+        return false;
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    if (!CHECKED_SOON(ShownMenu(app) != nullptr))
+        return false;
+    Key(key);
+    HWND box = nullptr;
+    if (!CHECKED_SOON((box = FindDialogTitled(app.ProcessId(), title)) != nullptr))
+        return false;
+    // The name field: the explorer style's combo box, or the older edit.
+    HWND name = GetDlgItem(box, cmb13) ? GetDlgItem(box, cmb13) : GetDlgItem(box, edt1);
+    app.Send(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    return CHECKED_SOON(!IsWindow(box));
+}
+
+}  // namespace
+
+// Out through the save box as plain text, back in through the open box: the rows come again
+// after the ones there, and a box says how many. The menu also makes a row the background.
+TEST(SavedColors, ThePalettesOfTheListsMenuGoOutAndComeBackThroughTheSystemsBoxes)
+{
+    Tintora app;
+    ASSERT_TRUE(StartWithSavedRows(app, {kA, kB, kC}));
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path = std::string(temp) + "tintora palette.txt";
+    DeleteFileA(path.c_str());
+    ASSERT_TRUE(ThroughTheBox(app, 'E', "Save As", path));
+    std::string text;
+    EXPECT_SOON(ReadWholeFile(path, &text));
+    EXPECT_EQ(text, "#AA0000\r\n#00BB00\r\n#0000CC\r\n");
+
+    ASSERT_TRUE(ThroughTheBox(app, 'I', "Open", path));
+    ExpectMessageBoxes(app, "Imported 3 colors.", 1);
+    EXPECT_TRUE(ExpectRows(app, {kA, kB, kC, kA, kB, kC}));
+
+    // The menu's third item: the selected row as the background. 0000CC on white is 11.21:1, on
+    // 00BB00 4.33:1.
+    EXPECT_EQ(app.Text(kContrastRatio), "11.21:1");
+    Select(app, kSavedList, 1);
+    ASSERT_TRUE(MoveTo(Centre(WindowRect(app.Item(kSavedList)))));
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    ASSERT_SOON(ShownMenu(app) != nullptr);
+    Key('B');
+    EXPECT_EQ_SOON(app.Text(kContrastRatio), "4.33:1");
+    MoveTo(POINT{0, 0});
+    DeleteFileA(path.c_str());
 }

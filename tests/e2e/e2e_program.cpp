@@ -146,14 +146,17 @@ bool Tintora::Launch()
     }
     const std::string& path = copyPath_.empty() ? ProgramPath() : copyPath_;
     std::string folder = !workingFolder_.empty() ? workingFolder_ : FolderOf(path);
-    std::string commandLine = "\"" + path + "\"" + (arguments_.empty() ? "" : " " + arguments_);
-    STARTUPINFOA startup = {};
+    // The paths are UTF-8 (a copy's folder may be named in any script), the block of variables
+    // in this program's code page.
+    std::wstring commandLine = Wide("\"" + path + "\"" + (arguments_.empty() ? "" : " " + arguments_));
+    const std::wstring widePath = Wide(path), wideFolder = Wide(folder);
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     std::string environment = EnvironmentWith(environment_);
     // Suspended until it is in the job, so not even its first instant runs outside.
-    if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+    if (!CreateProcessW(widePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                         environment.empty() ? nullptr : &environment[0],
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
+                        folder.empty() ? nullptr : wideFolder.c_str(), &startup, &info_)) {
         ADD_FAILURE() << "cannot start " << path << " (error " << GetLastError() << ")";
         info_ = {};
         return false;

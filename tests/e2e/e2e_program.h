@@ -86,7 +86,7 @@ public:
     bool Start(bool fresh = true);  // fresh: clean state first; false keeps what was saved
     // Only creates the process, for a copy that is expected to end by itself.
     bool Launch();
-    // Before Start or Launch: run the copy of the program at `path` instead, with the variables
+    // Before Start or Launch: run the copy of the program at `path` (UTF-8) instead, with the variables
     // "NAME=value" set in its environment (replacing any of the same name).
     void UseCopy(const std::string& path, const std::vector<std::string>& environment);
     // Before Start or Launch: the command line's words after the program's name.

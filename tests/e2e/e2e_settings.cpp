@@ -3,7 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "flatcolor/flat_color.h"
 #include "resources/resource.h"
@@ -14,6 +16,7 @@
 #include "tests/e2e/e2e_screen.h"
 #include "tests/e2e/e2e_state.h"
 #include "tests/shared/clipboard_text.h"
+#include "tests/shared/dib_canvas.h"
 
 using namespace e2e;
 
@@ -450,3 +453,189 @@ TEST(Settings, AFormatAddedOnTheFormatsPageIsWhatTheCopyButtonCopiesAndIsKeptBet
     again.Click(kCopyHex);
     EXPECT_EQ_SOON(ClipboardText(), "Color.FromArgb(255, 128, 0)");
 }
+
+// Formats named and written in other scripts: the page lists them as typed, a copy puts those
+// characters on the clipboard (not the bytes of the program's code page read in another), and
+// they are stored back unchanged. Kept as the registry's Unicode, set here by the wide call.
+TEST(Settings, FormatsInOtherScriptsAreListedCopiedAndKeptAsTheirCharacters)
+{
+    ResetSavedState();
+    const wchar_t formats[] = L"Hue\t{hue}\u00B0\0\u0426\u0432\u0435\u0442\t\u2192 #{RX}{GX}{BX}\0";
+    HKEY key;
+    ASSERT_EQ(
+        RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
+    RegSetValueExW(key, L"CustomFormats", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(formats),
+                   sizeof(formats));
+    RegCloseKey(key);
+    auto clipboard = [] {
+        std::wstring text = L"(none)";
+        if (OpenClipboard(nullptr)) {
+            if (const auto* data = static_cast<const wchar_t*>(GetClipboardData(CF_UNICODETEXT)))
+                text = data;
+            CloseClipboard();
+        }
+        return text;
+    };
+    {
+        Tintora app;
+        ASSERT_TRUE(app.Start(false));
+        SetHex(app, "FF8000");
+        app.Send(app.Item(kCurrentSwatch), WM_COMMAND, IDM_COPY_CUSTOM_FIRST, 0);
+        EXPECT_EQ_SOON(clipboard(), std::wstring(L"30\u00B0"));
+        app.Send(app.Item(kCurrentSwatch), WM_COMMAND, IDM_COPY_CUSTOM_FIRST + 1, 0);
+        EXPECT_EQ_SOON(clipboard(), std::wstring(L"\u2192 #FF8000"));
+
+        Sheet s;
+        ASSERT_TRUE(OpenSettings(app, &s));
+        HWND page = OpenFormatsPage(app, s);
+        ASSERT_TRUE(page);
+        wchar_t row[64] = L"";
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(GetDlgItem(page, IDC_FORMAT_LIST), LB_GETTEXT, 1, reinterpret_cast<LPARAM>(row),
+                            SMTO_NORMAL, kHangGuardMs, &length);
+        EXPECT_EQ(std::wstring(row), std::wstring(L"\u0426\u0432\u0435\u0442\t\u2192 #{RX}{GX}{BX}"));
+        PressSheetButton(app, s, IDOK);
+        ASSERT_TRUE(SheetClosed(s));
+        PostMessageA(app.Dialog(), WM_CLOSE, 0, 0);
+        ExpectCleanExit(app);
+    }
+    wchar_t stored[128] = {};
+    DWORD size = sizeof(stored) - sizeof(wchar_t);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    RegQueryValueExW(key, L"CustomFormats", nullptr, nullptr, reinterpret_cast<BYTE*>(stored), &size);
+    RegCloseKey(key);
+    EXPECT_EQ(std::wstring(stored, size / sizeof(wchar_t)),
+              std::wstring(formats, sizeof(formats) / sizeof(wchar_t)));
+}
+
+// ---- nothing cut off --------------------------------------------------------------------
+
+namespace {
+
+// Text pixels: the controls draw their text black on a light face.
+bool IsInk(uint32_t c)
+{
+    return ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF) < 3 * 0x70;
+}
+
+// The columns from `from` on that hold ink: first and one past the last; {0, 0} for none.
+std::pair<int, int> InkColumns(const Pixels& p, int from)
+{
+    int first = p.width, end = 0;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = from; x < p.width; ++x)
+            if (IsInk(p.At(x, y))) {
+                first = std::min(first, x);
+                end = std::max(end, x + 1);
+            }
+    return first < end ? std::make_pair(first, end) : std::make_pair(0, 0);
+}
+
+// How wide the ink of `text` is, drawn on one line with no bound in the dialogs' font ("MS
+// Shell Dlg", 8 points) at `dpi`.
+int WholeInkWidth(const std::string& text, int dpi)
+{
+    DibCanvas canvas(2000, 100);
+    HFONT font =
+        CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Shell Dlg");
+    HGDIOBJ old = SelectObject(canvas.Dc(), font);
+    RECT all = {0, 0, 2000, 100};
+    FillRect(canvas.Dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetTextColor(canvas.Dc(), RGB(0, 0, 0));
+    SetBkMode(canvas.Dc(), TRANSPARENT);
+    RECT at = {10, 10, 2000, 100};
+    DrawTextA(canvas.Dc(), text.c_str(), -1, &at, DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOCLIP);
+    GdiFlush();
+    SelectObject(canvas.Dc(), old);
+    DeleteObject(font);
+    Pixels drawn;
+    drawn.width = 2000;
+    drawn.height = 100;
+    drawn.data.assign(canvas.Bits(), canvas.Bits() + 2000 * 100);
+    const auto columns = InkColumns(drawn, 0);
+    return columns.second - columns.first;
+}
+
+// Each static and button of `window` that shows text shows all of it: as much ink across as the
+// text drawn whole, none of it in the control's last column (no word wrapped out of sight, no
+// letters cut at the edge).
+void ExpectWholeTexts(Tintora& app, HWND window, int dpi)
+{
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::string text = WindowText(child), kind = Lower(ClassName(child));
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        if (text.empty() || !IsWindowVisible(child) || !IsWindowEnabled(child))
+            continue;
+        int from = 0;  // where the text may begin: right of a check box's box
+        if (kind == "static") {
+            const LONG type = style & SS_TYPEMASK;
+            if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP)
+                continue;
+        } else if (kind == "button") {
+            const LONG type = style & BS_TYPEMASK;
+            const bool box = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+                             type == BS_AUTORADIOBUTTON;
+            // A pressed-in push-like button shows its text light on dark.
+            if (style & BS_PUSHLIKE && app.Send(child, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                continue;
+            if (box && !(style & BS_PUSHLIKE))
+                from = MulDiv(13, dpi, 96) + 1;
+            else if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON && !(style & BS_PUSHLIKE))
+                continue;
+        } else {
+            continue;
+        }
+        SCOPED_TRACE(kind + " \"" + text + "\"");
+        RECT area = ClientRect(child);
+        MapWindowPoints(child, nullptr, reinterpret_cast<POINT*>(&area), 2);
+        const Pixels shown = SteadyCapture(app, area, GetAncestor(child, GA_ROOT));
+        const auto columns = InkColumns(shown, from);
+        EXPECT_GE(columns.second - columns.first, WholeInkWidth(text, dpi) - 1);
+        EXPECT_LT(columns.second, shown.width);
+    }
+}
+
+}  // namespace
+
+class NothingCutOff : public testing::TestWithParam<int> {};
+
+// Common controls 6 draw the boxes and buttons in the visual style, at the dialogs' font and at
+// half as many pixels again.
+TEST_P(NothingCutOff, TheMainWindowAndTheSettingsPagesShowEveryTextWhole)
+{
+    const int dpi = GetParam();
+    Tintora app;
+    app.UseDpi(dpi);
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(BringToFront(app.Dialog()));
+    MoveTo(POINT{0, 0});
+    {
+        SCOPED_TRACE("main window");
+        ExpectWholeTexts(app, app.Dialog(), dpi);
+    }
+    Sheet s;
+    ASSERT_TRUE(OpenSettings(app, &s));
+    // The focus on OK, whose focus rectangle lies inside it: a check box's would frame its text.
+    app.Send(s.sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(s.sheet, IDOK)), TRUE);
+    {
+        SCOPED_TRACE("General page");
+        ExpectWholeTexts(app, s.page, dpi);
+        ExpectWholeTexts(app, s.sheet, dpi);
+    }
+    HWND formats = OpenFormatsPage(app, s);
+    ASSERT_TRUE(formats);
+    app.Send(s.sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(s.sheet, IDOK)), TRUE);
+    {
+        SCOPED_TRACE("Formats page");
+        ExpectWholeTexts(app, formats, dpi);
+    }
+    PressSheetButton(app, s, IDCANCEL);
+    EXPECT_TRUE(SheetClosed(s));
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, NothingCutOff, testing::Values(96, 144),
+                         [](const testing::TestParamInfo<int>& info) {
+    return "Dpi" + std::to_string(info.param);
+});

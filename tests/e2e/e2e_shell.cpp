@@ -570,6 +570,95 @@ TEST(Help, WithoutTheHelpFileBesideTheProgramHelpShowsNothingAndNoMessageHowever
     ExpectStillOpen(app);
 }
 
+// The user's application-data folder moved for the test, through the shell's own record of it,
+// and put back.
+class AppDataFolderMoved {
+public:
+    explicit AppDataFolderMoved(const std::wstring& folder)
+    {
+        const wchar_t* const key =
+            L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ | KEY_WRITE, &key_) != ERROR_SUCCESS) {
+            key_ = nullptr;
+            return;
+        }
+        DWORD size = sizeof(old_);
+        had_ = RegQueryValueExW(key_, L"AppData", nullptr, &type_, reinterpret_cast<BYTE*>(old_), &size) ==
+               ERROR_SUCCESS;
+        oldSize_ = size;
+        moved_ =
+            RegSetValueExW(key_, L"AppData", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                           static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    }
+    ~AppDataFolderMoved()
+    {
+        if (!key_)
+            return;
+        if (had_)
+            RegSetValueExW(key_, L"AppData", 0, type_, reinterpret_cast<const BYTE*>(old_), oldSize_);
+        else
+            RegDeleteValueW(key_, L"AppData");
+        RegCloseKey(key_);
+    }
+    bool Moved() const { return moved_; }
+
+private:
+    HKEY key_ = nullptr;
+    DWORD type_ = REG_EXPAND_SZ, oldSize_ = 0;
+    wchar_t old_[1024] = L"";
+    bool had_ = false, moved_ = false;
+};
+
+// Cyrillic and Chinese: outside the prefix's Western code page, so only the program's own
+// (UTF-8, by its manifest) reaches these folders through its ANSI calls.
+TEST(Help, FromAFolderNamedInOtherScriptsTheProgramFindsItsHelpAndKeepsItsColoursInSuchAFolder)
+{
+    const std::string name = "Tintora \xD0\xA6\xD0\xB2\xD0\xB5\xD1\x82 \xE8\x89\xB2";  // "Tintora Цвет 色"
+    BOOL lost = FALSE;
+    WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, Wide(name).c_str(), -1, nullptr, 0, nullptr, &lost);
+    ASSERT_TRUE(lost) << "the name must not fit code page 1252";
+    ASSERT_EQ(GetACP(), 1252u) << "the prefix's own code page";
+    const std::string copy = StageProgramCopy(name, true);
+    ASSERT_FALSE(copy.empty());
+    ResetSavedState();
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::wstring appData = Wide(std::string(temp) + name + " data");
+    const std::wstring colours = appData + L"\\Ostrel\\Tintora\\Tintora.ini";
+    DeleteFileW(colours.c_str());
+    CreateDirectoryW(appData.c_str(), nullptr);  // a user's always exists
+    AppDataFolderMoved moved(appData);
+    ASSERT_TRUE(moved.Moved());
+    {
+        Tintora app;
+        app.UseCopy(copy, {});
+        ASSERT_TRUE(app.Start(false));
+        app.Click(kHelp);
+        HWND viewer = nullptr;
+        EXPECT_SOON((viewer = FindHelpWindow(app)) != nullptr);
+        if (viewer) {
+            PostMessageA(viewer, WM_CLOSE, 0, 0);
+            EXPECT_SOON(!IsWindow(viewer));
+        }
+        ASSERT_TRUE(SetColor(app, 0x3366CC));
+        app.Click(kSavedAdd);
+        EXPECT_EQ(app.Send(app.Item(kSavedList), LB_GETCOUNT, 0, 0), 1);
+        ExpectNoMessageBoxes(app);
+        app.SendToDialog(RegisterWindowMessageA(kTitle), 1, 0);
+        ExpectCleanExit(app);
+    }
+    wchar_t stored[16] = L"";
+    GetPrivateProfileStringW(L"SavedColors", L"Color0", L"", stored, 16, colours.c_str());
+    EXPECT_EQ(std::wstring(stored), L"3366CC");
+
+    Tintora again;
+    again.UseCopy(copy, {});
+    ASSERT_TRUE(again.Start(false));
+    EXPECT_EQ(again.Send(again.Item(kSavedList), LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(HexText(static_cast<uint32_t>(again.Send(again.Item(kSavedList), LB_GETITEMDATA, 0, 0))),
+              "3366CC");
+}
+
 TEST(Help, WithTheHtmlHelpControlMissingHelpShowsNothingAndNoMessageHoweverOften)
 {
     // Disabled for the program, the control cannot be loaded, neither from the path registered

@@ -1,6 +1,7 @@
 // Start-up, the single running copy, and the main dialog's window: its layout, the colour-list
 // panel, stay on top, the keys it ignores, and the ways it closes.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <atomic>
 #include <cstdio>
@@ -263,7 +264,7 @@ INSTANTIATE_TEST_SUITE_P(Screens, StartAtDpi, testing::Values(96, 120, 144),
 
 // Declared DPI aware in the program's one manifest (RT_MANIFEST 1), else Windows would stretch
 // the window on a screen of more DPI, and blur it.
-TEST(Start, TheProgramsOneManifestDeclaresItDpiAwareAndTheSystemsItKnows)
+TEST(Start, TheProgramsOneManifestDeclaresControls6AsInvokerTheSystemsItKnowsDpiAndUtf8)
 {
     HMODULE program = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(program, nullptr);
@@ -283,6 +284,36 @@ TEST(Start, TheProgramsOneManifestDeclaresItDpiAwareAndTheSystemsItKnows)
                            "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
                            "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + id + "\"/>"), std::string::npos) << id;
+    // Common controls 6 for the system's visual style, the one assembly with this name and key.
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+              std::string::npos);
+    EXPECT_NE(manifest.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos);
+    // Runs as the user who started it: no virtualised writes, no elevation.
+    EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"),
+              std::string::npos);
+    EXPECT_NE(manifest.find("http://schemas.microsoft.com/SMI/2019/WindowsSettings\">UTF-8</activeCodePage>"),
+              std::string::npos);
+}
+
+// What the manifest asks for is what the running program has: common controls 6 from the
+// system's side-by-side store, not the first version from the system folder. (Wine's files of
+// both versions carry the same version resource; the store's folder names the version.)
+TEST(Start, TheRunningProgramHasCommonControls6)
+{
+    Tintora app;
+    ASSERT_TRUE(app.Start());
+    HANDLE modules = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, app.ProcessId());
+    ASSERT_NE(modules, INVALID_HANDLE_VALUE);
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof(module);
+    std::vector<std::string> loaded;
+    for (BOOL more = Module32First(modules, &module); more; more = Module32Next(modules, &module))
+        if (lstrcmpiA(module.szModule, "comctl32.dll") == 0)
+            loaded.push_back(Lower(module.szExePath));
+    CloseHandle(modules);
+    ASSERT_EQ(loaded.size(), 1u);
+    EXPECT_NE(loaded[0].find("_microsoft.windows.common-controls_6595b64144ccf1df_6.0."), std::string::npos)
+        << loaded[0];
 }
 
 // With the colour lists stored as shown (true) or hidden.

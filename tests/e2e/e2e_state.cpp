@@ -153,22 +153,43 @@ void EmptyFolder(const std::string& folder)
         DeleteFileA((folder + name).c_str());
 }
 
-std::string StageProgramCopy(const std::string& name)
+std::wstring Wide(const std::string& utf8)
+{
+    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+    std::wstring wide(units > 0 ? units : 1, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], units);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+std::string StageProgramCopy(const std::string& name, bool withHelp)
 {
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
     const std::string folder = std::string(base) + name + "\\";
-    const std::string program = folder + "tintora.exe";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    EmptyFolder(folder);
-    const std::string library = FolderOf(ProgramPath()) + "ostrel_about.dll";
-    if (!CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE) ||
-        !CopyFileA(library.c_str(), (folder + "ostrel_about.dll").c_str(), FALSE)) {
-        ADD_FAILURE() << "cannot stage a copy of the program in " << folder << " (error " << GetLastError()
-                      << ")";
-        return "";
+    const std::wstring wideFolder = Wide(folder);
+    CreateDirectoryW(wideFolder.c_str(), nullptr);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((wideFolder + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileW((wideFolder + found.cFileName).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
     }
-    return program;
+    std::vector<std::string> files = {"tintora.exe", "ostrel_about.dll"};
+    if (withHelp)
+        files.push_back("tintora.chm");
+    for (const std::string& file : files) {
+        if (!CopyFileW(Wide(FolderOf(ProgramPath()) + file).c_str(), (wideFolder + Wide(file)).c_str(),
+                       FALSE)) {
+            ADD_FAILURE() << "cannot stage " << file << " in " << folder << " (error " << GetLastError()
+                          << ")";
+            return "";
+        }
+    }
+    return folder + "tintora.exe";
 }
 
 }  // namespace e2e

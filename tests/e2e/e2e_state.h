@@ -33,8 +33,11 @@ DWORD SwapLogPixels(DWORD dpi);
 std::string FolderOf(const std::string& path);
 std::vector<std::string> FilesIn(const std::string& folder);
 void EmptyFolder(const std::string& folder);
-// Puts a copy of the program and its About box library, and nothing else, into the folder
-// `name` under the temporary folder; returns the copy's path, or "" (failure recorded).
-std::string StageProgramCopy(const std::string& name);
+// Puts a copy of the program and its About box library (and with `withHelp` its help file), and
+// nothing else, into the folder `name` (UTF-8) under the temporary folder; returns the copy's
+// path in UTF-8, or "" (failure recorded).
+std::string StageProgramCopy(const std::string& name, bool withHelp = false);
+// UTF-8 as UTF-16, for the wide calls that take any name.
+std::wstring Wide(const std::string& utf8);
 
 }  // namespace e2e

@@ -885,7 +885,10 @@ TEST(AboutCommand, ShowsTheProgramsBoxOwnedByTheMainDialog)
         EXPECT_EQ(dialog, GetWindow(about, GW_OWNER));
         EXPECT_FALSE(IsWindowEnabled(dialog));
         EXPECT_EQ("Ostrel Tintora", ItemText(about, IDC_ABOUT_PROGRAM));
-        EXPECT_EQ("Copyright \xA9 2001 Ostrel. All rights reserved.", ItemText(about, IDC_ABOUT_COPYRIGHT));
+        // As Unicode: the test shares the program's code page, whichever that is.
+        wchar_t copyright[64] = L"";
+        GetWindowTextW(GetDlgItem(about, IDC_ABOUT_COPYRIGHT), copyright, 64);
+        EXPECT_EQ(std::wstring(L"Copyright \u00A9 2001 Ostrel. All rights reserved."), copyright);
         EXPECT_EQ("http://www.ostrel.example/", ItemText(about, IDC_ABOUT_LINK));
         EXPECT_EQ("Freeware. Provided as is, without any warranty.", ItemText(about, IDC_ABOUT_LICENSE));
         EXPECT_EQ(PRODUCT_VERSION, ItemText(about, IDC_ABOUT_VERSION));

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
+#include "core/ansi_text.h"
 #include "core/clipboard.h"
 #include "tests/shared/clipboard_text.h"
 
@@ -131,6 +133,65 @@ TEST(Clipboard, FailsWhileAnotherWindowHoldsIt)
     DestroyWindow(other);
     ASSERT_TRUE(CopyTextToClipboard(nullptr, "abc"));
     EXPECT_EQ("abc", ClipboardText());
+}
+
+// Text beyond ASCII reaches other programs as the characters it is, whichever code page the
+// program runs in (UTF-8 by its manifest, which this test shares) and whichever the user's is,
+// and comes back the same way.
+TEST(Clipboard, TextBeyondAsciiGoesAndComesAsUnicode)
+{
+    const struct {
+        const wchar_t* wide;
+        const char* utf8;
+    } texts[] = {
+        {L"30\u00B0", "30\xC2\xB0"},
+        {L"\u0426\u0432\u0435\u0442 #FF8000", "\xD0\xA6\xD0\xB2\xD0\xB5\xD1\x82 #FF8000"},
+        {L"\u8272 \U0001F3A8", "\xE8\x89\xB2 \xF0\x9F\x8E\xA8"},
+    };
+    ASSERT_EQ(static_cast<UINT>(CP_UTF8), GetACP()) << "the program's manifest names UTF-8";
+    for (const auto& text : texts) {
+        ASSERT_TRUE(CopyTextToClipboard(nullptr, text.utf8));
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        const auto* shared = static_cast<const wchar_t*>(GetClipboardData(CF_UNICODETEXT));
+        EXPECT_EQ(std::wstring(text.wide), shared ? std::wstring(shared) : L"(none)");
+        CloseClipboard();
+
+        char read[64] = "";
+        EXPECT_TRUE(ReadClipboardText(nullptr, read, sizeof(read)));
+        EXPECT_STREQ(text.utf8, read);
+        // What does not fit is not read at all.
+        EXPECT_FALSE(ReadClipboardText(nullptr, read, strlen(text.utf8)));
+    }
+}
+
+// A cut never leaves half a character: UTF-8 backs over continuation bytes, a double-byte code
+// page (932, Japanese) walks from the start since its second bytes may look like anything.
+TEST(WholeCharacters, ACutEndsOnACharacterBoundary)
+{
+    const struct {
+        UINT codePage;
+        const char* text;
+        size_t limit;
+        size_t whole;
+    } cases[] = {
+        {CP_UTF8, "ab", 5, 2},         // all of it fits
+        {CP_UTF8, "a\xC2\xB0", 2, 1},  // a two-byte degree sign split
+        {CP_UTF8, "a\xC2\xB0", 3, 3},
+        {CP_UTF8, "\xE8\x89\xB2\xE8\x89\xB2", 5, 3},  // three-byte characters
+        {CP_UTF8, "\xF0\x9F\x8E\xA8x", 3, 0},         // a four-byte one
+        {CP_UTF8, "\xF0\x9F\x8E\xA8x", 4, 4},
+        {932, "a\x95\x5C", 2, 1},  // its second byte is '\\'
+        {932, "a\x95\x5C", 3, 3},
+        {932, "\x95\x5C\x95\x5C", 3, 2},
+        {1252, "\xE9t\xE9", 2, 2},  // one byte a character
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.codePage) + ", limit " + std::to_string(c.limit));
+        EXPECT_EQ(c.whole, WholeCharacters(c.text, c.limit, c.codePage));
+    }
+    char cut[3];
+    CopyWholeCharacters(cut, sizeof(cut), "a\xC2\xB0");
+    EXPECT_STREQ("a", cut);
 }
 
 }  // namespace

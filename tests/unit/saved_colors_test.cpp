@@ -2,12 +2,16 @@
 // through its commands and drag-list messages.
 #include "lists/saved_colors.h"
 
+#include <shlobj.h>
+
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "color/color_value.h"
 #include "color/hex_text.h"
+#include "lists/palette_io.h"
 #include "lists/saved_colors_file.h"
 #include "tests/unit/list_test_support.h"
 
@@ -413,6 +417,105 @@ TEST_F(SavedListTest, AddThatTheListRefusesSaysCannotAddAndChangesNothing)
 }
 
 // ---- the drag list -----------------------------------------------------------------------
+
+// ---- palette files ------------------------------------------------------------------------
+
+// A drop as the shell hands one over: DROPFILES, then each path with its NUL, and one more NUL.
+HDROP MakeDrop(POINT at, const std::vector<std::string>& paths)
+{
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& path : paths)
+        size += path.size() + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = at;
+    char* names = reinterpret_cast<char*>(drop + 1);
+    for (const std::string& path : paths) {
+        memcpy(names, path.c_str(), path.size() + 1);
+        names += path.size() + 1;
+    }
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
+}
+
+std::string TempPath(const char* name)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
+// Files dropped on the saved list are appended in order, and one box says what came of them
+// all; dropped anywhere else on the window they are left alone.
+TEST_F(SavedListTest, FilesDroppedOnTheListAreImportedAndOneBoxSaysWhatCameOfThem)
+{
+    const std::string gpl = TempPath("drop test.gpl"), txt = TempPath("drop test.txt"),
+                      ase = TempPath("drop test.ase"), other = TempPath("drop test.doc");
+    WriteTextFile(gpl, "GIMP Palette\nName: Test\n# a comment\n255   0   0\tRed\n  0 128 255\tSky\n1 2\n");
+    WriteTextFile(txt, "#00ff00\r\n; skipped\r\nnot a colour\r\n\r\nrgb(1, 2, 3)\r\n");
+    WriteTextFile(ase, "ASEF but not really");
+    WriteTextFile(other, "#123456\n");
+    SetRows(saved, {0xABCDEF});
+    MessageBoxCatcher boxes;
+
+    RECT field;
+    GetWindowRect(GetDlgItem(dialog, IDC_FIELD), &field);
+    POINT onField = {field.left + 5, field.top + 5};
+    ScreenToClient(dialog, &onField);
+    SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(onField, {gpl})), 0);
+    EXPECT_EQ((RowList{0xABCDEF}), Rows(saved));
+    EXPECT_TRUE(boxes.Take().empty());
+
+    RECT list;
+    GetWindowRect(saved, &list);
+    POINT onList = {(list.left + list.right) / 2, (list.top + list.bottom) / 2};
+    ScreenToClient(dialog, &onList);
+    SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(onList, {gpl, txt, ase, other})), 0);
+    EXPECT_EQ((RowList{0xABCDEF, 0xFF0000, 0x0080FF, 0x00FF00, 0x010203}), Rows(saved));
+    ExpectOneBox(
+        boxes,
+        "Imported 4 colors. 2 lines were not colors.\r\nCannot read the palette file \"drop test.ase\"."
+        "\r\nCannot read the palette file \"drop test.doc\".",
+        IDI_EXCLAMATION);
+
+    // A list with room for one more: the rest is counted, not added.
+    std::vector<uint32_t> full(SAVED_COLORS_MAX - 1, 0x111111);
+    SetRows(saved, full);
+    SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(onList, {gpl})), 0);
+    EXPECT_EQ(SAVED_COLORS_MAX, SendMessageA(saved, LB_GETCOUNT, 0, 0));
+    ExpectOneBox(boxes, "Imported 1 color. 1 line was not a color. 1 color did not fit.", IDI_INFORMATION);
+    for (const std::string& path : {gpl, txt, ase, other})
+        DeleteFileA(path.c_str());
+}
+
+// The whole list goes out in the format the name's extension says, in place of what the file
+// held; a folder that is not there gets nothing, and no file is left half written.
+TEST_F(SavedListTest, ExportWritesTheWholeListInTheFormatItsNameSays)
+{
+    const std::string txt = TempPath("export test.txt");
+    WriteTextFile(txt, "an older, longer file that the export replaces whole\r\n");
+    SetRows(saved, {0xFF8000, 0x00A0FF});
+    state->options.Assign(HexUpperCase, false);
+    state->options.Assign(UseHexPrefix, true);
+    ASSERT_TRUE(ExportPaletteFile(state, txt.c_str()));
+    EXPECT_EQ("#ff8000\r\n#00a0ff\r\n", ReadTextFile(txt));
+
+    const std::string gpl = TempPath("export test.gpl");
+    ASSERT_TRUE(ExportPaletteFile(state, gpl.c_str()));
+    EXPECT_EQ(0u, ReadTextFile(gpl).find("GIMP Palette\n"));
+    EXPECT_NE(std::string::npos, ReadTextFile(gpl).find("255 128   0\tFF8000\n"));
+
+    EXPECT_FALSE(ExportPaletteFile(state, TempPath("no such folder\\x.gpl").c_str()));
+    EXPECT_FALSE(ExportPaletteFile(state, TempPath("export test.doc").c_str()));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(TempPath("tin*.tmp").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "a temporary file was left: " << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    DeleteFileA(txt.c_str());
+    DeleteFileA(gpl.c_str());
+}
 
 class SavedDragTest : public ListDialogTest {
 protected:

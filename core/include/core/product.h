@@ -12,7 +12,6 @@
 // What the About box shows; the two addresses are the maker's pages.
 #define PRODUCT_COMPANY "Ostrel"
 #define PRODUCT_RELEASE_DATE "May 28 2001"
-#define PRODUCT_COPYRIGHT "Copyright \xA9 2001 Ostrel. All rights reserved."
 #define PRODUCT_LICENSE "Freeware. Provided as is, without any warranty."
 #define PRODUCT_PAGE_URL "http://www.ostrel.example/tintora/"
 #define COMPANY_HOME_URL "http://www.ostrel.example/"

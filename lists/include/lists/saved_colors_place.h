@@ -6,9 +6,11 @@
 #pragma once
 #include <windows.h>
 
+#include "core/ansi_text.h"
+
 struct SavedColorsPlace {
-    char file[MAX_PATH];      // where the list is written
-    char readFrom[MAX_PATH];  // `file`; until that exists, an earlier version's file if there is one
+    char file[PATH_TEXT_SIZE];      // where the list is written
+    char readFrom[PATH_TEXT_SIZE];  // `file`; until that exists, an earlier version's file if there is one
 };
 
 void FindSavedColorsPlace(SavedColorsPlace* place);

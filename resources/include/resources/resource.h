@@ -114,6 +114,23 @@
 #define IDS_NO_AAA_COLOR 362
 #define IDS_CONTRAST_PASS 363
 #define IDS_CONTRAST_FAIL 364
+#define IDS_COPYRIGHT 365
+#define IDS_IMPORTED_ONE 366
+#define IDS_IMPORTED_MANY 367
+#define IDS_LINE_NOT_COLOR 368
+#define IDS_LINES_NOT_COLORS 369
+#define IDS_ENTRY_NOT_COLOR 370
+#define IDS_ENTRIES_NOT_COLORS 371
+#define IDS_COLOR_DID_NOT_FIT 372
+#define IDS_COLORS_DID_NOT_FIT 373
+#define IDS_PALETTE_UNREADABLE 374
+#define IDS_PALETTE_NO_COLORS 375
+#define IDS_PALETTE_WRITE_ERROR 376
+#define IDS_PALETTE_FILTER 377
+
+// The saved list's menu (also their string ids)
+#define IDM_IMPORT_PALETTE 450
+#define IDM_EXPORT_PALETTE 451
 
 // Swatch popup menu items (also their string ids)
 #define IDM_COPY 600
