@@ -44,8 +44,8 @@ void UpdateWebSafeMark(const AppState* state)
         SendMessageA(webSafeMark, STM_SETICON, reinterpret_cast<WPARAM>(mark), 0);
 }
 
-// Setting the text a static shows already would only repaint it; during a drag the grade mostly
-// stays.
+// A control's text set only when it differs (texts under 32 bytes): setting the same again
+// would only repaint it.
 void ShowText(HWND control, const char* text)
 {
     char shown[32];
@@ -91,11 +91,7 @@ void WriteValueField(const DialogState* state, int id)
         FormatAxisNumber(cur, static_cast<uint32_t>(id - IDC_RED_EDIT), text);
     // Rewriting the same text would only repaint the field and echo back through EN_UPDATE;
     // during a drag that is most of the fields on every move.
-    HWND field = DialogControl(state, id);
-    char shown[AXIS_TEXT_SIZE];
-    if (GetWindowTextA(field, shown, sizeof(shown)) && lstrcmpA(shown, text) == 0)
-        return;
-    SetWindowTextA(field, text);
+    ShowText(DialogControl(state, id), text);
 }
 
 void UpdateContrastRow(const AppState* state)

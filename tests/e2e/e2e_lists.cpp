@@ -557,13 +557,6 @@ TEST(NamedColors, OnTheScreenTheExactRowsNameIsBoldAndTheNearestRowsItalic)
 
 namespace {
 
-// The shortcut menu of the program, once it is shown.
-HWND ShownMenu(Tintora& app)
-{
-    return FindTopLevel(app.ProcessId(),
-                        [](HWND window) { return ClassName(window) == "#32768" && IsWindowVisible(window); });
-}
-
 // A right click on the saved list, then `key` in its menu, then the system's box titled `title`
 // given `path` and its OK; false (failure recorded) when a step does not come.
 bool ThroughTheBox(Tintora& app, WORD key, const char* title, const std::string& path)
@@ -572,7 +565,7 @@ bool ThroughTheBox(Tintora& app, WORD key, const char* title, const std::string&
         return false;
     SendMouse(MOUSEEVENTF_RIGHTDOWN);
     SendMouse(MOUSEEVENTF_RIGHTUP);
-    if (!CHECKED_SOON(ShownMenu(app) != nullptr))
+    if (!CHECKED_SOON(ShownMenu(app.ProcessId()) != nullptr))
         return false;
     Key(key);
     HWND box = nullptr;
@@ -614,7 +607,7 @@ TEST(SavedColors, ThePalettesOfTheListsMenuGoOutAndComeBackThroughTheSystemsBoxe
     ASSERT_TRUE(MoveTo(Centre(WindowRect(app.Item(kSavedList)))));
     SendMouse(MOUSEEVENTF_RIGHTDOWN);
     SendMouse(MOUSEEVENTF_RIGHTUP);
-    ASSERT_SOON(ShownMenu(app) != nullptr);
+    ASSERT_SOON(ShownMenu(app.ProcessId()) != nullptr);
     Key('B');
     EXPECT_EQ_SOON(app.Text(kContrastRatio), "4.33:1");
     MoveTo(POINT{0, 0});

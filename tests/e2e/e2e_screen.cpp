@@ -75,6 +75,12 @@ HWND FindTopLevel(DWORD pid, const std::function<bool(HWND)>& match)
     return search.found.empty() ? nullptr : search.found[0];
 }
 
+HWND ShownMenu(DWORD pid)
+{
+    return FindTopLevel(pid,
+                        [](HWND window) { return ClassName(window) == "#32768" && IsWindowVisible(window); });
+}
+
 std::vector<HWND> VisibleTopLevelWindows(DWORD pid)
 {
     return TopLevelWindows(pid, [](HWND window) { return IsWindowVisible(window) != FALSE; });

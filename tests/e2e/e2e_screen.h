@@ -16,6 +16,8 @@ class Tintora;
 std::vector<HWND> TopLevelWindows(DWORD pid, const std::function<bool(HWND)>& match);
 // The first of them, or nullptr.
 HWND FindTopLevel(DWORD pid, const std::function<bool(HWND)>& match);
+// The shortcut menu the process shows, if any.
+HWND ShownMenu(DWORD pid);
 // Top-level windows of the process that are shown.
 std::vector<HWND> VisibleTopLevelWindows(DWORD pid);
 bool IsTopmost(HWND window);

@@ -780,13 +780,6 @@ INSTANTIATE_TEST_SUITE_P(StoredOptions, CopyHex,
                                          HexCopy{"Lower", 0, 0, "ff8000"}),
                          [](const testing::TestParamInfo<HexCopy>& info) { return info.param.name; });
 
-// The swatch's shortcut menu of the program, once it is shown; nullptr when none is.
-HWND ShownMenu(Tintora& app)
-{
-    return FindTopLevel(app.ProcessId(),
-                        [](HWND window) { return ClassName(window) == "#32768" && IsWindowVisible(window); });
-}
-
 TEST(SwatchMenu, ARightClickOnASwatchOpensItsCopyMenuAndItsKeysCopyTheColourAsCode)
 {
     Tintora app;
@@ -810,14 +803,14 @@ TEST(SwatchMenu, ARightClickOnASwatchOpensItsCopyMenuAndItsKeysCopyTheColourAsCo
         ASSERT_TRUE(MoveTo(p));
         SendMouse(MOUSEEVENTF_RIGHTDOWN);
         SendMouse(MOUSEEVENTF_RIGHTUP);
-        ASSERT_SOON(ShownMenu(app) != nullptr);
+        ASSERT_SOON(ShownMenu(app.ProcessId()) != nullptr);
         // Opened at the pointer, its top-left corner where the click was.
-        const RECT menu = WindowRect(ShownMenu(app));
+        const RECT menu = WindowRect(ShownMenu(app.ProcessId()));
         const POINT corner = {menu.left, menu.top};
         EXPECT_EQ(corner, p);
         Key(pick.key);
         EXPECT_EQ_SOON(ClipboardText(), std::string(pick.text));
-        EXPECT_EQ_SOON(ShownMenu(app), nullptr);
+        EXPECT_EQ_SOON(ShownMenu(app.ProcessId()), nullptr);
     }
     ParkCursor();
     ExpectNoMessageBoxes(app);
@@ -834,9 +827,9 @@ TEST(SwatchMenu, PasteColorAndCtrlVInTheHexFieldTakeAColourInAnyFormTextThatIsNo
         ASSERT_TRUE(MoveTo(Centre(WindowRect(app.Item(swatch)))));
         SendMouse(MOUSEEVENTF_RIGHTDOWN);
         SendMouse(MOUSEEVENTF_RIGHTUP);
-        ASSERT_SOON(ShownMenu(app) != nullptr);
+        ASSERT_SOON(ShownMenu(app.ProcessId()) != nullptr);
         Key('P');
-        EXPECT_EQ_SOON(ShownMenu(app), nullptr);
+        EXPECT_EQ_SOON(ShownMenu(app.ProcessId()), nullptr);
     };
     pasteFromMenu(kBlueSwatch, "hsl(120, 100%, 25%)");
     EXPECT_EQ_SOON(app.Text(kHexEdit), "008000");
@@ -888,10 +881,10 @@ void ChooseFromSwatchMenu(Tintora& app, int swatch, std::initializer_list<WORD> 
     ASSERT_TRUE(MoveTo(Centre(WindowRect(app.Item(swatch)))));
     SendMouse(MOUSEEVENTF_RIGHTDOWN);
     SendMouse(MOUSEEVENTF_RIGHTUP);
-    ASSERT_SOON(ShownMenu(app) != nullptr);
+    ASSERT_SOON(ShownMenu(app.ProcessId()) != nullptr);
     for (WORD key : keys)
         Key(key);
-    EXPECT_EQ_SOON(ShownMenu(app), nullptr);
+    EXPECT_EQ_SOON(ShownMenu(app.ProcessId()), nullptr);
 }
 
 // Ratios of the published pairs, cut to two decimals: white on red is 3.998.
@@ -995,9 +988,9 @@ TEST(Contrast, TheKeyboardReachesTheBackgroundAndItsMenu)
     ASSERT_TRUE(SetColor(app, 0x202020));
     ASSERT_TRUE(FocusOn(app, kBackgroundSwatch));
     ShiftKey(VK_F10);
-    ASSERT_SOON(ShownMenu(app) != nullptr);
+    ASSERT_SOON(ShownMenu(app.ProcessId()) != nullptr);
     Key('S');
-    EXPECT_EQ_SOON(ShownMenu(app), nullptr);
+    EXPECT_EQ_SOON(ShownMenu(app.ProcessId()), nullptr);
     EXPECT_EQ_SOON(app.Text(kHexEdit), "FFFFFF");
     EXPECT_EQ_SOON(BackgroundShown(app), 0x202020u);
 }

@@ -361,9 +361,7 @@ TEST(Settings, AKeyChosenOnThePageWorksAtOnceTheOldOneIsLetGoAndOneTakenIsSaid)
     ASSERT_TRUE(SheetClosed(s));
     UnregisterHotKey(nullptr, 2);
     PostMessageA(again.Dialog(), STATUS_ICON_MESSAGE, 0, WM_CONTEXTMENU);
-    ASSERT_SOON(FindTopLevel(again.ProcessId(), [](HWND window) {
-        return ClassName(window) == "#32768" && IsWindowVisible(window);
-    }));
+    ASSERT_SOON(ShownMenu(again.ProcessId()) != nullptr);
     Key('P');
     ASSERT_TRUE(PickRuns(again));
     Key(VK_ESCAPE);

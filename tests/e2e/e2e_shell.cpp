@@ -295,9 +295,7 @@ TEST(StatusIcon, WithTheOptionClearTheHideButtonHidesTheWindowToTheIconAndALeftC
 bool OpenStatusMenu(Tintora& app, LPARAM how)
 {
     PostMessageA(app.Dialog(), STATUS_ICON_MESSAGE, 0, how);
-    return CHECKED_SOON(FindTopLevel(app.ProcessId(), [](HWND window) {
-        return ClassName(window) == "#32768" && IsWindowVisible(window);
-    }));
+    return CHECKED_SOON(ShownMenu(app.ProcessId()) != nullptr);
 }
 
 TEST(StatusIcon, ItsMenuPicksWithTheWindowHiddenWhichStaysHiddenShowsTheWindowAndExits)
